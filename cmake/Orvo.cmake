@@ -1,0 +1,64 @@
+# Settings for the project's own targets.
+set(ORVO_WARNINGS -Wall -Wextra -Werror)
+
+# orvo_library(name [SOURCES files...] [DEPS targets...]): one static library
+# per framework folder, included as "folder/Header.h". A folder whose sources
+# have not come yet is an interface library, so its users link it already.
+function(orvo_library name)
+  cmake_parse_arguments(L "" "" "SOURCES;DEPS" ${ARGN})
+  if(L_SOURCES)
+    add_library(${name} STATIC ${L_SOURCES})
+    target_compile_options(${name} PRIVATE ${ORVO_WARNINGS})
+    set(scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  target_include_directories(${name} ${scope} "${CMAKE_SOURCE_DIR}/framework")
+  target_link_libraries(${name} ${scope} ${L_DEPS})
+endfunction()
+
+# orvo_program(name sources...): a Windows GUI executable.
+function(orvo_program name)
+  add_executable(${name} WIN32 ${ARGN})
+  target_compile_options(${name} PRIVATE ${ORVO_WARNINGS})
+  target_link_options(${name} PRIVATE -municode)
+endfunction()
+
+# orvo_resources(rc): makes the .rc's object depend on every file it pulls in
+# (each quoted name that is a file beside the .rc), so editing a layout, image
+# or translation rebuilds the executables that carry it. Adding a file to the
+# .rc re-runs the configure step.
+function(orvo_resources rc)
+  get_filename_component(rc "${rc}" ABSOLUTE)
+  get_filename_component(dir "${rc}" DIRECTORY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${rc}")
+  file(STRINGS "${rc}" lines REGEX "\"[^\"]+\"")
+  set(deps)
+  foreach(line IN LISTS lines)
+    string(REGEX MATCHALL "\"[^\"]+\"" names "${line}")
+    foreach(name IN LISTS names)
+      string(REPLACE "\"" "" name "${name}")
+      string(REPLACE "\\\\" "/" name "${name}")
+      if(EXISTS "${dir}/${name}" AND NOT IS_DIRECTORY "${dir}/${name}")
+        list(APPEND deps "${dir}/${name}")
+      endif()
+    endforeach()
+  endforeach()
+  set_property(SOURCE "${rc}" APPEND PROPERTY OBJECT_DEPENDS ${deps})
+endfunction()
+
+# orvo_test(name sources... [LIBS libs...] [LABELS labels...]): a GoogleTest
+# executable run as one CTest test under Wine.
+function(orvo_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_UNPARSED_ARGUMENTS})
+  target_compile_options(${name} PRIVATE ${ORVO_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest_main)
+  add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 600)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
+    ENVIRONMENT "ORVO_SOURCE_DIR=${CMAKE_SOURCE_DIR};ORVO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+endfunction()
