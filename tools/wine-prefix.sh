@@ -1,29 +1,39 @@
 #!/usr/bin/env bash
-# Makes the 32-bit Wine prefix named by WINEPREFIX once: wineboot, the
-# framework's default face mapped to the installed CJK font, then a wait until
-# the prefix's own processes have exited. Concurrent callers wait for the first.
+# Makes the 32-bit Wine prefix named by WINEPREFIX as a copy of a master prefix
+# kept in ORVO_PREFIX_CACHE (default /var/tmp/orvo-wineprefix), which is made
+# once: wineboot, the framework's default face "宋体" mapped to the installed
+# CJK font, then a wait until the prefix's own processes have exited (wineboot
+# is slow where 32-bit code runs emulated). Concurrent callers wait for the first.
 set -euo pipefail
 : "${WINEPREFIX:?}"
-ready=$WINEPREFIX/.orvo-ready
-[ -f "$ready" ] && exit 0
+[ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
 flock 8
-[ -f "$ready" ] && exit 0
+[ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
+
+cache=${ORVO_PREFIX_CACHE:-/var/tmp/orvo-wineprefix}
+mkdir -p "$(dirname "$cache")"
+exec 7>"$cache.lock"
+flock 7
+if [ ! -f "$cache/.orvo-ready" ]; then
+  rm -rf "$cache"
+  export WINEPREFIX=$cache WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  log=$cache.log
+  echo "wine-prefix: making the master Wine prefix $cache (minutes where 32-bit code is emulated)" >&2
+  env -u DISPLAY wineboot -i >"$log" 2>&1 || { echo "wine-prefix: wineboot failed, see $log" >&2; exit 1; }
+  face=$(fc-list :lang=zh family 2>/dev/null | grep -m1 -o 'WenQuanYi Micro Hei' || true)
+  face=${face:-WenQuanYi Micro Hei}
+  reg=$cache/orvo-fonts.reg
+  { printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"宋体"="%s"\r\n"SimSun"="%s"\r\n' "$face" "$face" | iconv -f UTF-8 -t UTF-16LE
+  } >"$reg"
+  env -u DISPLAY wine regedit /S "Z:${reg//\//\\}" >>"$log" 2>&1
+  wineserver -w
+  touch "$cache/.orvo-ready"
+fi
+exec 7>&-
 
 rm -rf "$WINEPREFIX"
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-log=$WINEPREFIX.log
-if ! env -u DISPLAY wineboot -i >"$log" 2>&1; then
-  echo "wine-prefix: wineboot failed, see $log" >&2; exit 1
-fi
-
-face=$(fc-list :lang=zh family 2>/dev/null | grep -m1 -o 'WenQuanYi Micro Hei' || true)
-face=${face:-WenQuanYi Micro Hei}
-reg=$WINEPREFIX/orvo-fonts.reg
-{ printf '\xff\xfe'
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"宋体"="%s"\r\n"SimSun"="%s"\r\n' "$face" "$face" | iconv -f UTF-8 -t UTF-16LE
-} >"$reg"
-env -u DISPLAY wine regedit /S "$(winepath -w "$reg" 2>/dev/null || echo "$reg")" >>"$log" 2>&1
-wineserver -w
-touch "$ready"
+cp -a "$cache" "$WINEPREFIX"

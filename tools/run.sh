@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and starts OrvoSetup.exe under Wine: in a window
+# when DISPLAY is set, otherwise on a private Xvfb display, from which a
+# screenshot is written to build/OrvoSetup.png after a few seconds.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD:-$here/build}
+"$here/tools/bootstrap.sh" "$build"
+BUILD=$build "$here/tools/build.sh"
+export ORVO_BINARY_DIR=$build WINEPREFIX=$build/wineprefix
+"$here/tools/wine-prefix.sh"
+exe=$build/setup/OrvoSetup.exe
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$here/tools/wine-run.sh" "$exe" "$@"
+fi
+shot=$build/OrvoSetup.png
+xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
+  "$1" "$2" & app=$!
+  for _ in $(seq 1 ${ORVO_SHOT_SECONDS:-20}); do sleep 1; kill -0 $app 2>/dev/null || break; done
+  /usr/bin/import -window root "$3"
+  if kill -0 $app 2>/dev/null; then kill $app; fi
+  wait $app 2>/dev/null || true' _ "$here/tools/wine-run.sh" "$exe" "$shot"
+echo "Screenshot of OrvoSetup.exe: $shot"
