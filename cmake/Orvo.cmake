@@ -62,3 +62,10 @@ function(orvo_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "${T_LABELS}"
     ENVIRONMENT "ORVO_SOURCE_DIR=${CMAKE_SOURCE_DIR};ORVO_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
+
+# orvo_wine_path(var path): the path as Wine's Z: drive sees it, escaped for a
+# C string literal ("Z:\\work\\build\\x.exe").
+function(orvo_wine_path var path)
+  string(REPLACE "/" "\\\\" p "${path}")
+  set(${var} "Z:${p}" PARENT_SCOPE)
+endfunction()

@@ -38,15 +38,32 @@ SRC
 fi
 
 # Some kernels here cannot run 32-bit x86 code at all (no 32-bit code segment).
-# Wine's 32-bit loader then runs under qemu's user-mode emulation, registered
-# for 32-bit ELF files; the 64-bit wineserver stays native.
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  dpkg-query -W -f='${Status}' qemu-user-static 2>/dev/null | grep -q 'ok installed' ||
-    sudo_ env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static
-  [ -e /proc/sys/fs/binfmt_misc/register ] || sudo_ mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
-    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
-      sudo_ tee /proc/sys/fs/binfmt_misc/register >/dev/null
+# Wine's 32-bit loader then runs under qemu's user-mode emulator, registered for
+# 32-bit ELF files; the 64-bit wineserver stays native. qemu 7.2 (Debian 12)
+# takes about a minute to start each Wine process (it cannot reserve Wine's
+# address space), so the emulator comes from the next Debian release, whose
+# qemu-user package is static and has no dependencies.
+qemu=/usr/bin/qemu-i386
+qemu_ok() { [ -x $qemu ] && [ "$($qemu --version | sed -n 's/.*version \([0-9]*\).*/\1/p;q')" -ge 9 ]; }
+binfmt=/proc/sys/fs/binfmt_misc
+if [ -e $binfmt/qemu-i386 ] || ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  if ! qemu_ok; then
+    apt_dir=/var/cache/orvo-apt
+    mkdir -p $apt_dir/lists/partial $apt_dir/archives/partial
+    echo "deb http://deb.debian.org/debian trixie main" >$apt_dir/sources.list
+    apt_opts=(-o Dir::Etc::SourceList=$apt_dir/sources.list -o Dir::Etc::SourceParts=/dev/null
+              -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache::Archives=$apt_dir/archives -o APT::Architecture=amd64)
+    apt-get "${apt_opts[@]}" update -q >$apt_dir/update.log 2>&1 || { cat $apt_dir/update.log >&2; exit 1; }
+    (cd $apt_dir/archives && apt-get "${apt_opts[@]}" download qemu-user >$apt_dir/download.log 2>&1) ||
+      { cat $apt_dir/download.log >&2; exit 1; }
+    sudo_ dpkg -i $apt_dir/archives/qemu-user_*.deb >$apt_dir/install.log 2>&1 || { cat $apt_dir/install.log >&2; exit 1; }
+    qemu_ok || { echo "bootstrap: $qemu is missing or too old" >&2; exit 1; }
+  fi
+  [ -e $binfmt/register ] || sudo_ mount -t binfmt_misc binfmt_misc $binfmt
+  if ! grep -qx "interpreter $qemu" $binfmt/qemu-i386 2>/dev/null; then
+    [ -e $binfmt/qemu-i386 ] && echo -1 | sudo_ tee $binfmt/qemu-i386 >/dev/null
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:'$qemu':F' |
+      sudo_ tee $binfmt/register >/dev/null
   fi
   /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "bootstrap: 32-bit programs cannot run on this machine" >&2; exit 1; }
 fi
