@@ -11,6 +11,18 @@ using namespace WUI;
 
 using XmlTest = LeakChecked;
 
+TEST_F(XmlTest, DocumentsAllocateThroughTheWrappers)
+{
+    long before = MemLiveBlocks();
+    {
+        pugi::xml_document doc;
+        std::wstring big(40000, L'x');
+        ASSERT_TRUE(doc.load_string((L"<a v='" + big + L"'/>").c_str()));
+        EXPECT_GT(MemLiveBlocks(), before);
+    }
+    EXPECT_EQ(MemLiveBlocks(), before);
+}
+
 TEST_F(XmlTest, LookupsIgnoreCase)
 {
     pugi::xml_document doc;
