@@ -94,6 +94,8 @@ TEST_F(XmlTest, PropBagStoresAndPrints)
     EXPECT_TRUE(bag->ToXml(&xml));
     EXPECT_STREQ(xml, L"<propbag />\n");
 
+    EXPECT_FALSE(bag->SetKeyValue(L"", L"1"));
+    EXPECT_FALSE(bag->SetKeyValue(nullptr, L"1"));
     EXPECT_TRUE(bag->SetKeyValue(L"k", L"1"));
     EXPECT_TRUE(bag->SetKeyValue(L"k", L"2"));
     EXPECT_EQ(bag->GetCount(), 1u);
