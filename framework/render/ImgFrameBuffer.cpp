@@ -1,0 +1,48 @@
+#include "render/ImgFrameBuffer.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "render/PixelOps.h"
+
+namespace WUI {
+
+BOOL SImgFrameBuffer::GetSize(UINT* width, UINT* height) {
+    bool has = m_pixels && m_width && m_height;
+    if (width) *width = has ? m_width : 0;
+    if (height) *height = has ? m_height : 0;
+    return has;
+}
+
+BOOL SImgFrameBuffer::CopyPixels(const RECT*, UINT, UINT size, BYTE* buffer) {
+    if (!m_pixels || !buffer || uint64_t(size) != uint64_t(m_width) * m_height * 4) return FALSE;
+    memcpy(buffer, m_pixels, size);
+    return TRUE;
+}
+
+namespace ImgFiles {
+
+bool AnsiToWidePath(LPCSTR path, wchar_t (&out)[MAX_PATH]) {
+    if (!path) return false;
+    return MultiByteToWideChar(CP_ACP, 0, path, -1, out, MAX_PATH) > 0;
+}
+
+bool ReadAll(LPCWSTR path, std::vector<BYTE>* out) {
+    out->clear();
+    if (!path) return false;
+    FILE* f = _wfopen(path, L"rb");
+    if (!f) return false;
+    bool ok = fseek(f, 0, SEEK_END) == 0;
+    long size = ok ? ftell(f) : -1;
+    ok = size > 0 && uint64_t(size) <= ImageLimits::kMaxBytes && fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        out->resize(size_t(size));
+        ok = fread(out->data(), 1, out->size(), f) == out->size();
+    }
+    fclose(f);
+    if (!ok) out->clear();
+    return ok;
+}
+
+}  // namespace ImgFiles
+}  // namespace WUI
