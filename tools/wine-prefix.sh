@@ -6,6 +6,8 @@
 # is slow where 32-bit code runs emulated). Concurrent callers wait for the first.
 set -euo pipefail
 : "${WINEPREFIX:?}"
+# The master is made with WINEPREFIX pointing at it: keep the target apart.
+target=$WINEPREFIX
 [ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
@@ -35,5 +37,5 @@ if [ ! -f "$cache/.orvo-ready" ]; then
 fi
 exec 7>&-
 
-rm -rf "$WINEPREFIX"
-cp -a "$cache" "$WINEPREFIX"
+rm -rf "$target"
+cp -a "$cache" "$target"
