@@ -26,8 +26,9 @@ constexpr uint32_t Tag(const char (&s)[5]) {
     return uint32_t(uint8_t(s[0])) << 24 | uint32_t(uint8_t(s[1])) << 16 | uint32_t(uint8_t(s[2])) << 8 | uint8_t(s[3]);
 }
 
-// Splits the stream into checked chunks up to IEND. False on truncation or a bad CRC.
-bool WalkChunks(const uint8_t* data, size_t size, std::vector<Chunk>* chunks) {
+// Splits the stream into chunks up to IEND. False on truncation, or on a bad
+// CRC when checkCrc is set (libpng checks a still image's CRCs itself).
+bool WalkChunks(const uint8_t* data, size_t size, bool checkCrc, std::vector<Chunk>* chunks) {
     if (size < 8 || memcmp(data, kSignature, 8) != 0) return false;
     size_t pos = 8;
     while (true) {
@@ -35,13 +36,18 @@ bool WalkChunks(const uint8_t* data, size_t size, std::vector<Chunk>* chunks) {
         uint32_t length = Be32(data + pos);
         if (length > 0x7FFFFFFFu || size - pos - 12 < length) return false;
         const uint8_t* typeAndData = data + pos + 4;
-        uint32_t crc = uint32_t(crc32(0, typeAndData, length + 4));
-        if (crc != Be32(typeAndData + 4 + length)) return false;
+        if (checkCrc && uint32_t(crc32(0, typeAndData, length + 4)) != Be32(typeAndData + 4 + length)) return false;
         Chunk c{Be32(typeAndData), typeAndData + 4, length};
         chunks->push_back(c);
         pos += 12 + size_t(length);
         if (c.type == Tag("IEND")) return true;
     }
+}
+
+bool HasChunk(const std::vector<Chunk>& chunks, uint32_t type) {
+    for (const Chunk& c : chunks)
+        if (c.type == type) return true;
+    return false;
 }
 
 struct FrameData {
@@ -217,8 +223,7 @@ bool DecodeFrames(const Animation& anim, PngImage* out) {
 
 bool DecodeStill(const uint8_t* data, size_t size, PngImage* out) {
     uint32_t w = 0, h = 0;
-    if (!DecodePngRgba(data, size, &w, &h, &out->pixels)) return false;
-    PremultiplyRgbaToBgra(out->pixels.data(), size_t(w) * h);
+    if (!DecodePngRgba(data, size, &w, &h, &out->pixels, true)) return false;
     ApngFrameHead head;
     head.width = w;
     head.height = h;
@@ -245,7 +250,14 @@ bool DecodeApng(const uint8_t* data, size_t size, PngImage* out) {
     try {
         std::vector<Chunk> chunks;
         Animation anim;
-        if (WalkChunks(data, size, &chunks) && CollectAnimation(chunks, &anim)) {
+        // Frames are rebuilt into streams of their own with fresh CRCs, so an
+        // animation has its CRCs checked here, before that.
+        bool walked = WalkChunks(data, size, false, &chunks);
+        if (walked && HasChunk(chunks, Tag("acTL"))) {
+            chunks.clear();
+            walked = WalkChunks(data, size, true, &chunks);
+        }
+        if (walked && CollectAnimation(chunks, &anim)) {
             out->width = anim.width;
             out->height = anim.height;
             out->plays = anim.plays;

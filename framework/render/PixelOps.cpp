@@ -1,6 +1,13 @@
 #include "render/PixelOps.h"
 
 namespace WUI {
+namespace {
+// c * a / 255 with integer division, exact for every byte pair (c * a < 65535).
+inline uint8_t MulDiv255(unsigned c, unsigned a) {
+    unsigned v = c * a;
+    return uint8_t((v + 1 + (v >> 8)) >> 8);
+}
+}  // namespace
 
 uint64_t ImageBytes(int64_t width, int64_t height, uint64_t frames) {
     if (width <= 0 || height <= 0 || frames == 0) return 0;
@@ -19,9 +26,9 @@ void PremultiplyRgbaToBgra(uint8_t* px, size_t count) {
             px[0] = px[2];
             px[2] = r;
         } else {
-            px[0] = uint8_t(px[2] * a / 255);
-            px[1] = uint8_t(px[1] * a / 255);
-            px[2] = uint8_t(r * a / 255);
+            px[0] = MulDiv255(px[2], a);
+            px[1] = MulDiv255(px[1], a);
+            px[2] = MulDiv255(r, a);
         }
     }
 }
@@ -30,7 +37,7 @@ void PremultiplyBgra(uint8_t* px, size_t count) {
     for (size_t i = 0; i < count; ++i, px += 4) {
         unsigned a = px[3];
         if (a == 255) continue;
-        for (int c = 0; c < 3; ++c) px[c] = uint8_t(px[c] * a / 255);
+        for (int c = 0; c < 3; ++c) px[c] = MulDiv255(px[c], a);
     }
 }
 

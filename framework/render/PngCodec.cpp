@@ -36,6 +36,7 @@ struct ReadState {
     std::vector<uint8_t>* rgba = nullptr;
     std::vector<png_bytep> rows;
     uint32_t width = 0, height = 0;
+    bool premultiply = false;
 };
 
 bool ReadInto(ReadState& st) {
@@ -50,17 +51,29 @@ bool ReadInto(ReadState& st) {
     png_get_IHDR(st.png, st.info, &w, &h, &depth, &colorType, nullptr, nullptr, nullptr);
     uint64_t bytes = ImageBytes(w, h);
     if (bytes == 0) return false;
-    png_set_expand(st.png);
-    png_set_strip_16(st.png);
+    // Only the conversions this image needs: each one costs a pass over every row.
+    bool trns = png_get_valid(st.png, st.info, PNG_INFO_tRNS) != 0;
+    if (colorType == PNG_COLOR_TYPE_PALETTE || depth < 8 || trns) png_set_expand(st.png);
+    if (depth == 16) png_set_strip_16(st.png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(st.png);
-    png_set_add_alpha(st.png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(st.png);
+    if (!(colorType & PNG_COLOR_MASK_ALPHA) && !trns) png_set_add_alpha(st.png, 0xFF, PNG_FILLER_AFTER);
+    bool interlaced = png_get_interlace_type(st.png, st.info) != PNG_INTERLACE_NONE;
+    if (interlaced) png_set_interlace_handling(st.png);
     png_read_update_info(st.png, st.info);
     if (png_get_rowbytes(st.png, st.info) != size_t(w) * 4) return false;
     st.rgba->resize(size_t(bytes));
     st.rows.resize(h);
     for (png_uint_32 y = 0; y < h; ++y) st.rows[y] = st.rgba->data() + size_t(y) * w * 4;
-    png_read_image(st.png, st.rows.data());
+    if (interlaced) {
+        png_read_image(st.png, st.rows.data());
+        if (st.premultiply) PremultiplyRgbaToBgra(st.rgba->data(), size_t(w) * h);
+    } else {
+        // Row by row, converting each while it is still in the cache.
+        for (png_uint_32 y = 0; y < h; ++y) {
+            png_read_row(st.png, st.rows[y], nullptr);
+            if (st.premultiply) PremultiplyRgbaToBgra(st.rows[y], w);
+        }
+    }
     st.width = w;
     st.height = h;
     return true;
@@ -85,12 +98,14 @@ bool WriteFrom(WriteState& st, FILE* file, uint32_t width, uint32_t height) {
 
 }  // namespace
 
-bool DecodePngRgba(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba) {
+bool DecodePngRgba(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
+                   bool premultiplyBgra) {
     rgba->clear();
     if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
     ReadState st;
     st.src = MemSource{data, size, 0};
     st.rgba = rgba;
+    st.premultiply = premultiplyBgra;
     st.png = png_create_read_struct(png_get_libpng_ver(nullptr), nullptr, ErrorToJump, SilentWarning);
     if (!st.png) return false;
     st.info = png_create_info_struct(st.png);
