@@ -1,7 +1,8 @@
 #pragma once
 // Image decoding interfaces: a factory chosen by name makes image objects
 // whose frames hold 32-bit top-down pixels, blue-green-red-alpha, premultiplied.
-#include "render/RefCount.h"
+#include "core/IObjRef.h"
+#include "core/SAutoRefPtr.h"
 
 namespace WUI {
 

@@ -1,6 +1,7 @@
 #pragma once
 // The drawing objects of a render back end: bitmap, font, brush, pen, region.
-#include "render/RefCount.h"
+#include "core/IObjRef.h"
+#include "core/SAutoRefPtr.h"
 
 namespace WUI {
 

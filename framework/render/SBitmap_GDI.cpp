@@ -48,10 +48,12 @@ template <class Load>
 HRESULT SBitmap_GDI::LoadWith(Load load) {
     IImgDecoderFactory* decoders = m_factory ? m_factory->GetImgDecoderFactory() : nullptr;
     if (!decoders) return E_FAIL;
+    IImgX* made = nullptr;
+    decoders->CreateImgX(&made);
+    if (!made) return E_OUTOFMEMORY;
     SAutoRefPtr<IImgX> img;
-    decoders->CreateImgX(img.Receive());
-    if (!img) return E_OUTOFMEMORY;
-    if (load(img.Get()) <= 0) return S_FALSE;
+    img.Attach(made);
+    if (load(img.get()) <= 0) return S_FALSE;
     return InitFromFrame(img->GetFrame(0));
 }
 

@@ -8,8 +8,8 @@ namespace WUI {
 
 class SRenderFactory_GDI : public TObjRefImpl<IRenderFactory> {
 public:
-    IImgDecoderFactory* GetImgDecoderFactory() override { return m_decoders.Get(); }
-    void SetImgDecoderFactory(IImgDecoderFactory* factory) override { m_decoders.Set(factory); }
+    IImgDecoderFactory* GetImgDecoderFactory() override { return m_decoders.get(); }
+    void SetImgDecoderFactory(IImgDecoderFactory* factory) override { m_decoders = factory; }
     BOOL CreateRenderTarget(IRenderTarget** out, int width, int height) override;
     BOOL CreateFont(IFont** out, const LOGFONTW& lf, LPCWSTR props) override;
     BOOL CreateBitmap(IBitmap** out) override;

@@ -79,19 +79,27 @@ bool SRenderTarget_GDI::Init(int width, int height) {
     if (!m_dc) return false;
     SetBkMode(m_dc, TRANSPARENT);
     SetGraphicsMode(m_dc, GM_ADVANCED);
-    CreatePen(PS_SOLID, 0xFF000000, 1, m_defPen.Receive());
-    CreateSolidColorBrush(0xFF000000, m_defBrush.Receive());
+    IPen* pen = nullptr;
+    IBrush* brush = nullptr;
+    IFont* font = nullptr;
+    IBitmap* bmp = nullptr;
+    CreatePen(PS_SOLID, 0xFF000000, 1, &pen);
+    m_defPen.Attach(pen);
+    CreateSolidColorBrush(0xFF000000, &brush);
+    m_defBrush.Attach(brush);
     LOGFONTW lf{};
     lf.lfHeight = 20;
     wcscpy(lf.lfFaceName, L"\x5B8B\x4F53");
-    m_factory->CreateFont(m_defFont.Receive(), lf, nullptr);
-    m_factory->CreateBitmap(m_defBmp.Receive());
+    m_factory->CreateFont(&font, lf, nullptr);
+    m_defFont.Attach(font);
+    m_factory->CreateBitmap(&bmp);
+    m_defBmp.Attach(bmp);
     if (!m_defPen || !m_defBrush || !m_defFont || !m_defBmp) return false;
     m_defBmp->Init(width, height, nullptr);  // a 0x0 target simply has no pixels
-    SelectObject(m_defPen.Get(), nullptr);
-    SelectObject(m_defBrush.Get(), nullptr);
-    SelectObject(m_defFont.Get(), nullptr);
-    SelectObject(m_defBmp.Get(), nullptr);
+    SelectObject(m_defPen.get(), nullptr);
+    SelectObject(m_defBrush.get(), nullptr);
+    SelectObject(m_defFont.get(), nullptr);
+    SelectObject(m_defBmp.get(), nullptr);
     return true;
 }
 
@@ -124,7 +132,7 @@ HRESULT SRenderTarget_GDI::CreateBitmapBrush(IBitmap* bitmap, IBrush** out) {
 }
 
 HRESULT SRenderTarget_GDI::Resize(SIZE size) {
-    SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.Get());
+    SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.get());
     if (!bmp) return E_UNEXPECTED;
     // The DIB cannot be deleted while selected: park a 1x1 bitmap meanwhile.
     GdiObject<HBITMAP> park(CreateCompatibleBitmap(m_dc, 0, 0));
@@ -531,10 +539,10 @@ HRESULT SRenderTarget_GDI::AlphaBlend(const RECT* dest, IRenderTarget* src, cons
 
 IRenderObj* SRenderTarget_GDI::GetCurrentObject(int type) {
     switch (type) {
-        case OT_PEN: return m_curPen.Get();
-        case OT_BRUSH: return m_curBrush.Get();
-        case OT_BITMAP: return m_curBmp.Get();
-        case OT_FONT: return m_curFont.Get();
+        case OT_PEN: return m_curPen.get();
+        case OT_BRUSH: return m_curBrush.get();
+        case OT_BITMAP: return m_curBmp.get();
+        case OT_FONT: return m_curFont.get();
         default: return nullptr;
     }
 }
@@ -542,10 +550,10 @@ IRenderObj* SRenderTarget_GDI::GetCurrentObject(int type) {
 HRESULT SRenderTarget_GDI::SelectDefaultObject(int type, IRenderObj** oldOut) {
     IRenderObj* def = nullptr;
     switch (type) {
-        case OT_PEN: def = m_defPen.Get(); break;
-        case OT_BRUSH: def = m_defBrush.Get(); break;
-        case OT_BITMAP: def = m_defBmp.Get(); break;
-        case OT_FONT: def = m_defFont.Get(); break;
+        case OT_PEN: def = m_defPen.get(); break;
+        case OT_BRUSH: def = m_defBrush.get(); break;
+        case OT_BITMAP: def = m_defBmp.get(); break;
+        case OT_FONT: def = m_defFont.get(); break;
         default: return E_INVALIDARG;
     }
     if (GetCurrentObject(type) == def) return S_FALSE;
@@ -558,24 +566,24 @@ HRESULT SRenderTarget_GDI::SelectObject(IRenderObj* obj, IRenderObj** oldOut) {
     switch (obj->ObjectType()) {
         case OT_PEN:
             old = m_curPen.Detach();
-            m_curPen.Set(static_cast<IPen*>(obj));
+            m_curPen = static_cast<IPen*>(obj);
             ::SelectObject(m_dc, static_cast<SPen_GDI*>(obj)->GetPen());
             break;
         case OT_BRUSH:
             old = m_curBrush.Detach();
-            m_curBrush.Set(static_cast<IBrush*>(obj));
+            m_curBrush = static_cast<IBrush*>(obj);
             ::SelectObject(m_dc, static_cast<SBrush_GDI*>(obj)->GetBrush());
             break;
         case OT_BITMAP: {
             old = m_curBmp.Detach();
-            m_curBmp.Set(static_cast<IBitmap*>(obj));
+            m_curBmp = static_cast<IBitmap*>(obj);
             HBITMAP h = static_cast<SBitmap_GDI*>(obj)->GetBitmap();
             if (h) ::SelectObject(m_dc, h);
             break;
         }
         case OT_FONT:
             old = m_curFont.Detach();
-            m_curFont.Set(static_cast<IFont*>(obj));
+            m_curFont = static_cast<IFont*>(obj);
             ::SelectObject(m_dc, static_cast<SFont_GDI*>(obj)->GetFont());
             break;
         default: return S_OK;

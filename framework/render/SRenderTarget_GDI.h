@@ -82,8 +82,8 @@ public:
 private:
     explicit SRenderTarget_GDI(IRenderFactory* factory);
     bool Init(int width, int height);
-    SPen_GDI* Pen() const { return static_cast<SPen_GDI*>(m_curPen.Get()); }
-    SBrush_GDI* Brush() const { return static_cast<SBrush_GDI*>(m_curBrush.Get()); }
+    SPen_GDI* Pen() const { return static_cast<SPen_GDI*>(m_curPen.get()); }
+    SBrush_GDI* Brush() const { return static_cast<SBrush_GDI*>(m_curBrush.get()); }
     BYTE PenAlpha() const { return Pen() ? BYTE(Pen()->GetColor() >> 24) : 255; }
     BYTE BrushAlpha() const { return Brush() ? Brush()->FillAlpha() : 255; }
     // Address of the DIB pixel at logical (x, y), or null outside the bitmap.
