@@ -1,8 +1,7 @@
 #pragma once
 // A frame over a block of premultiplied BGRA pixels held by its image object.
-#include <vector>
-
 #include "render/IImgDecoder.h"
+#include "render/ImgFiles.h"
 
 namespace WUI {
 
@@ -24,13 +23,5 @@ private:
 using SImgFrame_GDIP = SImgFrameBuffer;
 using SImgFrame_PNG = SImgFrameBuffer;
 using SImgFrame_STB = SImgFrameBuffer;
-
-// Path helpers shared by the image objects.
-namespace ImgFiles {
-// False when the ANSI path does not fit MAX_PATH wide characters.
-bool AnsiToWidePath(LPCSTR path, wchar_t (&out)[MAX_PATH]);
-// Whole file into memory; false when it cannot be read or exceeds the image byte cap.
-bool ReadAll(LPCWSTR path, std::vector<BYTE>* out);
-}  // namespace ImgFiles
 
 }  // namespace WUI

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <new>
 
-#include "render/ImgFrameBuffer.h"
+#include "render/ImgFiles.h"
 #include "render/PixelOps.h"
 
 namespace WUI {
