@@ -14,9 +14,8 @@ HBITMAP CreateDib32(int width, int height, void** bits) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
-    ::ReleaseDC(nullptr, screen);
+    // With DIB_RGB_COLORS no DC is needed; taking the screen's costs a round trip.
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0);
     if (!bmp) *bits = nullptr;
     return bmp;
 }

@@ -436,14 +436,18 @@ HRESULT SRenderTarget_GDI::DrawIconEx(int x, int y, HICON icon, int cx, int cy, 
     return ok ? S_OK : S_FALSE;
 }
 
+HRESULT SRenderTarget_GDI::BlendFrom(HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha) {
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    BOOL ok = ::GdiAlphaBlend(m_dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, srcDC, src.left, src.top,
+                              src.right - src.left, src.bottom - src.top, bf);
+    return ok ? S_OK : E_FAIL;
+}
+
 HRESULT SRenderTarget_GDI::BlendBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha) {
     MemoryDC mem(m_dc);
     if (!mem.Get()) return E_OUTOFMEMORY;
     SelectedObject sel(mem.Get(), bmp->GetBitmap());
-    BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-    BOOL ok = ::GdiAlphaBlend(m_dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, mem.Get(), src.left, src.top,
-                              src.right - src.left, src.bottom - src.top, bf);
-    return ok ? S_OK : E_FAIL;
+    return BlendFrom(mem.Get(), dest, src, alpha);
 }
 
 HRESULT SRenderTarget_GDI::DrawBitmap(const RECT* dest, IBitmap* bitmap, int xSrc, int ySrc, BYTE alpha) {
@@ -460,6 +464,9 @@ HRESULT SRenderTarget_GDI::TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const 
     int sw = src.right - src.left, sh = src.bottom - src.top;
     RECT clip{};
     ::GetClipBox(m_dc, &clip);
+    MemoryDC mem(m_dc);
+    if (!mem.Get()) return E_OUTOFMEMORY;
+    SelectedObject sel(mem.Get(), bmp->GetBitmap());
     int saved = SaveDC(m_dc);
     ::IntersectClipRect(m_dc, dest.left, dest.top, dest.right, dest.bottom);
     HRESULT hr = S_OK;
@@ -467,7 +474,7 @@ HRESULT SRenderTarget_GDI::TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const 
         if (y + sh <= clip.top || y >= clip.bottom) continue;
         for (int x = dest.left; x < dest.right && SUCCEEDED(hr); x += sw) {
             if (x + sw <= clip.left || x >= clip.right) continue;
-            hr = BlendBitmap(RECT{x, y, x + sw, y + sh}, bmp, src, alpha);
+            hr = BlendFrom(mem.Get(), RECT{x, y, x + sw, y + sh}, src, alpha);
         }
     }
     RestoreDC(m_dc, saved);

@@ -89,6 +89,7 @@ private:
     // Address of the DIB pixel at logical (x, y), or null outside the bitmap.
     DWORD* PixelAt(int x, int y);
     // One AlphaBlend from a bitmap; the source rectangle must lie inside it.
+    HRESULT BlendFrom(HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha);
     HRESULT BlendBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
     HRESULT TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
 
