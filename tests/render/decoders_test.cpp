@@ -168,6 +168,14 @@ TEST_F(DecoderTest, AnimatedGifThroughGdiplus) {
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(PixelsMatch(r.frames[i].data(), e.frames[i].data(), 16)) << i;
 }
 
+TEST_F(DecoderTest, GdiplusComposesPartialGifFrames) {
+    Expected e = LoadExpected("anim_partial_gif");
+    Result r = Decode(L"imgdecoder-gdip", "anim_partial.gif");
+    ASSERT_EQ(2, r.count);
+    EXPECT_EQ(e.delays, r.delays);
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(PixelsMatch(r.frames[i].data(), e.frames[i].data(), 16)) << i;
+}
+
 TEST(GifDelays, MissingOrShortPropertyDefaultsTo100) {
     const UINT values[] = {0, 5, 10, 11, 20};
     EXPECT_EQ((std::vector<int>{100, 100, 100, 110, 200}), GifFrameDelays(values, 5, 5));

@@ -224,6 +224,15 @@ for i, (c, d) in enumerate(zip(GIFF, (0, 5, 10, 20))):
 subprocess.run(args + ["-loop", "0", path("anim.gif")], check=True)
 expect("anim_gif", 4, 4, [(d, solid(4, 4, c + (255,))) for c, d in zip(GIFF, (100, 100, 100, 200))])
 
+# A GIF whose second frame covers only part of the canvas (kept, not disposed):
+# its composed frame is the first with the patch drawn in.
+write("gp0.png", png_rgba(4, 4, solid(4, 4, (255, 0, 0, 255))))
+write("gp1.png", png_rgba(2, 2, solid(2, 2, (0, 0, 255, 255))))
+subprocess.run([CONVERT, "-dispose", "none", "-delay", "30", path("gp0.png"), "-page", "+1+1", "-delay", "40", path("gp1.png"),
+                "-loop", "0", path("anim_partial.gif")], check=True)
+patched = [(0, 0, 255, 255) if 1 <= x <= 2 and 1 <= y <= 2 else (255, 0, 0, 255) for y in range(4) for x in range(4)]
+expect("anim_partial_gif", 4, 4, [(300, solid(4, 4, (255, 0, 0, 255))), (400, patched)])
+
 # ---- Malformed files: every decoder gives zero frames ----
 good = open(path("still_rgba.png"), "rb").read()
 anim = open(path("anim_basic.png"), "rb").read()
