@@ -316,8 +316,11 @@ HRESULT SRenderTarget_GDI::FillSolidRoundRect(const RECT* rect, POINT ellipse, C
 
 HRESULT SRenderTarget_GDI::ClearRect(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
-    int w = rect->right - rect->left, h = rect->bottom - rect->top;
-    if (w <= 0 || h <= 0) return S_OK;
+    // Only the visible part needs pixels: a huge rectangle must not need a huge DIB.
+    RECT clip{}, rc{};
+    int kind = ::GetClipBox(m_dc, &clip);
+    if (kind == NULLREGION || kind == ERROR || !IntersectRect(&rc, rect, &clip)) return S_OK;
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
     void* bits = nullptr;
     GdiObject<HBITMAP> dib(CreateDib32(w, h, &bits));
     MemoryDC mem(m_dc);
@@ -328,7 +331,7 @@ HRESULT SRenderTarget_GDI::ClearRect(const RECT* rect, COLORREF cr) {
     DWORD px = a << 24 | r << 16 | g << 8 | b;
     std::fill_n(static_cast<DWORD*>(bits), size_t(w) * h, px);
     SelectedObject sel(mem.Get(), dib.Get());
-    ::BitBlt(m_dc, rect->left, rect->top, w, h, mem.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(m_dc, rc.left, rc.top, w, h, mem.Get(), 0, 0, SRCCOPY);
     return S_OK;
 }
 
