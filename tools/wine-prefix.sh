@@ -35,7 +35,5 @@ if [ ! -f "$cache/.orvo-ready" ]; then
   wineserver -w
   touch "$cache/.orvo-ready"
 fi
-exec 7>&-
-
 rm -rf "$target"
 cp -a "$cache" "$target"
