@@ -17,17 +17,21 @@ const uint32_t kSine[64] = {
     0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
     0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
 
-const int kShift[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22,
-                        5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20, 5, 9,  14, 20,
-                        4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23, 4, 11, 16, 23,
-                        6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21, 6, 10, 15, 21};
-
 // Large reads keep a whole-file digest close to disk speed.
 const size_t kFileBlock = 64 * 1024;
 
 } // namespace
 
 MD5::MD5() : m_state{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476}, m_buffer{} {}
+
+// One step of round r: a = b + ((a + f(b, c, d) + x[k] + t) <<< s).
+#define MD5_STEP(f, a, b, c, d, k, s, t) \
+    a += f(b, c, d) + x[k] + t;          \
+    a = b + Rotl(a, s)
+#define MD5_F(b, c, d) (d ^ (b & (c ^ d)))
+#define MD5_G(b, c, d) (c ^ (d & (b ^ c)))
+#define MD5_H(b, c, d) (b ^ c ^ d)
+#define MD5_I(b, c, d) (c ^ (b | ~d))
 
 void MD5::Transform(const unsigned char* block)
 {
@@ -36,27 +40,30 @@ void MD5::Transform(const unsigned char* block)
         x[i] = uint32_t(block[i * 4]) | uint32_t(block[i * 4 + 1]) << 8 |
                uint32_t(block[i * 4 + 2]) << 16 | uint32_t(block[i * 4 + 3]) << 24;
     uint32_t a = m_state[0], b = m_state[1], c = m_state[2], d = m_state[3];
-    for (int i = 0; i < 64; ++i) {
-        uint32_t f;
-        int g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) & 15;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) & 15;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) & 15;
-        }
-        uint32_t t = d;
-        d = c;
-        c = b;
-        b = b + Rotl(a + f + kSine[i] + x[g], kShift[i]);
-        a = t;
+    // Unrolled: the digest of every local file runs through here.
+    for (int i = 0; i < 16; i += 4) {
+        MD5_STEP(MD5_F, a, b, c, d, i, 7, kSine[i]);
+        MD5_STEP(MD5_F, d, a, b, c, i + 1, 12, kSine[i + 1]);
+        MD5_STEP(MD5_F, c, d, a, b, i + 2, 17, kSine[i + 2]);
+        MD5_STEP(MD5_F, b, c, d, a, i + 3, 22, kSine[i + 3]);
+    }
+    for (int i = 16; i < 32; i += 4) {
+        MD5_STEP(MD5_G, a, b, c, d, (5 * i + 1) & 15, 5, kSine[i]);
+        MD5_STEP(MD5_G, d, a, b, c, (5 * i + 6) & 15, 9, kSine[i + 1]);
+        MD5_STEP(MD5_G, c, d, a, b, (5 * i + 11) & 15, 14, kSine[i + 2]);
+        MD5_STEP(MD5_G, b, c, d, a, (5 * i + 16) & 15, 20, kSine[i + 3]);
+    }
+    for (int i = 32; i < 48; i += 4) {
+        MD5_STEP(MD5_H, a, b, c, d, (3 * i + 5) & 15, 4, kSine[i]);
+        MD5_STEP(MD5_H, d, a, b, c, (3 * i + 8) & 15, 11, kSine[i + 1]);
+        MD5_STEP(MD5_H, c, d, a, b, (3 * i + 11) & 15, 16, kSine[i + 2]);
+        MD5_STEP(MD5_H, b, c, d, a, (3 * i + 14) & 15, 23, kSine[i + 3]);
+    }
+    for (int i = 48; i < 64; i += 4) {
+        MD5_STEP(MD5_I, a, b, c, d, (7 * i) & 15, 6, kSine[i]);
+        MD5_STEP(MD5_I, d, a, b, c, (7 * i + 7) & 15, 10, kSine[i + 1]);
+        MD5_STEP(MD5_I, c, d, a, b, (7 * i + 14) & 15, 15, kSine[i + 2]);
+        MD5_STEP(MD5_I, b, c, d, a, (7 * i + 21) & 15, 21, kSine[i + 3]);
     }
     m_state[0] += a;
     m_state[1] += b;

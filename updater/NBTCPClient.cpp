@@ -492,7 +492,7 @@ void CNBTCPClient::Log(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    WriteLog("UpdateLog", format, args);
+    WriteLog(m_infoLog, format, args);
     va_end(args);
 }
 
@@ -500,37 +500,13 @@ void CNBTCPClient::LogError(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    WriteLog("UpdateLogError", format, args);
+    WriteLog(m_errorLog, format, args);
     va_end(args);
 }
 
-void CNBTCPClient::WriteLog(const char* fileTag, const char* format, va_list args)
+void CNBTCPClient::WriteLog(DailyLog& log, const char* format, va_list args)
 {
     char message[2048];
     vsnprintf(message, sizeof message, format, args);  // a longer message is cut
-    char folder[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder)
-        return;
-    char* cut = strrchr(folder, '\\');
-    if (!cut)
-        return;
-    *cut = 0;
-    char logFolder[MAX_PATH], file[MAX_PATH];
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    if (!FormatBounded(logFolder, sizeof logFolder, "%s\\log", folder) ||
-        !FormatBounded(file, sizeof file, "%s\\%s%04d-%02d-%02d.txt", logFolder, fileTag, t.wYear, t.wMonth, t.wDay))
-        return;
-    CreateDirectoryA(logFolder, nullptr);
-    printf("%s\n", file);
-    char line[1024];
-    int n = snprintf(line, sizeof line, "%02d:%02d:%02d - %s\n", t.wHour, t.wMinute, t.wSecond, message);
-    if (n < 0 || size_t(n) >= sizeof line)
-        line[sizeof line - 2] = '\n';  // a cut line still ends its line
-    fputs(line, stdout);
-    if (FILE* out = fopen(file, "a")) {
-        fputs(line, out);
-        fclose(out);
-    }
+    log.Write(message);
 }

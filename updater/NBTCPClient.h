@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DailyLog.h"
 #include "HttpUrl.h"
 
 // A downloaded file waiting to replace its target (deferred mode).
@@ -87,7 +88,7 @@ private:
     bool NextHop(HttpUrl& url, int& hops);
     int ReceiveFile(const char* path, const char* md5, int replaceMode);
     int SwapInNow(const char* path, const char* temp);
-    void WriteLog(const char* fileTag, const char* format, va_list args);
+    void WriteLog(DailyLog& log, const char* format, va_list args);
 
     int m_lastError = 0;
     int m_status = 0;
@@ -98,6 +99,8 @@ private:
     int m_timeout = 0;
     bool m_wsaStarted = false;
     std::vector<char> m_block;
+    DailyLog m_infoLog{"UpdateLog"};
+    DailyLog m_errorLog{"UpdateLogError"};
 };
 
 // Formats into out[size]; false when the text does not fit (out is then empty).
