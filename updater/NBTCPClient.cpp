@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "HttpResponseHead.h"
 #include "Md5.h"
@@ -32,6 +33,14 @@ bool FormatBounded(char* out, size_t size, const char* format, ...)
         return false;
     }
     return true;
+}
+
+long long GetFileSize(const char* path)
+{
+    struct _stati64 info;
+    if (_stati64(path, &info) != 0 || !(info.st_mode & _S_IFREG))
+        return -1;
+    return info.st_size;
 }
 
 std::string LocalTimeStamp()
@@ -256,6 +265,96 @@ int CNBTCPClient::Close()
     m_socket = INVALID_SOCKET;
     m_connected = INVALID_SOCKET;
     return 1;
+}
+
+int CNBTCPClient::Reconnect()
+{
+    Close();
+    m_socket = socket(AF_INET, SOCK_STREAM, 0);
+    if (m_socket == INVALID_SOCKET) {
+        StoreLastError();
+        return 0;
+    }
+    if (m_timeout) {
+        DWORD ms = DWORD(m_timeout) * 1000;
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    }
+    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
+        LogError("TCPC connect fail %d", StoreLastError());
+        return -1;
+    }
+    m_connected = m_socket;
+    OnConnected();
+    return 1;
+}
+
+int CNBTCPClient::SendFile(const char* path) { return SendFileBlocks(path, 1024, 0); }
+
+int CNBTCPClient::SendFileThrottled(const char* path, int rateKBps)
+{
+    if (rateKBps < 1) {
+        LogError("TCPC send %s bad rate %d", path, rateKBps);
+        return -1;
+    }
+    long long block = (long long)rateKBps * 1024 / 20;
+    return SendFileBlocks(path, int(block < kBlockSize ? block : kBlockSize), 50);
+}
+
+int CNBTCPClient::SendFileBlocks(const char* path, int blockSize, DWORD pauseMs)
+{
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        LogError("TCPC send %s is NULL", path);
+        return -1;
+    }
+    long long size = GetFileSize(path);
+    if (size <= 0 || size > INT_MAX) {
+        LogError("TCPC send %s len 0", path);
+        fclose(file);
+        return 0;
+    }
+    std::vector<char> block(blockSize);
+    int whole = int(size / blockSize), rest = int(size % blockSize);
+    for (int i = 0; i <= whole; ++i) {
+        int n = i < whole ? blockSize : rest;
+        if (n == 0)
+            break;
+        if (fread(block.data(), 1, n, file) != size_t(n) || Send(block.data(), n) < 0) {
+            if (i < whole)
+                LogError("TCPC send %s %d %d %d fail", path, int(size), i, blockSize);
+            else
+                LogError("TCPC send %s %d %d fail", path, int(size), rest);
+            fclose(file);
+            return -1;
+        }
+        if (pauseMs && i < whole)
+            Sleep(pauseMs);
+    }
+    fclose(file);
+    return int(size);
+}
+
+int CNBTCPClient::RecvFile(const char* path, int length)
+{
+    FILE* file = fopen(path, "wb");
+    if (!file)
+        return 0;
+    int received = 0;
+    while (received < length) {
+        int want = length - received < kBlockSize ? length - received : kBlockSize;
+        int n = Recv(m_block.data(), want);
+        if (n < 0) {
+            LogError("TCPC recv file %s fail", path);
+            fclose(file);
+            return -1;
+        }
+        if (n == 0)
+            break;
+        fwrite(m_block.data(), 1, n, file);
+        received += n;
+    }
+    fclose(file);
+    return received;
 }
 
 int CNBTCPClient::OpenRequest(const HttpUrl& url)

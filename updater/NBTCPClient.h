@@ -48,6 +48,9 @@ public:
     // One receive: the count (0 when the peer closed), or -1.
     int Recv(char* buffer, int size);
     int Close();
+    // A new socket connected to the last peer, with the receive time-out:
+    // 1, 0 (no socket) or -1 (not connected).
+    int Reconnect();
     bool IsConnected() const { return m_connected != INVALID_SOCKET; }
     SOCKET GetConnectedSocket() const { return m_connected; }
     int GetStatusCode() const { return m_status; }
@@ -64,6 +67,16 @@ public:
     // 32 lowercase hex digits and a NUL into out; false (logged) when the file
     // cannot be read.
     bool GetFileMD5(const char* path, char* out);
+
+    // Raw transfers on the connected socket. SendFile gives the size sent,
+    // 0 for an empty file, -1 when the file cannot be read or a send fails.
+    int SendFile(const char* path);
+    // As SendFile at about rateKBps kilobytes a second (twenty blocks a
+    // second); a rate below 1 gives -1.
+    int SendFileThrottled(const char* path, int rateKBps);
+    // Writes the next length bytes (fewer when the peer closes) to path: the
+    // count, 0 when the file cannot be made, -1 when a receive fails.
+    int RecvFile(const char* path, int length);
 
     virtual void Log(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
     virtual void LogError(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
@@ -88,6 +101,7 @@ private:
     bool NextHop(HttpUrl& url, int& hops);
     int ReceiveFile(const char* path, const char* md5, int replaceMode);
     int SwapInNow(const char* path, const char* temp);
+    int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
     void WriteLog(DailyLog& log, const char* format, va_list args);
 
     int m_lastError = 0;
@@ -105,6 +119,9 @@ private:
 
 // Formats into out[size]; false when the text does not fit (out is then empty).
 bool FormatBounded(char* out, size_t size, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+
+// Size of a regular file, -1 for anything else.
+long long GetFileSize(const char* path);
 
 // "YYYYMMDDhhmmss" of the local time.
 std::string LocalTimeStamp();

@@ -30,8 +30,11 @@ OrvoClientUpdater::~OrvoClientUpdater() { WaitForWorker(INFINITE); }
 
 OrvoClientUpdater& OrvoClientUpdater::GetInstance()
 {
-    static OrvoClientUpdater instance;
-    return instance;
+    // Never destroyed: the window may close while the worker still runs, and
+    // a destructor at exit would pull the object from under it. The system
+    // closes the socket when the process ends.
+    static OrvoClientUpdater* instance = new OrvoClientUpdater;
+    return *instance;
 }
 
 bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)

@@ -59,15 +59,17 @@ TEST(Update, FirstRunThenNothingToDo)
     release.AddFile("a.txt", "alpha");
     release.AddFile("bin/b.dll", big);
     release.AddFile("bin/sub/c d.dat", "charlie with blank");
+    release.AddFile("empty.dat", "");
     WriteFileBytes(release.InstallDir() + "/old.txt", "to be removed");
     WriteFileBytes(release.InstallDir() + "/keep.orvobak.txt", "a user's file");
     const std::string manifest = "bin|0\r\nbin/sub|0\r\nold.txt|-\r\n" +
-                                 release.ManifestFor({"a.txt", "bin/b.dll", "bin/sub/c d.dat"});
+                                 release.ManifestFor({"a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"});
     release.SetManifest(manifest);
 
     UpdateDriver driver;
     ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
-    for (const char* path : {"a.txt", "bin/b.dll", "bin/sub/c d.dat"})
+    EXPECT_TRUE(PathExists(release.InstallDir() + "/empty.dat"));
+    for (const char* path : {"a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"})
         EXPECT_EQ(release.Installed(path), ReadFileBytes(release.ServedDir() + "/" + path)) << path;
     EXPECT_FALSE(PathExists(release.InstallDir() + "/old.txt"));
     EXPECT_TRUE(PathExists(release.InstallDir() + "/keep.orvobak.txt"));
@@ -89,9 +91,9 @@ TEST(Update, FirstRunThenNothingToDo)
     std::vector<std::pair<WPARAM, LPARAM>> counters;
     for (const PostedMessage& c : driver.Of(kMsgCounter))
         counters.push_back({c.wParam, c.lParam});
-    std::vector<std::pair<WPARAM, LPARAM>> expected = {{1, 6}, {1, 6}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}};
+    std::vector<std::pair<WPARAM, LPARAM>> expected = {{1, 7}, {1, 7}, {2, 7}, {3, 7}, {4, 7}, {5, 7}, {6, 7}, {7, 7}};
     EXPECT_EQ(counters, expected);
-    std::vector<std::string> names = {"bin", "bin/sub", "old.txt", "a.txt", "bin/b.dll", "bin/sub/c d.dat"};
+    std::vector<std::string> names = {"bin", "bin/sub", "old.txt", "a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"};
     EXPECT_EQ(Texts(driver.Of(kMsgFileName)), names);
     size_t lastName = 0, lastCounter = 0;
     for (size_t i = 0; i < m.size(); ++i) {
@@ -311,4 +313,16 @@ TEST(Update, DriverTakesTheCommandLine)
     CloseHandle(pi.hProcess);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(ReadFileBytes(folder + "/a.txt"), "alpha");
+}
+
+TEST(Update, TemporaryFileThatCannotBeMadeIsAFailedAttempt)
+{
+    TestRelease release("nodir");
+    release.AddFile("sub/a.txt", "alpha");
+    release.SetManifest(release.ManifestFor({"sub/a.txt"}));  // no folder line for "sub"
+    UpdateDriver driver;
+    EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error);
+    EXPECT_EQ(release.CountRequests("sub/a.txt"), 3);
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"sub/a.txt"});
+    EXPECT_EQ(TodayLog("UpdateLog").find("Update success sub/a.txt"), std::string::npos);
 }
