@@ -73,7 +73,7 @@ def main():
     ap.add_argument("wine_run")
     ap.add_argument("workdir")
     ap.add_argument("--files", type=int, default=int(os.environ.get("ORVO_BENCH_FILES", 300)))
-    ap.add_argument("--mb", type=int, default=int(os.environ.get("ORVO_BENCH_MB", 100)))
+    ap.add_argument("--mb", type=int, default=int(os.environ.get("ORVO_BENCH_MB", 300)))
     args = ap.parse_args()
     work = os.path.abspath(args.workdir)
     os.makedirs(work, exist_ok=True)

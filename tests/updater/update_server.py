@@ -96,7 +96,8 @@ class Handler(socketserver.BaseRequestHandler):
                 log.write(line + "\n")
         file_path = os.path.join(case_dir, rel)
         body = None
-        if case and rel and os.path.isfile(file_path) and not rel.startswith("_"):
+        inside = ".." not in rel.replace("\\", "/").split("/")
+        if case and rel and inside and os.path.isfile(file_path) and not rel.startswith("_"):
             with open(file_path, "rb") as f:
                 body = f.read()
         rule = rule_for(case_dir, rel) if case else None

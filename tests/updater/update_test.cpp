@@ -73,7 +73,7 @@ TEST(Update, FirstRunThenNothingToDo)
         EXPECT_EQ(release.Installed(path), ReadFileBytes(release.ServedDir() + "/" + path)) << path;
     EXPECT_FALSE(PathExists(release.InstallDir() + "/old.txt"));
     EXPECT_TRUE(PathExists(release.InstallDir() + "/keep.orvobak.txt"));
-    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").size() == 1);
+    EXPECT_EQ(FindFiles(release.InstallDir(), ".orvobak"), std::vector<std::string>{release.InstallDir() + "/keep.orvobak.txt"});
     EXPECT_FALSE(PathExists(release.InstallDir() + "/updater.txt"));
     EXPECT_EQ(release.CountRequests("bin/sub/c%20d.dat"), 1);
 
