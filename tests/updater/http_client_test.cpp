@@ -1,6 +1,8 @@
 // The HTTP client against the scripted loopback server.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "NBTCPClient.h"
 #include "TestRelease.h"
 
@@ -151,4 +153,31 @@ TEST(HttpClient, ConnectionFailuresGiveMinusOne)
     EXPECT_NE(client.GetLastErrorCode(), 0);
     EXPECT_EQ(client.HTTPGet("http://no-such-host.invalid/x", buffer, sizeof buffer), kHttpNetFail);
     EXPECT_EQ(client.HTTPGet("https://127.0.0.1/x", buffer, sizeof buffer), kHttpNetFail);
+}
+
+TEST(HttpClient, LogLinesAreBoundedAndDated)
+{
+    CNBTCPClient client;
+    const std::string marker = "long-message-" + std::to_string(GetTickCount());
+    client.LogError("%s%s", marker.c_str(), std::string(3000, 'q').c_str());
+    client.Log("%s short", marker.c_str());
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char suffix[32];
+    snprintf(suffix, sizeof suffix, "%04d-%02d-%02d.txt", t.wYear, t.wMonth, t.wDay);
+    struct Case { std::string file; size_t length; };
+    const Case cases[] = {{std::string("log/UpdateLogError") + suffix, 1022}, {std::string("log/UpdateLog") + suffix, 0}};
+    for (const Case& c : cases) {
+        std::string text = ReadFileBytes(c.file);
+        size_t at = text.find(marker);
+        ASSERT_NE(at, std::string::npos) << c.file;
+        ASSERT_GE(at, 11u);
+        std::string line = text.substr(at - 11, text.find('\n', at) - (at - 11));
+        EXPECT_TRUE(std::regex_match(line, std::regex("\\d\\d:\\d\\d:\\d\\d - " + marker + ".*\r"))) << line.substr(0, 40);
+        if (c.length) {
+            EXPECT_EQ(line.size(), c.length + 1) << c.file;  // 1022 characters, then the CR of CR LF
+        } else {
+            EXPECT_EQ(line.substr(11 + marker.size()), " short\r");
+        }
+    }
 }
