@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Benchmark of the update engine against curl + md5sum on the same files.
+
+  bench_updater.py BENCH_EXE WINE_RUN WORKDIR [--files N] [--mb SIZE]
+
+Makes a sample release of N files totalling SIZE MB in WORKDIR, serves it on
+the loopback, and prints (a) a full update against curl fetching every file
+followed by md5sum, and (b) a run with nothing to update against md5sum of the
+installed files, each as a ratio (engine / baseline).
+"""
+import argparse
+import hashlib
+import os
+import random
+import shutil
+import subprocess
+import sys
+import threading
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import update_server  # noqa: E402
+
+
+def make_release(root, files, megabytes):
+    release = os.path.join(root, "srv", "bench")
+    shutil.rmtree(os.path.join(root, "srv"), ignore_errors=True)
+    os.makedirs(release)
+    rng = random.Random(462)
+    total = megabytes * 1024 * 1024
+    # A few large files and many small ones, as a game client has.
+    weights = [rng.paretovariate(1.2) for _ in range(files)]
+    scale = total / sum(weights)
+    lines = []
+    folders = ["data", "data/maps", "bin", "res"]
+    lines += ["%s|0\r\n" % f for f in folders]
+    for f in folders:
+        os.makedirs(os.path.join(release, f))
+    block = rng.randbytes(1 << 20)
+    paths = []
+    for i, w in enumerate(weights):
+        size = max(1, int(w * scale))
+        path = "%s/file%04d.bin" % (folders[i % len(folders)], i)
+        with open(os.path.join(release, path), "wb") as out:
+            left = size
+            offset = i * 4099 % len(block)
+            while left > 0:
+                chunk = block[offset:offset + left] or block[:left]
+                out.write(chunk)
+                left -= len(chunk)
+                offset = 0
+        with open(os.path.join(release, path), "rb") as f:
+            digest = hashlib.md5(f.read()).hexdigest()
+        lines.append("%s|%s\r\n" % (path, digest))
+        paths.append(path)
+    with open(os.path.join(release, "updater.txt"), "w", newline="") as f:
+        f.writelines(lines)
+    for name, text in (("notice.txt", "bench"), ("version.txt", "OrvoMain.exe:1.0")):
+        with open(os.path.join(release, name), "w") as f:
+            f.write(text)
+    return release, paths
+
+
+def timed(cmd, **kw):
+    start = time.perf_counter()
+    subprocess.run(cmd, check=True, **kw)
+    return time.perf_counter() - start
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("bench_exe")
+    ap.add_argument("wine_run")
+    ap.add_argument("workdir")
+    ap.add_argument("--files", type=int, default=int(os.environ.get("ORVO_BENCH_FILES", 300)))
+    ap.add_argument("--mb", type=int, default=int(os.environ.get("ORVO_BENCH_MB", 300)))
+    args = ap.parse_args()
+    work = os.path.abspath(args.workdir)
+    os.makedirs(work, exist_ok=True)
+    release, paths = make_release(work, args.files, args.mb)
+    portfile = os.path.join(work, "bench.port")
+    if os.path.exists(portfile):
+        os.remove(portfile)
+    threading.Thread(target=update_server.serve, args=(os.path.join(work, "srv"), portfile), daemon=True).start()
+    while not os.path.exists(portfile):
+        time.sleep(0.05)
+    port = int(open(portfile).read().split()[0])
+    base = "http://127.0.0.1:%d/bench" % port
+    with open(os.path.join(release, "updater.ini"), "w") as f:
+        f.write(base)
+
+    # Baselines: curl fetches every file, then md5sum digests them.
+    fetched = os.path.join(work, "curl")
+    shutil.rmtree(fetched, ignore_errors=True)
+    os.makedirs(fetched)
+    config = os.path.join(work, "curl.cfg")
+    with open(config, "w") as f:
+        for name in ("updater.ini", "updater.txt", "notice.txt", "version.txt"):
+            f.write('url = "%s/%s"\noutput = "%s/%s"\n' % (base, name, fetched, name))
+        for p in paths:
+            f.write('url = "%s/%s"\noutput = "%s/%s"\n' % (base, p, fetched, p))
+    local = [os.path.join(fetched, p) for p in paths]
+    curl = timed(["curl", "-s", "--create-dirs", "-K", config])
+    md5 = timed(["md5sum"] + local, stdout=subprocess.DEVNULL)
+
+    install = os.path.join(work, "inst")
+    shutil.rmtree(install, ignore_errors=True)
+    os.makedirs(install)
+    out = subprocess.run([args.wine_run, args.bench_exe, "--updateUrl", base + "/updater.ini",
+                          "--appPath", "Z:" + install.replace("/", "\\")],
+                         capture_output=True, text=True, cwd=work)
+    figures = dict(line.split()[:2] for line in out.stdout.splitlines() if line.startswith(("full ", "check ")))
+    if out.returncode != 0 or len(figures) != 2:
+        sys.stderr.write(out.stdout[-3000:] + out.stderr[-3000:])
+        sys.exit("bench_updater: the engine run failed")
+    for p in paths:
+        with open(os.path.join(install, p), "rb") as a, open(os.path.join(release, p), "rb") as b:
+            if a.read() != b.read():
+                sys.exit("bench_updater: %s differs after the update" % p)
+    md5_installed = timed(["md5sum"] + [os.path.join(install, p) for p in paths], stdout=subprocess.DEVNULL)
+    full, check = float(figures["full"]), float(figures["check"])
+    print("sample release: %d files, %d MB (engine under Wine, 32-bit code emulated)" % (len(paths), args.mb))
+    print("(a) full update   engine %.2f s   curl+md5sum %.2f s (%.2f + %.2f)   ratio %.2f"
+          % (full, curl + md5, curl, md5, full / (curl + md5)))
+    print("(b) nothing to do engine %.2f s   md5sum %.2f s   ratio %.2f" % (check, md5_installed, check / md5_installed))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,328 @@
+// The whole update procedure against the loopback server.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "OrvoClientUpdater.h"
+#include "TestRelease.h"
+#include "UpdateDriver.h"
+
+namespace {
+
+FILETIME WriteTime(const std::string& path)
+{
+    FILETIME t = {};
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        t = data.ftLastWriteTime;
+    return t;
+}
+
+UpdateOutcome RunUpdate(TestRelease& release, UpdateDriver& driver, int timeout = 1)
+{
+    OrvoClientUpdater updater;
+    updater.SetTimeout(timeout);
+    return driver.Run(updater, release.Url("updater.ini").c_str(), release.InstallDir().c_str());
+}
+
+std::vector<std::string> Texts(const std::vector<PostedMessage>& messages)
+{
+    std::vector<std::string> texts;
+    for (const PostedMessage& m : messages)
+        texts.push_back(m.text);
+    return texts;
+}
+
+std::string TodayLog(const char* tag)
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char name[64];
+    snprintf(name, sizeof name, "log/%s%04d-%02d-%02d.txt", tag, t.wYear, t.wMonth, t.wDay);
+    return ReadFileBytes(name);
+}
+
+std::vector<std::string> ServerFiles(const std::string& name)
+{
+    return {"GET /" + name + "/updater.ini HTTP/1.1", "GET /" + name + "/updater.txt HTTP/1.1",
+            "GET /" + name + "/notice.txt HTTP/1.1", "GET /" + name + "/version.txt HTTP/1.1"};
+}
+
+} // namespace
+
+TEST(Update, FirstRunThenNothingToDo)
+{
+    TestRelease release("full");
+    std::string big(300 * 1024, '\0');
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = char(i * 31 + i / 7);
+    release.AddFile("a.txt", "alpha");
+    release.AddFile("bin/b.dll", big);
+    release.AddFile("bin/sub/c d.dat", "charlie with blank");
+    release.AddFile("empty.dat", "");
+    WriteFileBytes(release.InstallDir() + "/old.txt", "to be removed");
+    WriteFileBytes(release.InstallDir() + "/keep.orvobak.txt", "a user's file");
+    const std::string manifest = "bin|0\r\nbin/sub|0\r\nold.txt|-\r\n" +
+                                 release.ManifestFor({"a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"});
+    release.SetManifest(manifest);
+
+    UpdateDriver driver;
+    ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
+    EXPECT_TRUE(PathExists(release.InstallDir() + "/empty.dat"));
+    for (const char* path : {"a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"})
+        EXPECT_EQ(release.Installed(path), ReadFileBytes(release.ServedDir() + "/" + path)) << path;
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/old.txt"));
+    EXPECT_TRUE(PathExists(release.InstallDir() + "/keep.orvobak.txt"));
+    EXPECT_EQ(FindFiles(release.InstallDir(), ".orvobak"), std::vector<std::string>{release.InstallDir() + "/keep.orvobak.txt"});
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/updater.txt"));
+    EXPECT_EQ(release.CountRequests("bin/sub/c%20d.dat"), 1);
+
+    // Notice and version first, then the counter and name of each line, done last.
+    std::vector<PostedMessage> m;
+    for (const PostedMessage& posted : driver.Messages())
+        if (posted.message != kMsgProgress)
+            m.push_back(posted);
+    ASSERT_GE(m.size(), 4u);
+    EXPECT_EQ(m[0].message, kMsgNotice);
+    EXPECT_EQ(m[0].text, "Notice of full");
+    EXPECT_EQ(m[1].message, kMsgVersion);
+    EXPECT_EQ(m[1].text, "OrvoClient.exe:3.1.4");
+    EXPECT_EQ(m.back().message, kMsgDone);
+    std::vector<std::pair<WPARAM, LPARAM>> counters;
+    for (const PostedMessage& c : driver.Of(kMsgCounter))
+        counters.push_back({c.wParam, c.lParam});
+    std::vector<std::pair<WPARAM, LPARAM>> expected = {{1, 7}, {1, 7}, {2, 7}, {3, 7}, {4, 7}, {5, 7}, {6, 7}, {7, 7}};
+    EXPECT_EQ(counters, expected);
+    std::vector<std::string> names = {"bin", "bin/sub", "old.txt", "a.txt", "bin/b.dll", "bin/sub/c d.dat", "empty.dat"};
+    EXPECT_EQ(Texts(driver.Of(kMsgFileName)), names);
+    size_t lastName = 0, lastCounter = 0;
+    for (size_t i = 0; i < m.size(); ++i) {
+        if (m[i].message == kMsgFileName) {
+            EXPECT_EQ(m[i - 1].message, UINT(kMsgCounter));  // each name right after its counter
+            lastName = i;
+        }
+        if (m[i].message == kMsgCounter)
+            lastCounter = i;
+    }
+    EXPECT_EQ(lastCounter + 1, lastName);
+    // The large file's last block is always reported.
+    bool finalProgress = false;
+    for (const PostedMessage& p : driver.Of(kMsgProgress))
+        finalProgress |= p.wParam == 300 && p.lParam == 300;
+    EXPECT_TRUE(finalProgress);
+    EXPECT_TRUE(driver.Of(kMsgError).empty());
+
+    std::regex success("(^|\n)\\d\\d:\\d\\d:\\d\\d - Update success bin/b.dll " + Md5Of(big) + "\r?\n");
+    EXPECT_TRUE(std::regex_search(TodayLog("UpdateLog"), success));
+
+    // Nothing changed: only the four server files are fetched and nothing is rewritten.
+    FILETIME before = WriteTime(release.InstallDir() + "/bin/b.dll");
+    release.ClearRequests();
+    UpdateDriver second;
+    ASSERT_EQ(RunUpdate(release, second), UpdateOutcome::Done);
+    EXPECT_EQ(release.Requests(), ServerFiles("full"));
+    FILETIME after = WriteTime(release.InstallDir() + "/bin/b.dll");
+    EXPECT_EQ(CompareFileTime(&before, &after), 0);
+}
+
+TEST(Update, WrongBodyIsFetchedThreeTimesAndNothingIsSwapped)
+{
+    TestRelease release("wrong");
+    release.AddFile("a.txt", "new alpha");
+    release.AddFile("b.txt", "new bravo");
+    WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+    WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
+    release.SetManifest(release.ManifestFor({"a.txt", "b.txt"}));
+    release.AddBehaviour("b.txt corrupt");
+    UpdateDriver driver;
+    EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error);
+    EXPECT_EQ(release.CountRequests("b.txt"), 3);
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"});
+    EXPECT_EQ(release.Installed("a.txt"), "old alpha");
+    EXPECT_EQ(release.Installed("b.txt"), "old bravo");
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+    EXPECT_TRUE(PathExists(release.InstallDir() + "/updater.txt"));
+}
+
+TEST(Update, FailedAttemptsOfAnyKindAreRetriedThenReported)
+{
+    struct Case { const char* rule; UpdateOutcome outcome; int requests; };
+    const Case cases[] = {
+        {"f.bin status 404", UpdateOutcome::Error, 3},
+        {"f.bin status 500", UpdateOutcome::Error, 3},
+        {"f.bin nolength", UpdateOutcome::Error, 3},
+        {"f.bin close 10", UpdateOutcome::Error, 3},
+        {"f.bin stall 3", UpdateOutcome::Error, 3},
+        {"f.bin status 500 times=2", UpdateOutcome::Done, 3},
+        {"f.bin redirect 302 http://127.0.0.1:{port2}/retry/real.bin", UpdateOutcome::Done, 1},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("retry");
+        release.AddFile("f.bin", "fresh bytes");
+        release.AddFile("real.bin", "fresh bytes");
+        WriteFileBytes(release.InstallDir() + "/f.bin", "stale");
+        release.SetManifest(release.ManifestFor({"f.bin"}));
+        release.AddBehaviour(c.rule);
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), c.outcome) << c.rule;
+        EXPECT_EQ(release.CountRequests("f.bin"), c.requests) << c.rule;
+        bool done = c.outcome == UpdateOutcome::Done;
+        EXPECT_EQ(release.Installed("f.bin"), done ? "fresh bytes" : "stale") << c.rule;
+        if (!done) {
+            EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"f.bin"}) << c.rule;
+        }
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/real.bin")) << c.rule;
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.rule;
+    }
+}
+
+TEST(Update, ServerFileFailuresAreReported)
+{
+    struct Case { const char* rule; const char* error; };
+    const Case cases[] = {
+        {"updater.ini status 404", "Updater Get updater.ini fail"},
+        {"updater.ini zero", "Updater Get updater.ini fail"},
+        {"updater.txt status 500", "Updater Get updater.txt fail"},
+        {"updater.txt nolength", "Updater Get updater.txt fail"},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("srvfail");
+        release.AddFile("a.txt", "alpha");
+        release.SetManifest(release.ManifestFor({"a.txt"}));
+        release.AddBehaviour(c.rule);
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << c.rule;
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{c.error}) << c.rule;
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt")) << c.rule;
+    }
+    UpdateDriver driver;
+    OrvoClientUpdater updater;
+    EXPECT_EQ(driver.Run(updater, "http://127.0.0.1:1/updater.ini", "inst"), UpdateOutcome::Error);
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"Updater Get updater.ini fail"});
+}
+
+TEST(Update, RedirectedManifestKeepsItsName)
+{
+    TestRelease release("redir");
+    release.AddFile("a.txt", "alpha");
+    release.AddFile("elsewhere/manifest.dat", release.ManifestFor({"a.txt"}));
+    release.AddBehaviour("updater.txt redirect 302 http://127.0.0.1:{port2}/redir/elsewhere/manifest.dat");
+    release.AddBehaviour("updater.ini redirect 301 /redir/elsewhere/base.ini");
+    release.AddFile("elsewhere/base.ini", release.Base());
+    UpdateDriver driver;
+    ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
+    EXPECT_EQ(release.Installed("a.txt"), "alpha");
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/manifest.dat"));
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/updater.txt"));
+}
+
+TEST(Update, ManifestShapes)
+{
+    const std::string digestA = Md5Of("alpha");
+    struct Case { std::string manifest; UpdateOutcome outcome; bool folder; bool fileA; int lines; };
+    const Case cases[] = {
+        {"", UpdateOutcome::Done, false, false, 0},
+        // Lines without CR are not folder lines: the run stops there and completes.
+        {"dir|0\na.txt|" + digestA + "\n", UpdateOutcome::Done, false, false, 2},
+        {"a.txt|" + digestA + "\ndir|0\r\n", UpdateOutcome::Done, true, true, 2},
+        {"a.txt|" + digestA + "\r\n\r\ndir|0\r\n", UpdateOutcome::Done, false, true, 3},
+        {"a.txt|" + digestA + "\r\nb.txt|short\r\ndir|0\r\n", UpdateOutcome::Done, false, true, 3},
+        {std::string(3000, 'x') + "|0\r\n", UpdateOutcome::Done, false, false, 2},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("shapes");
+        release.AddFile("a.txt", "alpha");
+        release.SetManifest(c.manifest);
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), c.outcome) << c.manifest.substr(0, 40);
+        EXPECT_EQ(PathExists(release.InstallDir() + "/dir"), c.folder) << c.manifest.substr(0, 40);
+        EXPECT_EQ(PathExists(release.InstallDir() + "/a.txt"), c.fileA) << c.manifest.substr(0, 40);
+        auto counters = driver.Of(kMsgCounter);
+        ASSERT_FALSE(counters.empty());
+        EXPECT_EQ(counters[0].wParam, 1u);
+        EXPECT_EQ(counters[0].lParam, c.lines) << c.manifest.substr(0, 40);
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/updater.txt"));
+    }
+}
+
+TEST(Update, PathsLeavingTheFolderFailTheRunBeforeAnyChange)
+{
+    const std::string digest = Md5Of("evil");
+    const char* paths[] = {"../evil.txt", "..\\evil.txt", "sub/../../evil.txt", "C:/evil.txt", "/evil.txt",
+                           "\\evil.txt", "a:evil.txt", "..", std::string(300, 'p').c_str()};
+    std::string longPath(300, 'p');
+    paths[8] = longPath.c_str();
+    for (const char* path : paths) {
+        TestRelease release("trav");
+        release.AddFile("evil.txt", "evil");
+        release.AddFile("a.txt", "alpha");
+        WriteFileBytes(release.InstallDir() + "/victim.txt", "stays");
+        release.SetManifest("victim.txt|-\r\na.txt|" + Md5Of("alpha") + "\r\n" + path + "|" + digest + "\r\n");
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << path;
+        std::vector<std::string> errors = Texts(driver.Of(kMsgError));
+        ASSERT_EQ(errors.size(), 1u) << path;
+        EXPECT_EQ(errors[0], std::string(path).substr(0, 1023)) << path;
+        EXPECT_TRUE(PathExists(release.InstallDir() + "/victim.txt")) << path;
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt")) << path;
+        EXPECT_FALSE(PathExists("inst/evil.txt")) << path;
+        EXPECT_EQ(release.Requests(), ServerFiles("trav")) << path;
+    }
+}
+
+TEST(Update, LockedTargetRollsBackEverySwap)
+{
+    TestRelease release("locked");
+    release.AddFile("a.txt", "new alpha");
+    release.AddFile("b.txt", "new bravo");
+    release.AddFile("c.txt", "new charlie");
+    WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+    WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
+    release.SetManifest(release.ManifestFor({"a.txt", "c.txt", "b.txt"}));
+    const std::string locked = release.InstallDir() + "/b.txt";
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    UpdateDriver driver;
+    UpdateOutcome outcome = RunUpdate(release, driver);
+    CloseHandle(hold);
+    EXPECT_EQ(outcome, UpdateOutcome::Error);
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{locked});
+    EXPECT_EQ(release.Installed("a.txt"), "old alpha");
+    EXPECT_EQ(release.Installed("b.txt"), "old bravo");
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/c.txt"));
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
+
+TEST(Update, DriverTakesTheCommandLine)
+{
+    TestRelease release("cmdline");
+    release.AddFile("a.txt", "alpha");
+    release.SetManifest(release.ManifestFor({"a.txt"}));
+    const std::string folder = "inst/cmdline/with space";
+    MakeFolders(folder);
+    WriteFileBytes("driver_args.txt", "--appPath \"" + folder + "\"\n--updateUrl " + release.Url("updater.ini") + "\n");
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    char command[] = "update_driver.exe @driver_args.txt --timeout 2";
+    ASSERT_TRUE(CreateProcessA("update_driver.exe", command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_EQ(WaitForSingleObject(pi.hProcess, 120000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ReadFileBytes(folder + "/a.txt"), "alpha");
+}
+
+TEST(Update, TemporaryFileThatCannotBeMadeIsAFailedAttempt)
+{
+    TestRelease release("nodir");
+    release.AddFile("sub/a.txt", "alpha");
+    release.SetManifest(release.ManifestFor({"sub/a.txt"}));  // no folder line for "sub"
+    UpdateDriver driver;
+    EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error);
+    EXPECT_EQ(release.CountRequests("sub/a.txt"), 3);
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"sub/a.txt"});
+    EXPECT_EQ(TodayLog("UpdateLog").find("Update success sub/a.txt"), std::string::npos);
+}

@@ -1,0 +1,40 @@
+// Times a full update into an empty folder and a second run with nothing to
+// fetch, for bench_updater.py, which runs the baselines beside it.
+#include <cstdio>
+
+#include "CmdLine.h"
+#include "OrvoClientUpdater.h"
+#include "UpdateDriver.h"
+
+namespace {
+
+double Seconds()
+{
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+bool TimedRun(const char* url, const char* folder, const char* label)
+{
+    OrvoClientUpdater updater;
+    UpdateDriver driver;
+    double start = Seconds();
+    UpdateOutcome outcome = driver.Run(updater, url, folder, 3600 * 1000);
+    double elapsed = Seconds() - start;
+    printf("%s %.3f %s\n", label, elapsed, OutcomeName(outcome));
+    return outcome == UpdateOutcome::Done;
+}
+
+} // namespace
+
+int main()
+{
+    CmdLineParse(GetCommandLineA());
+    const char* url = CmdLineGetValue("--updateUrl");
+    const char* folder = CmdLineGetValue("--appPath");
+    bool ok = TimedRun(url, folder, "full") && TimedRun(url, folder, "check");
+    CmdLineFree();
+    return ok ? 0 : 1;
+}

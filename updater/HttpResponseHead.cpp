@@ -1,0 +1,76 @@
+#include "HttpResponseHead.h"
+
+#include <cctype>
+#include <cstdlib>
+
+int FindHeadEnd(const char* data, int length)
+{
+    for (int i = 0; i + 3 < length; ++i)
+        if (data[i] == '\r' && data[i + 1] == '\n' && data[i + 2] == '\r' && data[i + 3] == '\n')
+            return i + 4;
+    return -1;
+}
+
+int ParseStatusCode(const char* head, int length)
+{
+    if (length <= 4)
+        return 0;
+    int i = 4;
+    while (i < length && head[i] != '\r' && head[i] != ' ')
+        ++i;
+    if (i >= length || head[i] != ' ')
+        return 0;
+    int code = 0;
+    for (++i; i < length && isdigit((unsigned char)head[i]) && code < 1000; ++i)
+        code = code * 10 + (head[i] - '0');
+    return code;
+}
+
+bool FindHeaderValue(const char* head, int length, const char* name, std::string& value)
+{
+    int nameLength = 0;
+    while (name[nameLength])
+        ++nameLength;
+    // Header lines start after the status line's CR LF.
+    for (int line = 0; line < length;) {
+        int end = line;
+        while (end < length && head[end] != '\r' && head[end] != '\n')
+            ++end;
+        if (line > 0 && end - line > nameLength) {
+            bool same = true;
+            for (int i = 0; i < nameLength && same; ++i)
+                same = tolower((unsigned char)head[line + i]) == tolower((unsigned char)name[i]);
+            int p = line + nameLength;
+            while (same && p < end && (head[p] == ' ' || head[p] == '\t'))
+                ++p;
+            if (same && p < end && head[p] == ':') {
+                ++p;
+                while (p < end && (head[p] == ' ' || head[p] == '\t'))
+                    ++p;
+                int q = end;
+                while (q > p && (head[q - 1] == ' ' || head[q - 1] == '\t'))
+                    --q;
+                value.assign(head + p, head + q);
+                return true;
+            }
+        }
+        line = end;
+        while (line < length && (head[line] == '\r' || head[line] == '\n'))
+            ++line;
+    }
+    return false;
+}
+
+long long ParseContentLength(const char* head, int length, long long maxLength)
+{
+    std::string text;
+    if (!FindHeaderValue(head, length, "Content-Length", text) || text.empty() || text.size() > 19)
+        return -3;
+    long long value = 0;
+    for (char c : text) {
+        if (!isdigit((unsigned char)c))
+            return -3;
+        value = value * 10 + (c - '0');
+    }
+    return value <= maxLength ? value : -3;
+}

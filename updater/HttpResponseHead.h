@@ -1,0 +1,21 @@
+// Reading the head of an HTTP/1.1 response: status, length and location.
+#pragma once
+#include <string>
+
+// The head never grows past this; a longer one is a failed response.
+const int kMaxResponseHead = 8 * 1024;
+
+// Index just past the blank line that ends the head in data[0..length), or -1
+// while it has not arrived.
+int FindHeadEnd(const char* data, int length);
+
+// The number after the first blank of the status line; 0 when there is none.
+int ParseStatusCode(const char* head, int length);
+
+// The value of the header named name (matched at the start of a line, letter
+// case ignored), blanks trimmed; false when the head has no such line.
+bool FindHeaderValue(const char* head, int length, const char* name, std::string& value);
+
+// The announced body length: -3 when the head has no length header or its
+// value is not a plain decimal number in 0..maxLength.
+long long ParseContentLength(const char* head, int length, long long maxLength);

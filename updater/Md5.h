@@ -1,0 +1,30 @@
+// RFC 1321 message digest over bytes or a whole file.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+class MD5
+{
+public:
+    MD5();
+    void Update(const void* data, size_t length);
+    // Reads the open file to its end and closes it. A read error leaves the
+    // digest of what was read and returns false.
+    bool UpdateFromFile(FILE* file);
+    // Pads and finishes; later calls do nothing.
+    void Finalize();
+    // 16 bytes; all zero until finalized.
+    const unsigned char* GetRawDigest() const { return m_digest; }
+    // 32 lowercase hex digits and a NUL into out (33 bytes); empty text until finalized.
+    void FormatHexDigest(char* out) const;
+
+private:
+    void Transform(const unsigned char* block);
+
+    uint32_t m_state[4];
+    uint64_t m_bitCount = 0;
+    unsigned char m_buffer[64];
+    unsigned char m_digest[16] = {};
+    bool m_finalized = false;
+};

@@ -1,0 +1,611 @@
+#include "NBTCPClient.h"
+
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "HttpResponseHead.h"
+#include "Md5.h"
+
+namespace {
+
+const int kBlockSize = 64 * 1024;
+const int kMaxRedirects = 5;
+const int kPathSize = 256;
+
+bool IsRedirect(int status) { return status >= 300 && status <= 305; }
+
+bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+} // namespace
+
+bool FormatBounded(char* out, size_t size, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int n = vsnprintf(out, size, format, args);
+    va_end(args);
+    if (n < 0 || size_t(n) >= size) {
+        if (size)
+            out[0] = 0;
+        return false;
+    }
+    return true;
+}
+
+long long GetFileSize(const char* path)
+{
+    struct _stati64 info;
+    if (_stati64(path, &info) != 0 || !(info.st_mode & _S_IFREG))
+        return -1;
+    return info.st_size;
+}
+
+std::string LocalTimeStamp()
+{
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[32];
+    snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    return text;
+}
+
+// Where a response body goes.
+class CNBTCPClient::BodySink
+{
+public:
+    virtual ~BodySink() = default;
+    // Called once the length is known: 0 to go on, or an HttpResult.
+    virtual int Begin(int length) = 0;
+    virtual bool Write(const char* data, int length) = 0;
+    // Called after the last byte: 0 or an HttpResult.
+    virtual int End() = 0;
+};
+
+class CNBTCPClient::MemorySink : public BodySink
+{
+public:
+    MemorySink(CNBTCPClient& client, char* buffer, int size) : m_client(client), m_buffer(buffer), m_size(size) {}
+    int Begin(int length) override
+    {
+        // One byte stays free for the terminator.
+        if (length >= m_size) {
+            m_client.LogError("body of %d bytes does not fit a buffer of %d", length, m_size);
+            return kHttpTooLarge;
+        }
+        return 0;
+    }
+    bool Write(const char* data, int length) override
+    {
+        memcpy(m_buffer + m_used, data, length);
+        m_used += length;
+        return true;
+    }
+    int End() override
+    {
+        m_buffer[m_used] = 0;
+        return 0;
+    }
+
+private:
+    CNBTCPClient& m_client;
+    char* m_buffer;
+    int m_size;
+    int m_used = 0;
+};
+
+// Streams the body into a temporary file and digests it on the way.
+class CNBTCPClient::FileSink : public BodySink
+{
+public:
+    FileSink(CNBTCPClient& client, const char* temp) : m_client(client), m_temp(temp) {}
+    ~FileSink() override
+    {
+        if (m_file)
+            fclose(m_file);
+        if (!m_kept && m_created)
+            remove(m_temp);
+    }
+    int Begin(int) override
+    {
+        remove(m_temp);
+        m_file = fopen(m_temp, "wb");
+        if (!m_file) {
+            m_client.LogError("HTTPGetRecvFile fail to fopen %lu %s", GetLastError(), m_temp);
+            return kHttpFileFail;
+        }
+        m_created = true;
+        return 0;
+    }
+    bool Write(const char* data, int length) override
+    {
+        m_digest.Update(data, length);
+        if (fwrite(data, 1, length, m_file) == size_t(length))
+            return true;
+        m_client.LogError("HTTPGetRecvFile fail to write %s", m_temp);
+        return false;
+    }
+    int End() override
+    {
+        int rc = fclose(m_file);
+        m_file = nullptr;
+        if (rc != 0) {
+            m_client.LogError("HTTPGetRecvFile fail to write %s", m_temp);
+            return kHttpFileFail;
+        }
+        m_digest.Finalize();
+        return 0;
+    }
+    void HexDigest(char* out) const { m_digest.FormatHexDigest(out); }
+    // The file stays once it has been handed on.
+    void Keep() { m_kept = true; }
+
+private:
+    CNBTCPClient& m_client;
+    const char* m_temp;
+    FILE* m_file = nullptr;
+    MD5 m_digest;
+    bool m_created = false;
+    bool m_kept = false;
+};
+
+CNBTCPClient::CNBTCPClient() : m_block(kBlockSize) {}
+
+CNBTCPClient::~CNBTCPClient()
+{
+    Close();
+    if (m_wsaStarted)
+        WSACleanup();
+}
+
+int CNBTCPClient::StoreLastError()
+{
+    m_lastError = WSAGetLastError();
+    return m_lastError;
+}
+
+int CNBTCPClient::Init(int timeoutSeconds)
+{
+    if (!m_wsaStarted) {
+        WSADATA data;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return 0;
+        m_wsaStarted = true;
+        if (data.wVersion != MAKEWORD(2, 2))
+            return 0;
+    }
+    Close();
+    m_socket = socket(AF_INET, SOCK_STREAM, 0);
+    if (m_socket == INVALID_SOCKET) {
+        StoreLastError();
+        return 0;
+    }
+    m_timeout = timeoutSeconds;
+    if (timeoutSeconds) {
+        DWORD ms = DWORD(timeoutSeconds) * 1000;
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+        setsockopt(m_socket, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    }
+    return 1;
+}
+
+int CNBTCPClient::Connect(unsigned long address, unsigned short port)
+{
+    m_peer = {};
+    m_peer.sin_family = AF_INET;
+    m_peer.sin_port = htons(port);
+    m_peer.sin_addr.s_addr = address;
+    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
+        LogError("TCPC connect fail %d", StoreLastError());
+        return -1;
+    }
+    m_connected = m_socket;
+    OnConnected();
+    return 1;
+}
+
+int CNBTCPClient::ConnectHost(const char* host, unsigned short port, bool resolve)
+{
+    if (!resolve) {
+        unsigned long address = inet_addr(host);
+        if (address == INADDR_NONE) {
+            LogError("TCPC bad address %s", host);
+            return -1;
+        }
+        return Connect(address, port);
+    }
+    hostent* entry = gethostbyname(host);
+    if (!entry) {
+        LogError("gethostbyname failed:%d", StoreLastError());
+        return -1;
+    }
+    if (entry->h_addrtype != AF_INET || !entry->h_addr_list[0]) {
+        LogError("gethostbyname not af_inet failed:%d", StoreLastError());
+        return -1;
+    }
+    unsigned long address;
+    memcpy(&address, entry->h_addr_list[0], sizeof address);
+    return Connect(address, port);
+}
+
+int CNBTCPClient::Send(const char* data, int length)
+{
+    int sent = 0;
+    while (sent < length) {
+        int n = send(m_socket, data + sent, length - sent, 0);
+        if (n == SOCKET_ERROR) {
+            LogError("TCPC send fail %d", StoreLastError());
+            return -1;
+        }
+        sent += n;
+    }
+    OnSendDone();
+    return sent;
+}
+
+int CNBTCPClient::Recv(char* buffer, int size)
+{
+    int n = recv(m_socket, buffer, size, 0);
+    if (n == SOCKET_ERROR) {
+        LogError("TCPC recv fail %d", StoreLastError());
+        OnRecvError();
+        return -1;
+    }
+    OnRecvOk();
+    return n;
+}
+
+int CNBTCPClient::Close()
+{
+    if (m_socket != INVALID_SOCKET)
+        closesocket(m_socket);
+    m_socket = INVALID_SOCKET;
+    m_connected = INVALID_SOCKET;
+    return 1;
+}
+
+int CNBTCPClient::Reconnect()
+{
+    Close();
+    m_socket = socket(AF_INET, SOCK_STREAM, 0);
+    if (m_socket == INVALID_SOCKET) {
+        StoreLastError();
+        return 0;
+    }
+    if (m_timeout) {
+        DWORD ms = DWORD(m_timeout) * 1000;
+        setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
+    }
+    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
+        LogError("TCPC connect fail %d", StoreLastError());
+        return -1;
+    }
+    m_connected = m_socket;
+    OnConnected();
+    return 1;
+}
+
+int CNBTCPClient::SendFile(const char* path) { return SendFileBlocks(path, 1024, 0); }
+
+int CNBTCPClient::SendFileThrottled(const char* path, int rateKBps)
+{
+    if (rateKBps < 1) {
+        LogError("TCPC send %s bad rate %d", path, rateKBps);
+        return -1;
+    }
+    long long block = (long long)rateKBps * 1024 / 20;
+    return SendFileBlocks(path, int(block < kBlockSize ? block : kBlockSize), 50);
+}
+
+int CNBTCPClient::SendFileBlocks(const char* path, int blockSize, DWORD pauseMs)
+{
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        LogError("TCPC send %s is NULL", path);
+        return -1;
+    }
+    long long size = GetFileSize(path);
+    if (size <= 0 || size > INT_MAX) {
+        LogError("TCPC send %s len 0", path);
+        fclose(file);
+        return 0;
+    }
+    std::vector<char> block(blockSize);
+    int whole = int(size / blockSize), rest = int(size % blockSize);
+    for (int i = 0; i <= whole; ++i) {
+        int n = i < whole ? blockSize : rest;
+        if (n == 0)
+            break;
+        if (fread(block.data(), 1, n, file) != size_t(n) || Send(block.data(), n) < 0) {
+            if (i < whole)
+                LogError("TCPC send %s %d %d %d fail", path, int(size), i, blockSize);
+            else
+                LogError("TCPC send %s %d %d fail", path, int(size), rest);
+            fclose(file);
+            return -1;
+        }
+        if (pauseMs && i < whole)
+            Sleep(pauseMs);
+    }
+    fclose(file);
+    return int(size);
+}
+
+int CNBTCPClient::RecvFile(const char* path, int length)
+{
+    FILE* file = fopen(path, "wb");
+    if (!file)
+        return 0;
+    int received = 0;
+    while (received < length) {
+        int want = length - received < kBlockSize ? length - received : kBlockSize;
+        int n = Recv(m_block.data(), want);
+        if (n < 0) {
+            LogError("TCPC recv file %s fail", path);
+            fclose(file);
+            return -1;
+        }
+        if (n == 0)
+            break;
+        fwrite(m_block.data(), 1, n, file);
+        received += n;
+    }
+    fclose(file);
+    return received;
+}
+
+int CNBTCPClient::OpenRequest(const HttpUrl& url)
+{
+    // Every request goes over a fresh connection.
+    if (!Init(m_timeout)) {
+        LogError("TCPC socket fail %d", m_lastError);
+        return kHttpNetFail;
+    }
+    if (ConnectHost(url.host.c_str(), (unsigned short)url.port, !url.numeric) != 1)
+        return kHttpNetFail;
+    char request[4096];
+    if (!FormatBounded(request, sizeof request, "GET /%s HTTP/1.1\r\nHost: %s\r\nUser-Agent: OrvoNetwork\r\n\r\n",
+                       url.path.c_str(), url.host.c_str())) {
+        LogError("TCPC request too long for %s", url.host.c_str());
+        return kHttpNetFail;
+    }
+    return Send(request, int(strlen(request))) < 0 ? kHttpNetFail : 1;
+}
+
+int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
+{
+    char* block = m_block.data();
+    int have = 0;
+    int headEnd = -1;
+    m_status = 0;
+    while ((headEnd = FindHeadEnd(block, have)) < 0) {
+        if (have >= kMaxResponseHead) {
+            LogError("response head larger than %d bytes", kMaxResponseHead);
+            return kHttpNetFail;
+        }
+        int n = Recv(block + have, kMaxResponseHead - have);
+        if (n <= 0) {
+            if (toFile)
+                LogError("HTTPGetRecvFile Error recv head %d", n < 0 ? m_lastError : 0);
+            else
+                LogError("recv buf failed ,error code is %d", n < 0 ? m_lastError : 0);
+            return kHttpNetFail;
+        }
+        have += n;
+    }
+    m_status = ParseStatusCode(block, headEnd);
+    LogError(toFile ? "status code is %d" : "http status code is %d", m_status);
+    if (IsRedirect(m_status)) {
+        std::string location;
+        memset(m_redirect, 0, sizeof m_redirect);
+        if (FindHeaderValue(block, headEnd, "Location", location) && location.size() < sizeof m_redirect)
+            memcpy(m_redirect, location.data(), location.size());
+        return kHttpBadStatus;
+    }
+    if (m_status != 200)
+        return kHttpBadStatus;
+    long long announced = ParseContentLength(block, headEnd, INT_MAX);
+    if (announced < 0) {
+        LogError(toFile ? "HTTPGetRecvFile Error get contentlength fail,contentlength is %d"
+                        : "get content length fail %d",
+                 int(announced));
+        return kHttpNoLength;
+    }
+    int length = int(announced);
+    int rc = sink.Begin(length);
+    if (rc != 0)
+        return rc;
+    int received = have - headEnd < length ? have - headEnd : length;
+    if (received > 0 && !sink.Write(block + headEnd, received))
+        return kHttpFileFail;
+    if (toFile)
+        OnProgress(length, received);
+    while (received < length) {
+        int want = length - received < kBlockSize ? length - received : kBlockSize;
+        int n = Recv(block, want);
+        if (n <= 0) {
+            LogError(toFile ? "HTTPGetRecvFile Error recv body %d" : "recv body failed %d", n < 0 ? m_lastError : 0);
+            if (n == 0)
+                LogError("peer closed after %d of %d bytes", received, length);
+            return kHttpNetFail;
+        }
+        if (!sink.Write(block, n))
+            return kHttpFileFail;
+        received += n;
+        if (toFile)
+            OnProgress(length, received);
+    }
+    rc = sink.End();
+    return rc != 0 ? rc : length;
+}
+
+bool CNBTCPClient::NextHop(HttpUrl& url, int& hops)
+{
+    if (!IsRedirect(m_status))
+        return false;
+    if (++hops > kMaxRedirects) {
+        LogError("too many redirects at %s", url.ToString().c_str());
+        return false;
+    }
+    HttpUrl next;
+    if (!ResolveRedirect(url, m_redirect, next)) {
+        LogError("redirect %d without a usable Location: %s", m_status, m_redirect);
+        return false;
+    }
+    url = next;
+    return true;
+}
+
+int CNBTCPClient::HTTPGet(const char* url, char* buffer, int size)
+{
+    HttpUrl target;
+    if (!url || !ParseHttpUrl(url, target) || !buffer || size <= 0) {
+        LogError("bad url %s", url ? url : "");
+        return kHttpNetFail;
+    }
+    buffer[0] = 0;
+    int hops = 0;
+    for (;;) {
+        int rc = OpenRequest(target);
+        if (rc < 0)
+            return rc;
+        MemorySink sink(*this, buffer, size);
+        rc = ReceiveResponse(sink, false);
+        if (rc != kHttpBadStatus || !NextHop(target, hops))
+            return rc;
+    }
+}
+
+int CNBTCPClient::HTTPGetFile(const char* url, const char* folder, const char* name, const char* md5,
+                              int replaceMode)
+{
+    HttpUrl target;
+    if (!url || !ParseHttpUrl(url, target)) {
+        LogError("bad url %s", url ? url : "");
+        return kHttpNetFail;
+    }
+    // The name comes from the URL asked for, not from where it redirects.
+    std::string fileName;
+    if (name) {
+        fileName = name;
+    } else {
+        size_t slash = target.path.rfind('/');
+        fileName = slash == std::string::npos ? target.path : target.path.substr(slash + 1);
+        if (fileName.empty())
+            fileName = LocalTimeStamp();
+    }
+    char path[kPathSize];
+    if (!FormatBounded(path, sizeof path, "%s/%s", folder, fileName.c_str())) {
+        LogError("path too long: %s/%s", folder, fileName.c_str());
+        return kHttpFileFail;
+    }
+    int hops = 0;
+    for (;;) {
+        int rc = OpenRequest(target);
+        if (rc < 0)
+            return rc;
+        rc = ReceiveFile(path, md5, replaceMode);
+        if (rc != kHttpBadStatus || !NextHop(target, hops))
+            return rc;
+    }
+}
+
+int CNBTCPClient::ReceiveFile(const char* path, const char* md5, int replaceMode)
+{
+    char temp[kPathSize];
+    if (!FormatBounded(temp, sizeof temp, "%s_%s.orvobak", path, LocalTimeStamp().c_str())) {
+        LogError("path too long: %s", path);
+        return kHttpFileFail;
+    }
+    FileSink sink(*this, temp);
+    int rc = ReceiveResponse(sink, true);
+    if (rc < 0)
+        return rc;
+    char digest[33];
+    sink.HexDigest(digest);
+    if (md5 && strcmp(md5, digest) != 0) {
+        LogError("Download update file %s MD5 not match %s, %s", path, md5, digest);
+        return kHttpNetFail;
+    }
+    if (replaceMode == 0) {
+        auto record = std::make_unique<PendingReplace>();
+        memcpy(record->target, path, strlen(path) + 1);
+        memcpy(record->temp, temp, strlen(temp) + 1);
+        m_pending.push_back(std::move(record));
+        sink.Keep();
+        return rc;
+    }
+    int swap = SwapInNow(path, temp);
+    return swap < 0 ? swap : rc;
+}
+
+int CNBTCPClient::SwapInNow(const char* path, const char* temp)
+{
+    char backup[kPathSize];
+    if (!FormatBounded(backup, sizeof backup, "%s.orvobak", temp)) {
+        LogError("path too long: %s", temp);
+        return kHttpFileFail;
+    }
+    bool hadOld = FileExists(path);
+    if (hadOld && !MoveFileExA(path, backup, MOVEFILE_REPLACE_EXISTING)) {
+        LogError("cannot move %s aside: %lu", path, GetLastError());
+        return kHttpFileFail;
+    }
+    if (!MoveFileExA(temp, path, 0)) {
+        LogError("cannot move %s to %s: %lu", temp, path, GetLastError());
+        if (hadOld)
+            MoveFileExA(backup, path, 0);
+        return kHttpFileFail;
+    }
+    if (hadOld)
+        DeleteFileA(backup);
+    return 0;
+}
+
+bool CNBTCPClient::GetFileMD5(const char* path, char* out)
+{
+    out[0] = 0;
+    FILE* file = fopen(path, "rb");
+    if (!file) {
+        LogError("file %s is NULL", path);
+        return false;
+    }
+    MD5 digest;
+    if (!digest.UpdateFromFile(file)) {
+        LogError("file %s read fail", path);
+        return false;
+    }
+    digest.Finalize();
+    digest.FormatHexDigest(out);
+    return true;
+}
+
+void CNBTCPClient::OnFileName(const char* name) { printf("%s\n", name); }
+
+void CNBTCPClient::OnProgress(int total, int received) { printf("maxlen %d, recvlen %d\n", total, received); }
+
+void CNBTCPClient::Log(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteLog(m_infoLog, format, args);
+    va_end(args);
+}
+
+void CNBTCPClient::LogError(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    WriteLog(m_errorLog, format, args);
+    va_end(args);
+}
+
+void CNBTCPClient::WriteLog(DailyLog& log, const char* format, va_list args)
+{
+    char message[2048];
+    vsnprintf(message, sizeof message, format, args);  // a longer message is cut
+    log.Write(message);
+}

@@ -1,0 +1,127 @@
+// The launcher-updater's network and logging layer: a blocking IPv4 TCP
+// client with a minimal HTTP/1.1 GET (into memory or into a file, following
+// redirects), a file digest and two daily log files.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DailyLog.h"
+#include "HttpUrl.h"
+
+// A downloaded file waiting to replace its target (deferred mode).
+struct PendingReplace
+{
+    char target[256];
+    char temp[256];
+};
+
+// Results of the GET members besides a body length.
+enum HttpResult
+{
+    kHttpNetFail = -1,    // connection, name, send or receive failure, early close, digest mismatch
+    kHttpBadStatus = -2,  // neither 200 nor a followed redirect
+    kHttpNoLength = -3,   // 200 without a usable length header
+    kHttpTooLarge = -4,   // body does not fit the caller's buffer
+    kHttpFileFail = -5,   // a local file could not be made, written or swapped
+};
+
+class CNBTCPClient
+{
+public:
+    CNBTCPClient();
+    virtual ~CNBTCPClient();
+    CNBTCPClient(const CNBTCPClient&) = delete;
+    CNBTCPClient& operator=(const CNBTCPClient&) = delete;
+
+    // Starts Winsock 2.2 and makes a fresh socket with the given time-out for
+    // sends and receives (0 = none). 0 when either fails.
+    int Init(int timeoutSeconds);
+    // 1 once connected, -1 (error stored and logged) when not.
+    int Connect(unsigned long address, unsigned short port);
+    int ConnectHost(const char* host, unsigned short port, bool resolve);
+    // Sends every byte: the count, or -1 when a send fails.
+    int Send(const char* data, int length);
+    // One receive: the count (0 when the peer closed), or -1.
+    int Recv(char* buffer, int size);
+    int Close();
+    // A new socket connected to the last peer, with the receive time-out:
+    // 1, 0 (no socket) or -1 (not connected).
+    int Reconnect();
+    bool IsConnected() const { return m_connected != INVALID_SOCKET; }
+    SOCKET GetConnectedSocket() const { return m_connected; }
+    int GetStatusCode() const { return m_status; }
+    int GetLastErrorCode() const { return m_lastError; }
+
+    // GET url into buffer (the body plus a NUL must fit size): the body length
+    // or an HttpResult. Redirects are followed up to 5 hops.
+    int HTTPGet(const char* url, char* buffer, int size);
+    // GET url into folder/name (name null: the URL's last path segment, else a
+    // time stamp), checking the digest when md5 is given. replaceMode 0 records
+    // a PendingReplace, otherwise the file is swapped in at once. The body
+    // length or an HttpResult; nothing is left behind on failure.
+    int HTTPGetFile(const char* url, const char* folder, const char* name, const char* md5, int replaceMode);
+    // 32 lowercase hex digits and a NUL into out; false (logged) when the file
+    // cannot be read.
+    bool GetFileMD5(const char* path, char* out);
+
+    // Raw transfers on the connected socket. SendFile gives the size sent,
+    // 0 for an empty file, -1 when the file cannot be read or a send fails.
+    int SendFile(const char* path);
+    // As SendFile at about rateKBps kilobytes a second (twenty blocks a
+    // second); a rate below 1 gives -1.
+    int SendFileThrottled(const char* path, int rateKBps);
+    // Writes the next length bytes (fewer when the peer closes) to path: the
+    // count, 0 when the file cannot be made, -1 when a receive fails.
+    int RecvFile(const char* path, int length);
+
+    virtual void Log(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+    virtual void LogError(const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)));
+    virtual void OnFileName(const char* name);
+    virtual void OnProgress(int total, int received);
+    virtual void OnRecvError() {}
+    virtual void OnRecvOk() {}
+    virtual void OnConnected() {}
+    virtual void OnSendDone() {}
+
+protected:
+    int StoreLastError();
+    std::vector<std::unique_ptr<PendingReplace>> m_pending;
+
+private:
+    class BodySink;
+    class MemorySink;
+    class FileSink;
+
+    int OpenRequest(const HttpUrl& url);
+    int ReceiveResponse(BodySink& sink, bool toFile);
+    bool NextHop(HttpUrl& url, int& hops);
+    int ReceiveFile(const char* path, const char* md5, int replaceMode);
+    int SwapInNow(const char* path, const char* temp);
+    int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
+    void WriteLog(DailyLog& log, const char* format, va_list args);
+
+    int m_lastError = 0;
+    int m_status = 0;
+    char m_redirect[1024] = {};
+    SOCKET m_socket = INVALID_SOCKET;
+    sockaddr_in m_peer = {};
+    SOCKET m_connected = INVALID_SOCKET;
+    int m_timeout = 0;
+    bool m_wsaStarted = false;
+    std::vector<char> m_block;
+    DailyLog m_infoLog{"UpdateLog"};
+    DailyLog m_errorLog{"UpdateLogError"};
+};
+
+// Formats into out[size]; false when the text does not fit (out is then empty).
+bool FormatBounded(char* out, size_t size, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+
+// Size of a regular file, -1 for anything else.
+long long GetFileSize(const char* path);
+
+// "YYYYMMDDhhmmss" of the local time.
+std::string LocalTimeStamp();

@@ -1,0 +1,333 @@
+#include "OrvoClientUpdater.h"
+
+#include <cstring>
+#include <vector>
+
+#include "HttpUrl.h"
+#include "ManifestLine.h"
+
+#ifndef ORVO_DEFAULT_UPDATE_URL
+#define ORVO_DEFAULT_UPDATE_URL "http://localhost/updater.ini"
+#endif
+
+namespace {
+
+const int kAttempts = 3;
+const size_t kManifestLine = 2048;
+const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
+
+bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool EndsWithNoCase(const char* text, const char* suffix)
+{
+    size_t n = strlen(text), m = strlen(suffix);
+    return n >= m && _stricmp(text + n - m, suffix) == 0;
+}
+
+} // namespace
+
+OrvoClientUpdater::~OrvoClientUpdater() { WaitForWorker(INFINITE); }
+
+OrvoClientUpdater& OrvoClientUpdater::GetInstance()
+{
+    // Never destroyed: the window may close while the worker still runs, and
+    // a destructor at exit would pull the object from under it. The system
+    // closes the socket when the process ends.
+    static OrvoClientUpdater* instance = new OrvoClientUpdater;
+    return *instance;
+}
+
+bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
+{
+    if (m_worker)
+        return false;  // one worker per run
+    if (appPath && *appPath) {
+        if (!FormatBounded(m_installFolder, sizeof m_installFolder, "%s", appPath)) {
+            LogError("install folder too long: %s", appPath);
+            PostError("Updater init error", 0);
+            return false;
+        }
+    } else {
+        DWORD n = GetModuleFileNameA(nullptr, m_installFolder, sizeof m_installFolder);
+        char* cut = n && n < sizeof m_installFolder ? strrchr(m_installFolder, '\\') : nullptr;
+        if (!cut) {
+            LogError("executable path does not fit");
+            PostError("Updater init error", 0);
+            return false;
+        }
+        *cut = 0;
+    }
+    if (!CNBTCPClient::Init(m_timeoutSeconds)) {
+        int error = StoreLastError();
+        LogError("OrvoClientUpdater init fail %d", error);
+        PostError("Updater init error", error);
+        return false;
+    }
+    const char* url = updateUrl && *updateUrl ? updateUrl : ORVO_DEFAULT_UPDATE_URL;
+    memset(m_baseAddress, 0, sizeof m_baseAddress);
+    int rc = HTTPGet(url, m_baseAddress, sizeof m_baseAddress);
+    m_baseAddress[strcspn(m_baseAddress, "\r\n")] = 0;
+    // Without a base address every later request would go nowhere.
+    if (rc < 0 || !m_baseAddress[0]) {
+        LogError("base address from %s failed: %d", url, rc);
+        PostError("Updater Get updater.ini fail", GetLastErrorCode());
+        return false;
+    }
+    m_worker.Reset(CreateThread(nullptr, 0, UpdateThreadProc, this, 0, nullptr));
+    if (!m_worker) {
+        LogError("update worker not started: %lu", GetLastError());
+        PostError("Updater init error", int(GetLastError()));
+        return false;
+    }
+    return true;
+}
+
+bool OrvoClientUpdater::WaitForWorker(DWORD milliseconds)
+{
+    return !m_worker || WaitForSingleObject(m_worker.Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
+{
+    static_cast<OrvoClientUpdater*>(self)->RunUpdate();
+    return 0;
+}
+
+void OrvoClientUpdater::RunUpdate()
+{
+    std::string base = m_baseAddress;
+    if (HTTPGetFile((base + "/updater.txt").c_str(), m_installFolder, nullptr, nullptr, 1) < 0) {
+        PostError("Updater Get updater.txt fail", GetLastErrorCode());
+        return;
+    }
+    const struct { const char* name; UINT message; } texts[] = {{"notice.txt", kMsgNotice}, {"version.txt", kMsgVersion}};
+    for (const auto& text : texts) {
+        char* body = new char[2048]();
+        if (HTTPGet((base + "/" + text.name).c_str(), body, 2048) < 0) {
+            delete[] body;
+            continue;
+        }
+        if (!m_dialog || !PostMessageA(m_dialog, text.message, WPARAM(body), 0))
+            delete[] body;
+    }
+    int rc = UpdateFiles();
+    if (rc == 0)
+        PostError("Updater read updater.txt fail", 0);
+    if (rc != 1) {
+        m_pending.clear();
+        DeleteBackupFiles(m_installFolder);
+        return;
+    }
+    if (!SwapPending())
+        return;
+    DeleteBackupFiles(m_installFolder);
+    RemoveUpdaterTxt(m_installFolder);
+    PostDone();
+}
+
+bool OrvoClientUpdater::CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount)
+{
+    char line[kManifestLine];
+    bool checking = true;
+    lineCount = 0;
+    while (fgets(line, sizeof line, manifest)) {
+        ++lineCount;
+        if (!checking)
+            continue;
+        ManifestLine parsed = ParseManifestLine(line);
+        if (parsed.kind == ManifestKind::NoBar || parsed.kind == ManifestKind::BadDigest) {
+            checking = false;  // the update stops at this line
+            continue;
+        }
+        bool fits = strlen(localPrefix) + parsed.path.size() + kTempSuffix < 256;
+        if (!IsSafeManifestPath(parsed.path) || !fits) {
+            LogError("Refused server file %.*s", 1000, parsed.path.c_str());
+            PostError(parsed.path.c_str(), 0);
+            return false;
+        }
+    }
+    return true;
+}
+
+int OrvoClientUpdater::UpdateFiles()
+{
+    char manifestPath[256];
+    if (!FormatBounded(manifestPath, sizeof manifestPath, "%s/updater.txt", m_installFolder))
+        return 0;
+    FILE* manifest = fopen(manifestPath, "rb");
+    if (!manifest) {
+        LogError("file %s is NULL", manifestPath);
+        return 0;
+    }
+    std::string urlPrefix = std::string(m_baseAddress) + "/";
+    std::string localPrefix = std::string(m_installFolder) + "/";
+    int lineCount = 0;
+    // Every path is checked before anything in the folder changes.
+    if (!CheckManifest(manifest, localPrefix.c_str(), lineCount)) {
+        fclose(manifest);
+        return -1;
+    }
+    Post(kMsgCounter, 1, lineCount);
+    rewind(manifest);
+    char line[kManifestLine];
+    int result = 1;
+    for (int k = 1; result == 1 && fgets(line, sizeof line, manifest); ++k) {
+        Post(kMsgCounter, k, lineCount);
+        ManifestLine parsed = ParseManifestLine(line);
+        OnFileName(parsed.path.c_str());
+        if (parsed.kind == ManifestKind::NoBar) {
+            LogError("Error server file %s not match", manifestPath);
+            break;
+        }
+        if (parsed.kind == ManifestKind::BadDigest) {
+            LogError("Error server file %s not match checksum", manifestPath);
+            break;
+        }
+        result = UpdateLine(parsed, localPrefix + parsed.path, urlPrefix);
+    }
+    fclose(manifest);
+    return result;
+}
+
+int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& localPath, const std::string& urlPrefix)
+{
+    if (line.kind == ManifestKind::Folder) {
+        CreateDirectoryA(localPath.c_str(), nullptr);
+        return 1;
+    }
+    if (line.kind == ManifestKind::Delete) {
+        DeleteFileA(localPath.c_str());
+        return 1;
+    }
+    char digest[33];
+    if (FileExists(localPath.c_str()) && GetFileMD5(localPath.c_str(), digest) && line.digest == digest)
+        return 1;
+    std::string url = urlPrefix + EncodeUrlPath(line.path);
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        if (HTTPGetFile(url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
+            Log("Update success %s %s", line.path.c_str(), line.digest.c_str());
+            return 1;
+        }
+    }
+    LogError("Download server file %s Error retry fail", line.path.c_str());
+    PostError(line.path.c_str(), GetLastErrorCode());
+    return -1;
+}
+
+// Moves every download in with its target kept as "<target>.orvobak" until
+// all have moved; on any failure the old files go back.
+bool OrvoClientUpdater::SwapPending()
+{
+    struct Moved { const PendingReplace* record; bool hadOld; std::string backup; };
+    std::vector<Moved> moved;
+    const PendingReplace* failed = nullptr;
+    DWORD error = 0;
+    for (const auto& record : m_pending) {
+        Moved step{record.get(), FileExists(record->target), std::string(record->target) + ".orvobak"};
+        if (step.hadOld) {
+            DeleteFileA(step.backup.c_str());
+            if (!MoveFileExA(record->target, step.backup.c_str(), 0)) {
+                error = GetLastError();
+                failed = record.get();
+                break;
+            }
+        }
+        if (!MoveFileExA(record->temp, record->target, 0)) {
+            error = GetLastError();
+            failed = record.get();
+            if (step.hadOld && !MoveFileExA(step.backup.c_str(), record->target, 0))
+                moved.push_back(Moved{record.get(), true, step.backup});  // retried below
+            break;
+        }
+        moved.push_back(step);
+    }
+    if (!failed) {
+        for (const Moved& step : moved)
+            if (step.hadOld)
+                DeleteFileA(step.backup.c_str());
+        m_pending.clear();
+        return true;
+    }
+    LogError("swap of %s failed: %lu", failed->target, error);
+    bool restored = true;
+    for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
+        if (FileExists(it->record->target) && (!it->hadOld || FileExists(it->backup.c_str())))
+            DeleteFileA(it->record->target);
+        if (it->hadOld && !MoveFileExA(it->backup.c_str(), it->record->target, 0)) {
+            LogError("cannot restore %s from %s: %lu", it->record->target, it->backup.c_str(), GetLastError());
+            restored = false;
+        }
+    }
+    for (const auto& record : m_pending)
+        DeleteFileA(record->temp);
+    PostError(failed->target, int(error));
+    // A backup that could not go back is the only old copy: it stays.
+    if (restored)
+        DeleteBackupFiles(m_installFolder);
+    m_pending.clear();
+    return false;
+}
+
+void OrvoClientUpdater::DeleteBackupFiles(const char* folder)
+{
+    char pattern[MAX_PATH];
+    if (!FormatBounded(pattern, sizeof pattern, "%s\\*.*", folder))
+        return;
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA(pattern, &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
+            continue;
+        char child[MAX_PATH];
+        if (!FormatBounded(child, sizeof child, "%s/%s", folder, entry.cFileName))
+            continue;
+        DWORD attributes = entry.dwFileAttributes;
+        if (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;  // a linked folder may lead outside the install folder
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            DeleteBackupFiles(child);
+        else if (EndsWithNoCase(entry.cFileName, ".orvobak"))
+            DeleteFileA(child);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+}
+
+void OrvoClientUpdater::PostText(UINT message, const char* text, size_t size, LPARAM lParam)
+{
+    char* copy = new char[size]();
+    snprintf(copy, size, "%s", text);  // display text: a cut is harmless
+    if (!m_dialog || !PostMessageA(m_dialog, message, WPARAM(copy), lParam))
+        delete[] copy;
+}
+
+void OrvoClientUpdater::PostError(const char* text, int code) { PostText(kMsgError, text, 1024, code); }
+
+void OrvoClientUpdater::Post(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_dialog)
+        PostMessageA(m_dialog, message, wParam, lParam);
+}
+
+void OrvoClientUpdater::PostDone() { Post(kMsgDone, 0, 0); }
+
+void OrvoClientUpdater::RemoveUpdaterTxt(const char* folder)
+{
+    char path[MAX_PATH];
+    if (FormatBounded(path, sizeof path, "%s\\updater.txt", folder))
+        DeleteFileA(path);
+}
+
+void OrvoClientUpdater::OnFileName(const char* name) { PostText(kMsgFileName, name, 256, 0); }
+
+void OrvoClientUpdater::OnProgress(int total, int received)
+{
+    DWORD now = GetTickCount();
+    if (total != received) {
+        if (now - m_lastProgressTick < 20)
+            return;
+        m_lastProgressTick = now;
+    }
+    Post(kMsgProgress, WPARAM(total / 1024), LPARAM(received / 1024));
+}

@@ -1,0 +1,74 @@
+// Brings the install folder up to date from the update server on a worker
+// thread and reports every step to a window by posted messages.
+#pragma once
+#include "NBTCPClient.h"
+#include "UniqueHandle.h"
+
+#include <cstdio>
+#include <string>
+
+struct ManifestLine;
+
+// Messages posted to the dialog window. A text buffer travelling with one was
+// made with new[] and is the receiver's to delete[].
+enum UpdaterMessage : UINT
+{
+    kMsgProgress = WM_USER + 100,  // wParam total KB, lParam received KB
+    kMsgFileName = WM_USER + 101,  // wParam char[256]: manifest path
+    kMsgCounter = WM_USER + 102,   // wParam line (1-based), lParam line count
+    kMsgNotice = WM_USER + 103,    // wParam char[2048]: notice text
+    kMsgVersion = WM_USER + 104,   // wParam char[2048]: version text
+    kMsgError = WM_USER + 105,     // wParam char[1024]: error text, lParam error code
+    kMsgDone = WM_USER + 106,      // the update finished
+};
+
+class OrvoClientUpdater : public CNBTCPClient
+{
+public:
+    OrvoClientUpdater() = default;
+    // Waits for a running worker, which still uses this object.
+    ~OrvoClientUpdater() override;
+
+    static OrvoClientUpdater& GetInstance();
+
+    void SetDialogWindow(HWND window) { m_dialog = window; }
+    // Time-out of every send and receive, 6 seconds unless set before Init.
+    void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
+    // Fetches the base address from updateUrl (empty: the built-in one) and
+    // starts the worker for appPath (empty: the executable's folder). False,
+    // with the error posted, when the worker could not be started.
+    bool Init(const char* updateUrl, const char* appPath);
+    // True once no worker runs (or none was started), false on time-out.
+    bool WaitForWorker(DWORD milliseconds);
+
+    void RunUpdate();
+    // 1 done (also after a malformed line), 0 manifest not readable, -1 a
+    // line failed (its path posted).
+    int UpdateFiles();
+    // Removes every "*.orvobak" below folder; linked folders are not entered.
+    void DeleteBackupFiles(const char* folder);
+    void PostError(const char* text, int code);
+    void PostDone();
+    void RemoveUpdaterTxt(const char* folder);
+
+    const char* GetInstallFolder() const { return m_installFolder; }
+    const char* GetBaseAddress() const { return m_baseAddress; }
+
+    void OnFileName(const char* name) override;
+    void OnProgress(int total, int received) override;
+
+private:
+    static DWORD WINAPI UpdateThreadProc(void* self);
+    bool CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount);
+    int UpdateLine(const ManifestLine& line, const std::string& localPath, const std::string& urlPrefix);
+    bool SwapPending();
+    void Post(UINT message, WPARAM wParam, LPARAM lParam);
+    void PostText(UINT message, const char* text, size_t size, LPARAM lParam);
+
+    char m_installFolder[256] = {};
+    char m_baseAddress[512] = {};
+    HWND m_dialog = nullptr;
+    int m_timeoutSeconds = 6;
+    UniqueHandle m_worker;
+    DWORD m_lastProgressTick = 0;
+};

@@ -1,0 +1,25 @@
+// Sole owner of a kernel handle: closed when the owner goes.
+#pragma once
+#include <windows.h>
+
+class UniqueHandle
+{
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(HANDLE handle) : m_handle(handle) {}
+    ~UniqueHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+    HANDLE Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+    void Reset(HANDLE handle = nullptr)
+    {
+        if (m_handle)
+            CloseHandle(m_handle);
+        m_handle = handle;
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+};
