@@ -94,6 +94,25 @@ std::wstring TempFolder()
     return folder;
 }
 
+// True when anything under folder is a link (reparse point) or the tree is
+// too deep to check. Some command interpreters' "rd /s" follows links and
+// empties what they point to.
+bool HoldsLink(const std::wstring& folder, int depth)
+{
+    if (depth > 64) return true;
+    WIN32_FIND_DATAW data;
+    FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find.Valid()) return false;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && HoldsLink(folder + L"\\" + name, depth + 1))
+            return true;
+    } while (FindNextFileW(find.Get(), &data));
+    return false;
+}
+
 std::wstring FromSystemCodePage(const std::string& text)
 {
     if (text.empty()) return std::wstring();
@@ -110,6 +129,7 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath)
 {
     if (IsProtectedFolder(folder)) return false;
     const std::wstring full = NormalizeFolder(folder);
+    if (HoldsLink(full, 0)) return false;
     const std::string target = PathForBatch(full);
     const std::wstring temp = TempFolder();
     if (target.empty() || temp.empty()) return false;

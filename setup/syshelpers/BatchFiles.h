@@ -11,8 +11,9 @@
 // it removes would keep that folder alive while it runs). The batch waits,
 // removes folder with everything in it (retrying while the uninstaller is
 // still exiting), then deletes itself. False, with nothing written, for a
-// protected folder (see IsProtectedFolder) or a path the batch cannot
-// spell in the console code page, or when the file cannot be written.
+// protected folder (see IsProtectedFolder), a folder that still holds a
+// link (its target must not be emptied), a path the batch cannot spell in
+// the console code page, or when the file cannot be written.
 bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath);
 
 // Writes "del.bat" into folder (text in the system code page, "/" or "\"):

@@ -79,3 +79,9 @@ linked = os.path.join(out, "remove-link")
 write(os.path.join(linked, "held.dll"), b"in use")
 write(os.path.join(linked, "plain.txt"), b"x")
 os.symlink(os.path.join("..", "remove-link-outside"), os.path.join(linked, "link"))
+
+# A folder left with a link in it, which "clean.bat" must not be run on.
+write(os.path.join(out, "clean-link-outside", "precious.txt"), b"keep me")
+write(os.path.join(out, "clean-link", "OrvoUninstall.exe"), b"x")
+os.makedirs(os.path.join(out, "clean-link", "sub"))
+os.symlink(os.path.join("..", "..", "clean-link-outside"), os.path.join(out, "clean-link", "sub", "link"))

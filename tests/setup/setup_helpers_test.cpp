@@ -345,6 +345,17 @@ TEST(BatchFiles, CleanBatRefusesProtectedFolders)
     }
 }
 
+TEST(BatchFiles, CleanBatRefusesAFolderThatStillHoldsALink)
+{
+    // Made by the fixture step: fixtures\clean-link\sub\link -> fixtures\clean-link-outside.
+    const std::wstring folder = Cwd() + L"\\fixtures\\clean-link";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((folder + L"\\sub\\link").c_str()));
+    std::wstring bat = L"none";
+    EXPECT_FALSE(WriteCleanBat(folder, &bat));
+    EXPECT_EQ(L"none", bat);
+    EXPECT_TRUE(Exists(Cwd() + L"\\fixtures\\clean-link-outside\\precious.txt"));
+}
+
 TEST(BatchFiles, CleanBatRemovesAFolderWithSpacesAndNonAsciiName)
 {
     const std::wstring parent = FreshFolder(L"clean");
@@ -361,6 +372,26 @@ TEST(BatchFiles, CleanBatRemovesAFolderWithSpacesAndNonAsciiName)
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(bat));
     EXPECT_EQ("stay", ReadBytes(parent + L"\\beside.txt"));
+}
+
+TEST(BatchFiles, UninstallerFolderIsGoneAfterItExits)
+{
+    const std::wstring folder = FreshFolder(L"Orvo \u5ba2\u6237\u7aef uninstall");
+    const std::wstring exe = folder + L"\\OrvoUninstall.exe";
+    ASSERT_TRUE(CopyFileW(L"orvo_dummy_process.exe", exe.c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(folder + L"\\OrvoMain.exe", "x"));
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = L"\"" + exe + L"\" --self-delete";
+    ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    // The batch runs on after the process has ended.
+    for (int i = 0; i < 600 && Exists(folder); ++i) Sleep(100);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_TRUE(Exists(Cwd() + L"\\work"));
 }
 
 TEST(BatchFiles, DelBatRemovesOnlyTopLevelBackups)
