@@ -4,6 +4,7 @@
 #include "engine/InstallWorker.h"
 #include "engine/MemInStream.h"
 #include "engine/SzArchive.h"
+#include "engine/SzArchiveApi.h"
 #include "engine/UninstallWorker.h"
 #include "engine/WorkerMessages.h"
 
@@ -195,6 +196,57 @@ TEST(SzArchive, OpensFromMemoryAndFromANonAsciiPath)
     SzArchive fromFile;
     ASSERT_TRUE(fromFile.OpenFromFileW(folder + L"\\\u5ba2\u6237\u7aef.7z"));
     EXPECT_EQ(fromMemory.GetCount(), fromFile.GetCount());
+}
+
+TEST(SzArchiveApi, HandleCallsAnswerLookupsAndFailCleanly)
+{
+    std::string bytes = ReadBytes(kFixtures + L"files.7z");
+    SzArchiveHandle* h = SzArchiveOpenMemory(bytes.data(), bytes.size());
+    ASSERT_NE(nullptr, h);
+    uint32_t count = 0, index = 99, length = 0;
+    uint64_t size = 0;
+    EXPECT_EQ(kSzOk, SzArchiveGetCount(h, &count));
+    EXPECT_EQ(3u, count);
+    ASSERT_EQ(kSzOk, SzArchiveFindW(L"bin/data.bin", h, &index, &size));
+    EXPECT_EQ(70000u, size);
+    EXPECT_EQ(kSzOk, SzArchiveFindA("bin/data.bin", h, &index, &size));
+    EXPECT_EQ(kSzFail, SzArchiveFindW(L"BIN/DATA.BIN", h, &index, &size));
+    EXPECT_EQ(kSzFail, SzArchiveFindW(L"bin/data.bi", h, &index, &size));
+    EXPECT_EQ(kSzOk, SzArchiveGetNameLength(index, h, &length));
+    EXPECT_EQ(13u, length);
+    uint64_t entrySize = 0;
+    EXPECT_EQ(kSzOk, SzArchiveGetEntrySize(index, h, &entrySize));
+    EXPECT_EQ(size, entrySize);
+
+    std::string data(70000, '\0');
+    EXPECT_EQ(kSzFail, SzArchiveGetData(index, h, &data[0], 69999));
+    ASSERT_EQ(kSzOk, SzArchiveGetData(index, h, &data[0], data.size()));
+    EXPECT_EQ(ReadBytes(kFixtures + L"tree\\bin\\data.bin"), data);
+    wchar_t name[13] = {};
+    EXPECT_EQ(kSzFail, SzArchiveGetDataAndName(index, h, &data[0], data.size(), name, 12));
+    EXPECT_EQ(L'\0', name[0]);
+    ASSERT_EQ(kSzOk, SzArchiveGetDataAndName(index, h, &data[0], data.size(), name, 13));
+    EXPECT_STREQ(L"bin/data.bin", name);
+
+    // Unknown indices, null handles, names and out pointers all fail.
+    EXPECT_EQ(kSzFail, SzArchiveGetEntrySize(77, h, &entrySize));
+    EXPECT_EQ(kSzFail, SzArchiveGetCount(nullptr, &count));
+    EXPECT_EQ(kSzFail, SzArchiveGetCount(h, nullptr));
+    EXPECT_EQ(kSzFail, SzArchiveFindW(nullptr, h, &index, &size));
+    EXPECT_EQ(kSzFail, SzArchiveGetNameLength(index, nullptr, &length));
+    EXPECT_EQ(kSzOk, SzArchiveFree(h));
+    EXPECT_EQ(kSzFail, SzArchiveFree(nullptr));
+
+    std::string truncated = ReadBytes(kFixtures + L"truncated.7z");
+    EXPECT_EQ(nullptr, SzArchiveOpenMemory(truncated.data(), truncated.size()));
+    SzArchiveHandle* reused = SzArchiveOpenFileW(L"fixtures\\files.7z", nullptr);
+    ASSERT_NE(nullptr, reused);
+    reused = SzArchiveOpenFileA("fixtures\\bcj2.7z", reused);
+    ASSERT_NE(nullptr, reused);
+    EXPECT_EQ(kSzOk, SzArchiveGetCount(reused, &count));
+    EXPECT_EQ(2u, count);
+    // A failed open frees the handle it was given.
+    EXPECT_EQ(nullptr, SzArchiveOpenFileW(L"fixtures\\no-such.7z", reused));
 }
 
 // ---- install worker ----
