@@ -9,7 +9,7 @@
 #include "engine/WorkerMessages.h"
 
 #include "TestWindow.h"
-#include "TreeCompare.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -22,23 +22,6 @@ namespace {
 
 const std::wstring kFixtures = L"fixtures\\";
 const DWORD kTimeout = 120000;
-
-std::wstring Cwd()
-{
-    wchar_t buf[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, buf);
-    return buf;
-}
-
-// A fresh, empty folder under the test's own work folder.
-std::wstring FreshFolder(const std::wstring& name)
-{
-    std::wstring path = Cwd() + L"\\work\\" + name;
-    RemoveTree(path);
-    CreateDirectoryW((Cwd() + L"\\work").c_str(), nullptr);
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
-}
 
 // A PE file carrying the archive as resource "_7Z"/"profile", loaded as data.
 class ArchiveModule {
@@ -351,6 +334,7 @@ TEST(InstallWorker, BrokenArchivesNeverReportSuccess)
         EXPECT_EQ((PostedMessage{kMsgInstallDone, c.error, 0}), run.window->Messages().back());
         // Nothing lands beside or above the install folder.
         EXPECT_FALSE(Exists(outside + L"\\XXXX.txt"));
+        EXPECT_FALSE(Exists(outside + L"\\.txt"));
         EXPECT_FALSE(Exists(Cwd() + L"\\XXXX.txt"));
         EXPECT_FALSE(Exists(L"C:\\XXXXXXXXX.txt"));
         EXPECT_FALSE(Exists(L"\\XXXXXXXXX.txt"));

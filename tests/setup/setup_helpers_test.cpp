@@ -6,7 +6,7 @@
 #include "syshelpers/SafePaths.h"
 #include "syshelpers/Shortcuts.h"
 
-#include "TreeCompare.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,22 +21,6 @@
 namespace {
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
-
-std::wstring Cwd()
-{
-    wchar_t buf[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, buf);
-    return buf;
-}
-
-std::wstring FreshFolder(const std::wstring& name)
-{
-    std::wstring path = Cwd() + L"\\work\\" + name;
-    RemoveTree(path);
-    CreateDirectoryW((Cwd() + L"\\work").c_str(), nullptr);
-    CreateDirectoryW(path.c_str(), nullptr);
-    return path;
-}
 
 std::wstring Special(int csidl)
 {

@@ -1,4 +1,4 @@
-#include "TreeCompare.h"
+#include "TestFiles.h"
 
 #include <windows.h>
 
@@ -78,4 +78,20 @@ void RemoveTree(const std::wstring& root)
     }
     SetFileAttributesW(root.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!DeleteFileW(root.c_str())) RemoveDirectoryW(root.c_str());
+}
+
+std::wstring Cwd()
+{
+    wchar_t buf[MAX_PATH];
+    DWORD n = GetCurrentDirectoryW(MAX_PATH, buf);
+    return n > 0 && n < MAX_PATH ? std::wstring(buf, n) : std::wstring(L".");
+}
+
+std::wstring FreshFolder(const std::wstring& name)
+{
+    std::wstring path = Cwd() + L"\\work\\" + name;
+    RemoveTree(path);
+    CreateDirectoryW((Cwd() + L"\\work").c_str(), nullptr);
+    CreateDirectoryW(path.c_str(), nullptr);
+    return path;
 }
