@@ -30,6 +30,8 @@ size_t RootLength(const std::wstring& p)
 {
     if (p.size() >= 3 && IsDriveLetter(p[0]) && p[1] == L':' && p[2] == L'\\') return 3;
     if (p.size() >= 2 && p[0] == L'\\' && p[1] == L'\\') {
+        // Device paths ("\\?\", "\\.\") are not taken apart here.
+        if (p.size() >= 3 && (p[2] == L'?' || p[2] == L'.')) return 0;
         size_t server = p.find(L'\\', 2);
         if (server == std::wstring::npos || server == 2) return 0;
         size_t share = p.find(L'\\', server + 1);

@@ -49,6 +49,8 @@ TEST(SafePaths, ProtectedFoldersAreRecognised)
         {L"C:\\windows\\..", true},
         {L"\\\\server\\share", true},
         {L"\\\\server\\share\\", true},
+        {L"\\\\?\\C:\\Games\\Orvo", true},
+        {L"\\\\.\\C:\\Games\\Orvo", true},
         {Special(CSIDL_WINDOWS), true},
         {Special(CSIDL_SYSTEM), true},
         {Special(CSIDL_PROGRAM_FILES), true},
