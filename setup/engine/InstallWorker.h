@@ -43,12 +43,11 @@ public:
     void Stop();
     bool Wait(DWORD ms) const { return thread_.Wait(ms); }
 
+private:
+    void Run();
     // One attempt: opens the archive resource and writes every entry,
     // posting kMsgInstallProgress after each file.
     ExtractResult ExtractAll();
-
-private:
-    void Run();
     ExtractResult WriteAll(const SzArchive& archive);
 
     const HMODULE module_;

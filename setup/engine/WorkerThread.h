@@ -25,7 +25,6 @@ public:
 
     // For the body: waits ms, returning false at once when a stop was asked.
     bool Pause(DWORD ms) const;
-    bool StopRequested() const { return !Pause(0); }
 
 private:
     static DWORD WINAPI ThreadProc(void* self);

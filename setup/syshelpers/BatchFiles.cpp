@@ -151,7 +151,7 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath)
 bool WriteDelBat(const std::string& folder, std::wstring* batPath)
 {
     const std::wstring full = NormalizeFolder(FromSystemCodePage(folder));
-    const std::string target = ToConsoleCodePage(full);
+    const std::string target = PathForBatch(full);
     if (full.empty() || target.empty()) return false;
     const std::string text = "@echo off\r\n" + PingLine() + "del /q " + BatchQuoted(target + "\\*.orvobak") + "\r\n";
     const std::wstring path = full + L"\\del.bat";

@@ -108,7 +108,6 @@ public:
     ComRef& operator=(const ComRef&) = delete;
 
     T* operator->() const { return p_; }
-    T* Get() const { return p_; }
     void** ReceiveVoid()
     {
         if (p_) p_->Release();
