@@ -51,6 +51,7 @@ print("tree: %d files, %.1f MB unpacked, archive %.1f MB" % (files, mb, os.path.
 print("7zz x (native):        %7.2f s  %8.1f MB/s" % (native, mb / native))
 print("reader open (decode):  %7.2f s  %8.1f MB/s" % (opened, mb / opened))
 print("reader open + write:   %7.2f s  %8.1f MB/s" % (opened + written, mb / (opened + written)))
+print("reader peak memory:    %7.1f MB (the archive plus every decoded file at once)" % float(figures["peak_mb"]))
 print("ratio reader/7zz (time, open + write): %.2f  (target within 2.0 natively; the reader runs under Wine, "
       "emulated on this machine)" % ((opened + written) / native))
 shutil.rmtree(work, ignore_errors=True)

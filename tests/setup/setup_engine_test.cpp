@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -295,6 +296,33 @@ TEST(InstallWorker, EveryFixtureInstallsTheTreeThat7zzExtracts)
             ASSERT_NE(got.end(), it) << Narrow(file.first);
             EXPECT_TRUE(it->second == file.second) << Narrow(file.first);
         }
+    }
+}
+
+TEST(InstallWorker, InstallsTheClientThatTheSetupProgramCarries)
+{
+    const char* binary = std::getenv("ORVO_BINARY_DIR");
+    ASSERT_NE(nullptr, binary);
+    // The environment names the build tree in host form; Z: maps the host root.
+    std::wstring build = L"Z:";
+    for (const char* c = binary; *c; ++c) build += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    HMODULE setup = LoadLibraryExW((build + L"\\setup\\OrvoSetup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, setup) << GetLastError();
+    std::wstring folder = FreshFolder(L"install-client");
+    TestWindow window;
+    {
+        CInstallWorker worker(setup, folder, window.Handle(), 0);
+        ASSERT_TRUE(worker.Start());
+        ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout));
+    }
+    FreeLibrary(setup);
+    EXPECT_EQ((PostedMessage{kMsgInstallDone, 0, 0}), window.Messages().back());
+    EXPECT_EQ(2u, window.Count(kMsgInstallProgress));
+    for (const wchar_t* program : {L"\\updater\\OrvoMain.exe", L"\\setup\\OrvoUninstall.exe"}) {
+        std::wstring built = build + program;
+        std::string bytes = ReadBytes(built);
+        ASSERT_FALSE(bytes.empty()) << Narrow(built);
+        EXPECT_TRUE(bytes == ReadBytes(folder + built.substr(built.rfind(L'\\')))) << Narrow(built);
     }
 }
 
