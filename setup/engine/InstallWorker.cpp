@@ -57,6 +57,20 @@ bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
     return true;
 }
 
+// Device names ("CON", "nul.txt", "COM1"...) would swallow the data as
+// if written; names ending in "." or " " are changed by the file system.
+bool IsWritableSegment(const std::wstring& segment)
+{
+    if (segment.back() == L'.' || segment.back() == L' ') return false;
+    std::wstring stem = segment.substr(0, segment.find(L'.'));
+    for (wchar_t& c : stem)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (stem == device) return false;
+    bool numbered = stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9';
+    return !(numbered && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0));
+}
+
 }  // namespace
 
 bool IsSafeEntryName(const std::wstring& name)
@@ -67,7 +81,8 @@ bool IsSafeEntryName(const std::wstring& name)
         size_t end = name.find_first_of(L"\\/", start);
         std::wstring segment = name.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
         // An empty first segment is an absolute path; later ones are "a//b" or a trailing "/".
-        if (segment.empty() || segment == L"." || segment == L".." || segment.find(L':') != std::wstring::npos)
+        if (segment.empty() || segment == L"." || segment == L".." || segment.find(L':') != std::wstring::npos ||
+            !IsWritableSegment(segment))
             return false;
         if (end == std::wstring::npos) return true;
         start = end + 1;

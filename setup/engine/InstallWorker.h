@@ -20,8 +20,9 @@ enum ExtractResult {
     kExtractStopped = 5, // a stop was asked; never posted
 };
 
-// True for an entry name that stays under the install folder: relative,
-// without a drive letter or ":", without an empty, "." or ".." segment.
+// True for an entry name that stays under the install folder and is written
+// as named: relative, without a drive letter or ":", without an empty, "."
+// or ".." segment, a device name, or a segment ending in "." or " ".
 bool IsSafeEntryName(const std::wstring& name);
 
 // Writes one file at folder + "\" + name ("/" read as "\"), making the

@@ -248,6 +248,10 @@ TEST(InstallWorker, EntryNamesThatLeaveTheFolderAreRefused)
         {L"../x", false},            {L"a/../../x", false},    {L"a\\..\\x", false},
         {L"..", false},              {L"a/./b", false},        {L"a//b", false},
         {L"a/", false},              {L"\\\\server\\share\\x", false},
+        {L"NUL", false},             {L"bin/nul.txt", false},  {L"Con", false},
+        {L"COM1.log", false},        {L"lpt9", false},         {L"COM10", true},
+        {L"console.txt", true},      {L"a./b", false},         {L".. /x", false},
+        {L"x.", false},              {L"x ", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << Narrow(c.name);
 }
@@ -472,6 +476,29 @@ TEST(UninstallWorker, LeavesHeldFilesAndNeverFollowsALink)
     }
     EXPECT_FALSE(Exists(root + L"\\plain.txt"));
     EXPECT_TRUE(Exists(root + L"\\held.dll"));
+}
+
+TEST(UninstallWorker, SkipsPathsBeyondTheLimitInsteadOfCuttingThem)
+{
+    const std::wstring root = FreshFolder(L"remove-deep");
+    ASSERT_TRUE(WriteBytes(root + L"\\a.txt", "x"));
+    // A folder that can still be named, holding a file that cannot.
+    const std::wstring deep = root + L"\\" + std::wstring(MAX_PATH - 5 - root.size(), L'd');
+    const std::wstring beyond = L"\\\\?\\" + deep + L"\\file_beyond_the_limit.txt";
+    ASSERT_LT(deep.size(), static_cast<size_t>(MAX_PATH));
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + deep).c_str(), nullptr)) << GetLastError();
+    ASSERT_TRUE(WriteBytes(beyond, "kept"));
+    EXPECT_EQ(1u, CountFilesRecursive(root));
+    TestWindow window;
+    CUninstallWorker worker(root, window.Handle(), 0);
+    ASSERT_TRUE(worker.Start());
+    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout));
+    EXPECT_EQ((std::vector<PostedMessage>{{kMsgUninstallProgress, 1, 1}, {kMsgUninstallDone, kUninstallOk, 0}}),
+              window.Messages());
+    EXPECT_FALSE(Exists(root + L"\\a.txt"));
+    EXPECT_EQ("kept", ReadBytes(beyond));
+    DeleteFileW(beyond.c_str());
+    RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
 }
 
 TEST(UninstallWorker, RefusesEmptyPathsAndDriveRoots)
