@@ -91,9 +91,11 @@ bool SzArchive::Decode(ISeekInStreamPtr input)
 
 bool SzArchive::DecodeAll(ISeekInStreamPtr input)
 {
+    // The table is shared by every decoder of the process: made once, before any use.
+    static const bool crcTableReady = (CrcGenerateTable(), true);
+    (void)crcTableReady;
     DecodeState state(input);
     if (!state.look.buf) return false;
-    CrcGenerateTable();
     if (SzArEx_Open(&state.db, &state.look.vt, &kAllocMain, &kAllocTemp) != SZ_OK) return false;
     const CSzArEx& db = state.db;
     if (db.NumFiles > kMaxItems) return false;
