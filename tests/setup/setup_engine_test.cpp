@@ -256,6 +256,24 @@ TEST(InstallWorker, EntryNamesThatLeaveTheFolderAreRefused)
     for (const Case& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << Narrow(c.name);
 }
 
+TEST(InstallWorker, WriteArchiveEntryBuildsThePathAndReportsEachFailure)
+{
+    const std::wstring folder = FreshFolder(L"write-entry");
+    std::wstring slashed = folder;
+    for (wchar_t& c : slashed)
+        if (c == L'\\') c = L'/';
+    ASSERT_EQ(kExtractOk, WriteArchiveEntry(slashed + L"//", L"a/b/c.txt", "abc", 3));
+    EXPECT_EQ("abc", ReadBytes(folder + L"\\a\\b\\c.txt"));
+    ASSERT_EQ(kExtractOk, WriteArchiveEntry(folder, L"a\\empty", "", 0));
+    EXPECT_TRUE(Exists(folder + L"\\a\\empty"));
+    EXPECT_EQ("", ReadBytes(folder + L"\\a\\empty"));
+    // A file where a folder must go, and a folder where the file must go.
+    EXPECT_EQ(kFolderFailed, WriteArchiveEntry(folder, L"a/b/c.txt/d.txt", "d", 1));
+    EXPECT_EQ(kCreateFailed, WriteArchiveEntry(folder, L"a/b", "b", 1));
+    EXPECT_EQ(kCreateFailed, WriteArchiveEntry(folder, L"../escape.txt", "x", 1));
+    EXPECT_FALSE(Exists(Cwd() + L"\\work\\escape.txt"));
+}
+
 // Runs the worker on a fixture into a fresh folder until it reports.
 struct InstallRun {
     std::wstring folder;
