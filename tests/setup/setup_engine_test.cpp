@@ -15,7 +15,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -52,6 +51,13 @@ private:
 };
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
+std::wstring NormalizeBuild(const std::wstring& path)
+{
+    wchar_t buf[MAX_PATH] = {};
+    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, buf, nullptr);
+    return n > 0 && n < MAX_PATH ? std::wstring(buf, n) : path;
+}
 
 bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
@@ -323,11 +329,8 @@ TEST(InstallWorker, EveryFixtureInstallsTheTreeThat7zzExtracts)
 
 TEST(InstallWorker, InstallsTheClientThatTheSetupProgramCarries)
 {
-    const char* binary = std::getenv("ORVO_BINARY_DIR");
-    ASSERT_NE(nullptr, binary);
-    // The environment names the build tree in host form; Z: maps the host root.
-    std::wstring build = L"Z:";
-    for (const char* c = binary; *c; ++c) build += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    // The test runs in <build>\\tests\\setup.
+    const std::wstring build = NormalizeBuild(Cwd() + L"\\..\\..");
     HMODULE setup = LoadLibraryExW((build + L"\\setup\\OrvoSetup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, setup) << GetLastError();
     std::wstring folder = FreshFolder(L"install-client");
