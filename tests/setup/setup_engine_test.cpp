@@ -329,7 +329,7 @@ TEST(InstallWorker, EveryFixtureInstallsTheTreeThat7zzExtracts)
 
 TEST(InstallWorker, InstallsTheClientThatTheSetupProgramCarries)
 {
-    // The test runs in <build>\\tests\\setup.
+    // The test runs in <build>\tests\setup.
     const std::wstring build = NormalizeBuild(Cwd() + L"\\..\\..");
     HMODULE setup = LoadLibraryExW((build + L"\\setup\\OrvoSetup.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, setup) << GetLastError();
