@@ -1,0 +1,147 @@
+#include "engine/SzArchive.h"
+
+#include "engine/MemInStream.h"
+
+#include "7z.h"
+#include "7zAlloc.h"
+#include "7zCrc.h"
+#include "7zFile.h"
+
+#include <new>
+
+namespace {
+
+const ISzAlloc kAllocMain = {SzAlloc, SzFree};
+const ISzAlloc kAllocTemp = {SzAllocTemp, SzFreeTemp};
+const size_t kLookAheadSize = 1 << 18;
+
+// The decoder's database, look-ahead buffer and solid-block cache, freed together.
+class DecodeState {
+public:
+    explicit DecodeState(ISeekInStreamPtr input)
+    {
+        SzArEx_Init(&db);
+        LookToRead2_CreateVTable(&look, False);
+        look.buf = static_cast<Byte*>(ISzAlloc_Alloc(&kAllocMain, kLookAheadSize));
+        look.bufSize = look.buf ? kLookAheadSize : 0;
+        look.realStream = input;
+        LookToRead2_INIT(&look);
+    }
+    ~DecodeState()
+    {
+        ISzAlloc_Free(&kAllocMain, block);
+        SzArEx_Free(&db, &kAllocMain);
+        ISzAlloc_Free(&kAllocMain, look.buf);
+    }
+    DecodeState(const DecodeState&) = delete;
+    DecodeState& operator=(const DecodeState&) = delete;
+
+    CSzArEx db;
+    CLookToRead2 look;
+    UInt32 blockIndex = 0xFFFFFFFF;
+    Byte* block = nullptr;
+    size_t blockSize = 0;
+};
+
+std::wstring NameOf(const CSzArEx& db, UInt32 i)
+{
+    size_t len = SzArEx_GetFileNameUtf16(&db, i, nullptr);
+    if (len == 0 || len - 1 > SzArchive::kMaxNameChars) return std::wstring();
+    std::vector<UInt16> raw(len);
+    SzArEx_GetFileNameUtf16(&db, i, raw.data());
+    return std::wstring(raw.begin(), raw.end() - 1);
+}
+
+}  // namespace
+
+bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
+{
+    Clear();
+    if (!buffer) return false;
+    MemInStream stream;
+    stream.buffer.Attach(buffer, size);
+    return Decode(&stream.vt);
+}
+
+bool SzArchive::OpenFromFileW(const std::wstring& path)
+{
+    Clear();
+    CFileInStream file;
+    FileInStream_CreateVTable(&file);
+    File_Construct(&file.file);
+    if (InFile_OpenW(&file.file, path.c_str()) != 0) return false;
+    file.wres = 0;
+    bool ok = Decode(&file.vt);
+    File_Close(&file.file);
+    return ok;
+}
+
+bool SzArchive::Decode(ISeekInStreamPtr input)
+{
+    bool ok = false;
+    try {
+        ok = DecodeAll(input);
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    // Never a partial archive: a later entry that failed must not look absent.
+    if (!ok) Clear();
+    return ok;
+}
+
+bool SzArchive::DecodeAll(ISeekInStreamPtr input)
+{
+    // The table is shared by every decoder of the process: made once, before any use.
+    static const bool crcTableReady = (CrcGenerateTable(), true);
+    (void)crcTableReady;
+    DecodeState state(input);
+    if (!state.look.buf) return false;
+    if (SzArEx_Open(&state.db, &state.look.vt, &kAllocMain, &kAllocTemp) != SZ_OK) return false;
+    const CSzArEx& db = state.db;
+    if (db.NumFiles > kMaxItems) return false;
+    uint64_t total = 0;
+    for (UInt32 i = 0; i < db.NumFiles; ++i) {
+        total += SzArEx_GetFileSize(&db, i);
+        if (total > kMaxUnpackedTotal) return false;
+    }
+    for (UInt32 i = 0; i < db.NumFiles; ++i) {
+        std::wstring name = NameOf(db, i);
+        if (name.empty()) return false;
+        if (SzArEx_IsDir(&db, i)) {
+            folders_.push_back(std::move(name));
+            continue;
+        }
+        size_t offset = 0, processed = 0;
+        if (SzArEx_Extract(&db, &state.look.vt, i, &state.blockIndex, &state.block, &state.blockSize, &offset,
+                           &processed, &kAllocMain, &kAllocTemp) != SZ_OK ||
+            processed != SzArEx_GetFileSize(&db, i))
+            return false;
+        SzArchiveEntry entry;
+        entry.name = std::move(name);
+        entry.archiveIndex = i;
+        entry.size = processed;
+        entry.data.assign(state.block + offset, state.block + offset + processed);
+        entries_.push_back(std::move(entry));
+    }
+    return true;
+}
+
+const SzArchiveEntry* SzArchive::FindByIndex(uint32_t archiveIndex) const
+{
+    for (const SzArchiveEntry& e : entries_)
+        if (e.archiveIndex == archiveIndex) return &e;
+    return nullptr;
+}
+
+const SzArchiveEntry* SzArchive::FindByName(const std::wstring& name) const
+{
+    for (const SzArchiveEntry& e : entries_)
+        if (e.name == name) return &e;
+    return nullptr;
+}
+
+void SzArchive::Clear()
+{
+    entries_.clear();
+    folders_.clear();
+}

@@ -1,0 +1,116 @@
+#include "syshelpers/SafePaths.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+// Calls fn(buffer, capacity) with a growing buffer until the text fits.
+template <class Fn>
+std::wstring GrowingCall(Fn fn)
+{
+    std::vector<wchar_t> buf(MAX_PATH);
+    for (int tries = 0; tries < 8; ++tries) {
+        DWORD n = fn(buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return std::wstring();
+        if (n < buf.size()) return std::wstring(buf.data(), n);
+        buf.resize(n + 1);
+    }
+    return std::wstring();
+}
+
+// Length of the root part: 3 for "C:\", the "\\server\share\" prefix for
+// a share; 0 when the path has neither form.
+size_t RootLength(const std::wstring& p)
+{
+    if (p.size() >= 3 && IsDriveLetter(p[0]) && p[1] == L':' && p[2] == L'\\') return 3;
+    if (p.size() >= 2 && p[0] == L'\\' && p[1] == L'\\') {
+        // Device paths ("\\?\", "\\.\") are not taken apart here.
+        if (p.size() >= 3 && (p[2] == L'?' || p[2] == L'.')) return 0;
+        size_t server = p.find(L'\\', 2);
+        if (server == std::wstring::npos || server == 2) return 0;
+        size_t share = p.find(L'\\', server + 1);
+        if (share == server + 1) return 0;
+        return share == std::wstring::npos ? p.size() : share + 1;
+    }
+    return 0;
+}
+
+bool EqualNoCase(const wchar_t* a, int na, const wchar_t* b, int nb)
+{
+    return CompareStringOrdinal(a, na, b, nb, TRUE) == CSTR_EQUAL;
+}
+
+// True when folder equals inner or is one of its ancestors.
+bool IsSameOrAncestor(const std::wstring& folder, const std::wstring& inner)
+{
+    if (folder.size() > inner.size()) return false;
+    if (!EqualNoCase(folder.data(), static_cast<int>(folder.size()), inner.data(), static_cast<int>(folder.size())))
+        return false;
+    return folder.size() == inner.size() || inner[folder.size()] == L'\\' || folder.back() == L'\\';
+}
+
+const int kSpecialFolders[] = {
+    CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILESX86,
+    CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL,
+    CSIDL_COMMON_DOCUMENTS, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO, CSIDL_APPDATA,
+    CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS,
+    CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_FONTS, CSIDL_TEMPLATES,
+};
+
+}  // namespace
+
+std::wstring NormalizeFolder(const std::wstring& path)
+{
+    std::wstring p = path;
+    for (wchar_t& c : p)
+        if (c == L'/') c = L'\\';
+    if (RootLength(p) == 0) return std::wstring();
+    std::wstring full = GrowingCall([&](wchar_t* buf, DWORD cap) { return GetFullPathNameW(p.c_str(), cap, buf, nullptr); });
+    if (RootLength(full) == 0) return std::wstring();
+    std::wstring longer = GrowingCall([&](wchar_t* buf, DWORD cap) { return GetLongPathNameW(full.c_str(), buf, cap); });
+    if (RootLength(longer) != 0) full = longer;
+    size_t root = RootLength(full);
+    while (full.size() > root && full.back() == L'\\') full.pop_back();
+    return full;
+}
+
+bool IsProtectedFolder(const std::wstring& path)
+{
+    std::wstring folder = NormalizeFolder(path);
+    if (folder.empty()) return true;
+    size_t root = RootLength(folder);
+    if (folder.size() <= root) return true;
+    for (int csidl : kSpecialFolders) {
+        wchar_t buf[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) != S_OK || !buf[0]) continue;
+        std::wstring special = NormalizeFolder(buf);
+        if (!special.empty() && IsSameOrAncestor(folder, special)) return true;
+    }
+    return false;
+}
+
+bool IsPlainName(const std::wstring& name)
+{
+    if (name.empty() || name == L"." || name == L"..") return false;
+    for (wchar_t c : name)
+        if (IsSeparator(c) || c == L':') return false;
+    return true;
+}
+
+std::wstring GetModuleFolder(HMODULE module)
+{
+    std::wstring file = GrowingCall([&](wchar_t* buf, DWORD cap) {
+        DWORD n = GetModuleFileNameW(module, buf, cap);
+        // A full buffer means the name was cut: ask again with more room.
+        return n == cap ? cap : n;
+    });
+    size_t slash = file.find_last_of(L"\\/");
+    if (slash == std::wstring::npos) return std::wstring();
+    return NormalizeFolder(file.substr(0, slash));
+}

@@ -1,0 +1,26 @@
+// Checks that keep removal and file writing inside the folders they are meant for.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Full form of an absolute folder path: "/" turned into "\", "." and ".."
+// resolved, short names expanded where the folder exists, no trailing "\"
+// except after a drive root. Empty when the path is empty, relative or
+// cannot be resolved.
+std::wstring NormalizeFolder(const std::wstring& path);
+
+// True for a path that must never be removed as a whole: an empty or
+// relative path, a drive or share root, and any folder that is or holds one
+// of the system's special folders (Windows, Program Files, the users'
+// profiles, desktops, documents, start menus, application data).
+bool IsProtectedFolder(const std::wstring& path);
+
+// True for a single file or folder name: not empty, not "." or "..", and
+// without "\", "/" or ":".
+bool IsPlainName(const std::wstring& name);
+
+// Folder of the given module's executable file (no trailing "\"); empty
+// when it cannot be read.
+std::wstring GetModuleFolder(HMODULE module);

@@ -1,0 +1,87 @@
+#!/usr/bin/env python3
+"""Makes the setup engine tests' archives with 7zz from small real trees, the
+trees that `7zz x` extracts from each (what an install must reproduce), and
+damaged and hostile variants.
+  make_setup_fixtures.py OUT_DIR EXE"""
+import os, shutil, struct, subprocess, sys, zlib
+
+out, exe = sys.argv[1], sys.argv[2]
+shutil.rmtree(out, ignore_errors=True)
+os.makedirs(out)
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+def seven(*args, cwd=None):
+    subprocess.run(["7zz", *args], cwd=cwd, check=True, stdout=subprocess.DEVNULL)
+
+tree = os.path.join(out, "tree")
+write(os.path.join(tree, "readme.txt"), b"Orvo client\r\n" * 300)
+write(os.path.join(tree, "bin", "data.bin"), bytes((i * 7 + 3) % 251 for i in range(70000)))
+write(os.path.join(tree, "bin", "empty.dat"), b"")
+write(os.path.join(tree, "\u5ba2\u6237\u7aef", "\u914d\u7f6e.ini"), "[\u8bed\u8a00]\r\nzh=1\r\n".encode("utf-8"))
+write(os.path.join(tree, "long", "a_file_name_well_over_fifty_characters_long_for_the_reader.txt"), b"long name\n")
+os.makedirs(os.path.join(tree, "logs"))  # stays empty: only a folder item
+shutil.copy(exe, os.path.join(tree, "app.exe"))
+
+listed = ["readme.txt", "bin/data.bin", "app.exe"]
+archives = {
+    "files.7z": (["a", "-bd"], listed),                 # files only, no folder items
+    "folders.7z": (["a", "-bd"], ["."]),                # folder items first
+    "bcj2.7z": (["a", "-bd", "-mx9"], ["app.exe", "readme.txt"]),
+}
+for name, (opts, items) in archives.items():
+    seven(*opts, os.path.join("..", name), *items, cwd=tree)
+    seven("x", "-bd", "-y", "-o" + os.path.join(out, "expected", name), os.path.join(out, name))
+listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "bcj2.7z")], capture_output=True, text=True, check=True).stdout
+if "BCJ2" not in listing:
+    sys.exit("7zz -mx9 did not use BCJ2 on the executable")
+
+# Damaged copies: cut in half, and one byte of the packed data flipped.
+data = open(os.path.join(out, "folders.7z"), "rb").read()
+write(os.path.join(out, "truncated.7z"), data[: len(data) // 2])
+flipped = bytearray(data)
+flipped[32 + 4000] ^= 0x55
+write(os.path.join(out, "flipped.7z"), bytes(flipped))
+
+# Hostile names: an archive with a plain header whose second name is patched
+# in place, with the header CRCs made right again.
+hostile = os.path.join(out, "hostile")
+write(os.path.join(hostile, "good.txt"), b"good\n")
+write(os.path.join(hostile, "XXXXXXXXXX.txt"), b"evil\n")
+seven("a", "-bd", "-mhc=off", "-mx0", os.path.join("..", "hostile.7z"), "good.txt", "XXXXXXXXXX.txt", cwd=hostile)
+base = open(os.path.join(out, "hostile.7z"), "rb").read()
+marker = "XXXXXXXXXX".encode("utf-16-le")
+assert base.count(marker) == 1
+for tag, text in {"dotdot": "..\\..\\XXXX", "parent": "sub/../../X", "absolute": "\\XXXXXXXXX",
+                  "drive": "C:XXXXXXXXX", "stream": "good.txt:XX", "slash": "/XXXXXXXXX"}.items():
+    text = text[:10].ljust(10, "X")
+    patched = bytearray(base.replace(marker, text.encode("utf-16-le")))
+    offset, size = struct.unpack_from("<QQ", patched, 12)
+    header = patched[32 + offset: 32 + offset + size]
+    struct.pack_into("<I", patched, 28, zlib.crc32(header))
+    struct.pack_into("<I", patched, 8, zlib.crc32(patched[12:32]))
+    write(os.path.join(out, "hostile-%s.7z" % tag), bytes(patched))
+
+# A path too long for the platform once under the install folder.
+deep = os.path.join(out, "deep")
+name = os.path.join("d" * 100, "e" * 100, "f" * 60 + ".txt")
+write(os.path.join(deep, name), b"deep\n")
+seven("a", "-bd", os.path.join("..", "deep.7z"), name, cwd=deep)
+
+# An installed folder holding a symbolic link to a folder outside it (made
+# here: the prefix shows host links as reparse points).
+outside = os.path.join(out, "remove-link-outside")
+write(os.path.join(outside, "precious.txt"), b"keep me")
+linked = os.path.join(out, "remove-link")
+write(os.path.join(linked, "held.dll"), b"in use")
+write(os.path.join(linked, "plain.txt"), b"x")
+os.symlink(os.path.join("..", "remove-link-outside"), os.path.join(linked, "link"))
+
+# A folder left with a link in it, which "clean.bat" must not be run on.
+write(os.path.join(out, "clean-link-outside", "precious.txt"), b"keep me")
+write(os.path.join(out, "clean-link", "OrvoUninstall.exe"), b"x")
+os.makedirs(os.path.join(out, "clean-link", "sub"))
+os.symlink(os.path.join("..", "..", "clean-link-outside"), os.path.join(out, "clean-link", "sub", "link"))
