@@ -30,7 +30,7 @@ BOOL CSimpleWnd::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT &, DWO
 
 bool CSimpleWnd::AllocThunk()
 {
-    CSimpleWndHelper *helper = CSimpleWndHelper::GetInstance();
+    CSimpleWndHelper *helper = CSimpleWndHelper::GetSingletonPtr();
     if (!helper)
         return false;
     if (!m_thunk)
@@ -40,7 +40,7 @@ bool CSimpleWnd::AllocThunk()
 
 void CSimpleWnd::ReleaseThunkMemory()
 {
-    CSimpleWndHelper *helper = CSimpleWndHelper::GetInstance();
+    CSimpleWndHelper *helper = CSimpleWndHelper::GetSingletonPtr();
     if (m_thunk && helper)
         HeapFree(helper->GetHeap(), 0, m_thunk);
     m_thunk = nullptr;
@@ -68,7 +68,7 @@ void CSimpleWnd::FreeThunk(HWND)
 HWND CSimpleWnd::Create(LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx, int cy,
                         HWND parent, LPVOID param)
 {
-    CSimpleWndHelper *helper = CSimpleWndHelper::GetInstance();
+    CSimpleWndHelper *helper = CSimpleWndHelper::GetSingletonPtr();
     if (!helper || m_hWnd)
         return nullptr;
     SAutoLock lock(helper->GetLock());
@@ -88,7 +88,7 @@ HWND CSimpleWnd::Create(LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, 
 
 LRESULT CALLBACK CSimpleWnd::StartWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    CSimpleWndHelper *helper = CSimpleWndHelper::GetInstance();
+    CSimpleWndHelper *helper = CSimpleWndHelper::GetSingletonPtr();
     CSimpleWnd *self = nullptr;
     if (helper) {
         SAutoLock lock(helper->GetLock());

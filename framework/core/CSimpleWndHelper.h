@@ -15,7 +15,7 @@ public:
     // heap or the window class cannot be made.
     static CSimpleWndHelper *Create(HINSTANCE instance, LPCWSTR className);
     // The support object, null while none exists.
-    static CSimpleWndHelper *GetInstance() { return s_instance; }
+    static CSimpleWndHelper *GetSingletonPtr() { return s_instance; }
     ~CSimpleWndHelper();
     CSimpleWndHelper(const CSimpleWndHelper &) = delete;
     CSimpleWndHelper &operator=(const CSimpleWndHelper &) = delete;

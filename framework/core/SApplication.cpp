@@ -52,9 +52,9 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
     m_finder.reset(new SWindowFinder);
-    if (!CSimpleWndHelper::GetInstance())
+    if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
-    if (!SRicheditMenuDef::getSingletonPtr())
+    if (!SRicheditMenuDef::GetSingletonPtr())
         m_editMenuDef.reset(new SRicheditMenuDef);
 }
 
@@ -90,13 +90,13 @@ int SApplication::LoadSystemResources(IResProvider *provider)
     pugi::xml_document skin, menu, msgbox;
     // The built-in skin pool and the message-box template take these documents
     // once their code exists; here they are only checked for being there.
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !ChildNoCase(skin.first_child(), L"skin"))
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !ChildNoCase(skin, L"skin"))
         missing |= kMissingSysSkin;
     pugi::xml_node editmenu;
     if (LoadXmlFromProvider(provider, L"XML:SYS_XML_EDITMENU", menu))
         editmenu = ChildNoCase(menu, L"editmenu");
-    if (editmenu && SRicheditMenuDef::getSingletonPtr())
-        SRicheditMenuDef::getSingletonPtr()->SetMenu(editmenu);
+    if (editmenu && SRicheditMenuDef::GetSingletonPtr())
+        SRicheditMenuDef::GetSingletonPtr()->SetMenu(editmenu);
     else
         missing |= kMissingEditMenu;
     if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) || !ChildNoCase(msgbox, L"WUI"))

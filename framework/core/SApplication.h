@@ -28,7 +28,7 @@ class SApplication : public SResProviderMgr {
 public:
     SApplication(HINSTANCE instance, LPCWSTR hostClassName);
     ~SApplication() override;
-    static SApplication *getSingletonPtr() { return s_instance; }
+    static SApplication *GetSingletonPtr() { return s_instance; }
 
     // Loads "XML:SYS_XML_SKIN", "XML:SYS_XML_EDITMENU" and "XML:SYS_XML_MSGBOX" from
     // this provider alone; returns the bits of those it lacked (0 = all there).

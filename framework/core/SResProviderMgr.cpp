@@ -248,6 +248,9 @@ pugi::xml_node Redirect(IResProvider *provider, pugi::xml_node uidef, const wcha
 
 } // namespace
 
+// Of the UI definition's parts, "font" belongs to the font pool, "skin" and
+// "style" to pools of their own and "objattr" to the default attributes; those
+// are not part of this library yet, so only strings and colours are taken.
 void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
 {
     pugi::xml_document doc;
@@ -256,13 +259,6 @@ void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
     pugi::xml_node uidef = ChildNoCase(doc, L"uidef");
     if (!uidef)
         return;
-    LoadUiDefParts(entry, uidef);
-}
-
-void SResProviderMgr::LoadUiDefParts(UiDefInfo &entry, pugi::xml_node uidef)
-{
-    // "font" goes to the font pool, "skin" and "style" to new pools and
-    // "objattr" to the default attributes; they are loaded here once those exist.
     pugi::xml_document stringDoc, colorDoc;
     if (pugi::xml_node strings = Redirect(entry.provider, uidef, L"string", stringDoc))
         entry.strings.Init(strings);

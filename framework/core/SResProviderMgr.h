@@ -60,10 +60,6 @@ public:
 
     static bool IsFileType(LPCWSTR type);
 
-protected:
-    // Steps of a UI definition that need the pools and default attributes.
-    virtual void LoadUiDefParts(UiDefInfo &entry, pugi::xml_node uidef);
-
 private:
     void LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId);
     void DestroyEntry(UiDefInfo *entry);

@@ -10,7 +10,7 @@ public:
     virtual ~SRicheditMenuDef();
     SRicheditMenuDef(const SRicheditMenuDef &) = delete;
     SRicheditMenuDef &operator=(const SRicheditMenuDef &) = delete;
-    static SRicheditMenuDef *getSingletonPtr() { return s_instance; }
+    static SRicheditMenuDef *GetSingletonPtr() { return s_instance; }
 
     // Replaces the copy with one of node; a null node leaves the definition empty.
     void SetMenu(pugi::xml_node node);

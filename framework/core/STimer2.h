@@ -21,7 +21,7 @@ public:
     virtual ~STimer2();
     STimer2(const STimer2 &) = delete;
     STimer2 &operator=(const STimer2 &) = delete;
-    static STimer2 *getSingletonPtr() { return s_instance; }
+    static STimer2 *GetSingletonPtr() { return s_instance; }
 
     // Replaces a timer of the same owner and id; FALSE when Windows gives no timer.
     BOOL SetTimer(SWND owner, UINT id, UINT elapse);

@@ -12,7 +12,7 @@ public:
     virtual ~SWindowFinder();
     SWindowFinder(const SWindowFinder &) = delete;
     SWindowFinder &operator=(const SWindowFinder &) = delete;
-    static SWindowFinder *getSingletonPtr() { return s_instance; }
+    static SWindowFinder *GetSingletonPtr() { return s_instance; }
 
     // The parent's search result (null when none matches or parent is null);
     // a remembered element is used only while it still matches.

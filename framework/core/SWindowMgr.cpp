@@ -34,7 +34,7 @@ bool SWindowMgr::DestroyWindow(SWND handle)
         if (!mgr->m_map.erase(handle))
             return false;
     }
-    if (STimer2 *timers = STimer2::getSingletonPtr())
+    if (STimer2 *timers = STimer2::GetSingletonPtr())
         timers->KillTimer(handle);
     return true;
 }

@@ -14,7 +14,7 @@ public:
     SWindowMgr(const SWindowMgr &) = delete;
     SWindowMgr &operator=(const SWindowMgr &) = delete;
     // Null while no window manager exists.
-    static SWindowMgr *getSingletonPtr() { return s_instance; }
+    static SWindowMgr *GetSingletonPtr() { return s_instance; }
 
     // Enters the element under the next handle (1, 2, 3... never reused) and returns it.
     static SWND NewWindow(ISwndNode *element);

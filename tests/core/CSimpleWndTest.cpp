@@ -70,7 +70,7 @@ class HelperEnv : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        if (!CSimpleWndHelper::GetInstance())
+        if (!CSimpleWndHelper::GetSingletonPtr())
             m_helper = CSimpleWndHelper::Create(GetModuleHandleW(nullptr), L"WUIHOST");
     }
     void TearDown() override { delete m_helper; }
@@ -90,7 +90,7 @@ HWND MakePopup(ProbeWnd &w, int x, int y, int cx, int cy, HWND owner = nullptr)
 
 TEST(CSimpleWnd, SecondSupportObjectIsRefused)
 {
-    ASSERT_NE(CSimpleWndHelper::GetInstance(), nullptr);
+    ASSERT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
     EXPECT_EQ(CSimpleWndHelper::Create(GetModuleHandleW(nullptr), L"WUIHOST2"), nullptr);
 }
 
@@ -266,8 +266,8 @@ RECT WindowRect(HWND h)
 TEST(CSimpleWnd, CentresOnOwnerElseOnWorkArea)
 {
     ProbeWnd owner, dlg;
-    ASSERT_NE(owner.Create(L"owner", WS_POPUP | WS_VISIBLE, 0, 100, 100, 400, 300, nullptr, nullptr),
-              nullptr);
+    ASSERT_NE(owner.Create(L"owner", WS_POPUP, 0, 100, 100, 400, 300, nullptr, nullptr), nullptr);
+    owner.ShowWindow(SW_SHOWNA); // visible, but nothing becomes active
     ASSERT_NE(MakePopup(dlg, 0, 0, 100, 60, owner.m_hWnd), nullptr);
     ASSERT_TRUE(dlg.CenterWindow());
     RECT rc = WindowRect(dlg.m_hWnd);
@@ -288,9 +288,9 @@ TEST(CSimpleWnd, CentresOnOwnerElseOnWorkArea)
 
     // Pulled back inside the work area when the centre window hangs off its edge.
     ProbeWnd edge, tip;
-    ASSERT_NE(edge.Create(L"edge", WS_POPUP | WS_VISIBLE, 0, mi.rcWork.left - 150, 0, 200, 100, nullptr,
-                          nullptr),
+    ASSERT_NE(edge.Create(L"edge", WS_POPUP, 0, mi.rcWork.left - 150, 0, 200, 100, nullptr, nullptr),
               nullptr);
+    edge.ShowWindow(SW_SHOWNA);
     ASSERT_NE(MakePopup(tip, 0, 0, 120, 40, edge.m_hWnd), nullptr);
     tip.CenterWindow();
     EXPECT_EQ(WindowRect(tip.m_hWnd).left, mi.rcWork.left);

@@ -53,12 +53,12 @@ TEST(SApplication, SingletonsLiveWithTheApplication)
 {
     {
         SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
-        EXPECT_EQ(SApplication::getSingletonPtr(), &app);
-        EXPECT_NE(SWindowMgr::getSingletonPtr(), nullptr);
-        EXPECT_NE(STimer2::getSingletonPtr(), nullptr);
-        EXPECT_NE(SWindowFinder::getSingletonPtr(), nullptr);
-        EXPECT_NE(SRicheditMenuDef::getSingletonPtr(), nullptr);
-        EXPECT_NE(CSimpleWndHelper::GetInstance(), nullptr);
+        EXPECT_EQ(SApplication::GetSingletonPtr(), &app);
+        EXPECT_NE(SWindowMgr::GetSingletonPtr(), nullptr);
+        EXPECT_NE(STimer2::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SWindowFinder::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SRicheditMenuDef::GetSingletonPtr(), nullptr);
+        EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
         ASSERT_NE(app.GetTranslator(), nullptr);
         EXPECT_EQ(app.GetTranslator()->Translate(L"Hello", L""), L"Hello");
         EXPECT_NE(app.GetMsgLoop(), nullptr);
@@ -67,13 +67,13 @@ TEST(SApplication, SingletonsLiveWithTheApplication)
         std::wstring exe = SApplication::ModuleFileName(nullptr);
         EXPECT_EQ(app.GetAppDir() + L"\\core_app_test.exe", exe);
     }
-    EXPECT_EQ(SApplication::getSingletonPtr(), nullptr);
-    EXPECT_EQ(SWindowMgr::getSingletonPtr(), nullptr);
-    EXPECT_EQ(STimer2::getSingletonPtr(), nullptr);
-    EXPECT_EQ(SWindowFinder::getSingletonPtr(), nullptr);
-    EXPECT_EQ(SRicheditMenuDef::getSingletonPtr(), nullptr);
+    EXPECT_EQ(SApplication::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SWindowMgr::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(STimer2::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SWindowFinder::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SRicheditMenuDef::GetSingletonPtr(), nullptr);
     // The support object was made by the test before the application, so it stays.
-    EXPECT_NE(CSimpleWndHelper::GetInstance(), nullptr);
+    EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
 }
 
 TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
@@ -81,7 +81,7 @@ TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     SRefPtr<IResProvider> pe = PeProvider();
     EXPECT_EQ(app.LoadSystemResources(pe.Get()), 0);
-    pugi::xml_node menu = SRicheditMenuDef::getSingletonPtr()->GetMenu();
+    pugi::xml_node menu = SRicheditMenuDef::GetSingletonPtr()->GetMenu();
     EXPECT_STREQ(menu.name(), L"editmenu");
     EXPECT_EQ(menu.attribute(L"itemHeight").as_int(), 26);
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr); // removed again

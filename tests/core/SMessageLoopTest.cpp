@@ -103,34 +103,32 @@ TEST(SMessageLoop, LastFilterFirstAndConsumedKeyIsNotDispatched)
     EXPECT_FALSE(loop.IsRunning());
 }
 
+void CALLBACK QuitTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    PostQuitMessage(9);
+}
+
 TEST(SMessageLoop, IdleRunsOncePerBurstAndMouseMovesDoNotRearm)
 {
     Sink sink;
     SMessageLoop loop;
     Idle idle;
     loop.AddIdleHandler(&idle);
-    int step = 0;
     // Each idle pass posts the next stimulus, so the count says which ones re-armed it.
     idle.onCall = [&] {
-        switch (step++) {
-        case 0:
+        if (idle.calls == 1) {
             PostMessageW(sink.hWnd, WM_MOUSEMOVE, 0, 0);
-            PostMessageW(sink.hWnd, WM_USER + 5, 0, 0);
-            break;
-        case 1:
+            PostKey(sink.hWnd); // re-arms
+        } else if (idle.calls == 2) {
             PostMessageW(sink.hWnd, WM_MOUSEMOVE, 0, 0);
-            PostMessageW(sink.hWnd, WM_USER, 0, 0); // ends the loop without re-arming
-            break;
-        default:
-            break;
+            PostMessageW(sink.hWnd, WM_NCMOUSEMOVE, 0, 0);
+            SetTimer(nullptr, 0, 100, QuitTimer); // ends the loop once the queue stayed empty
         }
     };
-    sink.onUser = [&] {
-        PostMessageW(sink.hWnd, WM_MOUSEMOVE, 0, 0);
-        PostQuitMessage(9);
-    };
     EXPECT_EQ(loop.Run(), 9);
-    EXPECT_EQ(idle.calls, 3); // start, after WM_USER+5, after WM_USER; none after the mouse moves
+    EXPECT_EQ(sink.keyDowns, 1);
+    EXPECT_EQ(idle.calls, 2); // at start and after the key; none after the mouse moves
 }
 
 TEST(SMessageLoop, RegistrationChangesDuringAWalk)

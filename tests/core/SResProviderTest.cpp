@@ -213,7 +213,7 @@ TEST(SResProviderMgr, UiDefinitionRedirectionFallsBackToTheElement)
     // "string" names a missing resource and keeps its own children; "color" is redirected.
     dir.Write(L"uidef.xml", "<uidef><string src='values:nothing'><title value='inline'/></string>"
                             "<color src='values:colors'><red value='#ff0000'/></color></uidef>");
-    dir.Write(L"colors.xml", "<x><Color><green value='#00ff00'/></Color></x>");
+    dir.Write(L"colors.xml", "<Color><green value='#00ff00'/></Color>");
     SResProviderMgr mgr;
     SRefPtr<IResProvider> files = FolderProvider(dir);
     mgr.AddResProvider(files.Get(), L"uidef:init");

@@ -56,21 +56,23 @@ TEST_F(FinderTest, MissIsNotRememberedAndDestroyedHitGivesNull)
 
 TEST_F(FinderTest, KeysWithEqualHashesStayApart)
 {
-    // By id: parent handle and id trade places in the hash, the keys differ.
-    FakeSwnd root, a(1), b(2);
-    root.AddChild(&a);
-    root.AddChild(&b);
-    EXPECT_EQ(finder.FindChildByID(&root, 1, 1), &a);
-    EXPECT_EQ(finder.FindChildByID(&root, 2, 1), &b);
-    // Names "Aa" and "BB" share the string hash (65*33+97 == 66*33+66).
-    FakeSwnd x(0, L"Aa"), y(0, L"BB");
-    root.AddChild(&x);
-    root.AddChild(&y);
     SWindowFinder::KeyHash h;
-    ASSERT_EQ(h({root.GetSwnd(), true, L"Aa", 0, 1}), h({root.GetSwnd(), true, L"BB", 0, 1}));
-    EXPECT_EQ(finder.FindChildByName(&root, L"Aa", 1), &x);
-    EXPECT_EQ(finder.FindChildByName(&root, L"BB", 1), &y);
-    // An id key whose hash equals the first: parent+1 with id-1.
-    FakeSwnd other;
-    ASSERT_EQ(h({root.GetSwnd(), false, L"", 2, 1}), h({root.GetSwnd() + 1, false, L"", 1, 1}));
+    // Handles n and n + 1 searching ids 2 and 1 hash alike.
+    FakeSwnd first, second, two(2), one(1);
+    ASSERT_EQ(second.GetSwnd(), first.GetSwnd() + 1);
+    first.AddChild(&two);
+    second.AddChild(&one);
+    ASSERT_EQ(h({first.GetSwnd(), false, L"", 2, 1}), h({second.GetSwnd(), false, L"", 1, 1}));
+    EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
+    EXPECT_EQ(finder.FindChildByID(&second, 1, 1), &one);
+    EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
+
+    // Names "Ab" and "BA" share the string hash (65 * 33 + 98 == 66 * 33 + 65).
+    FakeSwnd x(0, L"Ab"), y(0, L"BA");
+    first.AddChild(&x);
+    first.AddChild(&y);
+    ASSERT_EQ(h({first.GetSwnd(), true, L"Ab", 0, 1}), h({first.GetSwnd(), true, L"BA", 0, 1}));
+    EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
+    EXPECT_EQ(finder.FindChildByName(&first, L"BA", 1), &y);
+    EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
 }
