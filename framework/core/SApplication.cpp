@@ -90,16 +90,16 @@ int SApplication::LoadSystemResources(IResProvider *provider)
     pugi::xml_document skin, menu, msgbox;
     // The built-in skin pool and the message-box template take these documents
     // once their code exists; here they are only checked for being there.
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !ChildNoCase(skin, L"skin"))
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !XmlChildNoCase(skin, L"skin"))
         missing |= kMissingSysSkin;
     pugi::xml_node editmenu;
     if (LoadXmlFromProvider(provider, L"XML:SYS_XML_EDITMENU", menu))
-        editmenu = ChildNoCase(menu, L"editmenu");
+        editmenu = XmlChildNoCase(menu, L"editmenu");
     if (editmenu && SRicheditMenuDef::GetSingletonPtr())
         SRicheditMenuDef::GetSingletonPtr()->SetMenu(editmenu);
     else
         missing |= kMissingEditMenu;
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) || !ChildNoCase(msgbox, L"WUI"))
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) || !XmlChildNoCase(msgbox, L"WUI"))
         missing |= kMissingMsgBox;
     RemoveResProvider(provider);
     return missing;

@@ -68,17 +68,17 @@ BOOL SResProviderFiles::Init(WPARAM param)
     pugi::xml_document doc;
     if (!doc.load_file(index.c_str(), pugi::parse_default, pugi::encoding_utf8))
         return FALSE;
-    pugi::xml_node root = ChildNoCase(doc, L"resource");
+    pugi::xml_node root = XmlChildNoCase(doc, L"resource");
     if (!root)
         return FALSE;
     m_files.clear();
     for (pugi::xml_node type = root.first_child(); type; type = type.next_sibling()) {
         if (type.type() != pugi::node_element)
             continue;
-        for (pugi::xml_node f = ChildNoCase(type, L"file"); f; f = NextSiblingNoCase(f, L"file")) {
+        for (pugi::xml_node f = XmlChildNoCase(type, L"file"); f; f = XmlNextSiblingNoCase(f, L"file")) {
             Key key;
-            if (MakeKey(type.name(), AttrNoCase(f, L"name").value(), key))
-                m_files[key] = AttrNoCase(f, L"path").value();
+            if (MakeKey(type.name(), XmlAttributeNoCase(f, L"name").value(), key))
+                m_files[key] = XmlAttributeNoCase(f, L"path").value();
         }
     }
     DWORD need = ::GetFullPathNameW(folder, 0, nullptr, nullptr);

@@ -234,16 +234,16 @@ namespace {
 pugi::xml_node Redirect(IResProvider *provider, pugi::xml_node uidef, const wchar_t *name,
                         pugi::xml_document &holder)
 {
-    pugi::xml_node node = ChildNoCase(uidef, name);
+    pugi::xml_node node = XmlChildNoCase(uidef, name);
     if (!node)
         return node;
-    pugi::xml_attribute src = AttrNoCase(node, L"src");
+    pugi::xml_attribute src = XmlAttributeNoCase(node, L"src");
     std::wstring parts[2];
     if (!src || ParseResId(src.value(), parts) != 2)
         return node;
     if (!LoadXmlFromProvider(provider, src.value(), holder))
         return node;
-    return ChildNoCase(holder, name);
+    return XmlChildNoCase(holder, name);
 }
 
 } // namespace
@@ -256,7 +256,7 @@ void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
     pugi::xml_document doc;
     if (!LoadXmlFromProvider(entry.provider, uidefId, doc))
         return;
-    pugi::xml_node uidef = ChildNoCase(doc, L"uidef");
+    pugi::xml_node uidef = XmlChildNoCase(doc, L"uidef");
     if (!uidef)
         return;
     pugi::xml_document stringDoc, colorDoc;

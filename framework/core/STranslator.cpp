@@ -23,15 +23,15 @@ BOOL STranslator::Load(LPVOID data, UINT kind)
     if (kind != 1 || !data)
         return FALSE;
     pugi::xml_node lang = *static_cast<pugi::xml_node *>(data);
-    m_name = AttrNoCase(lang, L"name").value();
-    m_guid = ParseGuid(AttrNoCase(lang, L"guid").value());
+    m_name = XmlAttributeNoCase(lang, L"name").value();
+    m_guid = ParseGuid(XmlAttributeNoCase(lang, L"guid").value());
     m_contexts.clear();
-    for (pugi::xml_node c = ChildNoCase(lang, L"context"); c; c = NextSiblingNoCase(c, L"context")) {
+    for (pugi::xml_node c = XmlChildNoCase(lang, L"context"); c; c = XmlNextSiblingNoCase(c, L"context")) {
         Context ctx;
-        ctx.name = AttrNoCase(c, L"name").value();
-        for (pugi::xml_node m = ChildNoCase(c, L"message"); m; m = NextSiblingNoCase(m, L"message"))
+        ctx.name = XmlAttributeNoCase(c, L"name").value();
+        for (pugi::xml_node m = XmlChildNoCase(c, L"message"); m; m = XmlNextSiblingNoCase(m, L"message"))
             ctx.messages.push_back(
-                {ChildNoCase(m, L"source").text().get(), ChildNoCase(m, L"translation").text().get()});
+                {XmlChildNoCase(m, L"source").text().get(), XmlChildNoCase(m, L"translation").text().get()});
         std::stable_sort(ctx.messages.begin(), ctx.messages.end(),
                          [](const Message &a, const Message &b) { return a.source < b.source; });
         m_contexts.push_back(std::move(ctx));
