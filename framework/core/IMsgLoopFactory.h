@@ -1,13 +1,11 @@
 #pragma once
+#include "core/IObjRef.h"
 #include "core/SMessageLoop.h"
 
 namespace WUI {
 
 // Makes and destroys the application's message loops.
-struct IMsgLoopFactory {
-    virtual long AddRef() = 0;
-    virtual long Release() = 0;
-    virtual void OnFinalRelease() = 0;
+struct IMsgLoopFactory : IObjRef {
     // A new loop owned by the caller until handed back; may be null.
     virtual SMessageLoop *CreateMsgLoop() = 0;
     // Deletes a loop this factory made; null is ignored.

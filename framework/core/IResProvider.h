@@ -1,13 +1,10 @@
 #pragma once
-#include <windows.h>
+#include "core/IObjRef.h"
 
 namespace WUI {
 
 // A source of resources addressed by type and name.
-struct IResProvider {
-    virtual long AddRef() = 0;
-    virtual long Release() = 0;
-    virtual void OnFinalRelease() = 0;
+struct IResProvider : IObjRef {
     // PE provider: the module handle; folder provider: the folder (LPCWSTR). FALSE on failure.
     virtual BOOL Init(WPARAM param) = 0;
     virtual BOOL HasResource(LPCWSTR type, LPCWSTR name) = 0;

@@ -11,8 +11,6 @@
 
 namespace WUI {
 
-SApplication *SApplication::s_instance = nullptr;
-
 std::wstring SApplication::ModuleFileName(HMODULE module)
 {
     std::vector<wchar_t> buf(MAX_PATH);
@@ -31,10 +29,9 @@ std::wstring SApplication::ModuleFileName(HMODULE module)
 
 SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
 {
-    s_instance = this;
     CreateSingletons(hostClassName);
-    m_translator = SRefPtr<ITranslatorMgr>::Adopt(new SNullTranslator);
-    m_msgLoopFactory = SRefPtr<IMsgLoopFactory>::Adopt(new SDefMsgLoopFactory);
+    m_translator.Attach(new SNullTranslator);
+    m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
 
     m_appDir = ModuleFileName(instance);
     size_t slash = m_appDir.rfind(L'\\');
@@ -75,10 +72,8 @@ SApplication::~SApplication()
     RemoveAll();
     DestroySingletons();
     m_appDir.clear();
-    m_msgLoopFactory.Reset(nullptr);
-    m_translator.Reset(nullptr);
-    if (s_instance == this)
-        s_instance = nullptr;
+    m_msgLoopFactory = nullptr;
+    m_translator = nullptr;
 }
 
 int SApplication::LoadSystemResources(IResProvider *provider)
@@ -135,20 +130,20 @@ int SApplication::Run(HWND mainWnd)
 void SApplication::SetTranslator(ITranslatorMgr *mgr)
 {
     if (mgr)
-        m_translator.Reset(mgr);
+        m_translator = mgr;
 }
 
 BOOL SApplication::SetMsgLoopFactory(IMsgLoopFactory *factory)
 {
     if (!factory || (m_msgLoop && m_msgLoop->IsRunning()))
         return FALSE;
-    if (factory == m_msgLoopFactory.Get())
+    if (factory == m_msgLoopFactory.get())
         return TRUE;
     SMessageLoop *loop = factory->CreateMsgLoop();
     if (!loop)
         return FALSE;
     m_msgLoopFactory->DestroyMsgLoop(m_msgLoop);
-    m_msgLoopFactory.Reset(factory);
+    m_msgLoopFactory = factory;
     m_msgLoop = loop;
     return TRUE;
 }

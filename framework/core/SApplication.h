@@ -2,6 +2,7 @@
 #include "core/IMsgLoopFactory.h"
 #include "core/SNamedValue.h"
 #include "core/SResProviderMgr.h"
+#include "core/SSingleton.h"
 #include "core/STranslator.h"
 #include <memory>
 #include <string>
@@ -24,11 +25,10 @@ enum {
 // The one object a program makes before any window: it owns the resource
 // providers, the translator manager, the message-loop factory and main loop,
 // the named ids, and creates and destroys the framework singletons.
-class SApplication : public SResProviderMgr {
+class SApplication : public SSingleton<SApplication>, public SResProviderMgr {
 public:
     SApplication(HINSTANCE instance, LPCWSTR hostClassName);
     ~SApplication() override;
-    static SApplication *GetSingletonPtr() { return s_instance; }
 
     // Loads "XML:SYS_XML_SKIN", "XML:SYS_XML_EDITMENU" and "XML:SYS_XML_MSGBOX" from
     // this provider alone; returns the bits of those it lacked (0 = all there).
@@ -49,11 +49,11 @@ public:
 
     // Same manager: nothing; null is refused.
     void SetTranslator(ITranslatorMgr *mgr);
-    ITranslatorMgr *GetTranslator() const { return m_translator.Get(); }
+    ITranslatorMgr *GetTranslator() const { return m_translator.get(); }
     // Refused (FALSE) while the main loop runs, for null, and for a factory
     // that makes no loop; the old loop then stays.
     BOOL SetMsgLoopFactory(IMsgLoopFactory *factory);
-    IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.Get(); }
+    IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.get(); }
     SMessageLoop *GetMsgLoop() const { return m_msgLoop; }
 
     HINSTANCE GetInstance() const { return m_instance; }
@@ -68,10 +68,8 @@ private:
     void CreateSingletons(LPCWSTR hostClassName);
     void DestroySingletons();
 
-    static SApplication *s_instance;
-
-    SRefPtr<ITranslatorMgr> m_translator;
-    SRefPtr<IMsgLoopFactory> m_msgLoopFactory;
+    SAutoRefPtr<ITranslatorMgr> m_translator;
+    SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
     SNamedID m_namedIds;
     std::wstring m_appDir;
     HINSTANCE m_instance;

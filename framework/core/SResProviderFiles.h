@@ -1,6 +1,6 @@
 #pragma once
 #include "core/IResProvider.h"
-#include "core/TRefCounted.h"
+#include "core/SAutoRefPtr.h"
 #include <map>
 #include <string>
 #include <utility>
@@ -12,7 +12,7 @@ const size_t kMaxResTypeLength = 29;
 const size_t kMaxResNameLength = 99;
 
 // A folder of resource files listed by its "uires.idx".
-class SResProviderFiles : public TRefCounted<IResProvider> {
+class SResProviderFiles : public TObjRefImpl<IResProvider> {
 public:
     // param: the folder (LPCWSTR); FALSE when its index does not load.
     BOOL Init(WPARAM folder) override;

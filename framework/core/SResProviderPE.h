@@ -1,11 +1,11 @@
 #pragma once
 #include "core/IResProvider.h"
-#include "core/TRefCounted.h"
+#include "core/SAutoRefPtr.h"
 
 namespace WUI {
 
 // The resources of a loaded module.
-class SResProviderPE : public TRefCounted<IResProvider> {
+class SResProviderPE : public TObjRefImpl<IResProvider> {
 public:
     BOOL Init(WPARAM instance) override;
     BOOL HasResource(LPCWSTR type, LPCWSTR name) override;

@@ -2,16 +2,6 @@
 
 namespace WUI {
 
-SRicheditMenuDef *SRicheditMenuDef::s_instance = nullptr;
-
-SRicheditMenuDef::SRicheditMenuDef() { s_instance = this; }
-
-SRicheditMenuDef::~SRicheditMenuDef()
-{
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
 void SRicheditMenuDef::SetMenu(pugi::xml_node node)
 {
     m_doc.reset();

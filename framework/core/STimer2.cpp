@@ -1,38 +1,41 @@
 #include "core/STimer2.h"
+#include "core/SArray.h"
 #include "core/SWindowMgr.h"
 
 namespace WUI {
 
-STimer2 *STimer2::s_instance = nullptr;
-
-STimer2::STimer2() { s_instance = this; }
-
 STimer2::~STimer2()
 {
-    for (const auto &t : m_timers)
-        ::KillTimer(nullptr, t.first);
-    m_timers.clear();
-    if (s_instance == this)
-        s_instance = nullptr;
+    for (Map::Node *n = GetMap().First(); n; n = GetMap().Next(n))
+        ::KillTimer(nullptr, n->key);
+    GetMap().RemoveAll();
+}
+
+void STimer2::Kill(UINT winId)
+{
+    ::KillTimer(nullptr, winId);
+    GetMap().RemoveKey(winId);
 }
 
 BOOL STimer2::SetTimer(SWND owner, UINT id, UINT elapse)
 {
     KillTimer(owner, id);
     // Id 0 lets Windows choose: a chosen id could take over another thread timer.
-    UINT_PTR winId = ::SetTimer(nullptr, 0, elapse, TimerProc);
+    UINT winId = static_cast<UINT>(::SetTimer(nullptr, 0, elapse, TimerProc));
     if (!winId)
         return FALSE;
-    m_timers[winId] = tagTIMERINFO{owner, id};
+    if (!GetMap().SetValue(winId, tagTIMERINFO{owner, id})) {
+        ::KillTimer(nullptr, winId);
+        return FALSE;
+    }
     return TRUE;
 }
 
 void STimer2::KillTimer(SWND owner, UINT id)
 {
-    for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-        if (it->second.owner == owner && it->second.id == id) {
-            ::KillTimer(nullptr, it->first);
-            m_timers.erase(it);
+    for (Map::Node *n = GetMap().First(); n; n = GetMap().Next(n)) {
+        if (n->value.owner == owner && n->value.id == id) {
+            Kill(n->key);
             return;
         }
     }
@@ -40,37 +43,34 @@ void STimer2::KillTimer(SWND owner, UINT id)
 
 void STimer2::KillTimer(SWND owner)
 {
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->second.owner == owner) {
-            ::KillTimer(nullptr, it->first);
-            it = m_timers.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    // Removal may rehash the map: collect first, remove after the walk.
+    SArray<UINT> ids;
+    for (Map::Node *n = GetMap().First(); n; n = GetMap().Next(n))
+        if (n->value.owner == owner)
+            ids.Add(n->key);
+    for (int i = 0; i < ids.GetCount(); ++i)
+        Kill(ids[i]);
 }
 
 void CALLBACK STimer2::TimerProc(HWND, UINT, UINT_PTR winId, DWORD)
 {
-    if (s_instance)
-        s_instance->OnTick(winId);
+    if (STimer2 *timers = GetSingletonPtr())
+        timers->OnTick(static_cast<UINT>(winId));
     else
         ::KillTimer(nullptr, winId);
 }
 
-void STimer2::OnTick(UINT_PTR winId)
+void STimer2::OnTick(UINT winId)
 {
-    auto it = m_timers.find(winId);
-    if (it == m_timers.end()) {
+    const tagTIMERINFO *found = Find(winId);
+    if (!found) {
         ::KillTimer(nullptr, winId); // only this class uses the procedure: a stray tick is ours
         return;
     }
-    const tagTIMERINFO info = it->second;
+    const tagTIMERINFO info = *found;
     ISwndNode *element = SWindowMgr::GetWindow(info.owner);
     if (!element) {
-        // The owner died without killing it: nothing would ever stop it.
-        ::KillTimer(nullptr, winId);
-        m_timers.erase(it);
+        Kill(winId); // the owner died without killing it: nothing else would
         return;
     }
     element->SendSwndMessage(UM_SWND_TIMER, info.id, 0);

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/ISwndNode.h"
-#include <map>
+#include "core/SSingleton.h"
 
 namespace WUI {
 
@@ -12,16 +12,12 @@ struct tagTIMERINFO {
     UINT id;
 };
 
-// Element timers that need no window: thread timers whose ticks go to the
-// owning element as UM_SWND_TIMER while it lives.
-class STimer2 {
+// Element timers that need no window: thread timers, keyed by their Windows
+// id, whose ticks go to the owning element as UM_SWND_TIMER while it lives.
+class STimer2 : public SSingletonMap<STimer2, tagTIMERINFO, UINT> {
 public:
-    STimer2();
     // Kills every timer still running.
-    virtual ~STimer2();
-    STimer2(const STimer2 &) = delete;
-    STimer2 &operator=(const STimer2 &) = delete;
-    static STimer2 *GetSingletonPtr() { return s_instance; }
+    ~STimer2() override;
 
     // Replaces a timer of the same owner and id; FALSE when Windows gives no timer.
     BOOL SetTimer(SWND owner, UINT id, UINT elapse);
@@ -29,14 +25,11 @@ public:
     void KillTimer(SWND owner, UINT id);
     // Kills every timer of the owner.
     void KillTimer(SWND owner);
-    size_t GetCount() const { return m_timers.size(); }
 
 private:
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR winId, DWORD);
-    void OnTick(UINT_PTR winId);
-
-    static STimer2 *s_instance;
-    std::map<UINT_PTR, tagTIMERINFO> m_timers;
+    void OnTick(UINT winId);
+    void Kill(UINT winId);
 };
 
 } // namespace WUI

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/TRefCounted.h"
+#include "core/SAutoRefPtr.h"
 #include <pugixml.hpp>
 #include <string>
 #include <vector>
@@ -7,10 +7,7 @@
 namespace WUI {
 
 // One language's translation table.
-struct ITranslator {
-    virtual long AddRef() = 0;
-    virtual long Release() = 0;
-    virtual void OnFinalRelease() = 0;
+struct ITranslator : IObjRef {
     // kind 1: data is the pugi::xml_node of the "language" element; 0 for other kinds.
     virtual BOOL Load(LPVOID data, UINT kind) = 0;
     virtual std::wstring GetName() = 0;
@@ -21,10 +18,7 @@ struct ITranslator {
 };
 
 // The installed translators, asked newest first.
-struct ITranslatorMgr {
-    virtual long AddRef() = 0;
-    virtual long Release() = 0;
-    virtual void OnFinalRelease() = 0;
+struct ITranslatorMgr : IObjRef {
     // A new empty translator (count 1) in out; 0 when the manager makes none.
     virtual BOOL CreateTranslator(ITranslator **out) = 0;
     // 0 when a translator with the same GUID is installed already.
@@ -36,7 +30,7 @@ struct ITranslatorMgr {
     virtual ~ITranslatorMgr() = default;
 };
 
-class STranslator : public TRefCounted<ITranslator> {
+class STranslator : public TObjRefImpl<ITranslator> {
 public:
     BOOL Load(LPVOID data, UINT kind) override;
     std::wstring GetName() override { return m_name; }
@@ -61,7 +55,7 @@ private:
     std::vector<Context> m_contexts;
 };
 
-class STranslatorMgr : public TRefCounted<ITranslatorMgr> {
+class STranslatorMgr : public TObjRefImpl<ITranslatorMgr> {
 public:
     ~STranslatorMgr() override;
     BOOL CreateTranslator(ITranslator **out) override;
@@ -74,7 +68,7 @@ private:
 };
 
 // Translates nothing and installs nothing.
-class SNullTranslator : public TRefCounted<ITranslatorMgr> {
+class SNullTranslator : public TObjRefImpl<ITranslatorMgr> {
 public:
     BOOL CreateTranslator(ITranslator **out) override;
     BOOL InstallTranslator(ITranslator *) override { return FALSE; }

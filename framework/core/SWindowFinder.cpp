@@ -1,39 +1,27 @@
 #include "core/SWindowFinder.h"
+#include "core/SHashTraits.h"
 #include "core/SWindowMgr.h"
-#include <cwchar>
 
 namespace WUI {
 
-SWindowFinder *SWindowFinder::s_instance = nullptr;
-
-SWindowFinder::SWindowFinder() { s_instance = this; }
-
-SWindowFinder::~SWindowFinder()
+UINT SFindKeyTraits::Hash(const SFindKey &k)
 {
-    if (s_instance == this)
-        s_instance = nullptr;
+    UINT h = ((static_cast<UINT>(k.byName) << 7 | (static_cast<UINT>(k.depth) & 0x7F)) << 24) |
+             (k.parent & 0xFFFFFF);
+    return h + (k.byName ? SHashTraits<SStringW>::Hash(k.name) : static_cast<UINT>(k.id));
 }
 
-size_t SWindowFinder::KeyHash::operator()(const Key &k) const
+bool SFindKeyTraits::Equal(const SFindKey &a, const SFindKey &b)
 {
-    UINT32 h = ((static_cast<UINT32>(k.byName) << 7 | (static_cast<UINT32>(k.depth) & 0x7F)) << 24) |
-               (k.parent & 0xFFFFFF);
-    if (k.byName) {
-        UINT32 s = 0;
-        for (wchar_t c : k.name)
-            s = s * 33 + static_cast<UINT32>(c);
-        h += s;
-    } else {
-        h += static_cast<UINT32>(k.id);
-    }
-    return h;
+    return a.parent == b.parent && a.byName == b.byName && a.depth == b.depth &&
+           (a.byName ? a.name == b.name : a.id == b.id);
 }
 
 // A remembered element must still live, still carry the id or name, and still
 // sit under the parent within the depth.
-bool SWindowFinder::StillMatches(ISwndNode *parent, ISwndNode *found, const Key &key)
+bool SWindowFinder::StillMatches(ISwndNode *parent, ISwndNode *found, const SFindKey &key)
 {
-    if (key.byName ? key.name != found->GetName() : found->GetID() != key.id)
+    if (key.byName ? !(key.name == found->GetName()) : found->GetID() != key.id)
         return false;
     int level = 1;
     for (ISwndNode *p = found->GetParentNode(); p; p = p->GetParentNode(), ++level) {
@@ -45,20 +33,19 @@ bool SWindowFinder::StillMatches(ISwndNode *parent, ISwndNode *found, const Key 
     return false;
 }
 
-ISwndNode *SWindowFinder::Find(ISwndNode *parent, const Key &key)
+ISwndNode *SWindowFinder::Find(ISwndNode *parent, const SFindKey &key)
 {
-    auto it = m_cache.find(key);
-    if (it != m_cache.end()) {
-        ISwndNode *found = SWindowMgr::GetWindow(it->second);
+    if (auto *node = m_cache.Lookup(key)) {
+        ISwndNode *found = SWindowMgr::GetWindow(node->value);
         if (found && StillMatches(parent, found, key))
             return found;
-        m_cache.erase(it);
+        m_cache.RemoveKey(key);
     }
-    ISwndNode *found = key.byName ? parent->FindChildByName(key.name.c_str(), key.depth)
+    ISwndNode *found = key.byName ? parent->FindChildByName(key.name, key.depth)
                                   : parent->FindChildByID(key.id, key.depth);
-    // A miss is not remembered: the element may be added later.
+    // A miss is not remembered: the element may come later.
     if (found)
-        m_cache[key] = found->GetSwnd();
+        m_cache.SetValue(key, found->GetSwnd());
     return found;
 }
 
@@ -66,14 +53,14 @@ ISwndNode *SWindowFinder::FindChildByID(ISwndNode *parent, int id, int depth)
 {
     if (!parent)
         return nullptr;
-    return Find(parent, Key{parent->GetSwnd(), false, std::wstring(), id, depth});
+    return Find(parent, SFindKey{parent->GetSwnd(), false, SStringW(), id, depth});
 }
 
 ISwndNode *SWindowFinder::FindChildByName(ISwndNode *parent, LPCWSTR name, int depth)
 {
     if (!parent || !name)
         return nullptr;
-    return Find(parent, Key{parent->GetSwnd(), true, std::wstring(name), 0, depth});
+    return Find(parent, SFindKey{parent->GetSwnd(), true, SStringW(name), 0, depth});
 }
 
 } // namespace WUI

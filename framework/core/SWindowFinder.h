@@ -1,46 +1,40 @@
 #pragma once
 #include "core/ISwndNode.h"
-#include <string>
-#include <unordered_map>
+#include "core/SMap.h"
+#include "core/SSingleton.h"
+#include "core/TStringT.h"
 
 namespace WUI {
 
-// Remembers where find-child searches found their element, by handle.
-class SWindowFinder {
-public:
-    SWindowFinder();
-    virtual ~SWindowFinder();
-    SWindowFinder(const SWindowFinder &) = delete;
-    SWindowFinder &operator=(const SWindowFinder &) = delete;
-    static SWindowFinder *GetSingletonPtr() { return s_instance; }
+// The search a finder result is remembered under.
+struct SFindKey {
+    SWND parent;
+    bool byName;
+    SStringW name; // searches by name
+    int id;        // searches by id
+    int depth;
+};
 
-    // The parent's search result (null when none matches or parent is null);
-    // a remembered element is used only while it still matches.
+// Whole keys are compared: equal hashes alone never make two searches the same.
+struct SFindKeyTraits {
+    static UINT Hash(const SFindKey &k);
+    static bool Equal(const SFindKey &a, const SFindKey &b);
+};
+
+// Remembers where find-child searches found their element, by handle.
+class SWindowFinder : public SSingleton<SWindowFinder> {
+public:
+    // The parent's search result (null when none matches or parent is null); a
+    // remembered element is used only while it still matches, and a miss is
+    // searched again next time.
     ISwndNode *FindChildByID(ISwndNode *parent, int id, int depth);
     ISwndNode *FindChildByName(ISwndNode *parent, LPCWSTR name, int depth);
 
-    struct Key {
-        SWND parent;
-        bool byName;
-        std::wstring name;
-        int id;
-        int depth;
-        bool operator==(const Key &o) const
-        {
-            return parent == o.parent && byName == o.byName && depth == o.depth &&
-                   (byName ? name == o.name : id == o.id);
-        }
-    };
-    struct KeyHash {
-        size_t operator()(const Key &k) const;
-    };
-
 private:
-    ISwndNode *Find(ISwndNode *parent, const Key &key);
-    static bool StillMatches(ISwndNode *parent, ISwndNode *found, const Key &key);
+    ISwndNode *Find(ISwndNode *parent, const SFindKey &key);
+    static bool StillMatches(ISwndNode *parent, ISwndNode *found, const SFindKey &key);
 
-    static SWindowFinder *s_instance;
-    std::unordered_map<Key, SWND, KeyHash> m_cache;
+    SMap<SFindKey, SWND, SFindKeyTraits> m_cache;
 };
 
 } // namespace WUI

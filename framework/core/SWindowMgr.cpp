@@ -3,35 +3,25 @@
 
 namespace WUI {
 
-SWindowMgr *SWindowMgr::s_instance = nullptr;
-
-SWindowMgr::SWindowMgr() { s_instance = this; }
-
-SWindowMgr::~SWindowMgr()
-{
-    if (s_instance == this)
-        s_instance = nullptr;
-}
-
 SWND SWindowMgr::NewWindow(ISwndNode *element)
 {
-    SWindowMgr *mgr = s_instance;
+    SWindowMgr *mgr = GetSingletonPtr();
     if (!mgr || !element)
         return 0;
     SAutoLock lock(mgr->m_lock);
-    SWND handle = ++mgr->m_counter;
-    mgr->m_map[handle] = element;
-    return handle;
+    if (!mgr->GetMap().SetValue(mgr->m_counter + 1, element))
+        return 0;
+    return ++mgr->m_counter;
 }
 
 bool SWindowMgr::DestroyWindow(SWND handle)
 {
-    SWindowMgr *mgr = s_instance;
+    SWindowMgr *mgr = GetSingletonPtr();
     if (!mgr || !handle)
         return false;
     {
         SAutoLock lock(mgr->m_lock);
-        if (!mgr->m_map.erase(handle))
+        if (!mgr->GetMap().RemoveKey(handle))
             return false;
     }
     if (STimer2 *timers = STimer2::GetSingletonPtr())
@@ -41,12 +31,12 @@ bool SWindowMgr::DestroyWindow(SWND handle)
 
 ISwndNode *SWindowMgr::GetWindow(SWND handle)
 {
-    SWindowMgr *mgr = s_instance;
+    SWindowMgr *mgr = GetSingletonPtr();
     if (!handle || !mgr)
         return nullptr;
     SAutoLock lock(mgr->m_lock);
-    auto it = mgr->m_map.find(handle);
-    return it == mgr->m_map.end() ? nullptr : it->second;
+    ISwndNode **element = mgr->Find(handle);
+    return element ? *element : nullptr;
 }
 
 } // namespace WUI

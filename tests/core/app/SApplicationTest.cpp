@@ -8,6 +8,7 @@
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
 #include "TempFolder.h"
+#include "AdoptRef.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
@@ -16,15 +17,15 @@ using namespace WUI;
 
 namespace {
 
-SRefPtr<IResProvider> PeProvider()
+SAutoRefPtr<IResProvider> PeProvider()
 {
-    SRefPtr<IResProvider> pe = SRefPtr<IResProvider>::Adopt(new SResProviderPE);
+    SAutoRefPtr<IResProvider> pe = AdoptRef<IResProvider>(new SResProviderPE);
     pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
     return pe;
 }
 
 // Counts the loops it makes and destroys; can be told to make none.
-class CountingFactory : public TRefCounted<IMsgLoopFactory> {
+class CountingFactory : public TObjRefImpl<IMsgLoopFactory> {
 public:
     explicit CountingFactory(bool makes = true) : m_makes(makes) {}
     SMessageLoop *CreateMsgLoop() override
@@ -79,8 +80,8 @@ TEST(SApplication, SingletonsLiveWithTheApplication)
 TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
-    SRefPtr<IResProvider> pe = PeProvider();
-    EXPECT_EQ(app.LoadSystemResources(pe.Get()), 0);
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    EXPECT_EQ(app.LoadSystemResources(pe.get()), 0);
     pugi::xml_node menu = SRicheditMenuDef::GetSingletonPtr()->GetMenu();
     EXPECT_STREQ(menu.name(), L"editmenu");
     EXPECT_EQ(menu.attribute(L"itemHeight").as_int(), 26);
@@ -89,12 +90,12 @@ TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
     // A provider that lacks them gets 7, even while another one has them all.
     TempFolder dir(L"app_sys");
     dir.Write(L"uires.idx", "<resource/>");
-    SRefPtr<IResProvider> files = SRefPtr<IResProvider>::Adopt(new SResProviderFiles);
+    SAutoRefPtr<IResProvider> files = AdoptRef<IResProvider>(new SResProviderFiles);
     ASSERT_TRUE(files->Init(reinterpret_cast<WPARAM>(dir.Path().c_str())));
-    app.AddResProvider(pe.Get());
-    EXPECT_EQ(app.LoadSystemResources(files.Get()), kMissingSysSkin | kMissingEditMenu | kMissingMsgBox);
-    EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), pe.Get());
-    app.RemoveResProvider(pe.Get());
+    app.AddResProvider(pe.get());
+    EXPECT_EQ(app.LoadSystemResources(files.get()), kMissingSysSkin | kMissingEditMenu | kMissingMsgBox);
+    EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), pe.get());
+    app.RemoveResProvider(pe.get());
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr);
     EXPECT_EQ(app.LoadSystemResources(nullptr), 7);
 }
@@ -102,8 +103,8 @@ TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
 TEST(SApplication, XmlDocumentsByIdAndFromFiles)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
-    SRefPtr<IResProvider> pe = PeProvider();
-    app.AddResProvider(pe.Get());
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    app.AddResProvider(pe.get());
     struct Case {
         const wchar_t *id;
         bool loads;
@@ -142,19 +143,19 @@ TEST(SApplication, MessageLoopFactoryAndRun)
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     SMessageLoop *first = app.GetMsgLoop();
     EXPECT_FALSE(app.SetMsgLoopFactory(nullptr));
-    SRefPtr<CountingFactory> none = SRefPtr<CountingFactory>::Adopt(new CountingFactory(false));
-    EXPECT_FALSE(app.SetMsgLoopFactory(none.Get()));
+    SAutoRefPtr<CountingFactory> none = AdoptRef<CountingFactory>(new CountingFactory(false));
+    EXPECT_FALSE(app.SetMsgLoopFactory(none.get()));
     EXPECT_EQ(app.GetMsgLoop(), first);
 
-    SRefPtr<CountingFactory> counting = SRefPtr<CountingFactory>::Adopt(new CountingFactory);
-    ASSERT_TRUE(app.SetMsgLoopFactory(counting.Get()));
+    SAutoRefPtr<CountingFactory> counting = AdoptRef<CountingFactory>(new CountingFactory);
+    ASSERT_TRUE(app.SetMsgLoopFactory(counting.get()));
     EXPECT_EQ(counting->created, 1);
     SMessageLoop *second = app.GetMsgLoop();
     EXPECT_NE(second, nullptr);
-    EXPECT_EQ(app.GetMsgLoopFactory(), counting.Get());
+    EXPECT_EQ(app.GetMsgLoopFactory(), counting.get());
 
     // While the loop runs, replacing the factory is refused.
-    SRefPtr<CountingFactory> late = SRefPtr<CountingFactory>::Adopt(new CountingFactory);
+    SAutoRefPtr<CountingFactory> late = AdoptRef<CountingFactory>(new CountingFactory);
     BOOL duringRun = TRUE;
     struct Poster : WUI::IIdleHandler {
         std::function<void()> f;
@@ -165,7 +166,7 @@ TEST(SApplication, MessageLoopFactoryAndRun)
         }
     } idle;
     idle.f = [&] {
-        duringRun = app.SetMsgLoopFactory(late.Get());
+        duringRun = app.SetMsgLoopFactory(late.get());
         PostQuitMessage(17);
     };
     second->AddIdleHandler(&idle);
@@ -177,7 +178,7 @@ TEST(SApplication, MessageLoopFactoryAndRun)
     EXPECT_EQ(app.GetMsgLoop(), second);
     second->RemoveIdleHandler(&idle);
 
-    ASSERT_TRUE(app.SetMsgLoopFactory(late.Get()));
+    ASSERT_TRUE(app.SetMsgLoopFactory(late.get()));
     EXPECT_EQ(counting->destroyed, 1); // the old loop went back to its own factory
 }
 

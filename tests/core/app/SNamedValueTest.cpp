@@ -1,6 +1,7 @@
 #include "core/SNamedValue.h"
 #include "core/SResProviderMgr.h"
 #include "core/SResProviderPE.h"
+#include "AdoptRef.h"
 #include <gtest/gtest.h>
 
 using namespace WUI;
@@ -81,9 +82,9 @@ TEST(SResProviderMgr, NamedValuesOfTheNewestUiDefinition)
     EXPECT_EQ(mgr.GetColor(L"#00ff00"), 0xFF00FF00u);
     EXPECT_EQ(mgr.GetColor(L"nonsense"), 0x00FFFFFFu);
 
-    SRefPtr<IResProvider> pe = SRefPtr<IResProvider>::Adopt(new SResProviderPE);
+    SAutoRefPtr<IResProvider> pe = AdoptRef<IResProvider>(new SResProviderPE);
     pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
-    mgr.AddResProvider(pe.Get(), L"UIDEF:XML_INIT");
+    mgr.AddResProvider(pe.get(), L"UIDEF:XML_INIT");
     struct Case {
         const wchar_t *text, *expected;
     } strings[] = {
@@ -100,10 +101,10 @@ TEST(SResProviderMgr, NamedValuesOfTheNewestUiDefinition)
     EXPECT_EQ(mgr.GetColor(L"@color/blue"), 0x00FFFFFFu);
 
     // A newer provider without a UI definition hides the older one's values.
-    SRefPtr<IResProvider> bare = SRefPtr<IResProvider>::Adopt(new SResProviderPE);
+    SAutoRefPtr<IResProvider> bare = AdoptRef<IResProvider>(new SResProviderPE);
     bare->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
-    mgr.AddResProvider(bare.Get());
+    mgr.AddResProvider(bare.get());
     EXPECT_EQ(mgr.GetColor(L"@color/grey"), 0x00FFFFFFu);
-    mgr.RemoveResProvider(bare.Get());
+    mgr.RemoveResProvider(bare.get());
     EXPECT_EQ(mgr.GetColor(L"@color/grey"), 0xFF808080u);
 }

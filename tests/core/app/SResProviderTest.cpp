@@ -2,6 +2,7 @@
 #include "core/SResProviderMgr.h"
 #include "core/SResProviderPE.h"
 #include "TempFolder.h"
+#include "AdoptRef.h"
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -9,22 +10,22 @@ using namespace WUI;
 
 namespace {
 
-SRefPtr<IResProvider> PeProvider()
+SAutoRefPtr<IResProvider> PeProvider()
 {
     IResProvider *p = nullptr;
     EXPECT_TRUE(CreateResProvider(0, &p));
     p->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
-    return SRefPtr<IResProvider>::Adopt(p);
+    return AdoptRef<IResProvider>(p);
 }
 
-SRefPtr<IResProvider> FolderProvider(const TempFolder &folder, BOOL *ok = nullptr)
+SAutoRefPtr<IResProvider> FolderProvider(const TempFolder &folder, BOOL *ok = nullptr)
 {
     IResProvider *p = nullptr;
     EXPECT_TRUE(CreateResProvider(1, &p));
     BOOL r = p->Init(reinterpret_cast<WPARAM>(folder.Path().c_str()));
     if (ok)
         *ok = r;
-    return SRefPtr<IResProvider>::Adopt(p);
+    return AdoptRef<IResProvider>(p);
 }
 
 std::string Read(SResProviderMgr &mgr, const wchar_t *type, const wchar_t *name)
@@ -66,7 +67,7 @@ TEST(ParseResId, Parts)
 
 TEST(SResProviderPE, CaseInsensitiveIdsAndTooSmallBuffer)
 {
-    SRefPtr<IResProvider> pe = PeProvider();
+    SAutoRefPtr<IResProvider> pe = PeProvider();
     EXPECT_TRUE(pe->HasResource(L"LAYOUT", L"XML_MAINWND"));
     EXPECT_TRUE(pe->HasResource(L"layout", L"xml_mainwnd"));
     EXPECT_FALSE(pe->HasResource(L"LAYOUT", L"NOPE"));
@@ -94,7 +95,7 @@ TEST(SResProviderFiles, IndexKeysAndMalformedIndexes)
     dir.Write(L"main.xml", "<WUI/>");
     dir.Write(L"two.bin", "22");
     BOOL ok = FALSE;
-    SRefPtr<IResProvider> files = FolderProvider(dir, &ok);
+    SAutoRefPtr<IResProvider> files = FolderProvider(dir, &ok);
     ASSERT_TRUE(ok);
     EXPECT_TRUE(files->HasResource(L"LAYOUT", L"main"));
     EXPECT_TRUE(files->HasResource(L"layout", L"MAIN"));
@@ -139,18 +140,18 @@ TEST(SResProviderMgr, NewestProviderAnswersAndRemovalRestores)
     b.Write(L"uires.idx", "<resource><LAYOUT><file name='xml_mainwnd' path='m.xml'/></LAYOUT></resource>");
     b.Write(L"m.xml", "from b");
     SResProviderMgr mgr;
-    SRefPtr<IResProvider> pe = PeProvider(), pa = FolderProvider(a), pb = FolderProvider(b);
+    SAutoRefPtr<IResProvider> pe = PeProvider(), pa = FolderProvider(a), pb = FolderProvider(b);
     EXPECT_EQ(mgr.FindProvider(L"LAYOUT", L"XML_MAINWND"), nullptr);
-    mgr.AddResProvider(pe.Get());
-    mgr.AddResProvider(pa.Get());
-    mgr.AddResProvider(pb.Get());
+    mgr.AddResProvider(pe.get());
+    mgr.AddResProvider(pa.get());
+    mgr.AddResProvider(pb.get());
     EXPECT_EQ(Read(mgr, L"LAYOUT", L"XML_MAINWND"), "from b");
-    mgr.RemoveResProvider(pb.Get());
+    mgr.RemoveResProvider(pb.get());
     EXPECT_EQ(Read(mgr, L"LAYOUT", L"XML_MAINWND"), "from a");
-    mgr.RemoveResProvider(pa.Get());
+    mgr.RemoveResProvider(pa.get());
     EXPECT_EQ(Read(mgr, L"LAYOUT", L"XML_MAINWND").substr(0, 5), "<WUI>");
     EXPECT_EQ(mgr.FindProvider(nullptr, L"XML_MAINWND"), nullptr);
-    mgr.RemoveResProvider(pa.Get()); // absent: nothing
+    mgr.RemoveResProvider(pa.get()); // absent: nothing
     EXPECT_TRUE(mgr.HasResource(L"LAYOUT", L"XML_MAINWND"));
     // The manager held its own references and gave them back.
     mgr.RemoveAll();
@@ -186,8 +187,8 @@ TEST(SResProviderMgr, SystemAndCachedCursors)
     dir.Write(L"uires.idx", "<resource><CURSOR><file name='grab' path='grab.cur'/></CURSOR></resource>");
     dir.Write(L"grab.cur", MakeCursorFile());
     SResProviderMgr mgr;
-    SRefPtr<IResProvider> files = FolderProvider(dir);
-    mgr.AddResProvider(files.Get());
+    SAutoRefPtr<IResProvider> files = FolderProvider(dir);
+    mgr.AddResProvider(files.get());
 
     EXPECT_EQ(mgr.LoadCursor(L"HAND"), LoadCursorW(nullptr, IDC_HAND));
     EXPECT_EQ(mgr.LoadCursor(L"ibeam"), LoadCursorW(nullptr, IDC_IBEAM));
@@ -215,14 +216,14 @@ TEST(SResProviderMgr, UiDefinitionRedirectionFallsBackToTheElement)
                             "<color src='values:colors'><red value='#ff0000'/></color></uidef>");
     dir.Write(L"colors.xml", "<Color><green value='#00ff00'/></Color>");
     SResProviderMgr mgr;
-    SRefPtr<IResProvider> files = FolderProvider(dir);
-    mgr.AddResProvider(files.Get(), L"uidef:init");
+    SAutoRefPtr<IResProvider> files = FolderProvider(dir);
+    mgr.AddResProvider(files.get(), L"uidef:init");
     EXPECT_EQ(mgr.GetString(L"@string/title"), L"inline");
     EXPECT_EQ(mgr.GetColor(L"@color/green"), 0xFF00FF00u);
     EXPECT_EQ(mgr.GetColor(L"@color/red"), 0x00FFFFFFu);
 
     // A UI definition id of one part, or one that does not parse, loads nothing.
     SResProviderMgr other;
-    other.AddResProvider(files.Get(), L"uidef");
+    other.AddResProvider(files.get(), L"uidef");
     EXPECT_EQ(other.GetString(L"@string/title"), L"");
 }

@@ -1,4 +1,5 @@
 #include "core/STranslator.h"
+#include "AdoptRef.h"
 #include <gtest/gtest.h>
 
 using namespace WUI;
@@ -9,7 +10,7 @@ const wchar_t kGuidA[] = L"{11111111-2222-3333-4444-555555555555}";
 const wchar_t kGuidB[] = L"{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
 
 // A translator loaded from a "language" element with one shared and one named context.
-SRefPtr<ITranslator> MakeTranslator(ITranslatorMgr *mgr, const wchar_t *guid, const wchar_t *hello)
+SAutoRefPtr<ITranslator> MakeTranslator(ITranslatorMgr *mgr, const wchar_t *guid, const wchar_t *hello)
 {
     std::wstring xml = L"<language name='test' guid='";
     xml += guid;
@@ -25,7 +26,7 @@ SRefPtr<ITranslator> MakeTranslator(ITranslatorMgr *mgr, const wchar_t *guid, co
     EXPECT_TRUE(mgr->CreateTranslator(&t));
     pugi::xml_node lang = doc.child(L"language");
     EXPECT_TRUE(t->Load(&lang, 1));
-    return SRefPtr<ITranslator>::Adopt(t);
+    return AdoptRef<ITranslator>(t);
 }
 
 } // namespace
@@ -34,8 +35,8 @@ TEST(STranslator, LookupWithContextFallback)
 {
     ITranslatorMgr *mgr = nullptr;
     ASSERT_TRUE(CreateTranslatorMgr(&mgr));
-    SRefPtr<ITranslatorMgr> hold = SRefPtr<ITranslatorMgr>::Adopt(mgr);
-    SRefPtr<ITranslator> a = MakeTranslator(mgr, kGuidA, L"Hi A");
+    SAutoRefPtr<ITranslatorMgr> hold = AdoptRef<ITranslatorMgr>(mgr);
+    SAutoRefPtr<ITranslator> a = MakeTranslator(mgr, kGuidA, L"Hi A");
     EXPECT_EQ(a->GetName(), L"test");
     GUID expected;
     IIDFromString(const_cast<LPOLESTR>(kGuidA), &expected);
@@ -68,14 +69,14 @@ TEST(STranslatorMgr, NewestFirstDuplicatesRefusedAndUninstall)
 {
     ITranslatorMgr *raw = nullptr;
     CreateTranslatorMgr(&raw);
-    SRefPtr<ITranslatorMgr> mgr = SRefPtr<ITranslatorMgr>::Adopt(raw);
-    SRefPtr<ITranslator> a = MakeTranslator(raw, kGuidA, L"Hi A");
-    SRefPtr<ITranslator> b = MakeTranslator(raw, kGuidB, L"Hi B");
-    SRefPtr<ITranslator> a2 = MakeTranslator(raw, kGuidA, L"Hi A2");
+    SAutoRefPtr<ITranslatorMgr> mgr = AdoptRef<ITranslatorMgr>(raw);
+    SAutoRefPtr<ITranslator> a = MakeTranslator(raw, kGuidA, L"Hi A");
+    SAutoRefPtr<ITranslator> b = MakeTranslator(raw, kGuidB, L"Hi B");
+    SAutoRefPtr<ITranslator> a2 = MakeTranslator(raw, kGuidA, L"Hi A2");
     EXPECT_EQ(mgr->Translate(L"Hello", L"x"), L"Hello"); // nothing installed
-    ASSERT_TRUE(mgr->InstallTranslator(a.Get()));
-    ASSERT_TRUE(mgr->InstallTranslator(b.Get()));
-    EXPECT_FALSE(mgr->InstallTranslator(a2.Get()));
+    ASSERT_TRUE(mgr->InstallTranslator(a.get()));
+    ASSERT_TRUE(mgr->InstallTranslator(b.get()));
+    EXPECT_FALSE(mgr->InstallTranslator(a2.get()));
     EXPECT_EQ(mgr->Translate(L"Hello", L"mainWindow"), L"Hi B");
     EXPECT_EQ(mgr->Translate(L"Unknown", L"mainWindow"), L"Unknown");
     EXPECT_EQ(mgr->Translate(L"", L"mainWindow"), L"");
@@ -111,7 +112,7 @@ TEST(STranslator, GuidTexts)
 
 TEST(SNullTranslator, TranslatesNothing)
 {
-    SRefPtr<ITranslatorMgr> mgr = SRefPtr<ITranslatorMgr>::Adopt(new SNullTranslator);
+    SAutoRefPtr<ITranslatorMgr> mgr = AdoptRef<ITranslatorMgr>(new SNullTranslator);
     ITranslator *t = reinterpret_cast<ITranslator *>(1);
     EXPECT_FALSE(mgr->CreateTranslator(&t));
     EXPECT_EQ(t, nullptr);

@@ -56,13 +56,13 @@ TEST_F(FinderTest, MissIsNotRememberedAndDestroyedHitGivesNull)
 
 TEST_F(FinderTest, KeysWithEqualHashesStayApart)
 {
-    SWindowFinder::KeyHash h;
+    SFindKeyTraits h;
     // Handles n and n + 1 searching ids 2 and 1 hash alike.
     FakeSwnd first, second, two(2), one(1);
     ASSERT_EQ(second.GetSwnd(), first.GetSwnd() + 1);
     first.AddChild(&two);
     second.AddChild(&one);
-    ASSERT_EQ(h({first.GetSwnd(), false, L"", 2, 1}), h({second.GetSwnd(), false, L"", 1, 1}));
+    ASSERT_EQ(h.Hash({first.GetSwnd(), false, L"", 2, 1}), h.Hash({second.GetSwnd(), false, L"", 1, 1}));
     EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
     EXPECT_EQ(finder.FindChildByID(&second, 1, 1), &one);
     EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
@@ -71,7 +71,7 @@ TEST_F(FinderTest, KeysWithEqualHashesStayApart)
     FakeSwnd x(0, L"Ab"), y(0, L"BA");
     first.AddChild(&x);
     first.AddChild(&y);
-    ASSERT_EQ(h({first.GetSwnd(), true, L"Ab", 0, 1}), h({first.GetSwnd(), true, L"BA", 0, 1}));
+    ASSERT_EQ(h.Hash({first.GetSwnd(), true, L"Ab", 0, 1}), h.Hash({first.GetSwnd(), true, L"BA", 0, 1}));
     EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
     EXPECT_EQ(finder.FindChildByName(&first, L"BA", 1), &y);
     EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
