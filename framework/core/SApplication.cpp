@@ -7,24 +7,27 @@
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
 #include "core/XmlLookup.h"
-#include <vector>
+#include <cwchar>
 
 namespace WUI {
 
-std::wstring SApplication::ModuleFileName(HMODULE module)
+SStringW SApplication::ModuleFileName(HMODULE module)
 {
-    std::vector<wchar_t> buf(MAX_PATH);
-    for (;;) {
-        DWORD n = ::GetModuleFileNameW(module, buf.data(), static_cast<DWORD>(buf.size()));
+    for (int size = MAX_PATH; size <= 32768; size *= 2) {
+        SStringW name;
+        wchar_t *buf = name.GetBuffer(size);
+        if (!buf)
+            return SStringW();
+        DWORD n = ::GetModuleFileNameW(module, buf, static_cast<DWORD>(size));
         if (!n)
-            return std::wstring();
-        // A cut-off result fills the buffer and may lack its NUL: use the length only.
-        if (n < buf.size())
-            return std::wstring(buf.data(), n);
-        if (buf.size() >= 32768)
-            return std::wstring();
-        buf.resize(buf.size() * 2);
+            return SStringW();
+        // A cut-off result fills the buffer and may lack its NUL: only the length counts.
+        if (static_cast<int>(n) < size) {
+            name.ReleaseBuffer(static_cast<int>(n));
+            return name;
+        }
     }
+    return SStringW();
 }
 
 SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
@@ -33,9 +36,9 @@ SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instan
     m_translator.Attach(new SNullTranslator);
     m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
 
-    m_appDir = ModuleFileName(instance);
-    size_t slash = m_appDir.rfind(L'\\');
-    m_appDir.resize(slash == std::wstring::npos ? 0 : slash);
+    const SStringW exe = ModuleFileName(instance);
+    const wchar_t *slash = wcsrchr(exe, L'\\');
+    m_appDir = slash ? exe.Left(static_cast<int>(slash - exe.c_str())) : SStringW();
 
     m_msgLoop = m_msgLoopFactory->CreateMsgLoop();
 }
@@ -71,7 +74,7 @@ SApplication::~SApplication()
     m_msgLoop = nullptr;
     RemoveAll();
     DestroySingletons();
-    m_appDir.clear();
+    m_appDir.Empty();
     m_msgLoopFactory = nullptr;
     m_translator = nullptr;
 }
@@ -107,7 +110,7 @@ void SApplication::InitXmlNamedID(const SNamedID::TableEntry *entries, int count
 
 bool SApplication::LoadXmlDocument(pugi::xml_document &doc, LPCWSTR name, LPCWSTR type)
 {
-    std::vector<char> bytes;
+    SResBuffer bytes;
     if (!name || !type || !ReadResource(type, name, bytes))
         return false;
     return ParseXmlBytes(bytes, doc);
@@ -115,10 +118,10 @@ bool SApplication::LoadXmlDocument(pugi::xml_document &doc, LPCWSTR name, LPCWST
 
 bool SApplication::LoadXmlDocumentById(pugi::xml_document &doc, LPCWSTR id)
 {
-    std::wstring parts[2];
+    SStringW parts[2];
     if (ParseResId(id, parts) != 2)
         return false;
-    return LoadXmlDocument(doc, parts[1].c_str(), parts[0].c_str());
+    return LoadXmlDocument(doc, parts[1], parts[0]);
 }
 
 int SApplication::Run(HWND mainWnd)

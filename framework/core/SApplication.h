@@ -4,8 +4,8 @@
 #include "core/SResProviderMgr.h"
 #include "core/SSingleton.h"
 #include "core/STranslator.h"
+#include "core/TStringT.h"
 #include <memory>
-#include <string>
 
 namespace WUI {
 
@@ -59,10 +59,10 @@ public:
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
     // The module's folder, without a trailing backslash.
-    const std::wstring &GetAppDir() const { return m_appDir; }
+    const SStringW &GetAppDir() const { return m_appDir; }
 
     // The module's full file name, whatever its length; empty on failure.
-    static std::wstring ModuleFileName(HMODULE module);
+    static SStringW ModuleFileName(HMODULE module);
 
 private:
     void CreateSingletons(LPCWSTR hostClassName);
@@ -71,7 +71,7 @@ private:
     SAutoRefPtr<ITranslatorMgr> m_translator;
     SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
     SNamedID m_namedIds;
-    std::wstring m_appDir;
+    SStringW m_appDir;
     HINSTANCE m_instance;
     HWND m_mainWnd = nullptr;
     SMessageLoop *m_msgLoop = nullptr;

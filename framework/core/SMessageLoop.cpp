@@ -1,30 +1,18 @@
 #include "core/SMessageLoop.h"
-#include <algorithm>
 
 namespace WUI {
 
 namespace {
 
-template <class T> BOOL AddEntry(std::vector<T *> &list, T *entry)
+template <class T> BOOL AddEntry(SArray<T *> &list, T *entry)
 {
-    if (!entry)
-        return FALSE;
-    list.push_back(entry);
-    return TRUE;
+    return entry && list.Add(entry) >= 0;
 }
 
-template <class T> BOOL RemoveEntry(std::vector<T *> &list, T *entry)
+template <class T> BOOL RemoveEntry(SArray<T *> &list, T *entry)
 {
-    auto it = std::find(list.begin(), list.end(), entry);
-    if (it == list.end())
-        return FALSE;
-    list.erase(it);
-    return TRUE;
-}
-
-template <class T> bool Contains(const std::vector<T *> &list, T *entry)
-{
-    return std::find(list.begin(), list.end(), entry) != list.end();
+    int i = list.Find(entry);
+    return i >= 0 && list.RemoveAt(i);
 }
 
 } // namespace
@@ -43,9 +31,9 @@ BOOL SMessageLoop::RemoveIdleHandler(IIdleHandler *handler) { return RemoveEntry
 // index or a dangling call, and one added during the walk waits for the next.
 BOOL SMessageLoop::PreTranslateMessage(MSG *msg)
 {
-    const std::vector<IMessageFilter *> walk(m_filters);
-    for (auto it = walk.rbegin(); it != walk.rend(); ++it) {
-        if (Contains(m_filters, *it) && (*it)->PreTranslateMessage(msg))
+    const SArray<IMessageFilter *> walk(m_filters);
+    for (int i = walk.GetCount() - 1; i >= 0; --i) {
+        if (m_filters.Find(walk[i]) >= 0 && walk[i]->PreTranslateMessage(msg))
             return TRUE;
     }
     return FALSE;
@@ -53,10 +41,10 @@ BOOL SMessageLoop::PreTranslateMessage(MSG *msg)
 
 BOOL SMessageLoop::OnIdle(int)
 {
-    const std::vector<IIdleHandler *> walk(m_idleHandlers);
-    for (IIdleHandler *handler : walk) {
-        if (Contains(m_idleHandlers, handler))
-            handler->OnIdle();
+    const SArray<IIdleHandler *> walk(m_idleHandlers);
+    for (int i = 0; i < walk.GetCount(); ++i) {
+        if (m_idleHandlers.Find(walk[i]) >= 0)
+            walk[i]->OnIdle();
     }
     return FALSE;
 }

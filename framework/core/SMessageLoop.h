@@ -1,6 +1,6 @@
 #pragma once
+#include "core/SArray.h"
 #include <windows.h>
-#include <vector>
 
 namespace WUI {
 
@@ -49,8 +49,8 @@ public:
     static bool RearmsIdle(UINT message);
 
 protected:
-    std::vector<IMessageFilter *> m_filters;
-    std::vector<IIdleHandler *> m_idleHandlers;
+    SArray<IMessageFilter *> m_filters;
+    SArray<IIdleHandler *> m_idleHandlers;
     MSG m_msg;
     BOOL m_running;
 };

@@ -17,18 +17,17 @@ bool SColorParser::Parse(const wchar_t *text, COLORREF &out)
 {
     if (!text)
         return false;
-    std::wstring lower(text);
-    for (wchar_t &c : lower)
-        c = static_cast<wchar_t>(towlower(c));
+    SStringW lower(text);
+    lower.MakeLower();
     int r = 0, g = 0, b = 0, a = 0xFF;
     int n = 0;
-    if (lower.compare(0, 1, L"#") == 0) {
+    if (lower.Left(1) == L"#") {
         unsigned ur = 0, ug = 0, ub = 0, ua = 0xFF;
         n = swscanf(lower.c_str(), L"#%02x%02x%02x%02x", &ur, &ug, &ub, &ua);
         r = static_cast<int>(ur), g = static_cast<int>(ug), b = static_cast<int>(ub), a = static_cast<int>(ua);
-    } else if (lower.compare(0, 4, L"rgba") == 0) {
+    } else if (lower.Left(4) == L"rgba") {
         n = swscanf(lower.c_str(), L"rgba(%d,%d,%d,%d)", &r, &g, &b, &a);
-    } else if (lower.compare(0, 3, L"rgb") == 0) {
+    } else if (lower.Left(3) == L"rgb") {
         n = swscanf(lower.c_str(), L"rgb(%d,%d,%d)", &r, &g, &b);
     }
     if (n != 3 && n != 4)

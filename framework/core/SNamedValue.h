@@ -1,9 +1,9 @@
 #pragma once
+#include "core/SArray.h"
+#include "core/TStringT.h"
 #include <pugixml.hpp>
 #include <windows.h>
 #include <algorithm>
-#include <string>
-#include <vector>
 
 namespace WUI {
 
@@ -25,13 +25,13 @@ struct SColorParser {
 };
 
 struct SStringParser {
-    typedef std::wstring Value;
-    static bool Parse(const wchar_t *text, std::wstring &out)
+    typedef SStringW Value;
+    static bool Parse(const wchar_t *text, SStringW &out)
     {
         out = text ? text : L"";
         return true;
     }
-    static std::wstring Missing() { return std::wstring(); }
+    static SStringW Missing() { return SStringW(); }
 };
 
 // A table of named values sorted by name. Names over 49 characters are
@@ -39,7 +39,7 @@ struct SStringParser {
 template <class T, class Parser> class SNamedValue {
 public:
     struct Entry {
-        std::wstring name;
+        SStringW name;
         T value;
     };
     struct TableEntry {
@@ -59,7 +59,7 @@ public:
                 continue;
             T value;
             if (Parser::Parse(ValueOf(c), value))
-                m_entries.push_back(Entry{c.name(), value});
+                m_entries.Add(Entry{c.name(), value});
         }
         Sort();
         return TRUE;
@@ -68,11 +68,11 @@ public:
     // Replaces the table with the given entries; sorts them unless told they are sorted.
     void InitFromTable(const TableEntry *table, int count, bool sorted)
     {
-        m_entries.clear();
+        m_entries.RemoveAll();
         for (int i = 0; i < count; ++i) {
             size_t len = wcsnlen(table[i].name, 52);
             if (len <= kMaxNamedValueName)
-                m_entries.push_back(Entry{std::wstring(table[i].name, len), table[i].value});
+                m_entries.Add(Entry{SStringW(table[i].name, static_cast<int>(len)), table[i].value});
         }
         if (!sorted)
             Sort();
@@ -83,15 +83,15 @@ public:
     {
         if (!name || wcslen(name) > kMaxNamedValueName)
             return Parser::Missing();
-        const std::wstring key(name);
-        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                                   [](const Entry &e, const std::wstring &k) { return e.name < k; });
-        if (it == m_entries.end() || it->name != key)
+        const Entry *first = m_entries.GetData(), *last = first + m_entries.GetCount();
+        const Entry *it = std::lower_bound(first, last, name,
+                                           [](const Entry &e, const wchar_t *k) { return e.name.Compare(k) < 0; });
+        if (it == last || !(it->name == name))
             return Parser::Missing();
         return it->value;
     }
 
-    int GetCount() const { return static_cast<int>(m_entries.size()); }
+    int GetCount() const { return m_entries.GetCount(); }
 
 private:
     static const wchar_t *ValueOf(pugi::xml_node c)
@@ -103,15 +103,15 @@ private:
     }
     void Sort()
     {
-        std::stable_sort(m_entries.begin(), m_entries.end(),
-                         [](const Entry &a, const Entry &b) { return a.name < b.name; });
+        std::sort(m_entries.GetData(), m_entries.GetData() + m_entries.GetCount(),
+                  [](const Entry &a, const Entry &b) { return a.name.Compare(b.name) < 0; });
     }
 
-    std::vector<Entry> m_entries;
+    SArray<Entry> m_entries;
 };
 
 typedef SNamedValue<int, SIntParser> SNamedID;
 typedef SNamedValue<COLORREF, SColorParser> SNamedColor;
-typedef SNamedValue<std::wstring, SStringParser> SNamedString;
+typedef SNamedValue<SStringW, SStringParser> SNamedString;
 
 } // namespace WUI

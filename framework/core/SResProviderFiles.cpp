@@ -2,20 +2,12 @@
 #include "core/SResProviderPE.h"
 #include "core/XmlLookup.h"
 #include <pugixml.hpp>
-#include <cwctype>
-#include <vector>
+#include <cstring>
+#include <cwchar>
 
 namespace WUI {
 
 namespace {
-
-std::wstring Lower(const wchar_t *text)
-{
-    std::wstring s(text);
-    for (wchar_t &c : s)
-        c = static_cast<wchar_t>(towlower(c));
-    return s;
-}
 
 // Closes a file handle when it goes out of scope.
 class SFileHandle {
@@ -50,12 +42,31 @@ BOOL CreateResProvider(int kind, IResProvider **out)
     return *out != nullptr;
 }
 
-bool SResProviderFiles::MakeKey(LPCWSTR type, LPCWSTR name, Key &key)
+UINT SResFileKeyTraits::Hash(const SResFileKey &k)
+{
+    UINT h = 0;
+    for (const wchar_t *p = k.type; *p; ++p)
+        h = h * 33 + *p;
+    for (const wchar_t *p = k.name; *p; ++p)
+        h = h * 33 + *p;
+    return h;
+}
+
+bool SResFileKeyTraits::Equal(const SResFileKey &a, const SResFileKey &b)
+{
+    return wcscmp(a.type, b.type) == 0 && wcscmp(a.name, b.name) == 0;
+}
+
+bool SResProviderFiles::MakeKey(LPCWSTR type, LPCWSTR name, SResFileKey &key)
 {
     // A cut-down key could name another resource: refuse instead.
     if (!type || !name || wcslen(type) > kMaxResTypeLength || wcslen(name) > kMaxResNameLength)
         return false;
-    key = Key(Lower(type), Lower(name));
+    std::memset(&key, 0, sizeof(key));
+    wcscpy(key.type, type);
+    wcscpy(key.name, name);
+    _wcslwr(key.type);
+    _wcslwr(key.name);
     return true;
 }
 
@@ -64,49 +75,51 @@ BOOL SResProviderFiles::Init(WPARAM param)
     LPCWSTR folder = reinterpret_cast<LPCWSTR>(param);
     if (!folder)
         return FALSE;
-    std::wstring index = std::wstring(folder) + L"\\uires.idx";
+    const SStringW index = SStringW(folder) + L"\\uires.idx";
     pugi::xml_document doc;
-    if (!doc.load_file(index.c_str(), pugi::parse_default, pugi::encoding_utf8))
+    if (!doc.load_file(index, pugi::parse_default, pugi::encoding_utf8))
         return FALSE;
     pugi::xml_node root = XmlChildNoCase(doc, L"resource");
     if (!root)
         return FALSE;
-    m_files.clear();
+    m_files.RemoveAll();
     for (pugi::xml_node type = root.first_child(); type; type = type.next_sibling()) {
         if (type.type() != pugi::node_element)
             continue;
         for (pugi::xml_node f = XmlChildNoCase(type, L"file"); f; f = XmlNextSiblingNoCase(f, L"file")) {
-            Key key;
+            SResFileKey key;
             if (MakeKey(type.name(), XmlAttributeNoCase(f, L"name").value(), key))
-                m_files[key] = XmlAttributeNoCase(f, L"path").value();
+                m_files.SetValue(key, XmlAttributeNoCase(f, L"path").value());
         }
     }
     DWORD need = ::GetFullPathNameW(folder, 0, nullptr, nullptr);
     if (!need)
         return FALSE;
-    std::vector<wchar_t> full(need + 1);
-    DWORD got = ::GetFullPathNameW(folder, need + 1, full.data(), nullptr);
-    if (!got || got > need)
+    SStringW full;
+    wchar_t *buf = full.GetBuffer(static_cast<int>(need));
+    DWORD got = buf ? ::GetFullPathNameW(folder, need, buf, nullptr) : 0;
+    if (!got || got >= need)
         return FALSE;
-    m_folder.assign(full.data(), got);
+    full.ReleaseBuffer(static_cast<int>(got));
+    m_folder = full;
     return TRUE;
 }
 
 BOOL SResProviderFiles::HasResource(LPCWSTR type, LPCWSTR name)
 {
-    Key key;
-    return MakeKey(type, name, key) && m_files.count(key) != 0;
+    SResFileKey key;
+    return MakeKey(type, name, key) && m_files.Lookup(key) != nullptr;
 }
 
-std::wstring SResProviderFiles::PathOf(LPCWSTR type, LPCWSTR name) const
+SStringW SResProviderFiles::PathOf(LPCWSTR type, LPCWSTR name) const
 {
-    Key key;
+    SResFileKey key;
     if (!MakeKey(type, name, key))
-        return std::wstring();
-    auto it = m_files.find(key);
-    if (it == m_files.end())
-        return std::wstring();
-    return m_folder + L"\\" + it->second;
+        return SStringW();
+    auto *node = m_files.Lookup(key);
+    if (!node)
+        return SStringW();
+    return m_folder + L"\\" + node->value;
 }
 
 size_t SResProviderFiles::FileSize(LPCWSTR path)
@@ -146,39 +159,39 @@ BOOL SResProviderFiles::ReadWholeFile(LPCWSTR path, LPVOID buffer, size_t size)
 
 HICON SResProviderFiles::LoadIcon(LPCWSTR name, int cx, int cy)
 {
-    std::wstring path = PathOf(L"ICON", name);
-    if (path.empty())
+    const SStringW path = PathOf(L"ICON", name);
+    if (path.IsEmpty())
         return nullptr;
-    return static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, cx, cy, LR_LOADFROMFILE));
+    return static_cast<HICON>(::LoadImageW(nullptr, path, IMAGE_ICON, cx, cy, LR_LOADFROMFILE));
 }
 
 HBITMAP SResProviderFiles::LoadBitmap(LPCWSTR name)
 {
-    std::wstring path = PathOf(L"BITMAP", name);
-    if (path.empty())
+    const SStringW path = PathOf(L"BITMAP", name);
+    if (path.IsEmpty())
         return nullptr;
     return static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+        ::LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
 }
 
 HCURSOR SResProviderFiles::LoadCursor(LPCWSTR name)
 {
-    std::wstring path = PathOf(L"CURSOR", name);
-    if (path.empty())
+    const SStringW path = PathOf(L"CURSOR", name);
+    if (path.IsEmpty())
         return nullptr;
-    return static_cast<HCURSOR>(::LoadImageW(nullptr, path.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+    return static_cast<HCURSOR>(::LoadImageW(nullptr, path, IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
 }
 
 size_t SResProviderFiles::GetRawBufferSize(LPCWSTR type, LPCWSTR name)
 {
-    std::wstring path = PathOf(type, name);
-    return path.empty() ? 0 : FileSize(path.c_str());
+    const SStringW path = PathOf(type, name);
+    return path.IsEmpty() ? 0 : FileSize(path);
 }
 
 BOOL SResProviderFiles::GetRawBuffer(LPCWSTR type, LPCWSTR name, LPVOID buffer, size_t size)
 {
-    std::wstring path = PathOf(type, name);
-    return path.empty() ? FALSE : ReadWholeFile(path.c_str(), buffer, size);
+    const SStringW path = PathOf(type, name);
+    return path.IsEmpty() ? FALSE : ReadWholeFile(path, buffer, size);
 }
 
 } // namespace WUI

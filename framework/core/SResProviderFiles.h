@@ -1,15 +1,26 @@
 #pragma once
 #include "core/IResProvider.h"
 #include "core/SAutoRefPtr.h"
-#include <map>
-#include <string>
-#include <utility>
+#include "core/SMap.h"
+#include "core/TStringT.h"
 
 namespace WUI {
 
 // Longest type and name that a folder's index may hold; longer ones are refused.
 const size_t kMaxResTypeLength = 29;
 const size_t kMaxResNameLength = 99;
+
+// Index key: lower-cased type and name in zero-filled arrays.
+struct SResFileKey {
+    wchar_t type[kMaxResTypeLength + 2];
+    wchar_t name[kMaxResNameLength + 2];
+};
+
+// Hash over the type, continued over the name; equal keys have equal arrays.
+struct SResFileKeyTraits {
+    static UINT Hash(const SResFileKey &k);
+    static bool Equal(const SResFileKey &a, const SResFileKey &b);
+};
 
 // A folder of resource files listed by its "uires.idx".
 class SResProviderFiles : public TObjRefImpl<IResProvider> {
@@ -30,14 +41,13 @@ public:
     static BOOL ReadWholeFile(LPCWSTR path, LPVOID buffer, size_t size);
 
 private:
-    typedef std::pair<std::wstring, std::wstring> Key;
     // False when the type or name is too long to be a key.
-    static bool MakeKey(LPCWSTR type, LPCWSTR name, Key &key);
+    static bool MakeKey(LPCWSTR type, LPCWSTR name, SResFileKey &key);
     // folder\relative path; empty when unknown.
-    std::wstring PathOf(LPCWSTR type, LPCWSTR name) const;
+    SStringW PathOf(LPCWSTR type, LPCWSTR name) const;
 
-    std::wstring m_folder;
-    std::map<Key, std::wstring> m_files;
+    SStringW m_folder;
+    SMap<SResFileKey, SStringW, SResFileKeyTraits> m_files;
 };
 
 } // namespace WUI

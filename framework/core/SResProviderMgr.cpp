@@ -5,37 +5,50 @@
 
 namespace WUI {
 
-int ParseResId(LPCWSTR id, std::wstring parts[2])
+int ParseResId(LPCWSTR id, SStringW parts[2])
 {
     if (!id)
         return 0;
     const wchar_t *colon = wcschr(id, L':');
     if (!colon) {
         parts[0] = id;
+        parts[1] = SStringW();
         return 1;
     }
-    parts[0].assign(id, colon - id);
+    parts[0] = SStringW(id, static_cast<int>(colon - id));
     parts[1] = colon + 1;
     return 2;
 }
 
-bool ParseXmlBytes(const std::vector<char> &bytes, pugi::xml_document &doc)
+bool SResBuffer::Resize(size_t size)
 {
-    if (bytes.empty())
+    MemFree(m_heap);
+    m_heap = nullptr;
+    m_size = 0;
+    if (size > sizeof(m_inline)) {
+        m_heap = static_cast<char *>(MemAlloc(size));
+        if (!m_heap)
+            return false;
+    }
+    m_size = size;
+    return true;
+}
+
+bool ParseXmlBytes(SResBuffer &bytes, pugi::xml_document &doc)
+{
+    if (!bytes.Size())
         return false;
-    return doc.load_buffer(bytes.data(), bytes.size(), pugi::parse_default, pugi::encoding_utf8);
+    return doc.load_buffer(bytes.Data(), bytes.Size(), pugi::parse_default, pugi::encoding_utf8);
 }
 
 bool LoadXmlFromProvider(IResProvider *provider, LPCWSTR id, pugi::xml_document &doc)
 {
-    std::wstring parts[2];
+    SStringW parts[2];
     if (!provider || ParseResId(id, parts) != 2)
         return false;
-    size_t size = provider->GetRawBufferSize(parts[0].c_str(), parts[1].c_str());
-    if (!size)
-        return false;
-    std::vector<char> bytes(size);
-    if (!provider->GetRawBuffer(parts[0].c_str(), parts[1].c_str(), bytes.data(), size))
+    size_t size = provider->GetRawBufferSize(parts[0], parts[1]);
+    SResBuffer bytes;
+    if (!size || !bytes.Resize(size) || !provider->GetRawBuffer(parts[0], parts[1], bytes.Data(), size))
         return false;
     return ParseXmlBytes(bytes, doc);
 }
@@ -52,8 +65,11 @@ void SResProviderMgr::AddResProvider(IResProvider *provider, LPCWSTR uidefId)
         return;
     SAutoLock lock(m_lock);
     UiDefInfo *entry = new UiDefInfo{provider, SNamedColor(), SNamedString()};
+    if (!m_providers.AddTail(entry)) {
+        delete entry;
+        return;
+    }
     provider->AddRef();
-    m_providers.push_back(entry);
     if (uidefId)
         LoadUiDef(*entry, uidefId);
 }
@@ -67,10 +83,10 @@ void SResProviderMgr::DestroyEntry(UiDefInfo *entry)
 void SResProviderMgr::RemoveResProvider(IResProvider *provider)
 {
     SAutoLock lock(m_lock);
-    for (auto it = m_providers.rbegin(); it != m_providers.rend(); ++it) {
-        if ((*it)->provider == provider) {
-            UiDefInfo *entry = *it;
-            m_providers.erase(std::next(it).base());
+    for (auto *n = m_providers.GetTail(); n; n = n->pPrev) {
+        if (n->data->provider == provider) {
+            UiDefInfo *entry = n->data;
+            m_providers.RemoveAt(n);
             DestroyEntry(entry);
             return;
         }
@@ -80,12 +96,12 @@ void SResProviderMgr::RemoveResProvider(IResProvider *provider)
 void SResProviderMgr::RemoveAll()
 {
     SAutoLock lock(m_lock);
-    for (UiDefInfo *entry : m_providers)
-        DestroyEntry(entry);
-    m_providers.clear();
-    for (const auto &c : m_cursors)
-        ::DestroyCursor(c.second);
-    m_cursors.clear();
+    for (auto *n = m_providers.GetHead(); n; n = n->pNext)
+        DestroyEntry(n->data);
+    m_providers.RemoveAll();
+    for (auto *n = m_cursors.First(); n; n = m_cursors.Next(n))
+        ::DestroyCursor(n->value);
+    m_cursors.RemoveAll();
 }
 
 IResProvider *SResProviderMgr::FindProvider(LPCWSTR type, LPCWSTR name)
@@ -93,9 +109,9 @@ IResProvider *SResProviderMgr::FindProvider(LPCWSTR type, LPCWSTR name)
     if (!type)
         return nullptr;
     SAutoLock lock(m_lock);
-    for (auto it = m_providers.rbegin(); it != m_providers.rend(); ++it)
-        if ((*it)->provider->HasResource(type, name))
-            return (*it)->provider;
+    for (auto *n = m_providers.GetTail(); n; n = n->pPrev)
+        if (n->data->provider->HasResource(type, name))
+            return n->data->provider;
     return nullptr;
 }
 
@@ -124,14 +140,13 @@ BOOL SResProviderMgr::GetRawBuffer(LPCWSTR type, LPCWSTR name, LPVOID buffer, si
     return p ? p->GetRawBuffer(type, name, buffer, size) : FALSE;
 }
 
-bool SResProviderMgr::ReadResource(LPCWSTR type, LPCWSTR name, std::vector<char> &bytes)
+bool SResProviderMgr::ReadResource(LPCWSTR type, LPCWSTR name, SResBuffer &bytes)
 {
     SAutoLock lock(m_lock);
     size_t size = GetRawBufferSize(type, name);
-    if (!size)
+    if (!size || !bytes.Resize(size))
         return false;
-    bytes.resize(size);
-    return GetRawBuffer(type, name, bytes.data(), size) != FALSE;
+    return GetRawBuffer(type, name, bytes.Data(), size) != FALSE;
 }
 
 HICON SResProviderMgr::LoadIcon(LPCWSTR name, int cx, int cy, BOOL fromFile)
@@ -145,12 +160,12 @@ HICON SResProviderMgr::LoadIcon(LPCWSTR name, int cx, int cy, BOOL fromFile)
 
 HICON SResProviderMgr::LoadIconById(LPCWSTR id)
 {
-    std::wstring parts[2];
+    SStringW parts[2];
     int n = ParseResId(id, parts);
     if (!n)
         return nullptr;
-    int size = n == 2 ? _wtoi(parts[1].c_str()) : 0;
-    return LoadIcon(parts[0].c_str(), size, size, FALSE);
+    int size = n == 2 ? _wtoi(parts[1]) : 0;
+    return LoadIcon(parts[0], size, size, FALSE);
 }
 
 HBITMAP SResProviderMgr::LoadBitmap(LPCWSTR name, BOOL fromFile)
@@ -191,9 +206,9 @@ HCURSOR SResProviderMgr::LoadCursor(LPCWSTR name, BOOL fromFile)
     if (LPCWSTR sys = SystemCursorId(name))
         return ::LoadCursorW(nullptr, sys);
     SAutoLock lock(m_lock);
-    auto it = m_cursors.find(name);
-    if (it != m_cursors.end())
-        return it->second;
+    const SStringW key(name);
+    if (auto *cached = m_cursors.Lookup(key))
+        return cached->value;
     HCURSOR cursor = nullptr;
     if (fromFile) {
         cursor = static_cast<HCURSOR>(::LoadImageW(nullptr, name, IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
@@ -201,7 +216,7 @@ HCURSOR SResProviderMgr::LoadCursor(LPCWSTR name, BOOL fromFile)
         cursor = p->LoadCursor(name);
     }
     if (cursor)
-        m_cursors[name] = cursor;
+        m_cursors.SetValue(key, cursor);
     return cursor;
 }
 
@@ -209,23 +224,24 @@ COLORREF SResProviderMgr::GetColor(LPCWSTR text)
 {
     if (!text)
         return SColorParser::Missing();
-    static const wchar_t kPrefix[] = L"@color/";
-    if (wcsncmp(text, kPrefix, 7) == 0) {
+    if (wcsncmp(text, L"@color/", 7) == 0) {
         SAutoLock lock(m_lock);
-        return m_providers.empty() ? SColorParser::Missing() : m_providers.back()->colors.Get(text + 7);
+        auto *newest = m_providers.GetTail();
+        return newest ? newest->data->colors.Get(text + 7) : SColorParser::Missing();
     }
     COLORREF color;
     return SColorParser::Parse(text, color) ? color : SColorParser::Missing();
 }
 
-std::wstring SResProviderMgr::GetString(LPCWSTR text)
+SStringW SResProviderMgr::GetString(LPCWSTR text)
 {
     if (!text)
-        return std::wstring();
+        return SStringW();
     if (wcsncmp(text, L"@string/", 8) != 0)
         return text;
     SAutoLock lock(m_lock);
-    return m_providers.empty() ? std::wstring() : m_providers.back()->strings.Get(text + 8);
+    auto *newest = m_providers.GetTail();
+    return newest ? newest->data->strings.Get(text + 8) : SStringW();
 }
 
 namespace {
@@ -238,7 +254,7 @@ pugi::xml_node Redirect(IResProvider *provider, pugi::xml_node uidef, const wcha
     if (!node)
         return node;
     pugi::xml_attribute src = XmlAttributeNoCase(node, L"src");
-    std::wstring parts[2];
+    SStringW parts[2];
     if (!src || ParseResId(src.value(), parts) != 2)
         return node;
     if (!LoadXmlFromProvider(provider, src.value(), holder))

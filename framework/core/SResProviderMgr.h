@@ -1,16 +1,33 @@
 #pragma once
 #include "core/IResProvider.h"
 #include "core/SCriticalSection.h"
+#include "core/SList.h"
+#include "core/SMap.h"
 #include "core/SNamedValue.h"
-#include <map>
-#include <string>
-#include <vector>
 
 namespace WUI {
 
 // Splits a resource id at its first ':' into type and name; returns the number
 // of parts (1 without a colon, 0 for null text).
-int ParseResId(LPCWSTR id, std::wstring parts[2]);
+int ParseResId(LPCWSTR id, SStringW parts[2]);
+
+// A resource's bytes: held inline up to 127 bytes, on the heap beyond.
+class SResBuffer {
+public:
+    SResBuffer() = default;
+    ~SResBuffer() { MemFree(m_heap); }
+    SResBuffer(const SResBuffer &) = delete;
+    SResBuffer &operator=(const SResBuffer &) = delete;
+    // Room for size bytes (contents undefined); false when it cannot be had.
+    bool Resize(size_t size);
+    char *Data() { return m_heap ? m_heap : m_inline; }
+    size_t Size() const { return m_size; }
+
+private:
+    char m_inline[128];
+    char *m_heap = nullptr;
+    size_t m_size = 0;
+};
 
 // What one added provider brought: the provider and the named values of its UI definition.
 struct UiDefInfo {
@@ -53,10 +70,10 @@ public:
     // "@color/x" from the newest UI definition, else a colour literal; 0x00FFFFFF when neither.
     COLORREF GetColor(LPCWSTR text);
     // "@string/x" from the newest UI definition (empty when unknown); other text unchanged.
-    std::wstring GetString(LPCWSTR text);
+    SStringW GetString(LPCWSTR text);
 
-    // Reads a whole resource ("file" or a provider's) into bytes; false when missing.
-    bool ReadResource(LPCWSTR type, LPCWSTR name, std::vector<char> &bytes);
+    // Reads a whole resource ("file" or a provider's); false when missing or unreadable.
+    bool ReadResource(LPCWSTR type, LPCWSTR name, SResBuffer &bytes);
 
     static bool IsFileType(LPCWSTR type);
 
@@ -64,14 +81,14 @@ private:
     void LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId);
     void DestroyEntry(UiDefInfo *entry);
 
-    std::vector<UiDefInfo *> m_providers; // oldest first
-    std::map<std::wstring, HCURSOR> m_cursors;
+    SList<UiDefInfo *> m_providers; // oldest first
+    SMap<SStringW, HCURSOR> m_cursors;
     SCriticalSection m_lock;
 };
 
 // Reads the resource that an id names from one provider and parses it as UTF-8 XML.
 bool LoadXmlFromProvider(IResProvider *provider, LPCWSTR id, pugi::xml_document &doc);
 // Parses bytes as a UTF-8 XML document with default options.
-bool ParseXmlBytes(const std::vector<char> &bytes, pugi::xml_document &doc);
+bool ParseXmlBytes(SResBuffer &bytes, pugi::xml_document &doc);
 
 } // namespace WUI

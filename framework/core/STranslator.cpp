@@ -18,6 +18,24 @@ GUID STranslator::ParseGuid(const wchar_t *text)
     return guid;
 }
 
+namespace {
+
+template <class T, class Less> void SortArray(SArray<T> &array, Less less)
+{
+    std::sort(array.GetData(), array.GetData() + array.GetCount(), less);
+}
+
+// Index of the element whose key equals key in a sorted array; -1 when none.
+template <class T, class KeyOf> int Search(const SArray<T> &array, const SStringW &key, KeyOf keyOf)
+{
+    const T *first = array.GetData(), *last = first + array.GetCount();
+    const T *it = std::lower_bound(first, last, key,
+                                   [&](const T &e, const SStringW &k) { return keyOf(e).Compare(k) < 0; });
+    return it != last && keyOf(*it) == key ? static_cast<int>(it - first) : -1;
+}
+
+} // namespace
+
 BOOL STranslator::Load(LPVOID data, UINT kind)
 {
     if (kind != 1 || !data)
@@ -25,44 +43,42 @@ BOOL STranslator::Load(LPVOID data, UINT kind)
     pugi::xml_node lang = *static_cast<pugi::xml_node *>(data);
     m_name = XmlAttributeNoCase(lang, L"name").value();
     m_guid = ParseGuid(XmlAttributeNoCase(lang, L"guid").value());
-    m_contexts.clear();
+    m_contexts.RemoveAll();
     for (pugi::xml_node c = XmlChildNoCase(lang, L"context"); c; c = XmlNextSiblingNoCase(c, L"context")) {
         Context ctx;
         ctx.name = XmlAttributeNoCase(c, L"name").value();
         for (pugi::xml_node m = XmlChildNoCase(c, L"message"); m; m = XmlNextSiblingNoCase(m, L"message"))
-            ctx.messages.push_back(
-                {XmlChildNoCase(m, L"source").text().get(), XmlChildNoCase(m, L"translation").text().get()});
-        std::stable_sort(ctx.messages.begin(), ctx.messages.end(),
-                         [](const Message &a, const Message &b) { return a.source < b.source; });
-        m_contexts.push_back(std::move(ctx));
+            ctx.messages.Add(Message{XmlChildNoCase(m, L"source").text().get(),
+                                     XmlChildNoCase(m, L"translation").text().get()});
+        SortArray(ctx.messages, [](const Message &a, const Message &b) { return a.source.Compare(b.source) < 0; });
+        m_contexts.Add(ctx);
     }
-    std::stable_sort(m_contexts.begin(), m_contexts.end(),
-                     [](const Context &a, const Context &b) { return a.name < b.name; });
+    SortArray(m_contexts, [](const Context &a, const Context &b) { return a.name.Compare(b.name) < 0; });
     return TRUE;
 }
 
-BOOL STranslator::Translate(const std::wstring &source, const std::wstring &context, std::wstring &out)
+BOOL STranslator::Translate(const SStringW &source, const SStringW &context, SStringW &out)
 {
-    auto c = std::lower_bound(m_contexts.begin(), m_contexts.end(), context,
-                              [](const Context &a, const std::wstring &k) { return a.name < k; });
-    if (c == m_contexts.end() || c->name != context)
+    int c = Search(m_contexts, context, [](const Context &e) -> const SStringW & { return e.name; });
+    if (c < 0)
         return FALSE;
-    auto m = std::lower_bound(c->messages.begin(), c->messages.end(), source,
-                              [](const Message &a, const std::wstring &k) { return a.source < k; });
-    if (m != c->messages.end() && m->source == source) {
-        out = m->translation;
+    const SArray<Message> &messages = m_contexts[c].messages;
+    int m = Search(messages, source, [](const Message &e) -> const SStringW & { return e.source; });
+    if (m >= 0) {
+        out = messages[m].translation;
         return TRUE;
     }
     // The context named "" holds the texts shared by all contexts.
-    if (context.empty())
+    if (context.IsEmpty())
         return FALSE;
-    return Translate(source, std::wstring(), out);
+    return Translate(source, SStringW(), out);
 }
 
 STranslatorMgr::~STranslatorMgr()
 {
-    for (ITranslator *t : m_list)
-        t->Release();
+    for (auto *n = m_list.GetHead(); n; n = n->pNext)
+        n->data->Release();
+    m_list.RemoveAll();
 }
 
 BOOL STranslatorMgr::CreateTranslator(ITranslator **out)
@@ -78,20 +94,21 @@ BOOL STranslatorMgr::InstallTranslator(ITranslator *translator)
     if (!translator)
         return FALSE;
     const GUID guid = translator->GetGuid();
-    for (ITranslator *t : m_list)
-        if (IsEqualGUID(t->GetGuid(), guid))
+    for (auto *n = m_list.GetHead(); n; n = n->pNext)
+        if (IsEqualGUID(n->data->GetGuid(), guid))
             return FALSE;
-    m_list.insert(m_list.begin(), translator);
+    if (!m_list.AddHead(translator))
+        return FALSE;
     translator->AddRef();
     return TRUE;
 }
 
 BOOL STranslatorMgr::UninstallTranslator(REFGUID guid)
 {
-    for (auto it = m_list.begin(); it != m_list.end(); ++it) {
-        if (IsEqualGUID((*it)->GetGuid(), guid)) {
-            ITranslator *t = *it;
-            m_list.erase(it);
+    for (auto *n = m_list.GetHead(); n; n = n->pNext) {
+        if (IsEqualGUID(n->data->GetGuid(), guid)) {
+            ITranslator *t = n->data;
+            m_list.RemoveAt(n);
             t->Release();
             return TRUE;
         }
@@ -99,13 +116,13 @@ BOOL STranslatorMgr::UninstallTranslator(REFGUID guid)
     return FALSE;
 }
 
-std::wstring STranslatorMgr::Translate(const std::wstring &source, const std::wstring &context)
+SStringW STranslatorMgr::Translate(const SStringW &source, const SStringW &context)
 {
-    if (source.empty())
+    if (source.IsEmpty())
         return source;
-    std::wstring out;
-    for (ITranslator *t : m_list)
-        if (t->Translate(source, context, out))
+    SStringW out;
+    for (auto *n = m_list.GetHead(); n; n = n->pNext)
+        if (n->data->Translate(source, context, out))
             return out;
     return source;
 }

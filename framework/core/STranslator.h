@@ -1,8 +1,9 @@
 #pragma once
 #include "core/SAutoRefPtr.h"
+#include "core/SArray.h"
+#include "core/SList.h"
+#include "core/TStringT.h"
 #include <pugixml.hpp>
-#include <string>
-#include <vector>
 
 namespace WUI {
 
@@ -10,10 +11,10 @@ namespace WUI {
 struct ITranslator : IObjRef {
     // kind 1: data is the pugi::xml_node of the "language" element; 0 for other kinds.
     virtual BOOL Load(LPVOID data, UINT kind) = 0;
-    virtual std::wstring GetName() = 0;
+    virtual SStringW GetName() = 0;
     virtual GUID GetGuid() = 0;
     // 1 with the translation in out; 0 when the text is not in the table.
-    virtual BOOL Translate(const std::wstring &source, const std::wstring &context, std::wstring &out) = 0;
+    virtual BOOL Translate(const SStringW &source, const SStringW &context, SStringW &out) = 0;
     virtual ~ITranslator() = default;
 };
 
@@ -26,33 +27,33 @@ struct ITranslatorMgr : IObjRef {
     // 0 when no installed translator has the GUID.
     virtual BOOL UninstallTranslator(REFGUID guid) = 0;
     // The source itself when nobody translates it.
-    virtual std::wstring Translate(const std::wstring &source, const std::wstring &context) = 0;
+    virtual SStringW Translate(const SStringW &source, const SStringW &context) = 0;
     virtual ~ITranslatorMgr() = default;
 };
 
 class STranslator : public TObjRefImpl<ITranslator> {
 public:
     BOOL Load(LPVOID data, UINT kind) override;
-    std::wstring GetName() override { return m_name; }
+    SStringW GetName() override { return m_name; }
     GUID GetGuid() override { return m_guid; }
-    BOOL Translate(const std::wstring &source, const std::wstring &context, std::wstring &out) override;
+    BOOL Translate(const SStringW &source, const SStringW &context, SStringW &out) override;
 
     // Texts over 99 characters are refused; GUID_NULL for those and for bad text.
     static GUID ParseGuid(const wchar_t *text);
 
 private:
     struct Message {
-        std::wstring source;
-        std::wstring translation;
+        SStringW source;
+        SStringW translation;
     };
     struct Context {
-        std::wstring name;
-        std::vector<Message> messages;
+        SStringW name;
+        SArray<Message> messages; // sorted by source
     };
 
-    std::wstring m_name;
+    SStringW m_name;
     GUID m_guid = GUID_NULL;
-    std::vector<Context> m_contexts;
+    SArray<Context> m_contexts; // sorted by name
 };
 
 class STranslatorMgr : public TObjRefImpl<ITranslatorMgr> {
@@ -61,10 +62,10 @@ public:
     BOOL CreateTranslator(ITranslator **out) override;
     BOOL InstallTranslator(ITranslator *translator) override;
     BOOL UninstallTranslator(REFGUID guid) override;
-    std::wstring Translate(const std::wstring &source, const std::wstring &context) override;
+    SStringW Translate(const SStringW &source, const SStringW &context) override;
 
 private:
-    std::vector<ITranslator *> m_list; // newest first, one reference each
+    SList<ITranslator *> m_list; // newest first, one reference each
 };
 
 // Translates nothing and installs nothing.
@@ -73,7 +74,7 @@ public:
     BOOL CreateTranslator(ITranslator **out) override;
     BOOL InstallTranslator(ITranslator *) override { return FALSE; }
     BOOL UninstallTranslator(REFGUID) override { return FALSE; }
-    std::wstring Translate(const std::wstring &source, const std::wstring &) override { return source; }
+    SStringW Translate(const SStringW &source, const SStringW &) override { return source; }
 };
 
 // Makes a translator manager (count 1) in out; returns 1.

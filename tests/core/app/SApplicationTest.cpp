@@ -65,7 +65,7 @@ TEST(SApplication, SingletonsLiveWithTheApplication)
         EXPECT_NE(app.GetMsgLoop(), nullptr);
         EXPECT_EQ(app.GetInstance(), GetModuleHandleW(nullptr));
 
-        std::wstring exe = SApplication::ModuleFileName(nullptr);
+        SStringW exe = SApplication::ModuleFileName(nullptr);
         EXPECT_EQ(app.GetAppDir() + L"\\core_app_test.exe", exe);
     }
     EXPECT_EQ(SApplication::GetSingletonPtr(), nullptr);

@@ -53,12 +53,12 @@ TEST(ParseResId, Parts)
         {L"", 1, L"", L""},
     };
     for (const Case &c : cases) {
-        std::wstring parts[2];
+        SStringW parts[2];
         EXPECT_EQ(ParseResId(c.id, parts), c.count) << c.id;
         EXPECT_EQ(parts[0], c.type);
         EXPECT_EQ(parts[1], c.name);
     }
-    std::wstring parts[2];
+    SStringW parts[2];
     EXPECT_EQ(ParseResId(nullptr, parts), 0);
     IResProvider *p = reinterpret_cast<IResProvider *>(1);
     EXPECT_FALSE(CreateResProvider(2, &p));

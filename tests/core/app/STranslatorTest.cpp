@@ -57,7 +57,7 @@ TEST(STranslator, LookupWithContextFallback)
         {L"close", L"mainWindow", FALSE, L""},     // case counts
     };
     for (const Case &c : cases) {
-        std::wstring out;
+        SStringW out;
         EXPECT_EQ(a->Translate(c.source, c.context, out), c.found) << c.source << L"/" << c.context;
         EXPECT_EQ(out, c.out) << c.source;
     }
