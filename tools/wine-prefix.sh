@@ -6,6 +6,7 @@
 # is slow where 32-bit code runs emulated). Concurrent callers wait for the first.
 set -euo pipefail
 : "${WINEPREFIX:?}"
+target=$WINEPREFIX # the master is made under WINEPREFIX=cache below
 [ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
@@ -35,5 +36,5 @@ if [ ! -f "$cache/.orvo-ready" ]; then
 fi
 exec 7>&-
 
-rm -rf "$WINEPREFIX"
-cp -a "$cache" "$WINEPREFIX"
+rm -rf "$target"
+cp -a "$cache" "$target"

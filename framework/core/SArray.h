@@ -4,7 +4,9 @@
 
 #include "core/WuiBase.h"
 
+#include <cstring>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace WUI {
@@ -115,13 +117,23 @@ bool SArray<T>::Grow(int n)
     } else {
         capacity = n > m_nGrowBy ? n : m_nGrowBy;
     }
-    T* block = static_cast<T*>(MemCalloc(static_cast<size_t>(capacity), sizeof(T)));
-    if (!block) return false;
-    for (int i = 0; i < m_nSize; ++i) {
-        new (block + i) T(std::move(m_pData[i]));
-        m_pData[i].~T();
+    size_t bytes;
+    if (!SizeMul(static_cast<size_t>(capacity), sizeof(T), &bytes)) return false;
+    T* block;
+    if (std::is_trivially_copyable<T>::value) {
+        // Plain data may move bytewise, and the heap may grow the block in place.
+        block = static_cast<T*>(MemRealloc(m_pData, bytes));
+        if (!block) return false;
+        memset(static_cast<void*>(block + m_nSize), 0, (capacity - m_nSize) * sizeof(T));
+    } else {
+        block = static_cast<T*>(MemCalloc(static_cast<size_t>(capacity), sizeof(T)));
+        if (!block) return false;
+        for (int i = 0; i < m_nSize; ++i) {
+            new (block + i) T(std::move(m_pData[i]));
+            m_pData[i].~T();
+        }
+        MemFree(m_pData);
     }
-    MemFree(m_pData);
     m_pData = block;
     m_nMaxSize = capacity;
     return true;

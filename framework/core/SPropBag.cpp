@@ -8,6 +8,7 @@ namespace WUI {
 
 BOOL SPropBag::SetKeyValue(LPCWSTR key, LPCWSTR value)
 {
+    if (!key || !*key) return FALSE; // would print as a nameless attribute
     return m_map.SetValue(SStringW(key), SStringW(value)) != nullptr;
 }
 

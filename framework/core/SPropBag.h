@@ -7,7 +7,8 @@
 namespace WUI {
 
 struct IPropBag : IObjRef {
-    // Inserts or replaces; FALSE when no room could be had.
+    // Inserts or replaces (null value = empty); FALSE for a null or empty key
+    // or when no room could be had.
     virtual BOOL SetKeyValue(LPCWSTR key, LPCWSTR value) = 0;
     // The stored value, or null when the key is absent.
     virtual LPCWSTR GetValue(LPCWSTR key) const = 0;

@@ -448,28 +448,47 @@ int TStringT<T, Traits>::Replace(const T* oldText, const T* newText)
     }
     int count = CountMatches(oldText, oldLen);
     if (count == 0) return 0;
-    long long target = GetLength() + static_cast<long long>(newLen - oldLen) * count;
+    int len = GetLength();
+    long long target = len + static_cast<long long>(newLen - oldLen) * count;
     if (target > 0x7FFFFFFF) return -1;
-    if (!CopyBeforeWrite()) return -1;
-    int end = GetLength(); // tracked: a reallocation sets the header length ahead
-    if (GetData()->nAllocLength < target && !ReallocBuffer(static_cast<int>(target))) return -1;
-    T* buf = m_pszData;
-    int pos = 0;
-    while (pos < end) {
-        const T* hit;
-        while ((hit = Traits::FindSub(buf + pos, oldText)) != nullptr) {
-            int at = static_cast<int>(hit - buf);
-            memmove(buf + at + newLen, buf + at + oldLen, (end - at - oldLen + 1) * sizeof(T));
-            if (newLen) memcpy(buf + at, newText, newLen * sizeof(T));
-            end += newLen - oldLen;
-            pos = at + newLen;
-        }
-        pos += static_cast<int>(Traits::Length(buf + pos)) + 1;
+    // Shrinking a private buffer works in place; otherwise the text is
+    // rebuilt into a fresh block in one pass (no move of the tail per match).
+    TStringData* old = GetData();
+    bool inPlace = newLen <= oldLen && !IsShared();
+    TStringData* fresh = nullptr;
+    if (!inPlace && target > 0) {
+        fresh = TStringData::Allocate<T>(static_cast<int>(target), nullptr);
+        if (!fresh) return -1;
+        if (old->nRefs < 0) fresh->nRefs = old->nRefs;
     }
-    if (end == 0 && !IsLocked()) {
-        ReleaseData();
+    const T* src = m_pszData;
+    T* dst = inPlace ? m_pszData : (fresh ? static_cast<T*>(fresh->data()) : nullptr);
+    if (dst) {
+        // Segments are NUL-separated; the last ends at the terminator.
+        int r = 0, w = 0;
+        while (r <= len) {
+            const T* hit = r < len ? Traits::FindSub(src + r, oldText) : nullptr;
+            if (hit) {
+                int at = static_cast<int>(hit - src);
+                memmove(dst + w, src + r, (at - r) * sizeof(T));
+                w += at - r;
+                if (newLen) memcpy(dst + w, newText, newLen * sizeof(T));
+                w += newLen;
+                r = at + oldLen;
+                continue;
+            }
+            int seg = static_cast<int>(Traits::Length(src + r));
+            memmove(dst + w, src + r, (seg + 1) * sizeof(T));
+            w += seg + 1;
+            r += seg + 1;
+        }
+    }
+    if (inPlace) {
+        if (target == 0 && !IsLocked()) ReleaseData();
+        else SetLength(static_cast<int>(target));
     } else {
-        SetLength(end);
+        ReleaseData();
+        if (fresh) m_pszData = static_cast<T*>(fresh->data());
     }
     return count;
 }

@@ -26,6 +26,22 @@ pugi::xml_node FirstStored(pugi::xml_node n)
     return n;
 }
 
+// A string of the document being saved, hashed and compared by content like
+// SStringW keys, so the table keeps their order without copying each string.
+struct TextKey {
+    const wchar_t* text;
+};
+
+struct TextKeyTraits {
+    static UINT Hash(const TextKey& key)
+    {
+        UINT h = 0;
+        for (const wchar_t* p = key.text; *p; ++p) h = h * 33 + static_cast<unsigned short>(*p);
+        return h;
+    }
+    static bool Equal(const TextKey& a, const TextKey& b) { return wcscmp(a.text, b.text) == 0; }
+};
+
 int IndexWidth(UINT count)
 {
     return count <= 254 ? 1 : (count < 65535 ? 2 : 4);
@@ -68,7 +84,7 @@ private:
     bool AddString(const wchar_t* s)
     {
         if (!*s) return true;
-        return m_strings.GetOrInsert(SStringW(s)) != nullptr;
+        return m_strings.GetOrInsert(TextKey{s}) != nullptr;
     }
     bool CollectNode(const pugi::xml_node& n)
     {
@@ -117,7 +133,7 @@ private:
         unsigned long long units = 0;
         for (auto* n = m_strings.First(); n; n = m_strings.Next(n)) {
             n->value = ++number;
-            units += static_cast<unsigned>(n->key.GetLength()) + 1;
+            units += wcslen(n->key.text) + 1;
         }
         if (units > 0x7FFFFFFF) return false;
         m_count = number;
@@ -140,19 +156,14 @@ private:
     bool WriteHeaderAndTable()
     {
         if (!m_out.Append(kMagic, 4) || !Put32(kVersion) || !Put32(m_count) || !Put32(m_units)) return false;
-        SArray<const SStringW*> ordered;
         for (auto* n = m_strings.First(); n; n = m_strings.Next(n))
-            if (ordered.Add(&n->key) < 0) return false;
-        for (int i = 0; i < ordered.GetCount(); ++i) {
-            const SStringW& s = *ordered[i];
-            if (!m_out.Append(s.c_str(), (s.GetLength() + 1) * sizeof(wchar_t))) return false;
-        }
+            if (!m_out.Append(n->key.text, (wcslen(n->key.text) + 1) * sizeof(wchar_t))) return false;
         return true;
     }
     UINT IndexOf(const wchar_t* s) const
     {
         if (!*s) return 0;
-        auto* n = m_strings.Lookup(SStringW(s));
+        auto* n = m_strings.Lookup(TextKey{s});
         return n ? n->value : 0;
     }
     bool WriteNode(const pugi::xml_node& n)
@@ -176,7 +187,7 @@ private:
 
     const pugi::xml_document& m_doc;
     XmlBinaryBuffer& m_out;
-    SMap<SStringW, UINT> m_strings;
+    SMap<TextKey, UINT, TextKeyTraits> m_strings;
     UINT m_count = 0;
     UINT m_units = 0;
     int m_width = 1;

@@ -286,3 +286,19 @@ TEST_F(ContainerTest, SingletonPointerFollowsTheLiveInstance)
     Fonts::GetSingletonPtr()->InsertIfAbsent(7, 70);
     EXPECT_TRUE(fonts.HasKey(7));
 }
+
+TEST_F(ContainerTest, NodeAllocationFailureIsReported)
+{
+    SMap<SStringW, int> map;
+    SList<int> list;
+    MemFailAfter(0);
+    EXPECT_EQ(map.SetValue(L"k", 1), nullptr);
+    EXPECT_EQ(map.GetOrInsert(L"k"), nullptr);
+    EXPECT_EQ(list.AddTail(1), nullptr);
+    MemFailAfter(-1);
+    EXPECT_EQ(map.GetCount(), 0u);
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_NE(map.SetValue(L"k", 1), nullptr);
+    EXPECT_NE(list.AddTail(1), nullptr);
+    EXPECT_EQ(map.GetCount(), 1u);
+}

@@ -76,6 +76,11 @@ TEST_F(StringTest, CopiesShareUntilOneIsChanged)
     EXPECT_EQ(a.GetRefCount(), 1);
     EXPECT_EQ(b.GetRefCount(), 1);
 
+    SStringW shrunk(a);
+    EXPECT_EQ(shrunk.Replace(L"X", L""), 1);
+    EXPECT_STREQ(shrunk, L"aa");
+    EXPECT_STREQ(a, L"aXa");
+
     SStringW c;
     c = a;
     EXPECT_EQ(c.c_str(), a.c_str());

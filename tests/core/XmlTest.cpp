@@ -11,6 +11,18 @@ using namespace WUI;
 
 using XmlTest = LeakChecked;
 
+TEST_F(XmlTest, DocumentsAllocateThroughTheWrappers)
+{
+    long before = MemLiveBlocks();
+    {
+        pugi::xml_document doc;
+        std::wstring big(40000, L'x');
+        ASSERT_TRUE(doc.load_string((L"<a v='" + big + L"'/>").c_str()));
+        EXPECT_GT(MemLiveBlocks(), before);
+    }
+    EXPECT_EQ(MemLiveBlocks(), before);
+}
+
 TEST_F(XmlTest, LookupsIgnoreCase)
 {
     pugi::xml_document doc;
@@ -82,6 +94,8 @@ TEST_F(XmlTest, PropBagStoresAndPrints)
     EXPECT_TRUE(bag->ToXml(&xml));
     EXPECT_STREQ(xml, L"<propbag />\n");
 
+    EXPECT_FALSE(bag->SetKeyValue(L"", L"1"));
+    EXPECT_FALSE(bag->SetKeyValue(nullptr, L"1"));
     EXPECT_TRUE(bag->SetKeyValue(L"k", L"1"));
     EXPECT_TRUE(bag->SetKeyValue(L"k", L"2"));
     EXPECT_EQ(bag->GetCount(), 1u);
