@@ -9,11 +9,14 @@
 #include "core/SWindowMgr.h"
 #include "TempFolder.h"
 #include "AdoptRef.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
 
 using namespace WUI;
+
+class SApplicationLeaks : public LeakChecked {};
 
 namespace {
 
@@ -50,7 +53,7 @@ private:
 
 } // namespace
 
-TEST(SApplication, SingletonsLiveWithTheApplication)
+TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
 {
     {
         SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
@@ -77,7 +80,7 @@ TEST(SApplication, SingletonsLiveWithTheApplication)
     EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
 }
 
-TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
+TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     SAutoRefPtr<IResProvider> pe = PeProvider();
@@ -100,7 +103,7 @@ TEST(SApplication, SystemResourcesComeFromTheGivenProviderOnly)
     EXPECT_EQ(app.LoadSystemResources(nullptr), 7);
 }
 
-TEST(SApplication, XmlDocumentsByIdAndFromFiles)
+TEST_F(SApplicationLeaks, XmlDocumentsByIdAndFromFiles)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     SAutoRefPtr<IResProvider> pe = PeProvider();
@@ -128,7 +131,7 @@ TEST(SApplication, XmlDocumentsByIdAndFromFiles)
     EXPECT_FALSE(app.LoadXmlDocument(doc, dir.File(L"b.xml").c_str(), L"file"));
 }
 
-TEST(SApplication, NamedIds)
+TEST_F(SApplicationLeaks, NamedIds)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     const SNamedID::TableEntry table[] = {{L"btn_close", 101}, {L"btn_min", 102}, {L"a", 1}};
@@ -138,7 +141,7 @@ TEST(SApplication, NamedIds)
     EXPECT_EQ(app.GetNamedId(L"missing"), 0);
 }
 
-TEST(SApplication, MessageLoopFactoryAndRun)
+TEST_F(SApplicationLeaks, MessageLoopFactoryAndRun)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     SMessageLoop *first = app.GetMsgLoop();
@@ -182,7 +185,7 @@ TEST(SApplication, MessageLoopFactoryAndRun)
     EXPECT_EQ(counting->destroyed, 1); // the old loop went back to its own factory
 }
 
-TEST(SApplication, TranslatorReplacement)
+TEST_F(SApplicationLeaks, TranslatorReplacement)
 {
     SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
     ITranslatorMgr *mgr = nullptr;

@@ -1,9 +1,12 @@
 #include "core/SMessageLoop.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <string>
 
 using namespace WUI;
+
+class SMessageLoopLeaks : public LeakChecked {};
 
 namespace {
 
@@ -76,7 +79,7 @@ void PostKey(HWND h) { PostMessageW(h, WM_KEYDOWN, 'A', 0x001E0001); }
 
 } // namespace
 
-TEST(SMessageLoop, LastFilterFirstAndConsumedKeyIsNotDispatched)
+TEST_F(SMessageLoopLeaks, LastFilterFirstAndConsumedKeyIsNotDispatched)
 {
     Sink sink;
     SMessageLoop loop;
@@ -109,7 +112,7 @@ void CALLBACK QuitTimer(HWND, UINT, UINT_PTR id, DWORD)
     PostQuitMessage(9);
 }
 
-TEST(SMessageLoop, IdleRunsOncePerBurstAndMouseMovesDoNotRearm)
+TEST_F(SMessageLoopLeaks, IdleRunsOncePerBurstAndMouseMovesDoNotRearm)
 {
     Sink sink;
     SMessageLoop loop;
@@ -131,7 +134,7 @@ TEST(SMessageLoop, IdleRunsOncePerBurstAndMouseMovesDoNotRearm)
     EXPECT_EQ(idle.calls, 2); // at start and after the key; none after the mouse moves
 }
 
-TEST(SMessageLoop, RegistrationChangesDuringAWalk)
+TEST_F(SMessageLoopLeaks, RegistrationChangesDuringAWalk)
 {
     Sink sink;
     SMessageLoop loop;

@@ -2,9 +2,15 @@
 #include "core/SResProviderMgr.h"
 #include "core/SResProviderPE.h"
 #include "AdoptRef.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
 
 using namespace WUI;
+
+class SNamedValueLeaks : public LeakChecked {};
+class SResProviderMgrLeaks : public LeakChecked {};
 
 TEST(SColorParser, Literals)
 {
@@ -38,7 +44,7 @@ TEST(SColorParser, Literals)
     }
 }
 
-TEST(SNamedValue, TablesAndMissingValues)
+TEST_F(SNamedValueLeaks, TablesAndMissingValues)
 {
     pugi::xml_document doc;
     std::wstring longName(50, L'n');
@@ -72,7 +78,7 @@ TEST(SNamedValue, TablesAndMissingValues)
     EXPECT_EQ(n, 0);
 }
 
-TEST(SResProviderMgr, NamedValuesOfTheNewestUiDefinition)
+TEST_F(SResProviderMgrLeaks, NamedValuesOfTheNewestUiDefinition)
 {
     SResProviderMgr mgr;
     // No UI definition yet: the missing values, never a crash.
@@ -107,4 +113,32 @@ TEST(SResProviderMgr, NamedValuesOfTheNewestUiDefinition)
     EXPECT_EQ(mgr.GetColor(L"@color/grey"), 0x00FFFFFFu);
     mgr.RemoveResProvider(bare.get());
     EXPECT_EQ(mgr.GetColor(L"@color/grey"), 0xFF808080u);
+}
+
+TEST_F(SResProviderMgrLeaks, LookupsFromAnotherThreadWhileProvidersChange)
+{
+    SResProviderMgr mgr;
+    SAutoRefPtr<IResProvider> pe = AdoptRef<IResProvider>(new SResProviderPE);
+    pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0}, reads{0};
+    // Each answer is either the UI definition's value or the missing one, never garbage.
+    std::thread reader([&] {
+        while (!stop) {
+            COLORREF c = mgr.GetColor(L"@color/grey");
+            SStringW s = mgr.GetString(L"@string/title");
+            if ((c != 0xFF808080u && c != 0x00FFFFFFu) || (!s.IsEmpty() && !(s == L"Orvo")))
+                ++wrong;
+            ++reads;
+        }
+    });
+    for (int i = 0; i < 100; ++i) {
+        mgr.AddResProvider(pe.get(), L"UIDEF:XML_INIT");
+        mgr.RemoveResProvider(pe.get());
+    }
+    while (reads < 10)
+        Sleep(1);
+    stop = true;
+    reader.join();
+    EXPECT_EQ(wrong, 0);
 }

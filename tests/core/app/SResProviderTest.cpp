@@ -3,10 +3,16 @@
 #include "core/SResProviderPE.h"
 #include "TempFolder.h"
 #include "AdoptRef.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 using namespace WUI;
+
+class ParseResIdLeaks : public LeakChecked {};
+class SResProviderPELeaks : public LeakChecked {};
+class SResProviderFilesLeaks : public LeakChecked {};
+class SResProviderMgrLeaks : public LeakChecked {};
 
 namespace {
 
@@ -39,7 +45,7 @@ std::string Read(SResProviderMgr &mgr, const wchar_t *type, const wchar_t *name)
 
 } // namespace
 
-TEST(ParseResId, Parts)
+TEST_F(ParseResIdLeaks, Parts)
 {
     struct Case {
         const wchar_t *id;
@@ -65,7 +71,7 @@ TEST(ParseResId, Parts)
     EXPECT_EQ(p, nullptr);
 }
 
-TEST(SResProviderPE, CaseInsensitiveIdsAndTooSmallBuffer)
+TEST_F(SResProviderPELeaks, CaseInsensitiveIdsAndTooSmallBuffer)
 {
     SAutoRefPtr<IResProvider> pe = PeProvider();
     EXPECT_TRUE(pe->HasResource(L"LAYOUT", L"XML_MAINWND"));
@@ -82,7 +88,7 @@ TEST(SResProviderPE, CaseInsensitiveIdsAndTooSmallBuffer)
     EXPECT_EQ(std::string(buf.data(), 5), "<WUI>");
 }
 
-TEST(SResProviderFiles, IndexKeysAndMalformedIndexes)
+TEST_F(SResProviderFilesLeaks, IndexKeysAndMalformedIndexes)
 {
     TempFolder dir(L"res_index");
     std::wstring longName(100, L'x');
@@ -132,7 +138,7 @@ TEST(SResProviderFiles, IndexKeysAndMalformedIndexes)
     EXPECT_FALSE(loaded);
 }
 
-TEST(SResProviderMgr, NewestProviderAnswersAndRemovalRestores)
+TEST_F(SResProviderMgrLeaks, NewestProviderAnswersAndRemovalRestores)
 {
     TempFolder a(L"res_a"), b(L"res_b");
     a.Write(L"uires.idx", "<resource><LAYOUT><file name='XML_MAINWND' path='m.xml'/></LAYOUT></resource>");
@@ -159,7 +165,7 @@ TEST(SResProviderMgr, NewestProviderAnswersAndRemovalRestores)
     pe->Release();
 }
 
-TEST(SResProviderMgr, FilePseudoType)
+TEST_F(SResProviderMgrLeaks, FilePseudoType)
 {
     TempFolder dir(L"res_file");
     dir.Write(L"data.bin", "0123456789");
@@ -181,7 +187,7 @@ TEST(SResProviderMgr, FilePseudoType)
     EXPECT_FALSE(mgr.GetRawBuffer(L"file", dir.File(L"missing").c_str(), buf, 10));
 }
 
-TEST(SResProviderMgr, SystemAndCachedCursors)
+TEST_F(SResProviderMgrLeaks, SystemAndCachedCursors)
 {
     TempFolder dir(L"res_cursor");
     dir.Write(L"uires.idx", "<resource><CURSOR><file name='grab' path='grab.cur'/></CURSOR></resource>");
@@ -206,7 +212,7 @@ TEST(SResProviderMgr, SystemAndCachedCursors)
     EXPECT_EQ(mgr.LoadCursor(L"hand"), LoadCursorW(nullptr, IDC_HAND));
 }
 
-TEST(SResProviderMgr, UiDefinitionRedirectionFallsBackToTheElement)
+TEST_F(SResProviderMgrLeaks, UiDefinitionRedirectionFallsBackToTheElement)
 {
     TempFolder dir(L"res_uidef");
     dir.Write(L"uires.idx", "<resource><uidef><file name='init' path='uidef.xml'/></uidef>"

@@ -1,8 +1,13 @@
 #include "core/STranslator.h"
 #include "AdoptRef.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
 
 using namespace WUI;
+
+class STranslatorLeaks : public LeakChecked {};
+class STranslatorMgrLeaks : public LeakChecked {};
+class SNullTranslatorLeaks : public LeakChecked {};
 
 namespace {
 
@@ -31,7 +36,7 @@ SAutoRefPtr<ITranslator> MakeTranslator(ITranslatorMgr *mgr, const wchar_t *guid
 
 } // namespace
 
-TEST(STranslator, LookupWithContextFallback)
+TEST_F(STranslatorLeaks, LookupWithContextFallback)
 {
     ITranslatorMgr *mgr = nullptr;
     ASSERT_TRUE(CreateTranslatorMgr(&mgr));
@@ -65,7 +70,7 @@ TEST(STranslator, LookupWithContextFallback)
     EXPECT_FALSE(a->Load(&dummy, 0));
 }
 
-TEST(STranslatorMgr, NewestFirstDuplicatesRefusedAndUninstall)
+TEST_F(STranslatorMgrLeaks, NewestFirstDuplicatesRefusedAndUninstall)
 {
     ITranslatorMgr *raw = nullptr;
     CreateTranslatorMgr(&raw);
@@ -91,7 +96,7 @@ TEST(STranslatorMgr, NewestFirstDuplicatesRefusedAndUninstall)
     b->Release();
 }
 
-TEST(STranslator, GuidTexts)
+TEST_F(STranslatorLeaks, GuidTexts)
 {
     std::wstring longText(100, L'{');
     struct Case {
@@ -110,7 +115,7 @@ TEST(STranslator, GuidTexts)
     }
 }
 
-TEST(SNullTranslator, TranslatesNothing)
+TEST_F(SNullTranslatorLeaks, TranslatesNothing)
 {
     SAutoRefPtr<ITranslatorMgr> mgr = AdoptRef<ITranslatorMgr>(new SNullTranslator);
     ITranslator *t = reinterpret_cast<ITranslator *>(1);
