@@ -6,6 +6,7 @@
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
+#include "core/TranslateTextHook.h"
 #include "core/XmlLookup.h"
 #include <cwchar>
 
@@ -30,6 +31,18 @@ SStringW SApplication::ModuleFileName(HMODULE module)
     return SStringW();
 }
 
+namespace {
+
+// How objects built from XML reach the application's translator.
+SStringW TranslateThroughApp(const SStringW &text, const SStringW &context)
+{
+    SApplication *app = SApplication::GetSingletonPtr();
+    ITranslatorMgr *mgr = app ? app->GetTranslator() : nullptr;
+    return mgr ? mgr->Translate(text, context) : text;
+}
+
+} // namespace
+
 SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
 {
     CreateSingletons(hostClassName);
@@ -41,6 +54,7 @@ SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instan
     m_appDir = slash ? exe.Left(static_cast<int>(slash - exe.c_str())) : SStringW();
 
     m_msgLoop = m_msgLoopFactory->CreateMsgLoop();
+    SetTranslateTextHook(TranslateThroughApp);
 }
 
 // Singletons whose code is not in this library yet take their places in the
@@ -69,6 +83,7 @@ void SApplication::DestroySingletons()
 
 SApplication::~SApplication()
 {
+    SetTranslateTextHook(nullptr);
     if (m_msgLoopFactory)
         m_msgLoopFactory->DestroyMsgLoop(m_msgLoop);
     m_msgLoop = nullptr;

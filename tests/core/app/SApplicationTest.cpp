@@ -1,6 +1,7 @@
 #include "core/SApplication.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SObject.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
 #include "core/SRicheditMenuDef.h"
@@ -197,4 +198,29 @@ TEST_F(SApplicationLeaks, TranslatorReplacement)
     EXPECT_EQ(mgr->AddRef(), 3);
     mgr->Release();
     mgr->Release();
+}
+
+TEST_F(SApplicationLeaks, ObjectsTranslateThroughTheApplication)
+{
+    SObject plain;
+    {
+        SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+        ITranslatorMgr *mgr = nullptr;
+        ASSERT_TRUE(CreateTranslatorMgr(&mgr));
+        SAutoRefPtr<ITranslatorMgr> hold = AdoptRef(mgr);
+        ITranslator *t = nullptr;
+        ASSERT_TRUE(mgr->CreateTranslator(&t));
+        SAutoRefPtr<ITranslator> holdT = AdoptRef(t);
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(L"<language name='x' guid='{11111111-2222-3333-4444-555555555555}'>"
+                                    L"<context name=''><message><source>Yes</source>"
+                                    L"<translation>Ja</translation></message></context></language>"));
+        pugi::xml_node lang = doc.first_child();
+        ASSERT_TRUE(t->Load(&lang, 1));
+        ASSERT_TRUE(mgr->InstallTranslator(t));
+        app.SetTranslator(mgr);
+        EXPECT_EQ(plain.TranslateText(L"Yes"), L"Ja");
+        EXPECT_EQ(plain.TranslateText(L"No"), L"No");
+    }
+    EXPECT_EQ(plain.TranslateText(L"Yes"), L"Yes"); // no application: unchanged
 }
