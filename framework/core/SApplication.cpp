@@ -45,6 +45,9 @@ SStringW TranslateThroughApp(const SStringW &text, const SStringW &context)
 
 SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
 {
+    if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll"))
+        m_updateLayeredIndirect = reinterpret_cast<FnUpdateLayeredIndirect>(
+            reinterpret_cast<void *>(::GetProcAddress(user32, "UpdateLayeredWindowIndirect")));
     CreateSingletons(hostClassName);
     m_translator.Attach(new SNullTranslator);
     m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
@@ -116,6 +119,23 @@ int SApplication::LoadSystemResources(IResProvider *provider)
         missing |= kMissingMsgBox;
     RemoveResProvider(provider);
     return missing;
+}
+
+BOOL SApplication::UpdateLayered(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info) const
+{
+    if (!info)
+        return FALSE;
+    return m_updateLayeredIndirect ? m_updateLayeredIndirect(hWnd, info) : UpdateLayeredByFields(hWnd, info);
+}
+
+BOOL SApplication::UpdateLayeredByFields(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info)
+{
+    if (!info)
+        return FALSE;
+    return ::UpdateLayeredWindow(hWnd, info->hdcDst, const_cast<POINT *>(info->pptDst),
+                                 const_cast<SIZE *>(info->psize), info->hdcSrc, const_cast<POINT *>(info->pptSrc),
+                                 info->crKey, const_cast<BLENDFUNCTION *>(info->pblend),
+                                 info->dwFlags & ~static_cast<DWORD>(ULW_EX_NORESIZE));
 }
 
 void SApplication::InitXmlNamedID(const SNamedID::TableEntry *entries, int count, bool sorted)
