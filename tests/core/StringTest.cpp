@@ -108,6 +108,26 @@ TEST_F(StringTest, LockedBuffersAreCopiedNotShared)
     a.UnlockBuffer();
 }
 
+TEST_F(StringTest, DirectWritingThroughGetBuffer)
+{
+    SStringW a(L"abc");
+    SStringW b(a);
+    wchar_t* p = b.GetBuffer(10);
+    ASSERT_NE(p, nullptr);
+    EXPECT_NE(p, a.c_str()); // separated from the shared buffer, text kept
+    EXPECT_STREQ(p, L"abc");
+    wcscpy(p + 3, L"defghij");
+    b.ReleaseBuffer();
+    EXPECT_STREQ(b, L"abcdefghij");
+    EXPECT_EQ(b.GetLength(), 10);
+    b.ReleaseBuffer(2);
+    EXPECT_STREQ(b, L"ab");
+    b.ReleaseBuffer(99); // clipped to the capacity
+    EXPECT_EQ(b.GetLength(), 10);
+    EXPECT_STREQ(a, L"abc");
+    EXPECT_EQ(SStringW().GetBuffer(-1), nullptr);
+}
+
 TEST_F(StringTest, AssigningEmptyKeepsAPrivateBuffer)
 {
     SStringW s(L"private");
