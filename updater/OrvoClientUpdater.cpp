@@ -39,7 +39,7 @@ OrvoClientUpdater& OrvoClientUpdater::GetInstance()
 
 bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
 {
-    if (m_worker)
+    if (m_worker.Valid())
         return false;  // one worker per run
     if (appPath && *appPath) {
         if (!FormatBounded(m_installFolder, sizeof m_installFolder, "%s", appPath)) {
@@ -74,7 +74,7 @@ bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
         return false;
     }
     m_worker.Reset(CreateThread(nullptr, 0, UpdateThreadProc, this, 0, nullptr));
-    if (!m_worker) {
+    if (!m_worker.Valid()) {
         LogError("update worker not started: %lu", GetLastError());
         PostError("Updater init error", int(GetLastError()));
         return false;
@@ -84,7 +84,7 @@ bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
 
 bool OrvoClientUpdater::WaitForWorker(DWORD milliseconds)
 {
-    return !m_worker || WaitForSingleObject(m_worker.Get(), milliseconds) == WAIT_OBJECT_0;
+    return !m_worker.Valid() || WaitForSingleObject(m_worker.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)

@@ -2,7 +2,7 @@
 // thread and reports every step to a window by posted messages.
 #pragma once
 #include "NBTCPClient.h"
-#include "UniqueHandle.h"
+#include "syshelpers/WinHandles.h"
 
 #include <cstdio>
 #include <string>
