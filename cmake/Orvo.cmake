@@ -69,3 +69,13 @@ function(orvo_wine_path var path)
   string(REPLACE "/" "\\\\" p "${path}")
   set(${var} "Z:${p}" PARENT_SCOPE)
 endfunction()
+
+# orvo_bench(name sources... LIBS libs...): a benchmark program, built with the
+# rest but never run by CTest; its target bench_<area> runs it.
+function(orvo_bench name)
+  cmake_parse_arguments(B "" "" "LIBS" ${ARGN})
+  add_executable(${name} ${B_UNPARSED_ARGUMENTS})
+  target_compile_options(${name} PRIVATE ${ORVO_WARNINGS})
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+  target_link_libraries(${name} PRIVATE ${B_LIBS})
+endfunction()

@@ -13,24 +13,18 @@
 #include "render/IRenderTarget.h"
 #include "render/PixelOps.h"
 #include "render/PngCodec.h"
+#include "support/BenchClock.h"
 
 using namespace WUI;
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return double(c.QuadPart) / double(f.QuadPart);
-}
-
 template <class F>
 double Time(int reps, F f) {
     f();  // warm-up
-    double t = Now();
+    double t = bench::Now();
     for (int i = 0; i < reps; ++i) f();
-    return (Now() - t) / reps;
+    return (bench::Now() - t) / reps;
 }
 
 std::vector<uint8_t> MakePng(uint32_t w, uint32_t h) {

@@ -5,24 +5,17 @@
 #include "CmdLine.h"
 #include "OrvoClientUpdater.h"
 #include "UpdateDriver.h"
+#include "support/BenchClock.h"
 
 namespace {
-
-double Seconds()
-{
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 bool TimedRun(const char* url, const char* folder, const char* label)
 {
     OrvoClientUpdater updater;
     UpdateDriver driver;
-    double start = Seconds();
+    double start = bench::Now();
     UpdateOutcome outcome = driver.Run(updater, url, folder, 3600 * 1000);
-    double elapsed = Seconds() - start;
+    double elapsed = bench::Now() - start;
     printf("%s %.3f %s\n", label, elapsed, OutcomeName(outcome));
     return outcome == UpdateOutcome::Done;
 }

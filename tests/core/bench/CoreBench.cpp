@@ -15,69 +15,39 @@
 #include <unordered_map>
 #include <vector>
 
+#include "support/BenchClock.h"
+
 using namespace WUI;
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / freq.QuadPart;
-}
-
-// Best of three runs, in milliseconds.
-template <class F>
-double Time(F f)
-{
-    double best = 1e30;
-    for (int i = 0; i < 3; ++i) {
-        double t0 = Now();
-        f();
-        double t = (Now() - t0) * 1000;
-        if (t < best) best = t;
-    }
-    return best;
-}
-
 volatile size_t g_sink;
-
-void Report(const char* what, double ours, const char* baseName, double base)
-{
-    std::printf("%-34s ours %9.2f ms  %-22s %9.2f ms  ratio %.2f\n", what, ours, baseName, base,
-                base > 0 ? ours / base : 0.0);
-}
 
 void Appends()
 {
     const int n = 100000;
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         SStringW s;
         for (int i = 0; i < n; ++i) s += static_cast<wchar_t>(L'a' + i % 26);
         g_sink = s.GetLength();
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         std::wstring s;
         for (int i = 0; i < n; ++i) s += static_cast<wchar_t>(L'a' + i % 26);
         g_sink = s.size();
     });
-    Report("100k single-character appends", ours, "std::wstring", base);
+    bench::Report("100k single-character appends", ours, "std::wstring", base);
 }
 
 void Replace()
 {
     std::wstring text;
     while (text.size() < 512 * 1024) text += L"lorem ipsum dolor sit amet ";
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         SStringW s(text.c_str(), static_cast<int>(text.size()));
         g_sink = s.Replace(L"ipsum", L"IPSUM-REPLACED");
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         std::wstring s(text), out;
         out.reserve(s.size() * 2);
         size_t at = 0, hit;
@@ -89,23 +59,23 @@ void Replace()
         out.append(s, at, std::wstring::npos);
         g_sink = out.size();
     });
-    Report("1 MB Replace", ours, "std::wstring find", base);
+    bench::Report("1 MB Replace", ours, "std::wstring find", base);
 }
 
 void ArrayAdds()
 {
     const int n = 1000000;
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         SArray<int> a;
         for (int i = 0; i < n; ++i) a.Add(i);
         g_sink = a.GetCount();
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         std::vector<int> a;
         for (int i = 0; i < n; ++i) a.push_back(i);
         g_sink = a.size();
     });
-    Report("1M SArray adds", ours, "std::vector", base);
+    bench::Report("1M SArray adds", ours, "std::vector", base);
 }
 
 void MapOps()
@@ -121,39 +91,39 @@ void MapOps()
     }
     SMap<SStringW, int> map;
     std::unordered_map<std::wstring, int> stdMap;
-    double ins = Time([&] {
+    double ins = bench::BestOfThreeMs([&] {
         map.RemoveAll();
         for (int i = 0; i < n; ++i) map.SetValue(keys[i], i);
     });
-    double stdIns = Time([&] {
+    double stdIns = bench::BestOfThreeMs([&] {
         stdMap.clear();
         for (int i = 0; i < n; ++i) stdMap[stdKeys[i]] = i;
     });
-    Report("100k SMap inserts", ins, "std::unordered_map", stdIns);
-    double look = Time([&] {
+    bench::Report("100k SMap inserts", ins, "std::unordered_map", stdIns);
+    double look = bench::BestOfThreeMs([&] {
         size_t found = 0;
         for (int i = 0; i < n; ++i) found += map.Lookup(keys[i]) != nullptr;
         g_sink = found;
     });
-    double stdLook = Time([&] {
+    double stdLook = bench::BestOfThreeMs([&] {
         size_t found = 0;
         for (int i = 0; i < n; ++i) found += stdMap.count(stdKeys[i]);
         g_sink = found;
     });
-    Report("100k SMap lookups", look, "std::unordered_map", stdLook);
+    bench::Report("100k SMap lookups", look, "std::unordered_map", stdLook);
     // Removes alone: the maps are refilled between runs, outside the timing.
     double rem = 1e30, stdRem = 1e30;
     for (int run = 0; run < 3; ++run) {
-        double t0 = Now();
+        double t0 = bench::Now();
         for (int i = 0; i < n; ++i) map.RemoveKey(keys[i]);
-        rem = std::min(rem, (Now() - t0) * 1000);
-        t0 = Now();
+        rem = std::min(rem, (bench::Now() - t0) * 1000);
+        t0 = bench::Now();
         for (int i = 0; i < n; ++i) stdMap.erase(stdKeys[i]);
-        stdRem = std::min(stdRem, (Now() - t0) * 1000);
+        stdRem = std::min(stdRem, (bench::Now() - t0) * 1000);
         for (int i = 0; i < n; ++i) map.SetValue(keys[i], i);
         for (int i = 0; i < n; ++i) stdMap[stdKeys[i]] = i;
     }
-    Report("100k SMap removes", rem, "std::unordered_map", stdRem);
+    bench::Report("100k SMap removes", rem, "std::unordered_map", stdRem);
 }
 
 void BinaryXml()
@@ -175,24 +145,24 @@ void BinaryXml()
     }
     std::wstring xml = text.str();
     XmlBinaryBuffer bin;
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         XmlSaveBinaryBuffer(doc, bin);
         pugi::xml_document back;
         g_sink = XmlLoadBinaryBuffer(back, bin.data(), bin.size());
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         pugi::xml_document back;
         g_sink = back.load_buffer(xml.data(), xml.size() * sizeof(wchar_t), pugi::parse_default, pugi::encoding_wchar)
                      .status;
     });
-    double save = Time([&] { XmlSaveBinaryBuffer(doc, bin); });
-    double load = Time([&] {
+    double save = bench::BestOfThreeMs([&] { XmlSaveBinaryBuffer(doc, bin); });
+    double load = bench::BestOfThreeMs([&] {
         pugi::xml_document back;
         g_sink = XmlLoadBinaryBuffer(back, bin.data(), bin.size());
     });
     std::printf("(document: %d items, %u KB text, %u KB binary; save %.2f ms, load %.2f ms)\n", i,
                 static_cast<unsigned>(xml.size() * sizeof(wchar_t) / 1024), static_cast<unsigned>(bin.size() / 1024), save, load);
-    Report("1 MB binary XML save + load", ours, "pugixml text parse", base);
+    bench::Report("1 MB binary XML save + load", ours, "pugixml text parse", base);
 }
 
 } // namespace

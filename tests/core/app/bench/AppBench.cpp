@@ -13,43 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "support/BenchClock.h"
+
 using namespace WUI;
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / freq.QuadPart;
-}
-
-// Best of three runs, in milliseconds.
-template <class F> double Time(F f)
-{
-    double best = 1e30;
-    for (int i = 0; i < 3; ++i) {
-        double t0 = Now();
-        f();
-        double t = (Now() - t0) * 1000;
-        if (t < best)
-            best = t;
-    }
-    return best;
-}
-
 volatile size_t g_sink;
-
-void Report(const char *what, double ours, const char *baseName, double base)
-{
-    std::printf("%-34s ours %9.2f ms  %-24s %9.2f ms  ratio %.2f\n", what, ours, baseName, base,
-                base > 0 ? ours / base : 0.0);
-}
 
 // 1000 searches for elements deep in a tree of 40 x 50 elements.
 void Finder()
@@ -68,15 +38,15 @@ void Finder()
         }
     }
     const int n = 1000;
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + (finder.FindChildByID(&root, 3900 + k % 50, -1) != nullptr);
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + (root.FindChildByID(3900 + k % 50, -1) != nullptr);
     });
-    Report("finder, 1000 deep finds", ours, "tree search each time", base);
+    bench::Report("finder, 1000 deep finds", ours, "tree search each time", base);
 }
 
 // 20000 look-ups of a resource through the manager, against FindResourceW itself.
@@ -88,15 +58,15 @@ void Resources()
     pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
     mgr.AddResProvider(pe.get());
     const int n = 20000;
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + mgr.GetRawBufferSize(L"LAYOUT", L"XML_MAINWND");
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + SizeofResource(nullptr, FindResourceW(nullptr, L"XML_MAINWND", L"LAYOUT"));
     });
-    Report("provider manager, 20000 sizes", ours, "FindResourceW", base);
+    bench::Report("provider manager, 20000 sizes", ours, "FindResourceW", base);
 }
 
 // 20000 translations out of 2000 texts, against a std::map of the same texts.
@@ -130,15 +100,15 @@ void Translations()
     }
     const int n = 20000;
     const SStringW dlg(L"dlg");
-    double ours = Time([&] {
+    double ours = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + mgr->Translate(keys[k % 2000], dlg).GetLength();
     });
-    double base = Time([&] {
+    double base = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
             g_sink = g_sink + plain.find(plainKeys[k % 2000])->second.size();
     });
-    Report("translator, 20000 texts", ours, "std::map lookup", base);
+    bench::Report("translator, 20000 texts", ours, "std::map lookup", base);
 }
 
 } // namespace
