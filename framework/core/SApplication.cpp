@@ -1,0 +1,154 @@
+#include "core/SApplication.h"
+#include "core/CSimpleWndHelper.h"
+#include "core/SDefMsgLoopFactory.h"
+#include "core/SResProviderFiles.h"
+#include "core/SRicheditMenuDef.h"
+#include "core/STimer2.h"
+#include "core/SWindowFinder.h"
+#include "core/SWindowMgr.h"
+#include "core/XmlLookup.h"
+#include <cwchar>
+
+namespace WUI {
+
+SStringW SApplication::ModuleFileName(HMODULE module)
+{
+    for (int size = MAX_PATH; size <= 32768; size *= 2) {
+        SStringW name;
+        wchar_t *buf = name.GetBuffer(size);
+        if (!buf)
+            return SStringW();
+        DWORD n = ::GetModuleFileNameW(module, buf, static_cast<DWORD>(size));
+        if (!n)
+            return SStringW();
+        // A cut-off result fills the buffer and may lack its NUL: only the length counts.
+        if (static_cast<int>(n) < size) {
+            name.ReleaseBuffer(static_cast<int>(n));
+            return name;
+        }
+    }
+    return SStringW();
+}
+
+SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
+{
+    CreateSingletons(hostClassName);
+    m_translator.Attach(new SNullTranslator);
+    m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
+
+    const SStringW exe = ModuleFileName(instance);
+    const wchar_t *slash = wcsrchr(exe, L'\\');
+    m_appDir = slash ? exe.Left(static_cast<int>(slash - exe.c_str())) : SStringW();
+
+    m_msgLoop = m_msgLoopFactory->CreateMsgLoop();
+}
+
+// Singletons whose code is not in this library yet take their places in the
+// order: window manager, timer, [script timer, font pool, skin pool manager,
+// style pool manager, default attributes], finder; then the native-window
+// support, [text services], the rich-edit menu definition.
+void SApplication::CreateSingletons(LPCWSTR hostClassName)
+{
+    m_windowMgr.reset(new SWindowMgr);
+    m_timer.reset(new STimer2);
+    m_finder.reset(new SWindowFinder);
+    if (!CSimpleWndHelper::GetSingletonPtr())
+        m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
+    if (!SRicheditMenuDef::GetSingletonPtr())
+        m_editMenuDef.reset(new SRicheditMenuDef);
+}
+
+void SApplication::DestroySingletons()
+{
+    m_finder.reset();
+    m_timer.reset();
+    m_windowMgr.reset();
+    m_wndHelper.reset();
+    m_editMenuDef.reset();
+}
+
+SApplication::~SApplication()
+{
+    if (m_msgLoopFactory)
+        m_msgLoopFactory->DestroyMsgLoop(m_msgLoop);
+    m_msgLoop = nullptr;
+    RemoveAll();
+    DestroySingletons();
+    m_appDir.Empty();
+    m_msgLoopFactory = nullptr;
+    m_translator = nullptr;
+}
+
+int SApplication::LoadSystemResources(IResProvider *provider)
+{
+    if (!provider)
+        return kMissingSysSkin | kMissingEditMenu | kMissingMsgBox;
+    AddResProvider(provider);
+    int missing = 0;
+    pugi::xml_document skin, menu, msgbox;
+    // The built-in skin pool and the message-box template take these documents
+    // once their code exists; here they are only checked for being there.
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !XmlChildNoCase(skin, L"skin"))
+        missing |= kMissingSysSkin;
+    pugi::xml_node editmenu;
+    if (LoadXmlFromProvider(provider, L"XML:SYS_XML_EDITMENU", menu))
+        editmenu = XmlChildNoCase(menu, L"editmenu");
+    if (editmenu && SRicheditMenuDef::GetSingletonPtr())
+        SRicheditMenuDef::GetSingletonPtr()->SetMenu(editmenu);
+    else
+        missing |= kMissingEditMenu;
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) || !XmlChildNoCase(msgbox, L"WUI"))
+        missing |= kMissingMsgBox;
+    RemoveResProvider(provider);
+    return missing;
+}
+
+void SApplication::InitXmlNamedID(const SNamedID::TableEntry *entries, int count, bool sorted)
+{
+    m_namedIds.InitFromTable(entries, count, sorted);
+}
+
+bool SApplication::LoadXmlDocument(pugi::xml_document &doc, LPCWSTR name, LPCWSTR type)
+{
+    SResBuffer bytes;
+    if (!name || !type || !ReadResource(type, name, bytes))
+        return false;
+    return ParseXmlBytes(bytes, doc);
+}
+
+bool SApplication::LoadXmlDocumentById(pugi::xml_document &doc, LPCWSTR id)
+{
+    SStringW parts[2];
+    if (ParseResId(id, parts) != 2)
+        return false;
+    return LoadXmlDocument(doc, parts[1], parts[0]);
+}
+
+int SApplication::Run(HWND mainWnd)
+{
+    m_mainWnd = mainWnd;
+    return m_msgLoop ? m_msgLoop->Run() : -1;
+}
+
+void SApplication::SetTranslator(ITranslatorMgr *mgr)
+{
+    if (mgr)
+        m_translator = mgr;
+}
+
+BOOL SApplication::SetMsgLoopFactory(IMsgLoopFactory *factory)
+{
+    if (!factory || (m_msgLoop && m_msgLoop->IsRunning()))
+        return FALSE;
+    if (factory == m_msgLoopFactory.get())
+        return TRUE;
+    SMessageLoop *loop = factory->CreateMsgLoop();
+    if (!loop)
+        return FALSE;
+    m_msgLoopFactory->DestroyMsgLoop(m_msgLoop);
+    m_msgLoopFactory = factory;
+    m_msgLoop = loop;
+    return TRUE;
+}
+
+} // namespace WUI

@@ -1,0 +1,86 @@
+#pragma once
+#include "core/IMsgLoopFactory.h"
+#include "core/SNamedValue.h"
+#include "core/SResProviderMgr.h"
+#include "core/SSingleton.h"
+#include "core/STranslator.h"
+#include "core/TStringT.h"
+#include <memory>
+
+namespace WUI {
+
+class CSimpleWndHelper;
+class SRicheditMenuDef;
+class STimer2;
+class SWindowFinder;
+class SWindowMgr;
+
+// Bits of LoadSystemResources' result: what the provider lacked.
+enum {
+    kMissingSysSkin = 1,
+    kMissingEditMenu = 2,
+    kMissingMsgBox = 4,
+};
+
+// The one object a program makes before any window: it owns the resource
+// providers, the translator manager, the message-loop factory and main loop,
+// the named ids, and creates and destroys the framework singletons.
+class SApplication : public SSingleton<SApplication>, public SResProviderMgr {
+public:
+    SApplication(HINSTANCE instance, LPCWSTR hostClassName);
+    ~SApplication() override;
+
+    // Loads "XML:SYS_XML_SKIN", "XML:SYS_XML_EDITMENU" and "XML:SYS_XML_MSGBOX" from
+    // this provider alone; returns the bits of those it lacked (0 = all there).
+    int LoadSystemResources(IResProvider *provider);
+
+    void InitXmlNamedID(const SNamedID::TableEntry *entries, int count, bool sorted);
+    // 0 when the name is not in the table.
+    int GetNamedId(LPCWSTR name) const { return m_namedIds.Get(name); }
+
+    // Type "file": the file at path name; else the newest provider's resource.
+    // False when it is missing or does not parse.
+    bool LoadXmlDocument(pugi::xml_document &doc, LPCWSTR name, LPCWSTR type);
+    // id "TYPE:NAME"; false for an id of any other shape, without asking a provider.
+    bool LoadXmlDocumentById(pugi::xml_document &doc, LPCWSTR id);
+
+    // Runs the main loop for the main window; returns the loop's exit code.
+    int Run(HWND mainWnd);
+
+    // Same manager: nothing; null is refused.
+    void SetTranslator(ITranslatorMgr *mgr);
+    ITranslatorMgr *GetTranslator() const { return m_translator.get(); }
+    // Refused (FALSE) while the main loop runs, for null, and for a factory
+    // that makes no loop; the old loop then stays.
+    BOOL SetMsgLoopFactory(IMsgLoopFactory *factory);
+    IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.get(); }
+    SMessageLoop *GetMsgLoop() const { return m_msgLoop; }
+
+    HINSTANCE GetInstance() const { return m_instance; }
+    HWND GetMainWnd() const { return m_mainWnd; }
+    // The module's folder, without a trailing backslash.
+    const SStringW &GetAppDir() const { return m_appDir; }
+
+    // The module's full file name, whatever its length; empty on failure.
+    static SStringW ModuleFileName(HMODULE module);
+
+private:
+    void CreateSingletons(LPCWSTR hostClassName);
+    void DestroySingletons();
+
+    SAutoRefPtr<ITranslatorMgr> m_translator;
+    SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
+    SNamedID m_namedIds;
+    SStringW m_appDir;
+    HINSTANCE m_instance;
+    HWND m_mainWnd = nullptr;
+    SMessageLoop *m_msgLoop = nullptr;
+
+    std::unique_ptr<SWindowMgr> m_windowMgr;
+    std::unique_ptr<STimer2> m_timer;
+    std::unique_ptr<SWindowFinder> m_finder;
+    std::unique_ptr<CSimpleWndHelper> m_wndHelper;   // null when one existed before
+    std::unique_ptr<SRicheditMenuDef> m_editMenuDef; // null when one existed before
+};
+
+} // namespace WUI

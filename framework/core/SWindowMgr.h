@@ -1,0 +1,26 @@
+#pragma once
+#include "core/ISwndNode.h"
+#include "core/SCriticalSection.h"
+#include "core/SSingleton.h"
+
+namespace WUI {
+
+// Issues element handles and maps them back to live elements, so that a
+// handle kept after its element is gone resolves to nothing.
+// The map does not own the elements.
+class SWindowMgr : public SSingletonMap<SWindowMgr, ISwndNode *, SWND> {
+public:
+    // Enters the element under the next handle (1, 2, 3... never reused) and
+    // returns it; 0 without a window manager or when no map node can be had.
+    static SWND NewWindow(ISwndNode *element);
+    // Forgets the handle and kills its element timers; false when it was unknown.
+    static bool DestroyWindow(SWND handle);
+    // The live element of a handle; null for 0, unknown or destroyed handles.
+    static ISwndNode *GetWindow(SWND handle);
+
+private:
+    SWND m_counter = 0;
+    SCriticalSection m_lock;
+};
+
+} // namespace WUI

@@ -1,0 +1,200 @@
+#include "core/SApplication.h"
+#include "core/CSimpleWndHelper.h"
+#include "core/SDefMsgLoopFactory.h"
+#include "core/SResProviderFiles.h"
+#include "core/SResProviderPE.h"
+#include "core/SRicheditMenuDef.h"
+#include "core/STimer2.h"
+#include "core/SWindowFinder.h"
+#include "core/SWindowMgr.h"
+#include "TempFolder.h"
+#include "AdoptRef.h"
+#include "../LeakCheck.h"
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+
+using namespace WUI;
+
+class SApplicationLeaks : public LeakChecked {};
+
+namespace {
+
+SAutoRefPtr<IResProvider> PeProvider()
+{
+    SAutoRefPtr<IResProvider> pe = AdoptRef<IResProvider>(new SResProviderPE);
+    pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+    return pe;
+}
+
+// Counts the loops it makes and destroys; can be told to make none.
+class CountingFactory : public TObjRefImpl<IMsgLoopFactory> {
+public:
+    explicit CountingFactory(bool makes = true) : m_makes(makes) {}
+    SMessageLoop *CreateMsgLoop() override
+    {
+        if (!m_makes)
+            return nullptr;
+        ++created;
+        return new SMessageLoop;
+    }
+    void DestroyMsgLoop(SMessageLoop *loop) override
+    {
+        if (loop)
+            ++destroyed;
+        delete loop;
+    }
+    int created = 0;
+    int destroyed = 0;
+
+private:
+    bool m_makes;
+};
+
+} // namespace
+
+TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
+{
+    {
+        SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+        EXPECT_EQ(SApplication::GetSingletonPtr(), &app);
+        EXPECT_NE(SWindowMgr::GetSingletonPtr(), nullptr);
+        EXPECT_NE(STimer2::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SWindowFinder::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SRicheditMenuDef::GetSingletonPtr(), nullptr);
+        EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
+        ASSERT_NE(app.GetTranslator(), nullptr);
+        EXPECT_EQ(app.GetTranslator()->Translate(L"Hello", L""), L"Hello");
+        EXPECT_NE(app.GetMsgLoop(), nullptr);
+        EXPECT_EQ(app.GetInstance(), GetModuleHandleW(nullptr));
+
+        SStringW exe = SApplication::ModuleFileName(nullptr);
+        EXPECT_EQ(app.GetAppDir() + L"\\core_app_test.exe", exe);
+    }
+    EXPECT_EQ(SApplication::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SWindowMgr::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(STimer2::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SWindowFinder::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SRicheditMenuDef::GetSingletonPtr(), nullptr);
+    // The support object was made by the test before the application, so it stays.
+    EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
+}
+
+TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    EXPECT_EQ(app.LoadSystemResources(pe.get()), 0);
+    pugi::xml_node menu = SRicheditMenuDef::GetSingletonPtr()->GetMenu();
+    EXPECT_STREQ(menu.name(), L"editmenu");
+    EXPECT_EQ(menu.attribute(L"itemHeight").as_int(), 26);
+    EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr); // removed again
+
+    // A provider that lacks them gets 7, even while another one has them all.
+    TempFolder dir(L"app_sys");
+    dir.Write(L"uires.idx", "<resource/>");
+    SAutoRefPtr<IResProvider> files = AdoptRef<IResProvider>(new SResProviderFiles);
+    ASSERT_TRUE(files->Init(reinterpret_cast<WPARAM>(dir.Path().c_str())));
+    app.AddResProvider(pe.get());
+    EXPECT_EQ(app.LoadSystemResources(files.get()), kMissingSysSkin | kMissingEditMenu | kMissingMsgBox);
+    EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), pe.get());
+    app.RemoveResProvider(pe.get());
+    EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr);
+    EXPECT_EQ(app.LoadSystemResources(nullptr), 7);
+}
+
+TEST_F(SApplicationLeaks, XmlDocumentsByIdAndFromFiles)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    app.AddResProvider(pe.get());
+    struct Case {
+        const wchar_t *id;
+        bool loads;
+    } cases[] = {
+        {L"LAYOUT:XML_MAINWND", true},
+        {L"layout:xml_mainwnd", true},
+        {L"LAYOUT", false},
+        {L"LAYOUT:MISSING", false},
+        {L"LAYOUT:BROKEN", false},
+        {L"", false},
+    };
+    for (const Case &c : cases) {
+        pugi::xml_document doc;
+        EXPECT_EQ(app.LoadXmlDocumentById(doc, c.id), c.loads) << c.id;
+    }
+    TempFolder dir(L"app_xml");
+    dir.Write(L"a.xml", "<WUI><root/></WUI>");
+    pugi::xml_document doc;
+    ASSERT_TRUE(app.LoadXmlDocument(doc, dir.File(L"a.xml").c_str(), L"file"));
+    EXPECT_TRUE(doc.child(L"WUI").child(L"root"));
+    EXPECT_FALSE(app.LoadXmlDocument(doc, dir.File(L"b.xml").c_str(), L"file"));
+}
+
+TEST_F(SApplicationLeaks, NamedIds)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    const SNamedID::TableEntry table[] = {{L"btn_close", 101}, {L"btn_min", 102}, {L"a", 1}};
+    app.InitXmlNamedID(table, 3, false);
+    EXPECT_EQ(app.GetNamedId(L"btn_min"), 102);
+    EXPECT_EQ(app.GetNamedId(L"a"), 1);
+    EXPECT_EQ(app.GetNamedId(L"missing"), 0);
+}
+
+TEST_F(SApplicationLeaks, MessageLoopFactoryAndRun)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    SMessageLoop *first = app.GetMsgLoop();
+    EXPECT_FALSE(app.SetMsgLoopFactory(nullptr));
+    SAutoRefPtr<CountingFactory> none = AdoptRef<CountingFactory>(new CountingFactory(false));
+    EXPECT_FALSE(app.SetMsgLoopFactory(none.get()));
+    EXPECT_EQ(app.GetMsgLoop(), first);
+
+    SAutoRefPtr<CountingFactory> counting = AdoptRef<CountingFactory>(new CountingFactory);
+    ASSERT_TRUE(app.SetMsgLoopFactory(counting.get()));
+    EXPECT_EQ(counting->created, 1);
+    SMessageLoop *second = app.GetMsgLoop();
+    EXPECT_NE(second, nullptr);
+    EXPECT_EQ(app.GetMsgLoopFactory(), counting.get());
+
+    // While the loop runs, replacing the factory is refused.
+    SAutoRefPtr<CountingFactory> late = AdoptRef<CountingFactory>(new CountingFactory);
+    BOOL duringRun = TRUE;
+    struct Poster : WUI::IIdleHandler {
+        std::function<void()> f;
+        BOOL OnIdle() override
+        {
+            f();
+            return FALSE;
+        }
+    } idle;
+    idle.f = [&] {
+        duringRun = app.SetMsgLoopFactory(late.get());
+        PostQuitMessage(17);
+    };
+    second->AddIdleHandler(&idle);
+    HWND main = reinterpret_cast<HWND>(0x1234);
+    EXPECT_EQ(app.Run(main), 17);
+    EXPECT_EQ(app.GetMainWnd(), main);
+    EXPECT_FALSE(duringRun);
+    EXPECT_EQ(late->created, 0);
+    EXPECT_EQ(app.GetMsgLoop(), second);
+    second->RemoveIdleHandler(&idle);
+
+    ASSERT_TRUE(app.SetMsgLoopFactory(late.get()));
+    EXPECT_EQ(counting->destroyed, 1); // the old loop went back to its own factory
+}
+
+TEST_F(SApplicationLeaks, TranslatorReplacement)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    ITranslatorMgr *mgr = nullptr;
+    ASSERT_TRUE(CreateTranslatorMgr(&mgr));
+    app.SetTranslator(mgr);
+    EXPECT_EQ(app.GetTranslator(), mgr);
+    app.SetTranslator(nullptr); // refused: callers rely on a translator being there
+    EXPECT_EQ(app.GetTranslator(), mgr);
+    EXPECT_EQ(mgr->AddRef(), 3);
+    mgr->Release();
+    mgr->Release();
+}

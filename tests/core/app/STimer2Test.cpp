@@ -1,0 +1,100 @@
+#include "core/STimer2.h"
+#include "core/SWindowMgr.h"
+#include "FakeSwnd.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace WUI;
+
+namespace {
+
+class TimerTest : public ::testing::Test {
+protected:
+    // Pumps thread messages for ms milliseconds.
+    static void Pump(DWORD ms)
+    {
+        const DWORD end = GetTickCount() + ms;
+        MSG msg;
+        while (static_cast<int>(end - GetTickCount()) > 0) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            Sleep(5);
+        }
+    }
+    SWindowMgr mgr;
+    STimer2 timers;
+};
+
+void CALLBACK ForeignProc(HWND, UINT, UINT_PTR, DWORD) {}
+
+} // namespace
+
+TEST_F(TimerTest, TicksArriveAsFrameworkMessageWithCallerId)
+{
+    FakeSwnd el;
+    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20));
+    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20)); // replaces the first
+    EXPECT_EQ(timers.GetCount(), 1u);
+    Pump(300);
+    ASSERT_FALSE(el.messages.empty());
+    for (const auto &m : el.messages) {
+        EXPECT_EQ(m.msg, 0x1938u);
+        EXPECT_EQ(m.wParam, 7u);
+    }
+    timers.KillTimer(el.GetSwnd(), 7);
+    EXPECT_EQ(timers.GetCount(), 0u);
+    const size_t seen = el.messages.size();
+    Pump(100);
+    EXPECT_EQ(el.messages.size(), seen);
+}
+
+TEST_F(TimerTest, NeverTakesOverAnotherThreadTimer)
+{
+    UINT_PTR foreign = SetTimer(nullptr, 0, 100000, ForeignProc);
+    ASSERT_NE(foreign, 0u);
+    FakeSwnd el;
+    // An element whose caller id equals the foreign timer's id must not replace it.
+    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), static_cast<UINT>(foreign), 20));
+    timers.KillTimer(el.GetSwnd());
+    EXPECT_TRUE(KillTimer(nullptr, foreign)); // still alive, so ours had another id
+}
+
+TEST_F(TimerTest, DestroyedOwnerGetsNothingAndItsTimersGo)
+{
+    auto el = std::make_unique<FakeSwnd>();
+    FakeSwnd other;
+    ASSERT_TRUE(timers.SetTimer(el->GetSwnd(), 1, 20));
+    ASSERT_TRUE(timers.SetTimer(el->GetSwnd(), 2, 20));
+    ASSERT_TRUE(timers.SetTimer(other.GetSwnd(), 1, 20));
+    el.reset(); // the window manager kills its timers
+    EXPECT_EQ(timers.GetCount(), 1u);
+    timers.KillTimer(other.GetSwnd());
+    EXPECT_EQ(timers.GetCount(), 0u);
+}
+
+TEST_F(TimerTest, TickForDeadOwnerKillsThatTimer)
+{
+    FakeSwnd el;
+    const SWND gone = el.GetSwnd() + 1000; // a handle that names nobody
+    ASSERT_TRUE(timers.SetTimer(gone, 3, 10));
+    Pump(200);
+    EXPECT_EQ(timers.GetCount(), 0u);
+}
+
+TEST(SWindowMgr, HandlesCountUpAndAreNeverReused)
+{
+    SWindowMgr mgr;
+    EXPECT_EQ(SWindowMgr::GetWindow(0), nullptr);
+    SWND first;
+    {
+        FakeSwnd a, b;
+        first = a.GetSwnd();
+        EXPECT_EQ(first, 1u);
+        EXPECT_EQ(b.GetSwnd(), 2u);
+        EXPECT_EQ(SWindowMgr::GetWindow(1), &a);
+    }
+    EXPECT_EQ(SWindowMgr::GetWindow(first), nullptr);
+    EXPECT_FALSE(SWindowMgr::DestroyWindow(first));
+    FakeSwnd c;
+    EXPECT_EQ(c.GetSwnd(), 3u);
+}

@@ -1,0 +1,14 @@
+# Application core: native windows, message loop, timers, window manager,
+# resources, named values, translator, application object.
+orvo_resources(${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc)
+orvo_test(core_app_test
+  ${CMAKE_CURRENT_LIST_DIR}/CSimpleWndTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SMessageLoopTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/STimer2Test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SWindowFinderTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/STranslatorTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SNamedValueTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SResProviderTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SApplicationTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc
+  LIBS wui_core TIMEOUT 600)
