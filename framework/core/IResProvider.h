@@ -8,6 +8,7 @@ struct IResProvider : IObjRef {
     // PE provider: the module handle; folder provider: the folder (LPCWSTR). FALSE on failure.
     virtual BOOL Init(WPARAM param) = 0;
     virtual BOOL HasResource(LPCWSTR type, LPCWSTR name) = 0;
+    // The loads return null when the resource is missing or does not load.
     virtual HICON LoadIcon(LPCWSTR name, int cx, int cy) = 0;
     virtual HBITMAP LoadBitmap(LPCWSTR name) = 0;
     virtual HCURSOR LoadCursor(LPCWSTR name) = 0;

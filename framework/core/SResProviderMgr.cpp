@@ -25,7 +25,7 @@ bool SResBuffer::Resize(size_t size)
     MemFree(m_heap);
     m_heap = nullptr;
     m_size = 0;
-    if (size > sizeof(m_inline)) {
+    if (size >= sizeof(m_inline)) {
         m_heap = static_cast<char *>(MemAlloc(size));
         if (!m_heap)
             return false;

@@ -56,9 +56,12 @@ public:
     IResProvider *FindProvider(LPCWSTR type, LPCWSTR name);
     // Type "file" names a path and needs no provider.
     BOOL HasResource(LPCWSTR type, LPCWSTR name);
+    // 0 when no provider (or no file) has it.
     size_t GetRawBufferSize(LPCWSTR type, LPCWSTR name);
+    // FALSE when missing; FALSE with ERROR_INSUFFICIENT_BUFFER when it does not fit.
     BOOL GetRawBuffer(LPCWSTR type, LPCWSTR name, LPVOID buffer, size_t size);
 
+    // From the newest provider that has it, or from the file at name; null when nothing loads.
     HICON LoadIcon(LPCWSTR name, int cx = 0, int cy = 0, BOOL fromFile = FALSE);
     // "name" or "name:size"; null when nothing loads.
     HICON LoadIconById(LPCWSTR id);
