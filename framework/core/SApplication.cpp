@@ -7,6 +7,9 @@
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
 #include "core/XmlLookup.h"
+#include "render/SFontPool.h"
+#include "render/SSkinPool.h"
+#include "render/SStylePool.h"
 #include <cwchar>
 
 namespace WUI {
@@ -30,7 +33,8 @@ SStringW SApplication::ModuleFileName(HMODULE module)
     return SStringW();
 }
 
-SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
+SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LPCWSTR hostClassName)
+    : m_renderFactory(renderFactory), m_instance(instance)
 {
     CreateSingletons(hostClassName);
     m_translator.Attach(new SNullTranslator);
@@ -44,13 +48,16 @@ SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instan
 }
 
 // Singletons whose code is not in this library yet take their places in the
-// order: window manager, timer, [script timer, font pool, skin pool manager,
-// style pool manager, default attributes], finder; then the native-window
+// order: window manager, timer, [script timer], font pool, skin pool manager,
+// style pool manager, [default attributes], finder; then the native-window
 // support, [text services], the rich-edit menu definition.
 void SApplication::CreateSingletons(LPCWSTR hostClassName)
 {
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
+    m_fontPool.reset(new SFontPool(m_renderFactory.get()));
+    m_skinPoolMgr.reset(new SSkinPoolMgr);
+    m_stylePoolMgr.reset(new SStylePoolMgr);
     m_finder.reset(new SWindowFinder);
     if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
@@ -61,6 +68,9 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 void SApplication::DestroySingletons()
 {
     m_finder.reset();
+    m_stylePoolMgr.reset();
+    m_skinPoolMgr.reset();
+    m_fontPool.reset();
     m_timer.reset();
     m_windowMgr.reset();
     m_wndHelper.reset();
@@ -77,6 +87,7 @@ SApplication::~SApplication()
     m_appDir.Empty();
     m_msgLoopFactory = nullptr;
     m_translator = nullptr;
+    m_renderFactory = nullptr;
 }
 
 int SApplication::LoadSystemResources(IResProvider *provider)
@@ -86,9 +97,14 @@ int SApplication::LoadSystemResources(IResProvider *provider)
     AddResProvider(provider);
     int missing = 0;
     pugi::xml_document skin, menu, msgbox;
-    // The built-in skin pool and the message-box template take these documents
-    // once their code exists; here they are only checked for being there.
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !XmlChildNoCase(skin, L"skin"))
+    // The message-box template takes its document once its code exists; here
+    // it is only checked for being there.
+    pugi::xml_node skins;
+    if (LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin))
+        skins = XmlChildNoCase(skin, L"skin");
+    if (skins)
+        m_skinPoolMgr->GetBuiltinPool()->LoadSkins(skins);
+    else
         missing |= kMissingSysSkin;
     pugi::xml_node editmenu;
     if (LoadXmlFromProvider(provider, L"XML:SYS_XML_EDITMENU", menu))
