@@ -1,0 +1,195 @@
+// Skin factories by tag, skin pools and their manager, and the built-in skins
+// loaded from this executable's resources.
+#include "SkinTestUtil.h"
+#include "core/IResProvider.h"
+#include "render/SFontPool.h"
+#include "render/SSkinImgList.h"
+#include "render/SSkinPool.h"
+#include "render/SStylePool.h"
+
+using namespace WUI;
+using namespace skintest;
+
+namespace {
+
+// Records every attribute it is given.
+class ProbeSkin : public SSkinObjBase {
+    WUI_CLASS_NAME(ProbeSkin, SSkinObjBase, L"probe")
+public:
+    HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override
+    {
+        seen += name + L"=" + value + L";";
+        return SSkinObjBase::SetAttribute(name, value, loading);
+    }
+    SStringW seen;
+
+protected:
+    void OnDraw(IRenderTarget*, const RECT&, DWORD, BYTE) override {}
+};
+
+class SkinFactoryTest : public SkinTest {};
+
+TEST_F(SkinFactoryTest, StandardTagsDuplicatesAndClones)
+{
+    for (const wchar_t* tag : {L"imglist", L"imgframe", L"button", L"gradation", L"scrollbar", L"colorrect"}) {
+        SAutoRefPtr<ISkinObj> skin;
+        skin.Attach(app.CreateSkin(SStringW(tag)));
+        ASSERT_NE(nullptr, skin.get()) << tag;
+        EXPECT_STREQ(tag, skin->GetClassName());
+    }
+    EXPECT_EQ(nullptr, app.CreateSkin(SStringW(L"IMGLIST")));
+    EXPECT_EQ(nullptr, app.CreateSkin(SStringW(L"vscrollbar")));
+    EXPECT_EQ(nullptr, app.CreateSkin(SStringW()));
+    EXPECT_FALSE(app.RegisterFactory(TplSkinFactory<SSkinImgList>()));
+
+    {
+        TplSkinFactory<ProbeSkin> onStack;  // the manager keeps a clone, not this one
+        EXPECT_TRUE(app.RegisterFactory(onStack));
+        EXPECT_FALSE(app.RegisterFactory(onStack));
+    }
+    SAutoRefPtr<ISkinObj> probe;
+    probe.Attach(app.CreateSkin(SStringW(L"probe")));
+    ASSERT_NE(nullptr, probe.get());
+    EXPECT_TRUE(probe->IsClass(L"probe"));
+    EXPECT_TRUE(app.UnregisterFactory(SStringW(L"probe")));
+    EXPECT_FALSE(app.UnregisterFactory(SStringW(L"probe")));
+    EXPECT_EQ(nullptr, app.CreateSkin(SStringW(L"probe")));
+}
+
+class SkinPoolTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        app.RegisterFactory(TplSkinFactory<ProbeSkin>());
+    }
+    static SAutoRefPtr<SSkinPool> Load(const wchar_t* xml, int* created = nullptr)
+    {
+        pugi::xml_document doc;
+        EXPECT_TRUE(doc.load_string(xml));
+        SAutoRefPtr<SSkinPool> pool;
+        pool.Attach(new SSkinPool);
+        int n = pool->LoadSkins(doc.first_child());
+        if (created) *created = n;
+        return pool;
+    }
+};
+
+TEST_F(SkinPoolTest, LoadingSkipsNamelessAndUnknownAndKeepsTheFirst)
+{
+    int created = 0;
+    auto pool = Load(L"<skin><probe name='a' x='1'/><probe Name='a' x='2'/><nosuch name='b'/><probe x='3'/>"
+                     L"<probe name=''/><colorrect name='c' normal='#FF0000'/><!-- note --></skin>",
+                     &created);
+    EXPECT_EQ(3, created);
+    EXPECT_EQ(2u, pool->GetCount());
+    auto* a = static_cast<ProbeSkin*>(pool->GetSkin(SStringW(L"a")));
+    ASSERT_NE(nullptr, a);
+    EXPECT_STREQ(L"x=1;", a->seen.c_str());
+    EXPECT_NE(nullptr, pool->GetSkin(SStringW(L"c")));
+    EXPECT_EQ(nullptr, pool->GetSkin(SStringW(L"A")));
+    EXPECT_EQ(nullptr, pool->GetSkin(SStringW(L"b")));
+
+    SSkinPool empty;
+    EXPECT_EQ(0, empty.LoadSkins(pugi::xml_node()));
+}
+
+TEST_F(SkinPoolTest, NewestPoolFirstAndTheBuiltinPoolProtected)
+{
+    SSkinPoolMgr* mgr = SSkinPoolMgr::GetSingletonPtr();
+    ASSERT_NE(nullptr, mgr);
+    ASSERT_EQ(1, mgr->GetPoolCount());
+    pugi::xml_document doc;
+    doc.load_string(L"<skin><probe name='shared' v='builtin'/></skin>");
+    mgr->GetBuiltinPool()->LoadSkins(doc.first_child());
+
+    auto older = Load(L"<skin><probe name='shared' v='older'/><probe name='only.older'/></skin>");
+    auto newer = Load(L"<skin><probe name='shared' v='newer'/></skin>");
+    mgr->PushSkinPool(older.get());
+    mgr->PushSkinPool(newer.get());
+    EXPECT_EQ(2, older->AddRef() - 1);
+    older->Release();
+    auto seen = [&](const wchar_t* name) {
+        auto* s = static_cast<ProbeSkin*>(mgr->FindSkinByName(SStringW(name)));
+        return s ? SStringW(s->seen) : SStringW(L"none");
+    };
+    EXPECT_STREQ(L"v=newer;", seen(L"shared").c_str());
+    EXPECT_STREQ(L"", seen(L"only.older").c_str());
+    EXPECT_STREQ(L"none", seen(L"missing").c_str());
+
+    EXPECT_EQ(nullptr, mgr->PopSkinPool(mgr->GetBuiltinPool()));
+    SSkinPool stranger;
+    EXPECT_EQ(nullptr, mgr->PopSkinPool(&stranger));
+    EXPECT_EQ(older.get(), mgr->PopSkinPool(older.get()));
+    EXPECT_STREQ(L"none", seen(L"only.older").c_str());
+    EXPECT_EQ(newer.get(), mgr->PopSkinPool(nullptr));
+    EXPECT_STREQ(L"v=builtin;", seen(L"shared").c_str());
+    EXPECT_EQ(nullptr, mgr->PopSkinPool(nullptr));
+    EXPECT_EQ(1, mgr->GetPoolCount());
+    EXPECT_NE(nullptr, mgr->FindSkinByName(SStringW(L"shared")));
+    // Popping released the manager's references.
+    EXPECT_EQ(1, older->AddRef() - 1);
+    older->Release();
+}
+
+TEST_F(SkinPoolTest, BuiltinSkinsFromTheSystemResources)
+{
+    IResProvider* pe = nullptr;
+    ASSERT_TRUE(CreateResProvider(0, &pe));
+    pe->Init(WPARAM(GetModuleHandleW(nullptr)));
+    EXPECT_EQ(0, app.LoadSystemResources(pe) & kMissingSysSkin);
+    // The images were read while the provider was installed.
+    SSkinPoolMgr* mgr = SSkinPoolMgr::GetSingletonPtr();
+    const int states[kBuiltinSkinCount] = {8, 8, 1, 1, 4, 1, 2, 3, 6, 9, 3, 4, 1, 1, 1,
+                                           1, 1, 1, 4, 3, 3, 3, 3, 3, 1, 2, 1, 2, 12, 1};
+    for (int i = 0; i < kBuiltinSkinCount; ++i) {
+        ISkinObj* skin = mgr->GetBuiltinSkin(i);
+        ASSERT_NE(nullptr, skin) << BuiltinSkinName(i);
+        EXPECT_EQ(skin, mgr->FindSkinByName(SStringW(BuiltinSkinName(i))));
+        EXPECT_EQ(states[i], skin->GetStates()) << BuiltinSkinName(i);
+        if (auto* img = sobj_cast<SSkinImgList>(skin)) {
+            ASSERT_NE(nullptr, img->GetImage()) << BuiltinSkinName(i);
+            SIZE cell = img->GetSkinSize();
+            EXPECT_EQ(0u, img->GetImage()->Width() % states[i]) << BuiltinSkinName(i);
+            // Every state paints something of its own.
+            for (int s = 0; s < states[i]; ++s) {
+                Clear();
+                RECT r{0, 0, cell.cx, cell.cy};
+                skin->Draw(rt, &r, DWORD(s));
+                bool painted = false;
+                for (int y = 0; y < cell.cy && !painted; ++y)
+                    for (int x = 0; x < cell.cx && !painted; ++x) painted = (Px(x, y) >> 24) != 0;
+                EXPECT_TRUE(painted) << BuiltinSkinName(i) << " state " << s;
+            }
+        }
+    }
+    EXPECT_EQ(nullptr, mgr->GetBuiltinSkin(-1));
+    EXPECT_EQ(nullptr, mgr->GetBuiltinSkin(kBuiltinSkinCount));
+    SIZE box = sobj_cast<SSkinImgList>(mgr->GetBuiltinSkin(0))->GetSkinSize();
+    EXPECT_EQ(16, box.cx);
+    EXPECT_EQ(16, box.cy);
+    pe->Release();
+}
+
+TEST(SkinAppTest, PoolsLiveWithTheApplication)
+{
+    {
+        SApplication app(nullptr, GetModuleHandleW(nullptr), L"WUIHOST");
+        EXPECT_NE(nullptr, SFontPool::GetSingletonPtr());
+        EXPECT_NE(nullptr, SSkinPoolMgr::GetSingletonPtr());
+        EXPECT_NE(nullptr, SStylePoolMgr::GetSingletonPtr());
+        // Without a render factory no font can be made.
+        EXPECT_EQ(nullptr, SFontPool::GetSingletonPtr()->GetFontByDescription(SStringW(L"bold:1")));
+        IResProvider* empty = nullptr;
+        ASSERT_TRUE(CreateResProvider(0, &empty));
+        empty->Init(WPARAM(GetModuleHandleW(L"kernel32.dll")));
+        EXPECT_EQ(kMissingSysSkin | kMissingEditMenu | kMissingMsgBox, app.LoadSystemResources(empty));
+        EXPECT_EQ(0u, SSkinPoolMgr::GetSingletonPtr()->GetBuiltinPool()->GetCount());
+        empty->Release();
+    }
+    EXPECT_EQ(nullptr, SFontPool::GetSingletonPtr());
+    EXPECT_EQ(nullptr, SSkinPoolMgr::GetSingletonPtr());
+    EXPECT_EQ(nullptr, SStylePoolMgr::GetSingletonPtr());
+}
+
+}  // namespace
