@@ -7,25 +7,56 @@
 
 namespace WUI {
 
-AlphaBuffer::AlphaBuffer(HDC target, const RECT& rect, BYTE alpha, bool copyBackground, Finish finish)
-    : m_target(target), m_alpha(alpha), m_finish(finish) {
+bool AlphaScratch::Ensure(HDC compatible, int width, int height) {
+    if (m_dc && width <= m_w && height <= m_h) return true;
+    int w = std::max(width, m_w), h = std::max(height, m_h);
+    Free();
+    void* bits = nullptr;
+    m_dib = CreateDib32(w, h, &bits);
+    m_dc = m_dib ? CreateCompatibleDC(compatible) : nullptr;
+    if (!m_dc) {
+        Free();
+        return false;
+    }
+    m_bits = static_cast<DWORD*>(bits);
+    m_w = w;
+    m_h = h;
+    m_oldDib = ::SelectObject(m_dc, m_dib);
+    SetBkMode(m_dc, TRANSPARENT);
+    return true;
+}
+
+void AlphaScratch::Free() {
+    if (m_dc) {
+        ::SelectObject(m_dc, m_oldDib);
+        DeleteDC(m_dc);
+    }
+    if (m_dib) DeleteObject(m_dib);
+    m_dc = nullptr;
+    m_dib = nullptr;
+    m_oldDib = nullptr;
+    m_bits = nullptr;
+    m_w = m_h = 0;
+}
+
+template <class F>
+void AlphaBuffer::ForEachPixel(F f) {
+    int w = m_rect.right - m_rect.left, h = m_rect.bottom - m_rect.top;
+    for (int y = 0; y < h; ++y) {
+        DWORD* row = m_scratch.Bits() + size_t(y) * m_scratch.Stride();
+        for (int x = 0; x < w; ++x) f(row[x]);
+    }
+}
+
+AlphaBuffer::AlphaBuffer(AlphaScratch& scratch, HDC target, const RECT& rect, BYTE alpha, bool copyBackground, Finish finish)
+    : m_scratch(scratch), m_target(target), m_alpha(alpha), m_finish(finish) {
     RECT clip{};
     int kind = ::GetClipBox(target, &clip);
     if (kind == NULLREGION || kind == ERROR) return;
     if (!IntersectRect(&m_rect, &rect, &clip)) return;
     int w = m_rect.right - m_rect.left, h = m_rect.bottom - m_rect.top;
-    void* bits = nullptr;
-    m_dib = CreateDib32(w, h, &bits);
-    if (!m_dib) return;
-    m_dc = CreateCompatibleDC(target);
-    if (!m_dc) {
-        DeleteObject(m_dib);
-        m_dib = nullptr;
-        return;
-    }
-    m_bits = static_cast<DWORD*>(bits);
-    SetBkMode(m_dc, TRANSPARENT);
-    m_oldDib = ::SelectObject(m_dc, m_dib);
+    if (!scratch.Ensure(target, w, h)) return;
+    m_dc = scratch.DC();
     SetViewportOrgEx(m_dc, -m_rect.left, -m_rect.top, nullptr);
     m_takenPen = ::SelectObject(target, GetStockObject(BLACK_PEN));
     m_takenBrush = ::SelectObject(target, GetStockObject(BLACK_BRUSH));
@@ -35,29 +66,22 @@ AlphaBuffer::AlphaBuffer(HDC target, const RECT& rect, BYTE alpha, bool copyBack
     ::SelectObject(m_dc, m_takenFont);
     ::SetTextColor(m_dc, ::GetTextColor(target));
     if (copyBackground) ::BitBlt(m_dc, m_rect.left, m_rect.top, w, h, target, m_rect.left, m_rect.top, SRCCOPY);
-    size_t count = size_t(w) * h;
-    for (size_t i = 0; i < count; ++i) m_bits[i] |= 0xFF000000u;
+    GdiFlush();
+    ForEachPixel([](DWORD& p) { p |= 0xFF000000u; });
 }
 
 AlphaBuffer::~AlphaBuffer() {
     if (!m_dc) return;
     int w = m_rect.right - m_rect.left, h = m_rect.bottom - m_rect.top;
     GdiFlush();
-    size_t count = size_t(w) * h;
-    if (m_finish == Finish::DrawnPixels) {
-        for (size_t i = 0; i < count; ++i) m_bits[i] = (m_bits[i] & 0xFF000000u) ? 0 : (m_bits[i] | 0xFF000000u);
-    } else {
-        for (size_t i = 0; i < count; ++i) m_bits[i] |= 0xFF000000u;
-    }
+    if (m_finish == Finish::DrawnPixels) ForEachPixel([](DWORD& p) { p = (p & 0xFF000000u) ? 0 : (p | 0xFF000000u); });
+    else ForEachPixel([](DWORD& p) { p |= 0xFF000000u; });
     SetViewportOrgEx(m_dc, 0, 0, nullptr);
     BLENDFUNCTION bf{AC_SRC_OVER, 0, m_alpha, AC_SRC_ALPHA};
     ::GdiAlphaBlend(m_target, m_rect.left, m_rect.top, w, h, m_dc, 0, 0, w, h, bf);
     ::SelectObject(m_dc, GetStockObject(BLACK_PEN));
     ::SelectObject(m_dc, GetStockObject(BLACK_BRUSH));
     ::SelectObject(m_dc, GetStockObject(DEFAULT_GUI_FONT));
-    ::SelectObject(m_dc, m_oldDib);
-    DeleteDC(m_dc);
-    DeleteObject(m_dib);
     ::SelectObject(m_target, m_takenPen);
     ::SelectObject(m_target, m_takenBrush);
     ::SelectObject(m_target, m_takenFont);

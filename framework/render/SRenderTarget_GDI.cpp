@@ -239,7 +239,7 @@ HRESULT SRenderTarget_GDI::DrawText(LPCWSTR text, int length, RECT* rect, UINT f
         return S_OK;
     }
     if (length == 0) return S_OK;
-    AlphaBuffer buf(m_dc, *rect, BYTE(m_textColor >> 24), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(m_textColor >> 24), true);
     if (buf.Ok()) ::DrawTextW(buf.DC(), text, length, rect, format);
     return S_OK;
 }
@@ -269,7 +269,7 @@ HRESULT SRenderTarget_GDI::DrawRectangle(const RECT* rect) {
 
 HRESULT SRenderTarget_GDI::FillRectangle(const RECT* rect) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BrushAlpha(), false);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), false);
     if (!buf.Ok()) return S_OK;
     SelectedObject pen(buf.DC(), GetStockObject(NULL_PEN));
     // Without an outline GDI stops one pixel short of the right and bottom edges.
@@ -279,7 +279,7 @@ HRESULT SRenderTarget_GDI::FillRectangle(const RECT* rect) {
 
 HRESULT SRenderTarget_GDI::FillSolidRect(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BYTE(cr >> 24), false);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
     FillRect(buf.DC(), rect, brush.Get());
@@ -288,7 +288,7 @@ HRESULT SRenderTarget_GDI::FillSolidRect(const RECT* rect, COLORREF cr) {
 
 HRESULT SRenderTarget_GDI::DrawRoundRect(const RECT* rect, POINT corner) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, PenAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, PenAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject brush(buf.DC(), GetStockObject(NULL_BRUSH));
     RoundRect(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, corner.x * 2, corner.y * 2);
@@ -297,7 +297,7 @@ HRESULT SRenderTarget_GDI::DrawRoundRect(const RECT* rect, POINT corner) {
 
 HRESULT SRenderTarget_GDI::FillRoundRect(const RECT* rect, POINT ellipse) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BrushAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject pen(buf.DC(), GetStockObject(NULL_PEN));
     RoundRect(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, ellipse.x, ellipse.y);
@@ -306,7 +306,7 @@ HRESULT SRenderTarget_GDI::FillRoundRect(const RECT* rect, POINT ellipse) {
 
 HRESULT SRenderTarget_GDI::FillSolidRoundRect(const RECT* rect, POINT ellipse, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BYTE(cr >> 24), false);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
     SelectedObject sel(buf.DC(), brush.Get());
@@ -316,8 +316,11 @@ HRESULT SRenderTarget_GDI::FillSolidRoundRect(const RECT* rect, POINT ellipse, C
 
 HRESULT SRenderTarget_GDI::ClearRect(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
-    int w = rect->right - rect->left, h = rect->bottom - rect->top;
-    if (w <= 0 || h <= 0) return S_OK;
+    // Only the visible part needs pixels: a huge rectangle must not need a huge DIB.
+    RECT clip{}, rc{};
+    int kind = ::GetClipBox(m_dc, &clip);
+    if (kind == NULLREGION || kind == ERROR || !IntersectRect(&rc, rect, &clip)) return S_OK;
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
     void* bits = nullptr;
     GdiObject<HBITMAP> dib(CreateDib32(w, h, &bits));
     MemoryDC mem(m_dc);
@@ -328,7 +331,7 @@ HRESULT SRenderTarget_GDI::ClearRect(const RECT* rect, COLORREF cr) {
     DWORD px = a << 24 | r << 16 | g << 8 | b;
     std::fill_n(static_cast<DWORD*>(bits), size_t(w) * h, px);
     SelectedObject sel(mem.Get(), dib.Get());
-    ::BitBlt(m_dc, rect->left, rect->top, w, h, mem.Get(), 0, 0, SRCCOPY);
+    ::BitBlt(m_dc, rc.left, rc.top, w, h, mem.Get(), 0, 0, SRCCOPY);
     return S_OK;
 }
 
@@ -340,21 +343,21 @@ HRESULT SRenderTarget_GDI::InvertRect(const RECT* rect) {
 
 HRESULT SRenderTarget_GDI::DrawEllipse(const RECT* rect) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, PenAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, PenAlpha(), true);
     if (buf.Ok()) Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::FillEllipse(const RECT* rect) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BrushAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), true);
     if (buf.Ok()) Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::FillSolidEllipse(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
-    AlphaBuffer buf(m_dc, *rect, BYTE(cr >> 24), false);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
     SelectedObject sel(buf.DC(), brush.Get());
@@ -366,7 +369,7 @@ HRESULT SRenderTarget_GDI::DrawArc(const RECT* rect, float startAngle, float swe
     if (!rect) return E_INVALIDARG;
     POINT p1, p2;
     ArcPoints(*rect, startAngle, sweepAngle, &p1, &p2);
-    AlphaBuffer buf(m_dc, *rect, PenAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, PenAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject brush(buf.DC(), GetStockObject(NULL_BRUSH));
     if (useCenter) Chord(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, p1.x, p1.y, p2.x, p2.y);
@@ -378,7 +381,7 @@ HRESULT SRenderTarget_GDI::FillArc(const RECT* rect, float startAngle, float swe
     if (!rect) return E_INVALIDARG;
     POINT p1, p2;
     ArcPoints(*rect, startAngle, sweepAngle, &p1, &p2);
-    AlphaBuffer buf(m_dc, *rect, BrushAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject pen(buf.DC(), GetStockObject(NULL_PEN));
     Chord(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, p1.x, p1.y, p2.x, p2.y);
@@ -397,7 +400,7 @@ HRESULT SRenderTarget_GDI::DrawLines(const POINT* points, size_t count) {
     }
     int w = Pen() ? std::max(1, Pen()->GetWidth()) : 1;
     RECT rc{box.left - 1, box.top - 1, box.right + w, box.bottom + w};
-    AlphaBuffer buf(m_dc, rc, PenAlpha(), true);
+    AlphaBuffer buf(m_scratch, m_dc, rc, PenAlpha(), true);
     if (buf.Ok()) Polyline(buf.DC(), points, int(count));
     return S_OK;
 }
@@ -415,7 +418,7 @@ HRESULT SRenderTarget_GDI::GradientFill(const RECT* rect, BOOL vertical, COLORRE
         return S_OK;
     }
     // The gradient writes its own alpha, so the buffer takes every pixel, made opaque.
-    AlphaBuffer buf(m_dc, *rect, alpha, false, AlphaBuffer::Finish::AllPixels);
+    AlphaBuffer buf(m_scratch, m_dc, *rect, alpha, false, AlphaBuffer::Finish::AllPixels);
     if (buf.Ok()) ::GdiGradientFill(buf.DC(), v, 2, &gr, 1, mode);
     return S_OK;
 }

@@ -2,6 +2,7 @@
 // Render target over a top-down 32-bit DIB selected into a memory DC. Every
 // GDI primitive goes through an alpha buffer or keeps the alpha bytes it
 // touches, so the DIB's per-pixel alpha survives.
+#include "render/AlphaBuffer.h"
 #include "render/GdiRenderObjImpl.h"
 #include "render/GdiRenderObjects.h"
 #include "render/SBitmap_GDI.h"
@@ -102,6 +103,7 @@ private:
     SAutoRefPtr<IFont> m_curFont, m_defFont;
     POINT m_org{0, 0};
     UINT m_dcFlags = 0;
+    AlphaScratch m_scratch;  // reused by every alpha-buffered draw
 };
 
 }  // namespace WUI

@@ -69,6 +69,8 @@ TEST_F(TargetTest, FillOutsideOrPartlyOutsideTheTarget) {
         rt->ClearRect(&all, 0);
         EXPECT_EQ(S_OK, rt->FillSolidRect(&c.rc, 0xFF0000FF));
         EXPECT_EQ(c.inside, Count(all, 0xFFFF0000));
+        EXPECT_EQ(S_OK, rt->ClearRect(&c.rc, 0xFF00FF00));
+        EXPECT_EQ(c.inside, Count(all, 0xFF00FF00));
     }
 }
 
