@@ -6,6 +6,7 @@
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
+#include "core/TranslateTextHook.h"
 #include "core/XmlLookup.h"
 #include "render/SFontPool.h"
 #include "render/SSkinPool.h"
@@ -33,9 +34,24 @@ SStringW SApplication::ModuleFileName(HMODULE module)
     return SStringW();
 }
 
+namespace {
+
+// How objects built from XML reach the application's translator.
+SStringW TranslateThroughApp(const SStringW &text, const SStringW &context)
+{
+    SApplication *app = SApplication::GetSingletonPtr();
+    ITranslatorMgr *mgr = app ? app->GetTranslator() : nullptr;
+    return mgr ? mgr->Translate(text, context) : text;
+}
+
+} // namespace
+
 SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LPCWSTR hostClassName)
     : m_renderFactory(renderFactory), m_instance(instance)
 {
+    if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll"))
+        m_updateLayeredIndirect = reinterpret_cast<FnUpdateLayeredIndirect>(
+            reinterpret_cast<void *>(::GetProcAddress(user32, "UpdateLayeredWindowIndirect")));
     CreateSingletons(hostClassName);
     m_translator.Attach(new SNullTranslator);
     m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
@@ -45,6 +61,7 @@ SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LP
     m_appDir = slash ? exe.Left(static_cast<int>(slash - exe.c_str())) : SStringW();
 
     m_msgLoop = m_msgLoopFactory->CreateMsgLoop();
+    SetTranslateTextHook(TranslateThroughApp);
 }
 
 // Singletons whose code is not in this library yet take their places in the
@@ -79,6 +96,7 @@ void SApplication::DestroySingletons()
 
 SApplication::~SApplication()
 {
+    SetTranslateTextHook(nullptr);
     if (m_msgLoopFactory)
         m_msgLoopFactory->DestroyMsgLoop(m_msgLoop);
     m_msgLoop = nullptr;
@@ -117,6 +135,23 @@ int SApplication::LoadSystemResources(IResProvider *provider)
         missing |= kMissingMsgBox;
     RemoveResProvider(provider);
     return missing;
+}
+
+BOOL SApplication::UpdateLayered(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info) const
+{
+    if (!info)
+        return FALSE;
+    return m_updateLayeredIndirect ? m_updateLayeredIndirect(hWnd, info) : UpdateLayeredByFields(hWnd, info);
+}
+
+BOOL SApplication::UpdateLayeredByFields(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info)
+{
+    if (!info)
+        return FALSE;
+    return ::UpdateLayeredWindow(hWnd, info->hdcDst, const_cast<POINT *>(info->pptDst),
+                                 const_cast<SIZE *>(info->psize), info->hdcSrc, const_cast<POINT *>(info->pptSrc),
+                                 info->crKey, const_cast<BLENDFUNCTION *>(info->pblend),
+                                 info->dwFlags & ~static_cast<DWORD>(ULW_EX_NORESIZE));
 }
 
 void SApplication::InitXmlNamedID(const SNamedID::TableEntry *entries, int count, bool sorted)

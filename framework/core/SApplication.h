@@ -70,6 +70,11 @@ public:
     // The module's folder, without a trailing backslash.
     const SStringW &GetAppDir() const { return m_appDir; }
 
+    // Puts a layered window's new image on screen; where user32 lacks the
+    // indirect form, the record's fields go to UpdateLayeredWindow. FALSE on failure.
+    BOOL UpdateLayered(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info) const;
+    static BOOL UpdateLayeredByFields(HWND hWnd, const UPDATELAYEREDWINDOWINFO *info);
+
     // The module's full file name, whatever its length; empty on failure.
     static SStringW ModuleFileName(HMODULE module);
 
@@ -85,6 +90,8 @@ private:
     HINSTANCE m_instance;
     HWND m_mainWnd = nullptr;
     SMessageLoop *m_msgLoop = nullptr;
+    typedef BOOL(WINAPI *FnUpdateLayeredIndirect)(HWND, const UPDATELAYEREDWINDOWINFO *);
+    FnUpdateLayeredIndirect m_updateLayeredIndirect = nullptr;
 
     std::unique_ptr<SWindowMgr> m_windowMgr;
     std::unique_ptr<STimer2> m_timer;

@@ -1,6 +1,8 @@
 #include "core/SApplication.h"
+#include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SObject.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
 #include "core/SRicheditMenuDef.h"
@@ -197,4 +199,83 @@ TEST_F(SApplicationLeaks, TranslatorReplacement)
     EXPECT_EQ(mgr->AddRef(), 3);
     mgr->Release();
     mgr->Release();
+}
+
+TEST_F(SApplicationLeaks, ObjectsTranslateThroughTheApplication)
+{
+    SObject plain;
+    {
+        SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+        ITranslatorMgr *mgr = nullptr;
+        ASSERT_TRUE(CreateTranslatorMgr(&mgr));
+        SAutoRefPtr<ITranslatorMgr> hold = AdoptRef(mgr);
+        ITranslator *t = nullptr;
+        ASSERT_TRUE(mgr->CreateTranslator(&t));
+        SAutoRefPtr<ITranslator> holdT = AdoptRef(t);
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(L"<language name='x' guid='{11111111-2222-3333-4444-555555555555}'>"
+                                    L"<context name=''><message><source>Yes</source>"
+                                    L"<translation>Ja</translation></message></context></language>"));
+        pugi::xml_node lang = doc.first_child();
+        ASSERT_TRUE(t->Load(&lang, 1));
+        ASSERT_TRUE(mgr->InstallTranslator(t));
+        app.SetTranslator(mgr);
+        EXPECT_EQ(plain.TranslateText(L"Yes"), L"Ja");
+        EXPECT_EQ(plain.TranslateText(L"No"), L"No");
+    }
+    EXPECT_EQ(plain.TranslateText(L"Yes"), L"Yes"); // no application: unchanged
+}
+
+namespace {
+
+// Sends a 32-bit premultiplied image of the given size to a layered window.
+BOOL ShowImage(HWND hWnd, int cx, int cy, bool byFields, const SApplication &app)
+{
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = cx;
+    bi.bmiHeader.biHeight = -cy;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void *bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    for (int i = 0; i < cx * cy; ++i)
+        static_cast<DWORD *>(bits)[i] = 0x80400000; // half-transparent blue, premultiplied
+    SIZE size = {cx, cy};
+    POINT src = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    UPDATELAYEREDWINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    info.psize = &size;
+    info.hdcSrc = dc;
+    info.pptSrc = &src;
+    info.pblend = &blend;
+    info.dwFlags = ULW_ALPHA;
+    BOOL ok = byFields ? SApplication::UpdateLayeredByFields(hWnd, &info) : app.UpdateLayered(hWnd, &info);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+    return ok;
+}
+
+} // namespace
+
+TEST_F(SApplicationLeaks, LayeredWindowUpdateWithAndWithoutTheIndirectForm)
+{
+    SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+    CSimpleWnd w;
+    ASSERT_NE(w.Create(L"layered", WS_POPUP, WS_EX_LAYERED, 10, 10, 50, 50, nullptr, nullptr), nullptr);
+    RECT rc;
+    ASSERT_TRUE(ShowImage(w.m_hWnd, 20, 10, false, app));
+    w.GetWindowRect(&rc);
+    EXPECT_EQ(rc.right - rc.left, 20);
+    EXPECT_EQ(rc.bottom - rc.top, 10);
+    ASSERT_TRUE(ShowImage(w.m_hWnd, 30, 15, true, app));
+    w.GetWindowRect(&rc);
+    EXPECT_EQ(rc.right - rc.left, 30);
+    EXPECT_EQ(rc.bottom - rc.top, 15);
+    EXPECT_FALSE(app.UpdateLayered(w.m_hWnd, nullptr));
+    w.DestroyWindow();
 }

@@ -233,3 +233,66 @@ TEST_F(SResProviderMgrLeaks, UiDefinitionRedirectionFallsBackToTheElement)
     other.AddResProvider(files.get(), L"uidef");
     EXPECT_EQ(other.GetString(L"@string/title"), L"");
 }
+
+TEST_F(SResProviderMgrLeaks, IconsAndBitmapsFromProvidersAndFiles)
+{
+    SResProviderMgr mgr;
+    EXPECT_EQ(mgr.LoadIconById(L"SQUARE"), nullptr); // no provider yet
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    mgr.AddResProvider(pe.get());
+    struct Case {
+        const wchar_t *id;
+        int size; // 0: none loads
+    } cases[] = {
+        {L"SQUARE", GetSystemMetrics(SM_CXICON)},
+        {L"square:16", 16},
+        {L"SQUARE:48", 48},
+        {L"MISSING:16", 0},
+    };
+    for (const Case &c : cases) {
+        HICON icon = mgr.LoadIconById(c.id);
+        EXPECT_EQ(icon != nullptr, c.size != 0) << c.id;
+        if (!icon)
+            continue;
+        ICONINFO ii = {};
+        ASSERT_TRUE(GetIconInfo(icon, &ii));
+        BITMAP bm = {};
+        GetObjectW(ii.hbmMask, sizeof(bm), &bm);
+        EXPECT_EQ(bm.bmWidth, c.size) << c.id;
+        DeleteObject(ii.hbmMask);
+        if (ii.hbmColor)
+            DeleteObject(ii.hbmColor);
+        DestroyIcon(icon);
+    }
+    HBITMAP red = mgr.LoadBitmap(L"RED");
+    ASSERT_NE(red, nullptr);
+    BITMAP bm = {};
+    GetObjectW(red, sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, 4);
+    EXPECT_EQ(bm.bmHeight, 2);
+    DeleteObject(red);
+    EXPECT_EQ(mgr.LoadBitmap(L"BLUE"), nullptr);
+
+    EXPECT_GT(mgr.GetRawBufferSize(L"icon", L"square"), 0u); // "ICON" is the icon group
+
+    // The same bitmap through a folder and by path: a resource bitmap lacks the file header.
+    TempFolder dir(L"res_images");
+    HRSRC bmpRes = FindResourceW(nullptr, L"RED", RT_BITMAP);
+    ASSERT_NE(bmpRes, nullptr);
+    std::string bmpFile("BM");
+    DWORD bmpSize = SizeofResource(nullptr, bmpRes);
+    DWORD total = 14 + bmpSize, zero = 0, offset = 54;
+    bmpFile.append(reinterpret_cast<char *>(&total), 4).append(reinterpret_cast<char *>(&zero), 4);
+    bmpFile.append(reinterpret_cast<char *>(&offset), 4);
+    bmpFile.append(static_cast<const char *>(LockResource(LoadResource(nullptr, bmpRes))), bmpSize);
+    dir.Write(L"red.bmp", bmpFile);
+    dir.Write(L"uires.idx", "<resource><BITMAP><file name='red' path='red.bmp'/></BITMAP></resource>");
+    SAutoRefPtr<IResProvider> files = FolderProvider(dir);
+    mgr.AddResProvider(files.get());
+    HBITMAP fromFolder = mgr.LoadBitmap(L"red");
+    ASSERT_NE(fromFolder, nullptr);
+    DeleteObject(fromFolder);
+    HBITMAP byPath = mgr.LoadBitmap(dir.File(L"red.bmp").c_str(), TRUE);
+    ASSERT_NE(byPath, nullptr);
+    DeleteObject(byPath);
+}

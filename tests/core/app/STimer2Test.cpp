@@ -10,16 +10,20 @@ namespace {
 
 class TimerTest : public ::testing::Test {
 protected:
-    // Pumps thread messages for ms milliseconds.
-    static void Pump(DWORD ms)
+    // Pumps thread messages for ms milliseconds, or until done() holds.
+    template <class Done> static void Pump(DWORD ms, Done done)
     {
         const DWORD end = GetTickCount() + ms;
         MSG msg;
-        while (static_cast<int>(end - GetTickCount()) > 0) {
+        while (!done() && static_cast<int>(end - GetTickCount()) > 0) {
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageW(&msg);
             Sleep(5);
         }
+    }
+    static void Pump(DWORD ms)
+    {
+        Pump(ms, [] { return false; });
     }
     SWindowMgr mgr;
     STimer2 timers;
@@ -35,7 +39,7 @@ TEST_F(TimerTest, TicksArriveAsFrameworkMessageWithCallerId)
     ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20));
     ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20)); // replaces the first
     EXPECT_EQ(timers.GetCount(), 1u);
-    Pump(300);
+    Pump(5000, [&] { return el.messages.size() >= 2; });
     ASSERT_FALSE(el.messages.empty());
     for (const auto &m : el.messages) {
         EXPECT_EQ(m.msg, 0x1938u);
@@ -77,7 +81,7 @@ TEST_F(TimerTest, TickForDeadOwnerKillsThatTimer)
     FakeSwnd el;
     const SWND gone = el.GetSwnd() + 1000; // a handle that names nobody
     ASSERT_TRUE(timers.SetTimer(gone, 3, 10));
-    Pump(200);
+    Pump(5000, [&] { return timers.GetCount() == 0; });
     EXPECT_EQ(timers.GetCount(), 0u);
 }
 

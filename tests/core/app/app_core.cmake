@@ -12,3 +12,10 @@ orvo_test(core_app_test
   ${CMAKE_CURRENT_LIST_DIR}/SApplicationTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc
   LIBS wui_core TIMEOUT 600)
+
+# Speed figures of the lookups, run by hand: not a CTest test.
+add_executable(core_app_bench ${CMAKE_CURRENT_LIST_DIR}/bench/AppBench.cpp ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc)
+target_compile_options(core_app_bench PRIVATE ${ORVO_WARNINGS})
+target_link_libraries(core_app_bench PRIVATE wui_core)
+add_custom_target(bench_app COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_app_bench>"
+  DEPENDS core_app_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)

@@ -1,0 +1,152 @@
+// Speed of the application core's lookups, each printed as a ratio against a
+// plain baseline doing the same work in the same run. Figures only; no target.
+#include "core/SResProviderMgr.h"
+#include "core/SResProviderPE.h"
+#include "core/STranslator.h"
+#include "core/SWindowFinder.h"
+#include "core/SWindowMgr.h"
+#include "../FakeSwnd.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace WUI;
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / freq.QuadPart;
+}
+
+// Best of three runs, in milliseconds.
+template <class F> double Time(F f)
+{
+    double best = 1e30;
+    for (int i = 0; i < 3; ++i) {
+        double t0 = Now();
+        f();
+        double t = (Now() - t0) * 1000;
+        if (t < best)
+            best = t;
+    }
+    return best;
+}
+
+volatile size_t g_sink;
+
+void Report(const char *what, double ours, const char *baseName, double base)
+{
+    std::printf("%-34s ours %9.2f ms  %-24s %9.2f ms  ratio %.2f\n", what, ours, baseName, base,
+                base > 0 ? ours / base : 0.0);
+}
+
+// 1000 searches for elements deep in a tree of 40 x 50 elements.
+void Finder()
+{
+    SWindowMgr mgr;
+    SWindowFinder finder;
+    FakeSwnd root;
+    std::vector<std::unique_ptr<FakeSwnd>> nodes;
+    for (int i = 0; i < 40; ++i) {
+        nodes.emplace_back(new FakeSwnd(1000 + i));
+        root.AddChild(nodes.back().get());
+        FakeSwnd *group = nodes.back().get();
+        for (int j = 0; j < 50; ++j) {
+            nodes.emplace_back(new FakeSwnd(i * 100 + j));
+            group->AddChild(nodes.back().get());
+        }
+    }
+    const int n = 1000;
+    double ours = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + (finder.FindChildByID(&root, 3900 + k % 50, -1) != nullptr);
+    });
+    double base = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + (root.FindChildByID(3900 + k % 50, -1) != nullptr);
+    });
+    Report("finder, 1000 deep finds", ours, "tree search each time", base);
+}
+
+// 20000 look-ups of a resource through the manager, against FindResourceW itself.
+void Resources()
+{
+    SResProviderMgr mgr;
+    SAutoRefPtr<IResProvider> pe;
+    pe.Attach(new SResProviderPE);
+    pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+    mgr.AddResProvider(pe.get());
+    const int n = 20000;
+    double ours = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + mgr.GetRawBufferSize(L"LAYOUT", L"XML_MAINWND");
+    });
+    double base = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + SizeofResource(nullptr, FindResourceW(nullptr, L"XML_MAINWND", L"LAYOUT"));
+    });
+    Report("provider manager, 20000 sizes", ours, "FindResourceW", base);
+}
+
+// 20000 translations out of 2000 texts, against a std::map of the same texts.
+void Translations()
+{
+    std::wstring xml = L"<language name='b' guid='{11111111-2222-3333-4444-555555555555}'><context name='dlg'>";
+    std::map<std::wstring, std::wstring> plain;
+    for (int i = 0; i < 2000; ++i) {
+        std::wstring s = L"text " + std::to_wstring(i), t = L"Text " + std::to_wstring(i);
+        xml += L"<message><source>" + s + L"</source><translation>" + t + L"</translation></message>";
+        plain[s] = t;
+    }
+    xml += L"</context></language>";
+    pugi::xml_document doc;
+    doc.load_string(xml.c_str());
+    pugi::xml_node lang = doc.first_child();
+    SAutoRefPtr<ITranslatorMgr> mgr;
+    ITranslatorMgr *raw = nullptr;
+    CreateTranslatorMgr(&raw);
+    mgr.Attach(raw);
+    ITranslator *t = nullptr;
+    mgr->CreateTranslator(&t);
+    t->Load(&lang, 1);
+    mgr->InstallTranslator(t);
+    t->Release();
+    std::vector<SStringW> keys;
+    std::vector<std::wstring> plainKeys;
+    for (int i = 0; i < 2000; ++i) {
+        keys.push_back(SStringW((L"text " + std::to_wstring(i)).c_str()));
+        plainKeys.push_back(L"text " + std::to_wstring(i));
+    }
+    const int n = 20000;
+    const SStringW dlg(L"dlg");
+    double ours = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + mgr->Translate(keys[k % 2000], dlg).GetLength();
+    });
+    double base = Time([&] {
+        for (int k = 0; k < n; ++k)
+            g_sink = g_sink + plain.find(plainKeys[k % 2000])->second.size();
+    });
+    Report("translator, 20000 texts", ours, "std::map lookup", base);
+}
+
+} // namespace
+
+int main()
+{
+    Finder();
+    Resources();
+    Translations();
+    return 0;
+}
