@@ -330,8 +330,8 @@ def images():
     pb = Canvas(20, 12)
     pb.frame(0, 0, 20, 12, 5, (210, 214, 220, 255), TRACK)
     out["SYS_PROG_BKGND"] = pb
-    bar = Canvas(12, 12)
-    bar.round_rect(0, 0, 12, 12, 5, ACCENT)
+    bar = Canvas(12, 12)  # corners inside the 3-pixel margins, so stretching keeps them
+    bar.round_rect(0, 0, 12, 12, 3, ACCENT)
     out["SYS_PROG_BAR"] = bar
     vpb = Canvas(12, 20)
     vpb.frame(0, 0, 12, 20, 5, (210, 214, 220, 255), TRACK)

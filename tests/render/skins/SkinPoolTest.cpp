@@ -4,6 +4,7 @@
 #include "core/IResProvider.h"
 #include "render/SFontPool.h"
 #include "render/SSkinImgList.h"
+#include "render/SSkinScrollbar.h"
 #include "render/SSkinPool.h"
 #include "render/SStylePool.h"
 
@@ -169,6 +170,51 @@ TEST_F(SkinPoolTest, BuiltinSkinsFromTheSystemResources)
     EXPECT_EQ(16, box.cx);
     EXPECT_EQ(16, box.cy);
     pe->Release();
+}
+
+// Every built-in skin in each state at a size an element would give it, on a
+// white sheet saved as "builtin_skins.png" for a look.
+TEST_F(SkinPoolTest, BuiltinSkinSheet)
+{
+    IResProvider* pe = nullptr;
+    ASSERT_TRUE(CreateResProvider(0, &pe));
+    pe->Init(WPARAM(GetModuleHandleW(nullptr)));
+    ASSERT_EQ(0, app.LoadSystemResources(pe) & kMissingSysSkin);
+    pe->Release();
+    IRenderTarget* made = nullptr;
+    ASSERT_TRUE(fx.render->CreateRenderTarget(&made, 720, 30 * kBuiltinSkinCount));
+    SAutoRefPtr<IRenderTarget> sheet;
+    sheet.Attach(made);
+    RECT all{0, 0, 720, 30 * kBuiltinSkinCount};
+    sheet->FillSolidRect(&all, 0xFFFFFFFF);
+    SSkinPoolMgr* mgr = SSkinPoolMgr::GetSingletonPtr();
+    for (int i = 0; i < kBuiltinSkinCount; ++i) {
+        ISkinObj* skin = mgr->GetBuiltinSkin(i);
+        ASSERT_NE(nullptr, skin);
+        SIZE natural = skin->GetSkinSize();
+        bool frame = skin->IsClass(L"imgframe") || skin->IsClass(L"button");
+        int w = frame ? 80 : (natural.cx ? natural.cx : 80), h = frame ? 26 : (natural.cy ? natural.cy : 26);
+        if (h > 26) h = 26;
+        int states = skin->GetStates() > 0 ? skin->GetStates() : 1;
+        if (skin->IsClass(L"scrollbar")) {
+            // Arrows, thumb and track of a vertical bar, then of a horizontal one.
+            int x = 4;
+            for (int vertical = 1; vertical >= 0; --vertical)
+                for (int part : {SB_LINEUP, SB_LINEDOWN, SB_THUMBTRACK, SB_PAGEUP}) {
+                    RECT r{x, i * 30 + 2, x + 16, i * 30 + 18};
+                    skin->Draw(sheet.get(), &r, MakeSbState(part, 0, vertical != 0));
+                    x += 20;
+                }
+            continue;
+        }
+        for (int s = 0; s < states && 4 + s * (w + 6) + w <= 720; ++s) {
+            RECT r{4 + s * (w + 6), i * 30 + 2, 4 + s * (w + 6) + w, i * 30 + 2 + h};
+            skin->Draw(sheet.get(), &r, DWORD(s));
+        }
+    }
+    IBitmap* bitmap = static_cast<IBitmap*>(sheet->GetCurrentObject(OT_BITMAP));
+    ASSERT_NE(nullptr, bitmap);
+    EXPECT_EQ(S_OK, bitmap->Save(L"builtin_skins.png", nullptr));
 }
 
 TEST(SkinAppTest, PoolsLiveWithTheApplication)
