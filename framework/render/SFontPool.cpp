@@ -1,7 +1,6 @@
 #include "render/SFontPool.h"
 
 #include "core/SPropBag.h"
-#include "core/SplitString.h"
 #include "render/SSkinPool.h"
 
 #include <cwchar>
@@ -34,10 +33,70 @@ bool ScreenHasFace(LPCWSTR face)
     return found;
 }
 
-void SetBit(DWORD& style, DWORD bit, const SStringW& value)
+// A piece of the description text, not NUL-terminated.
+struct Span {
+    const wchar_t* p;
+    int n;
+    bool Is(const wchar_t* word) const { return int(wcslen(word)) == n && wcsncmp(p, word, n) == 0; }
+    int ToInt() const
+    {
+        wchar_t digits[16];
+        int len = n < 15 ? n : 15;
+        wmemcpy(digits, p, len);
+        digits[len] = 0;
+        return _wtoi(digits);
+    }
+    SStringW Text() const { return SStringW(p, n); }
+};
+
+struct DescriptionParts {
+    DWORD style = kFontNoKeys;
+    SStringW face;
+    SAutoRefPtr<SPropBag> props;
+};
+
+void SetBit(DWORD& style, DWORD bit, const Span& value)
 {
-    if (value == L"0") style &= ~bit;
+    if (value.Is(L"0")) style &= ~bit;
     else style |= bit;
+}
+
+// "key:value"; a piece without exactly two non-empty parts around ':' is ignored.
+void ApplyPiece(const Span& piece, DescriptionParts& out)
+{
+    Span runs[2];
+    int count = 0;
+    for (int i = 0, start = 0; i <= piece.n; ++i) {
+        if (i < piece.n && piece.p[i] != L':') continue;
+        if (i > start) {
+            if (count == 2) return;
+            runs[count++] = Span{piece.p + start, i - start};
+        }
+        start = i + 1;
+    }
+    if (count != 2) return;
+    const Span &key = runs[0], &value = runs[1];
+    DWORD& style = out.style;
+    if (key.Is(L"face")) {
+        out.face = value.Text();
+    } else if (key.Is(L"adding") || key.Is(L"size")) {
+        // One of the two: whichever comes first decides relative or absolute.
+        style = (style & ~(0xFFFFu | kFontAbsSize)) | (DWORD(value.ToInt()) & 0xFFFF);
+        if (key.Is(L"size")) style |= kFontAbsSize;
+    } else if (key.Is(L"italic")) {
+        SetBit(style, kFontItalic, value);
+    } else if (key.Is(L"underline")) {
+        SetBit(style, kFontUnderline, value);
+    } else if (key.Is(L"bold")) {
+        SetBit(style, kFontBold, value);
+    } else if (key.Is(L"strike")) {
+        SetBit(style, kFontStrike, value);
+    } else if (key.Is(L"charset")) {
+        style = (style & 0x00FFFFFF) | (DWORD(value.ToInt() & 0xFF) << kFontCharsetShift);
+    } else {
+        if (!out.props) out.props.Attach(new SPropBag);
+        out.props->SetKeyValue(key.Text(), value.Text());
+    }
 }
 
 }  // namespace
@@ -73,41 +132,18 @@ IFont* SFontPool::GetFontByDescription(const SStringW& description)
 {
     SStringW text(description);
     text.MakeLower();
-    SArray<SStringW> pieces;
-    SplitString(text, L',', pieces);
-    DWORD style = kFontNoKeys;
-    SStringW face;
-    SAutoRefPtr<SPropBag> props;
+    DescriptionParts parts;
     // From the last piece to the first, so the first occurrence of a key wins.
-    for (int i = int(pieces.GetCount()) - 1; i >= 0; --i) {
-        SArray<SStringW> kv;
-        SplitString(pieces[i], L':', kv);
-        if (kv.GetCount() != 2 || kv[0].IsEmpty() || kv[1].IsEmpty()) continue;
-        const SStringW &key = kv[0], &value = kv[1];
-        if (key == L"face") {
-            face = value;
-        } else if (key == L"adding" || key == L"size") {
-            // One of the two: whichever comes first decides relative or absolute.
-            style = (style & ~(0xFFFFu | kFontAbsSize)) | (DWORD(_wtoi(value)) & 0xFFFF);
-            if (key == L"size") style |= kFontAbsSize;
-        } else if (key == L"italic") {
-            SetBit(style, kFontItalic, value);
-        } else if (key == L"underline") {
-            SetBit(style, kFontUnderline, value);
-        } else if (key == L"bold") {
-            SetBit(style, kFontBold, value);
-        } else if (key == L"strike") {
-            SetBit(style, kFontStrike, value);
-        } else if (key == L"charset") {
-            style = (style & 0x00FFFFFF) | (DWORD(_wtoi(value) & 0xFF) << kFontCharsetShift);
-        } else {
-            if (!props) props.Attach(new SPropBag);
-            props->SetKeyValue(key, value);
-        }
+    const wchar_t* p = text.c_str();
+    int stop = text.GetLength();
+    for (int i = stop - 1; i >= -1; --i) {
+        if (i >= 0 && p[i] != L',') continue;
+        if (stop - i - 1 > 0) ApplyPiece(Span{p + i + 1, stop - i - 1}, parts);
+        stop = i;
     }
     SStringW propText;
-    if (props) props->ToXml(&propText);
-    return GetFont(style, face, propText);
+    if (parts.props) parts.props->ToXml(&propText);
+    return GetFont(parts.style, parts.face, propText);
 }
 
 IFont* SFontPool::GetFont(DWORD style, const SStringW& face, const SStringW& props)
