@@ -1,4 +1,5 @@
 // The font pool: descriptions to pooled fonts, and the default font.
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -81,6 +82,38 @@ TEST_F(FontPoolTest, Descriptions)
         EXPECT_EQ(CLEARTYPE_QUALITY, lf->lfQuality) << c.description;
     }
     EXPECT_EQ(134, Font(L"charset:134")->LogFont()->lfCharSet);
+}
+
+TEST_F(FontPoolTest, MalformedDescriptionsStillGiveAFont)
+{
+    const std::wstring longFace = L"face:" + std::wstring(5000, L'x');
+    const std::wstring manyPieces = [] {
+        std::wstring d;
+        for (int i = 0; i < 2000; ++i) d += L"k" + std::to_wstring(i % 7) + L":v,";
+        return d + L"bold:1";
+    }();
+    struct Case {
+        std::wstring description;
+        LONG height, weight;
+    } cases[] = {
+        {L",,,", -12, 400},
+        {L":::", -12, 400},
+        {L"bold:", -12, 400},
+        {L":1", -12, 400},
+        {L"bold:1:extra", -12, 400},
+        {L"size:abc", 0, 400},
+        {L"size:99999999999999999999", -1, 400},  // the low 16 bits of INT_MAX: -1
+        {L"adding:70000", -12 - short(70000 & 0xFFFF), 400},
+        {L"charset:-1,bold:1", -12, 700},
+        {longFace, -12, 400},
+        {manyPieces, -12, 700},
+    };
+    for (const Case& c : cases) {
+        IFont* font = Font(c.description.c_str());
+        ASSERT_NE(nullptr, font) << c.description.size();
+        EXPECT_EQ(c.height, font->LogFont()->lfHeight) << std::string(c.description.begin(), c.description.begin() + std::min<size_t>(40, c.description.size()));
+        EXPECT_EQ(c.weight, font->LogFont()->lfWeight);
+    }
 }
 
 TEST_F(FontPoolTest, SameFontForCaseVariantsAndDistinctStyleWords)
