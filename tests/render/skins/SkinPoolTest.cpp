@@ -217,6 +217,39 @@ TEST_F(SkinPoolTest, BuiltinSkinSheet)
     EXPECT_EQ(S_OK, bitmap->Save(L"builtin_skins.png", nullptr));
 }
 
+// Skins, pools and fonts hold their memory through the framework's allocator:
+// a full round of loading and tearing down leaves no block behind.
+TEST(SkinAppTest, TearDownLeavesNoBlocks)
+{
+    rendertest::Factories fx;
+    auto round = [&fx] {
+        SApplication app(fx.render, GetModuleHandleW(nullptr), L"WUIHOST");
+        IResProvider* pe = nullptr;
+        ASSERT_TRUE(CreateResProvider(0, &pe));
+        pe->Init(WPARAM(GetModuleHandleW(nullptr)));
+        app.LoadSystemResources(pe);
+        pe->Release();
+        app.RegisterFactory(TplSkinFactory<ProbeSkin>());
+        pugi::xml_document doc;
+        doc.load_string(L"<x><skin><probe name='p' v='1'/><imglist name='i' src='PNG:SYS_RADIO'/></skin>"
+                        L"<style><class name='c' a='1'/></style></x>");
+        SAutoRefPtr<SSkinPool> skins;
+        skins.Attach(new SSkinPool);
+        skins->LoadSkins(doc.first_child().child(L"skin"));
+        SSkinPoolMgr::GetSingletonPtr()->PushSkinPool(skins.get());
+        SAutoRefPtr<SStylePool> styles;
+        styles.Attach(new SStylePool);
+        styles->LoadStyles(doc.first_child().child(L"style"));
+        SStylePoolMgr::GetSingletonPtr()->PushStylePool(styles.get());
+        SFontPool::GetSingletonPtr()->GetFontByDescription(SStringW(L"bold:1,glow:2"));
+        SSkinPoolMgr::GetSingletonPtr()->GetBuiltinSkin(0)->OnColorize(0xFF0000FF);
+    };
+    round();  // first-use allocations of the libraries stay for the process
+    const long before = MemLiveBlocks();
+    round();
+    EXPECT_EQ(before, MemLiveBlocks());
+}
+
 TEST(SkinAppTest, PoolsLiveWithTheApplication)
 {
     {
