@@ -64,24 +64,25 @@ SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LP
     SetTranslateTextHook(TranslateThroughApp);
 }
 
-// Singletons whose code is not in this library yet take their places in the
-// order: window manager, timer, [script timer], font pool, skin pool manager,
-// style pool manager, [default attributes], finder; then the native-window
-// support, [text services], the rich-edit menu definition.
+// The order is fixed: what is made later may use what came before.
 void SApplication::CreateSingletons(LPCWSTR hostClassName)
 {
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
+    // Here comes the script timer, with its code.
     m_fontPool.reset(new SFontPool(m_renderFactory.get()));
     m_skinPoolMgr.reset(new SSkinPoolMgr);
     m_stylePoolMgr.reset(new SStylePoolMgr);
+    // Here come the default attributes, with their code.
     m_finder.reset(new SWindowFinder);
     if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
+    // Here comes the text-services helper, with the rich edit.
     if (!SRicheditMenuDef::GetSingletonPtr())
         m_editMenuDef.reset(new SRicheditMenuDef);
 }
 
+// In the reverse of their making; those made elsewhere stay.
 void SApplication::DestroySingletons()
 {
     m_finder.reset();

@@ -17,7 +17,7 @@ template <class T> BOOL RemoveEntry(SArray<T *> &list, T *entry)
 
 } // namespace
 
-SMessageLoop::SMessageLoop() : m_msg(), m_running(FALSE) {}
+SMessageLoop::SMessageLoop() : m_msg(), m_running(0) {}
 
 SMessageLoop::~SMessageLoop() = default;
 
@@ -57,7 +57,7 @@ bool SMessageLoop::RearmsIdle(UINT message)
 
 int SMessageLoop::Run()
 {
-    m_running = TRUE;
+    ++m_running;
     int idleCount = 0;
     bool idlePending = true;
     for (;;) {
@@ -80,7 +80,7 @@ int SMessageLoop::Run()
             idleCount = 0;
         }
     }
-    m_running = FALSE;
+    --m_running;
     return static_cast<int>(m_msg.wParam);
 }
 

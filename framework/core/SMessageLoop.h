@@ -36,7 +36,8 @@ public:
     virtual BOOL OnIdle(int idleCount);
     // Runs until WM_QUIT and returns its exit code.
     virtual int Run();
-    virtual BOOL IsRunning() const { return m_running; }
+    // TRUE while any Run of this loop, nested ones included, is active.
+    virtual BOOL IsRunning() const { return m_running > 0; }
 
     BOOL AddMessageFilter(IMessageFilter *filter);
     // FALSE when the filter was not registered.
@@ -52,7 +53,7 @@ protected:
     SArray<IMessageFilter *> m_filters;
     SArray<IIdleHandler *> m_idleHandlers;
     MSG m_msg;
-    BOOL m_running;
+    int m_running; // depth of nested runs
 };
 
 } // namespace WUI

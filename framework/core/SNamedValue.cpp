@@ -1,4 +1,6 @@
 #include "core/SNamedValue.h"
+#include <algorithm>
+#include <climits>
 #include <cwchar>
 #include <cwctype>
 
@@ -6,10 +8,11 @@ namespace WUI {
 
 bool SIntParser::Parse(const wchar_t *text, int &out)
 {
-    int v = 0;
+    // Too many digits stop at the largest int instead of overflowing.
+    long long v = 0;
     for (const wchar_t *p = text; p && *p >= L'0' && *p <= L'9'; ++p)
-        v = v * 10 + (*p - L'0');
-    out = v;
+        v = std::min<long long>(v * 10 + (*p - L'0'), INT_MAX);
+    out = static_cast<int>(v);
     return true;
 }
 

@@ -165,3 +165,26 @@ TEST_F(SMessageLoopLeaks, RegistrationChangesDuringAWalk)
     EXPECT_EQ(x.calls, 1);
     EXPECT_EQ(y.calls, 0);
 }
+
+TEST_F(SMessageLoopLeaks, NestedRunKeepsTheOuterOneRunning)
+{
+    Sink sink;
+    SMessageLoop loop;
+    BOOL runningAfterInner = FALSE;
+    int inner = -1;
+    bool entered = false;
+    sink.onUser = [&] {
+        if (entered)
+            return;
+        entered = true;
+        PostQuitMessage(4);
+        inner = loop.Run(); // a modal loop inside a handler
+        runningAfterInner = loop.IsRunning();
+        PostQuitMessage(5);
+    };
+    PostMessageW(sink.hWnd, WM_USER, 0, 0);
+    EXPECT_EQ(loop.Run(), 5);
+    EXPECT_EQ(inner, 4);
+    EXPECT_TRUE(runningAfterInner);
+    EXPECT_FALSE(loop.IsRunning());
+}

@@ -5,6 +5,7 @@
 #include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <climits>
 #include <thread>
 
 using namespace WUI;
@@ -76,6 +77,10 @@ TEST_F(SNamedValueLeaks, TablesAndMissingValues)
     EXPECT_EQ(n, 12);
     EXPECT_TRUE(SIntParser::Parse(L"x", n));
     EXPECT_EQ(n, 0);
+    EXPECT_TRUE(SIntParser::Parse(L"-5", n));
+    EXPECT_EQ(n, 0);
+    EXPECT_TRUE(SIntParser::Parse(L"123456789012345678901234", n));
+    EXPECT_EQ(n, INT_MAX);
 }
 
 TEST_F(SResProviderMgrLeaks, NamedValuesOfTheNewestUiDefinition)

@@ -296,3 +296,33 @@ TEST_F(SResProviderMgrLeaks, IconsAndBitmapsFromProvidersAndFiles)
     ASSERT_NE(byPath, nullptr);
     DeleteObject(byPath);
 }
+
+TEST_F(SResProviderMgrLeaks, MalformedUiDefinitionsLoadNothingOrFallBack)
+{
+    struct Case {
+        const char *uidef;
+        const wchar_t *title; // what "@string/title" gives afterwards
+    } cases[] = {
+        {"", L""},
+        {"<uidef><string><title value='x'/>", L""},            // does not parse
+        {"<other><string><title value='x'/></string></other>", L""}, // no uidef root
+        {"<uidef/>", L""},
+        {"<uidef><string src='values:broken'><title value='own'/></string></uidef>", L"own"},
+        {"<uidef><string src='values'><title value='own'/></string></uidef>", L"own"},
+        {"<uidef><string src='values:other'><title value='own'/></string></uidef>", L""}, // no string there
+        {"<uidef><string><title/></string></uidef>", L""},
+    };
+    for (const Case &c : cases) {
+        TempFolder dir(L"res_baduidef");
+        dir.Write(L"uires.idx", "<resource><uidef><file name='init' path='u.xml'/></uidef><values>"
+                                "<file name='broken' path='b.xml'/><file name='other' path='o.xml'/>"
+                                "</values></resource>");
+        dir.Write(L"u.xml", c.uidef);
+        dir.Write(L"b.xml", "<string><title value='lost'");
+        dir.Write(L"o.xml", "<color/>");
+        SResProviderMgr mgr;
+        SAutoRefPtr<IResProvider> files = FolderProvider(dir);
+        mgr.AddResProvider(files.get(), L"uidef:init");
+        EXPECT_EQ(mgr.GetString(L"@string/title"), c.title) << c.uidef;
+    }
+}
