@@ -8,6 +8,9 @@
 #include "core/SWindowMgr.h"
 #include "core/TranslateTextHook.h"
 #include "core/XmlLookup.h"
+#include "render/SFontPool.h"
+#include "render/SSkinPool.h"
+#include "render/SStylePool.h"
 #include <cwchar>
 
 namespace WUI {
@@ -43,7 +46,8 @@ SStringW TranslateThroughApp(const SStringW &text, const SStringW &context)
 
 } // namespace
 
-SApplication::SApplication(HINSTANCE instance, LPCWSTR hostClassName) : m_instance(instance)
+SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LPCWSTR hostClassName)
+    : m_renderFactory(renderFactory), m_instance(instance)
 {
     if (HMODULE user32 = ::GetModuleHandleW(L"user32.dll"))
         m_updateLayeredIndirect = reinterpret_cast<FnUpdateLayeredIndirect>(
@@ -65,8 +69,11 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 {
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
-    // Here come the script timer, the font pool (given the render factory), the
-    // skin and style pool managers and the default attributes, with their code.
+    // Here comes the script timer, with its code.
+    m_fontPool.reset(new SFontPool(m_renderFactory.get()));
+    m_skinPoolMgr.reset(new SSkinPoolMgr);
+    m_stylePoolMgr.reset(new SStylePoolMgr);
+    // Here come the default attributes, with their code.
     m_finder.reset(new SWindowFinder);
     if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
@@ -79,6 +86,9 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 void SApplication::DestroySingletons()
 {
     m_finder.reset();
+    m_stylePoolMgr.reset();
+    m_skinPoolMgr.reset();
+    m_fontPool.reset();
     m_timer.reset();
     m_windowMgr.reset();
     m_wndHelper.reset();
@@ -96,6 +106,7 @@ SApplication::~SApplication()
     m_appDir.Empty();
     m_msgLoopFactory = nullptr;
     m_translator = nullptr;
+    m_renderFactory = nullptr;
 }
 
 int SApplication::LoadSystemResources(IResProvider *provider)
@@ -105,9 +116,14 @@ int SApplication::LoadSystemResources(IResProvider *provider)
     AddResProvider(provider);
     int missing = 0;
     pugi::xml_document skin, menu, msgbox;
-    // The built-in skin pool and the message-box template take these documents
-    // once their code exists; here they are only checked for being there.
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin) || !XmlChildNoCase(skin, L"skin"))
+    // The message-box template takes its document once its code exists; here
+    // it is only checked for being there.
+    pugi::xml_node skins;
+    if (LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin))
+        skins = XmlChildNoCase(skin, L"skin");
+    if (skins)
+        m_skinPoolMgr->GetBuiltinPool()->LoadSkins(skins);
+    else
         missing |= kMissingSysSkin;
     pugi::xml_node editmenu;
     if (LoadXmlFromProvider(provider, L"XML:SYS_XML_EDITMENU", menu))

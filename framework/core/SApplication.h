@@ -5,11 +5,16 @@
 #include "core/SSingleton.h"
 #include "core/STranslator.h"
 #include "core/TStringT.h"
+#include "render/SSkinFactoryMgr.h"
 #include <memory>
 
 namespace WUI {
 
 class CSimpleWndHelper;
+struct IRenderFactory;
+class SFontPool;
+class SSkinPoolMgr;
+class SStylePoolMgr;
 class SRicheditMenuDef;
 class STimer2;
 class SWindowFinder;
@@ -25,9 +30,12 @@ enum {
 // The one object a program makes before any window: it owns the resource
 // providers, the translator manager, the message-loop factory and main loop,
 // the named ids, and creates and destroys the framework singletons.
-class SApplication : public SSingleton<SApplication>, public SResProviderMgr {
+class SApplication : public SSingleton<SApplication>, public SSkinFactoryMgr, public SResProviderMgr {
 public:
-    SApplication(HINSTANCE instance, LPCWSTR hostClassName);
+    // The render factory (add-ref'd; may be null, then no font or image can be made)
+    // serves the font pool and the skins' images.
+    SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LPCWSTR hostClassName);
+    SApplication(HINSTANCE instance, LPCWSTR hostClassName) : SApplication(nullptr, instance, hostClassName) {}
     ~SApplication() override;
 
     // Loads "XML:SYS_XML_SKIN", "XML:SYS_XML_EDITMENU" and "XML:SYS_XML_MSGBOX" from
@@ -56,6 +64,7 @@ public:
     IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.get(); }
     SMessageLoop *GetMsgLoop() const { return m_msgLoop; }
 
+    IRenderFactory *GetRenderFactory() const { return m_renderFactory.get(); }
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
     // The module's folder, without a trailing backslash.
@@ -73,6 +82,7 @@ private:
     void CreateSingletons(LPCWSTR hostClassName);
     void DestroySingletons();
 
+    SAutoRefPtr<IRenderFactory> m_renderFactory;
     SAutoRefPtr<ITranslatorMgr> m_translator;
     SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
     SNamedID m_namedIds;
@@ -85,6 +95,9 @@ private:
 
     std::unique_ptr<SWindowMgr> m_windowMgr;
     std::unique_ptr<STimer2> m_timer;
+    std::unique_ptr<SFontPool> m_fontPool;
+    std::unique_ptr<SSkinPoolMgr> m_skinPoolMgr;
+    std::unique_ptr<SStylePoolMgr> m_stylePoolMgr;
     std::unique_ptr<SWindowFinder> m_finder;
     std::unique_ptr<CSimpleWndHelper> m_wndHelper;   // null when one existed before
     std::unique_ptr<SRicheditMenuDef> m_editMenuDef; // null when one existed before
