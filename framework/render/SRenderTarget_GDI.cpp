@@ -308,8 +308,12 @@ HRESULT SRenderTarget_GDI::FillSolidRoundRect(const RECT* rect, POINT ellipse, C
     if (!rect) return E_INVALIDARG;
     AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
+    // The edge takes the fill colour: the DC's own pen would outline the shape
+    // in black, and no pen at all would leave the right and bottom edges out.
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
-    SelectedObject sel(buf.DC(), brush.Get());
+    GdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, cr & 0xFFFFFF));
+    SelectedObject selBrush(buf.DC(), brush.Get());
+    SelectedObject selPen(buf.DC(), pen.Get());
     RoundRect(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, ellipse.x, ellipse.y);
     return S_OK;
 }

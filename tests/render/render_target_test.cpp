@@ -364,6 +364,15 @@ TEST_F(TargetTest, LinesAndRoundRects) {
     EXPECT_EQ(0u, Px(20, 10));          // not filled
 }
 
+TEST_F(TargetTest, FilledRoundRectHasNoOutline) {
+    RECT rr = R(4, 4, 20, 16);
+    rt->FillSolidRoundRect(&rr, POINT{6, 6}, 0xFF0000FF);
+    for (POINT p : {POINT{4, 10}, POINT{19, 10}, POINT{12, 4}, POINT{12, 15}, POINT{12, 10}})
+        EXPECT_EQ(0xFFFF0000u, Px(p.x, p.y)) << p.x << "," << p.y;  // edges in the fill colour, not black
+    EXPECT_EQ(0u, Px(4, 4));    // the corner is rounded off
+    EXPECT_EQ(0u, Px(20, 10));  // nothing past the rectangle
+}
+
 TEST_F(TargetTest, ObjectSelection) {
     EXPECT_EQ(E_INVALIDARG, rt->SelectDefaultObject(OT_REGION, nullptr));
     EXPECT_EQ(S_FALSE, rt->SelectDefaultObject(OT_PEN, nullptr));
