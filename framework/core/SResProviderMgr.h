@@ -42,7 +42,9 @@ struct UiDefInfo {
 };
 
 // The ordered list of resource providers, asked newest first, and the cursor cache.
-// Every operation holds the manager's lock; it is safe from any thread.
+// Every operation holds the manager's lock; lookups are safe from any thread.
+// Adding or removing a provider whose UI definition brought a font, skins or
+// styles changes the pools, which belong to the UI thread: do that there.
 class SResProviderMgr {
 public:
     SResProviderMgr();
