@@ -3,6 +3,9 @@
 
 namespace WUI {
 
+struct IBitmap;
+struct IImgX;
+
 // A source of resources addressed by type and name.
 struct IResProvider : IObjRef {
     // PE provider: the module handle; folder provider: the folder (LPCWSTR). FALSE on failure.
@@ -12,6 +15,10 @@ struct IResProvider : IObjRef {
     virtual HICON LoadIcon(LPCWSTR name, int cx, int cy) = 0;
     virtual HBITMAP LoadBitmap(LPCWSTR name) = 0;
     virtual HCURSOR LoadCursor(LPCWSTR name) = 0;
+    // New objects (one reference) made through the application's render factory;
+    // null without one, when the resource is missing, or when it does not decode.
+    virtual IBitmap *LoadImage(LPCWSTR type, LPCWSTR name) = 0;
+    virtual IImgX *LoadImgX(LPCWSTR type, LPCWSTR name) = 0;
     // The resource's size in bytes; 0 when it is missing.
     virtual size_t GetRawBufferSize(LPCWSTR type, LPCWSTR name) = 0;
     // Copies the resource; 0 when missing, and 0 with ERROR_INSUFFICIENT_BUFFER

@@ -1,4 +1,5 @@
 #include "core/SResProviderFiles.h"
+#include "core/SResImage.h"
 #include "core/SResProviderPE.h"
 #include "core/XmlLookup.h"
 #include <pugixml.hpp>
@@ -180,6 +181,18 @@ HCURSOR SResProviderFiles::LoadCursor(LPCWSTR name)
     if (path.IsEmpty())
         return nullptr;
     return static_cast<HCURSOR>(::LoadImageW(nullptr, path, IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE));
+}
+
+IBitmap *SResProviderFiles::LoadImage(LPCWSTR type, LPCWSTR name)
+{
+    const SStringW path = PathOf(type, name);
+    return path.IsEmpty() ? nullptr : CreateBitmapFromFile(path);
+}
+
+IImgX *SResProviderFiles::LoadImgX(LPCWSTR type, LPCWSTR name)
+{
+    const SStringW path = PathOf(type, name);
+    return path.IsEmpty() ? nullptr : CreateImgXFromFile(path);
 }
 
 size_t SResProviderFiles::GetRawBufferSize(LPCWSTR type, LPCWSTR name)

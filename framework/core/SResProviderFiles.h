@@ -31,6 +31,8 @@ public:
     HICON LoadIcon(LPCWSTR name, int cx, int cy) override;
     HBITMAP LoadBitmap(LPCWSTR name) override;
     HCURSOR LoadCursor(LPCWSTR name) override;
+    IBitmap *LoadImage(LPCWSTR type, LPCWSTR name) override;
+    IImgX *LoadImgX(LPCWSTR type, LPCWSTR name) override;
     size_t GetRawBufferSize(LPCWSTR type, LPCWSTR name) override;
     BOOL GetRawBuffer(LPCWSTR type, LPCWSTR name, LPVOID buffer, size_t size) override;
 

@@ -1,6 +1,10 @@
 #include "core/SResProviderMgr.h"
+#include "core/SResImage.h"
 #include "core/SResProviderFiles.h"
 #include "core/XmlLookup.h"
+#include "render/SFontPool.h"
+#include "render/SSkinPool.h"
+#include "render/SStylePool.h"
 #include <cwchar>
 
 namespace WUI {
@@ -64,7 +68,7 @@ void SResProviderMgr::AddResProvider(IResProvider *provider, LPCWSTR uidefId)
     if (!provider)
         return;
     SAutoLock lock(m_lock);
-    UiDefInfo *entry = new UiDefInfo{provider, SNamedColor(), SNamedString()};
+    UiDefInfo *entry = new UiDefInfo{provider, nullptr, nullptr, SNamedColor(), SNamedString()};
     if (!m_providers.AddTail(entry)) {
         delete entry;
         return;
@@ -76,6 +80,16 @@ void SResProviderMgr::AddResProvider(IResProvider *provider, LPCWSTR uidefId)
 
 void SResProviderMgr::DestroyEntry(UiDefInfo *entry)
 {
+    if (SSkinPool *pool = entry->skinPool) {
+        if (SSkinPoolMgr *mgr = SSkinPoolMgr::GetSingletonPtr())
+            mgr->PopSkinPool(pool);
+        pool->Release();
+    }
+    if (SStylePool *pool = entry->stylePool) {
+        if (SStylePoolMgr *mgr = SStylePoolMgr::GetSingletonPtr())
+            mgr->PopStylePool(pool);
+        pool->Release();
+    }
     entry->provider->Release();
     delete entry;
 }
@@ -178,6 +192,36 @@ HBITMAP SResProviderMgr::LoadBitmap(LPCWSTR name, BOOL fromFile)
     return p ? p->LoadBitmap(name) : nullptr;
 }
 
+IBitmap *SResProviderMgr::LoadImage(LPCWSTR type, LPCWSTR name)
+{
+    if (!type)
+        return nullptr;
+    if (IsFileType(type))
+        return CreateBitmapFromFile(name);
+    SAutoLock lock(m_lock);
+    IResProvider *p = FindProvider(type, name);
+    return p ? p->LoadImage(type, name) : nullptr;
+}
+
+IImgX *SResProviderMgr::LoadImgX(LPCWSTR type, LPCWSTR name)
+{
+    if (!type)
+        return nullptr;
+    if (IsFileType(type))
+        return CreateImgXFromFile(name);
+    SAutoLock lock(m_lock);
+    IResProvider *p = FindProvider(type, name);
+    return p ? p->LoadImgX(type, name) : nullptr;
+}
+
+IBitmap *SResProviderMgr::LoadImageById(LPCWSTR id)
+{
+    SStringW parts[2];
+    if (ParseResId(id, parts) != 2)
+        return nullptr;
+    return LoadImage(parts[0], parts[1]);
+}
+
 namespace {
 
 LPCWSTR SystemCursorId(LPCWSTR name)
@@ -262,11 +306,58 @@ pugi::xml_node Redirect(IResProvider *provider, pugi::xml_node uidef, const wcha
     return XmlChildNoCase(holder, name);
 }
 
+// The integer of an attribute, or fallback when it is absent, not a number,
+// or outside [low, high].
+int IntAttribute(pugi::xml_node node, const wchar_t *name, int fallback, int low, int high)
+{
+    pugi::xml_attribute attr = XmlAttributeNoCase(node, name);
+    const wchar_t *text = attr.value();
+    wchar_t *end = nullptr;
+    long value = wcstol(text, &end, 10);
+    if (!attr || end == text || *end || value < low || value > high)
+        return fallback;
+    return static_cast<int>(value);
+}
+
 } // namespace
 
-// Of the UI definition's parts, "font" belongs to the font pool, "skin" and
-// "style" to pools of their own and "objattr" to the default attributes; those
-// are not part of this library yet, so only strings and colours are taken.
+// A font height past 16 bits has no place in the pool's style words.
+void SResProviderMgr::LoadDefaultFont(pugi::xml_node font)
+{
+    SFontPool *pool = SFontPool::GetSingletonPtr();
+    if (!pool)
+        return;
+    const int size = IntAttribute(font, L"size", 12, -32767, 32767);
+    const int charset = IntAttribute(font, L"charset", DEFAULT_CHARSET, 0, 255);
+    pool->SetDefaultFont(XmlAttributeNoCase(font, L"face").value(), size, static_cast<BYTE>(charset));
+}
+
+// Without a manager nobody could find the pool's skins: none is made.
+SSkinPool *SResProviderMgr::PushSkinPool(pugi::xml_node skins)
+{
+    SSkinPoolMgr *mgr = SSkinPoolMgr::GetSingletonPtr();
+    if (!mgr)
+        return nullptr;
+    SSkinPool *pool = new SSkinPool;
+    pool->LoadSkins(skins);
+    mgr->PushSkinPool(pool);
+    return pool;
+}
+
+SStylePool *SResProviderMgr::PushStylePool(pugi::xml_node styles)
+{
+    SStylePoolMgr *mgr = SStylePoolMgr::GetSingletonPtr();
+    if (!mgr)
+        return nullptr;
+    SStylePool *pool = new SStylePool;
+    pool->LoadStyles(styles);
+    mgr->PushStylePool(pool);
+    return pool;
+}
+
+// The steps run in a fixed order: font, strings, colours, skins, styles, each
+// only when its element is there. Skins may name images of this same provider,
+// which is already listed.
 void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
 {
     pugi::xml_document doc;
@@ -275,11 +366,20 @@ void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
     pugi::xml_node uidef = XmlChildNoCase(doc, L"uidef");
     if (!uidef)
         return;
-    pugi::xml_document stringDoc, colorDoc;
+    if (pugi::xml_node font = XmlChildNoCase(uidef, L"font"))
+        LoadDefaultFont(font);
+    pugi::xml_document stringDoc, colorDoc, skinDoc, styleDoc;
     if (pugi::xml_node strings = Redirect(entry.provider, uidef, L"string", stringDoc))
         entry.strings.Init(strings);
     if (pugi::xml_node colors = Redirect(entry.provider, uidef, L"color", colorDoc))
         entry.colors.Init(colors);
+    if (pugi::xml_node skins = Redirect(entry.provider, uidef, L"skin", skinDoc))
+        entry.skinPool = PushSkinPool(skins);
+    if (pugi::xml_node styles = Redirect(entry.provider, uidef, L"style", styleDoc))
+        entry.stylePool = PushStylePool(styles);
+    // Next, "objattr" (with the same redirection) goes to the store of class
+    // default attributes; that store is not part of the framework yet, so
+    // class defaults are not read.
 }
 
 } // namespace WUI

@@ -7,6 +7,9 @@
 
 namespace WUI {
 
+class SSkinPool;
+class SStylePool;
+
 // Splits a resource id at its first ':' into type and name; returns the number
 // of parts (1 without a colon, 0 for null text).
 int ParseResId(LPCWSTR id, SStringW parts[2]);
@@ -29,15 +32,19 @@ private:
     size_t m_size = 0;
 };
 
-// What one added provider brought: the provider and the named values of its UI definition.
+// What one added provider brought: the provider and what its UI definition held.
 struct UiDefInfo {
     IResProvider *provider; // one reference
+    SSkinPool *skinPool;    // one reference, also pushed on the skin-pool manager; or null
+    SStylePool *stylePool;  // one reference, also pushed on the style-pool manager; or null
     SNamedColor colors;
     SNamedString strings;
 };
 
 // The ordered list of resource providers, asked newest first, and the cursor cache.
-// Every operation holds the manager's lock; it is safe from any thread.
+// Every operation holds the manager's lock; lookups are safe from any thread.
+// Adding or removing a provider whose UI definition brought a font, skins or
+// styles changes the pools, which belong to the UI thread: do that there.
 class SResProviderMgr {
 public:
     SResProviderMgr();
@@ -69,6 +76,13 @@ public:
     // Integer ids and system cursor names give system cursors; others are loaded
     // once and cached under their exact name. Null when nothing loads.
     HCURSOR LoadCursor(LPCWSTR name, BOOL fromFile = FALSE);
+    // New image objects (one reference) through the application's render factory:
+    // type "file" loads the path in name, other types come from the newest
+    // provider that has them. Null for a null type, or when nothing loads.
+    IBitmap *LoadImage(LPCWSTR type, LPCWSTR name);
+    IImgX *LoadImgX(LPCWSTR type, LPCWSTR name);
+    // id "TYPE:NAME"; null for an id of any other shape.
+    IBitmap *LoadImageById(LPCWSTR id);
 
     // "@color/x" from the newest UI definition, else a colour literal; 0x00FFFFFF when neither.
     COLORREF GetColor(LPCWSTR text);
@@ -82,6 +96,9 @@ public:
 
 private:
     void LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId);
+    static void LoadDefaultFont(pugi::xml_node font);
+    static SSkinPool *PushSkinPool(pugi::xml_node skins);
+    static SStylePool *PushStylePool(pugi::xml_node styles);
     void DestroyEntry(UiDefInfo *entry);
 
     SList<UiDefInfo *> m_providers; // oldest first

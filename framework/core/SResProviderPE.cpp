@@ -1,4 +1,5 @@
 #include "core/SResProviderPE.h"
+#include "core/SResImage.h"
 #include <cstring>
 #include <cwchar>
 
@@ -57,6 +58,31 @@ HCURSOR SResProviderPE::LoadCursor(LPCWSTR name)
         return nullptr;
     return static_cast<HCURSOR>(
         ::CreateIconFromResource(static_cast<PBYTE>(::LockResource(data)), size, FALSE, 0x30000));
+}
+
+const void *SResProviderPE::Bytes(LPCWSTR type, LPCWSTR name, DWORD &size) const
+{
+    size = 0;
+    HRSRC res = Find(type, name);
+    HGLOBAL data = res ? ::LoadResource(m_instance, res) : nullptr;
+    const void *bytes = data ? ::LockResource(data) : nullptr;
+    if (bytes)
+        size = ::SizeofResource(m_instance, res);
+    return size ? bytes : nullptr;
+}
+
+IBitmap *SResProviderPE::LoadImage(LPCWSTR type, LPCWSTR name)
+{
+    DWORD size;
+    const void *bytes = Bytes(type, name, size);
+    return bytes ? CreateBitmapFromMemory(bytes, size) : nullptr;
+}
+
+IImgX *SResProviderPE::LoadImgX(LPCWSTR type, LPCWSTR name)
+{
+    DWORD size;
+    const void *bytes = Bytes(type, name, size);
+    return bytes ? CreateImgXFromMemory(bytes, size) : nullptr;
 }
 
 size_t SResProviderPE::GetRawBufferSize(LPCWSTR type, LPCWSTR name)

@@ -1,7 +1,7 @@
 #include "render/SSkinImgList.h"
 
+#include "core/SApplication.h"
 #include "render/BitmapColor.h"
-#include "render/SkinImage.h"
 
 #include <cstring>
 #include <cwchar>
@@ -78,8 +78,9 @@ void SSkinImgList::OnColorize(COLORREF color)
 HRESULT SSkinImgList::OnAttrSrc(const SStringW& value, BOOL loading)
 {
     (void)loading;
+    SApplication* app = SApplication::GetSingletonPtr();
     SAutoRefPtr<IBitmap> image;
-    image.Attach(LoadImageById(value));
+    if (app) image.Attach(app->LoadImageById(value));
     if (!image) return E_FAIL;
     SetImage(image.get());
     return 1;

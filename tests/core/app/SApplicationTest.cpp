@@ -9,12 +9,18 @@
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
+#include "render/IRenderTarget.h"
+#include "render/SFontPool.h"
+#include "render/SSkinPool.h"
+#include "render/SStylePool.h"
 #include "TempFolder.h"
 #include "AdoptRef.h"
 #include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 using namespace WUI;
 
@@ -80,6 +86,106 @@ TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
     EXPECT_EQ(SRicheditMenuDef::GetSingletonPtr(), nullptr);
     // The support object was made by the test before the application, so it stays.
     EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
+}
+
+namespace {
+
+// One letter per framework singleton that exists, in the order of their
+// making ('.' for one that does not): Application, window Manager, Timer,
+// Font pool, sKin pools, Style pools, Window finder, Edit menu.
+std::string LiveSingletons()
+{
+    const bool live[] = {SApplication::GetSingletonPtr() != nullptr, SWindowMgr::GetSingletonPtr() != nullptr,
+                         STimer2::GetSingletonPtr() != nullptr,      SFontPool::GetSingletonPtr() != nullptr,
+                         SSkinPoolMgr::GetSingletonPtr() != nullptr, SStylePoolMgr::GetSingletonPtr() != nullptr,
+                         SWindowFinder::GetSingletonPtr() != nullptr, SRicheditMenuDef::GetSingletonPtr() != nullptr};
+    std::string text;
+    for (size_t i = 0; i < sizeof(live) / sizeof(live[0]); ++i)
+        text += live[i] ? "AMTFKSWE"[i] : '.';
+    return text;
+}
+
+// A render factory over the GDI one that notes which singletons exist when
+// it makes a font and when a reference to it is dropped. The test owns it.
+class WatchingFactory : public IRenderFactory {
+public:
+    WatchingFactory() { CreateRenderFactory_GDI(&m_real); }
+    ~WatchingFactory() { m_real->Release(); }
+    long AddRef() override { return ++refs; }
+    long Release() override
+    {
+        notes.push_back("release " + LiveSingletons());
+        return --refs;
+    }
+    void OnFinalRelease() override {}
+    IImgDecoderFactory *GetImgDecoderFactory() override { return m_real->GetImgDecoderFactory(); }
+    void SetImgDecoderFactory(IImgDecoderFactory *f) override { m_real->SetImgDecoderFactory(f); }
+    BOOL CreateRenderTarget(IRenderTarget **out, int w, int h) override { return m_real->CreateRenderTarget(out, w, h); }
+    BOOL CreateFont(IFont **out, const LOGFONTW &lf, LPCWSTR props) override
+    {
+        notes.push_back("font " + LiveSingletons());
+        return m_real->CreateFont(out, lf, props);
+    }
+    BOOL CreateBitmap(IBitmap **out) override { return m_real->CreateBitmap(out); }
+    BOOL CreateRegion(IRegion **out) override { return m_real->CreateRegion(out); }
+
+    std::vector<std::string> notes;
+    long refs = 1;
+
+private:
+    IRenderFactory *m_real = nullptr;
+};
+
+class WatchingProvider : public SResProviderPE {
+public:
+    explicit WatchingProvider(std::vector<std::string> &notes) : m_notes(notes) {}
+    ~WatchingProvider() override { m_notes.push_back("provider " + LiveSingletons()); }
+
+private:
+    std::vector<std::string> &m_notes;
+};
+
+class WatchingLoops : public CountingFactory {
+public:
+    explicit WatchingLoops(std::vector<std::string> &notes) : m_notes(notes) {}
+    void DestroyMsgLoop(SMessageLoop *loop) override
+    {
+        m_notes.push_back("loop " + LiveSingletons());
+        CountingFactory::DestroyMsgLoop(loop);
+    }
+
+private:
+    std::vector<std::string> &m_notes;
+};
+
+} // namespace
+
+// Made in the order window manager, timer, font pool, skin pools, style pools,
+// finder, edit menu; the main loop and the providers go first, then the
+// singletons in reverse, and the render factory last.
+TEST_F(SApplicationLeaks, SingletonsMadeAndDestroyedInOrder)
+{
+    const bool helperBefore = CSimpleWndHelper::GetSingletonPtr() != nullptr;
+    EXPECT_EQ(LiveSingletons(), "........");
+    WatchingFactory render;
+    {
+        SApplication app(&render, GetModuleHandleW(nullptr), L"WUIHOST");
+        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTF...."});
+        EXPECT_EQ(LiveSingletons(), "AMTFKSWE");
+        SAutoRefPtr<WatchingLoops> loops = AdoptRef(new WatchingLoops(render.notes));
+        ASSERT_TRUE(app.SetMsgLoopFactory(loops.get()));
+        WatchingProvider *provider = new WatchingProvider(render.notes);
+        provider->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+        app.AddResProvider(provider);
+        provider->Release(); // the application's entry holds the last reference
+        render.notes.clear();
+    }
+    const std::vector<std::string> expected = {"loop AMTFKSWE", "provider AMTFKSWE", "release AMTF...E",
+                                               "release A......."};
+    EXPECT_EQ(render.notes, expected);
+    EXPECT_EQ(render.refs, 1);
+    EXPECT_EQ(LiveSingletons(), "........");
+    EXPECT_EQ(CSimpleWndHelper::GetSingletonPtr() != nullptr, helperBefore);
 }
 
 TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)

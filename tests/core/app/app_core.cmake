@@ -10,6 +10,7 @@ orvo_test(core_app_test
   ${CMAKE_CURRENT_LIST_DIR}/SNamedValueTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SResProviderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SApplicationTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SUiDefTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc
   LIBS wui_core TIMEOUT 600)
 

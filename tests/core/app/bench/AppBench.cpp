@@ -1,10 +1,13 @@
 // Speed of the application core's lookups, each printed as a ratio against a
 // plain baseline doing the same work in the same run. Figures only; no target.
+#include "core/SApplication.h"
 #include "core/SResProviderMgr.h"
 #include "core/SResProviderPE.h"
 #include "core/STranslator.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
+#include "render/IImgDecoder.h"
+#include "render/IRenderTarget.h"
 #include "../FakeSwnd.h"
 
 #include <cstdio>
@@ -69,6 +72,47 @@ void Resources()
     bench::Report("provider manager, 20000 sizes", ours, "FindResourceW", base);
 }
 
+// 2000 images through the application's providers, against the same bytes
+// handed to a bitmap of the same render factory.
+void Images()
+{
+    IRenderFactory *factory = nullptr;
+    IImgDecoderFactory *decoders = nullptr;
+    CreateRenderFactory_GDI(&factory);
+    CreateImgDecoderFactory(L"imgdecoder-stb", &decoders);
+    factory->SetImgDecoderFactory(decoders);
+    decoders->Release();
+    {
+        SApplication app(factory, GetModuleHandleW(nullptr), L"WUIBENCH");
+        SAutoRefPtr<IResProvider> pe;
+        pe.Attach(new SResProviderPE);
+        pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+        app.AddResProvider(pe.get());
+        HRSRC res = FindResourceW(nullptr, L"REDBLUE", L"PNG");
+        const void *bytes = LockResource(LoadResource(nullptr, res));
+        const DWORD size = SizeofResource(nullptr, res);
+        const int n = 2000;
+        double ours = bench::BestOfThreeMs([&] {
+            for (int k = 0; k < n; ++k) {
+                IBitmap *b = app.LoadImageById(L"PNG:REDBLUE");
+                g_sink = g_sink + b->Width();
+                b->Release();
+            }
+        });
+        double base = bench::BestOfThreeMs([&] {
+            for (int k = 0; k < n; ++k) {
+                IBitmap *b = nullptr;
+                factory->CreateBitmap(&b);
+                b->LoadFromMemory(bytes, size);
+                g_sink = g_sink + b->Width();
+                b->Release();
+            }
+        });
+        bench::Report("provider images, 2000 loads", ours, "bitmap from the bytes", base);
+    }
+    factory->Release();
+}
+
 // 20000 translations out of 2000 texts, against a std::map of the same texts.
 void Translations()
 {
@@ -117,6 +161,7 @@ int main()
 {
     Finder();
     Resources();
+    Images();
     Translations();
     return 0;
 }
