@@ -35,6 +35,14 @@ TEST(SColorParser, Literals)
         {L"", false, 0},
         {L"#", false, 0},
         {L"#zz0000", false, 0},
+        {L"#fffff", true, 0xFF0FFFFF},     // a short last field still counts
+        {L"#ff0000zz", true, 0xFF0000FF},  // text after the fields is ignored
+        // Only hexadecimal digits make a field: no sign, space or prefix.
+        {L"#-1-1-1", false, 0},
+        {L"#+f+f+f", false, 0},
+        {L"# ff0000", false, 0},
+        {L"#ff 00 00", false, 0},
+        {L"#0x0x0x", false, 0},
     };
     for (const Case &c : cases) {
         COLORREF v = 0x12345678;
