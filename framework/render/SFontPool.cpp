@@ -3,7 +3,10 @@
 #include "core/SPropBag.h"
 #include "render/SSkinPool.h"
 
+#include <algorithm>
+#include <climits>
 #include <cwchar>
+#include <cwctype>
 
 namespace WUI {
 
@@ -33,18 +36,25 @@ bool ScreenHasFace(LPCWSTR face)
     return found;
 }
 
+const long long kIntOverflow = 1ll << 32;
+
 // A piece of the description text, not NUL-terminated.
 struct Span {
     const wchar_t* p;
     int n;
     bool Is(const wchar_t* word) const { return int(wcslen(word)) == n && wcsncmp(p, word, n) == 0; }
+    // Read as _wtoi reads it, over every digit of the span (a cut could turn
+    // 0...020 into 2), saturating at the int range.
     int ToInt() const
     {
-        wchar_t digits[16];
-        int len = n < 15 ? n : 15;
-        wmemcpy(digits, p, len);
-        digits[len] = 0;
-        return _wtoi(digits);
+        int i = 0;
+        while (i < n && iswspace(p[i])) ++i;
+        bool negative = i < n && p[i] == L'-';
+        if (i < n && (p[i] == L'-' || p[i] == L'+')) ++i;
+        long long v = 0;
+        for (; i < n && p[i] >= L'0' && p[i] <= L'9'; ++i) v = std::min(v * 10 + (p[i] - L'0'), kIntOverflow);
+        v = negative ? -v : v;
+        return int(std::max<long long>(INT_MIN, std::min<long long>(INT_MAX, v)));
     }
     SStringW Text() const { return SStringW(p, n); }
 };

@@ -67,6 +67,8 @@ TEST_F(FontPoolTest, Descriptions)
         {L"italic:0", -12, 400, 0, 0, 0, nullptr},
         {L"underline:1,strike:yes", -12, 400, 0, 1, 1, nullptr},
         {L"face:Arial,size:20", -20, 400, 0, 0, 0, L"arial"},
+        {L"size:00000000000000000020", -20, 400, 0, 0, 0, nullptr},  // every digit counts
+        {L"adding:-00000000000000000002", -10, 400, 0, 0, 0, nullptr},
         {L"bold,size:,:3,size:15:1,,bold:1", -12, 700, 0, 0, 0, nullptr},
     };
     for (const Case& c : cases) {
@@ -82,6 +84,7 @@ TEST_F(FontPoolTest, Descriptions)
         EXPECT_EQ(CLEARTYPE_QUALITY, lf->lfQuality) << c.description;
     }
     EXPECT_EQ(134, Font(L"charset:134")->LogFont()->lfCharSet);
+    EXPECT_EQ(134, Font(L"charset:0000000000000000134")->LogFont()->lfCharSet);
 }
 
 TEST_F(FontPoolTest, MalformedDescriptionsStillGiveAFont)
