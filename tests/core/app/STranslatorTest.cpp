@@ -96,6 +96,47 @@ TEST_F(STranslatorMgrLeaks, NewestFirstDuplicatesRefusedAndUninstall)
     b->Release();
 }
 
+TEST_F(STranslatorLeaks, MalformedDocumentsKeepWhatIsWellFormed)
+{
+    struct Case {
+        const wchar_t *xml, *source, *context;
+        BOOL found;
+        const wchar_t *out;
+    } cases[] = {
+        {L"<language/>", L"S", L"", FALSE, L""},
+        // A context without a name is the one named "".
+        {L"<language><context><message><source>S</source><translation>T</translation></message></context>"
+         L"</language>",
+         L"S", L"", TRUE, L"T"},
+        // Stray text and comments between the elements are skipped.
+        {L"<language>junk<!--c--><context name='c'>x<message>y<source>S</source>z<translation>T</translation>"
+         L"</message></context></language>",
+         L"S", L"c", TRUE, L"T"},
+        {L"<language><context name='c'><message><source><![CDATA[a<b]]></source><translation>T</translation>"
+         L"</message></context></language>",
+         L"a<b", L"c", TRUE, L"T"},
+        // Markup inside a translation is no text.
+        {L"<language><context name='c'><message><source>S</source><translation><b>bold</b></translation>"
+         L"</message></context></language>",
+         L"S", L"c", TRUE, L""},
+        // A message nested in a message is not one of the context's.
+        {L"<language><context name='c'><message><message><source>S</source><translation>T</translation>"
+         L"</message></message></context></language>",
+         L"S", L"c", FALSE, L""},
+    };
+    for (const Case &c : cases) {
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(c.xml)) << c.xml;
+        SAutoRefPtr<ITranslator> t = AdoptRef<ITranslator>(new STranslator);
+        pugi::xml_node lang = doc.child(L"language");
+        ASSERT_TRUE(t->Load(&lang, 1)) << c.xml;
+        EXPECT_TRUE(IsEqualGUID(t->GetGuid(), GUID_NULL)) << c.xml;
+        SStringW out;
+        EXPECT_EQ(t->Translate(c.source, c.context, out), c.found) << c.xml;
+        EXPECT_EQ(out, c.out) << c.xml;
+    }
+}
+
 TEST_F(STranslatorLeaks, GuidTexts)
 {
     std::wstring longText(100, L'{');
