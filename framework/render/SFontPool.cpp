@@ -36,6 +36,7 @@ bool ScreenHasFace(LPCWSTR face)
     return found;
 }
 
+// Past either end of the int range: digits stop growing a number here.
 const long long kIntOverflow = 1ll << 32;
 
 // A piece of the description text, not NUL-terminated.
