@@ -49,6 +49,8 @@ TEST(HttpUrl, ResolvesRedirectTargets)
         {"/other/z", true, "http://127.0.0.1:8080/other/z"},
         {"sibling.txt", true, "http://127.0.0.1:8080/rel/dir/sibling.txt"},
         {"//host2/p", true, "http://host2:80/p"},
+        {"/next?from=http://h/x", true, "http://127.0.0.1:8080/next?from=http://h/x"},
+        {"again.txt?via=ftp://h", true, "http://127.0.0.1:8080/rel/dir/again.txt?via=ftp://h"},
         {"https://secure/x", false, ""},
         {"mailto://x", false, ""},
         {"", false, ""},
