@@ -198,13 +198,66 @@ int CNBTCPClient::Connect(unsigned long address, unsigned short port)
     m_peer.sin_family = AF_INET;
     m_peer.sin_port = htons(port);
     m_peer.sin_addr.s_addr = address;
-    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
-        LogError("TCPC connect fail %d", StoreLastError());
+    return ConnectToPeer();
+}
+
+int CNBTCPClient::ConnectToPeer()
+{
+    if (!ConnectWithin(m_timeout)) {
+        LogError("TCPC connect fail %d", m_lastError);
         return -1;
     }
     m_connected = m_socket;
     OnConnected();
     return 1;
+}
+
+bool CNBTCPClient::ConnectWithin(int seconds)
+{
+    const sockaddr* peer = reinterpret_cast<const sockaddr*>(&m_peer);
+    if (!seconds) {
+        if (connect(m_socket, peer, sizeof m_peer) == 0)
+            return true;
+        StoreLastError();
+        return false;
+    }
+    // A blocking connect waits as long as the system likes; a peer that
+    // drops the handshake must not hold the update for minutes.
+    u_long nonBlocking = 1;
+    if (ioctlsocket(m_socket, FIONBIO, &nonBlocking) != 0) {
+        StoreLastError();
+        return false;
+    }
+    bool ok = connect(m_socket, peer, sizeof m_peer) == 0;
+    if (!ok && WSAGetLastError() == WSAEWOULDBLOCK) {
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(m_socket, &writable);
+        FD_SET(m_socket, &failed);
+        timeval limit = {seconds, 0};
+        int ready = select(0, nullptr, &writable, &failed, &limit);
+        int error = 0;
+        int size = sizeof error;
+        if (ready == 0)
+            error = WSAETIMEDOUT;
+        else if (ready < 0 || getsockopt(m_socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+            error = WSAGetLastError();
+        else if (!error && FD_ISSET(m_socket, &failed))
+            error = WSAECONNREFUSED;
+        WSASetLastError(error);
+        ok = error == 0;
+    }
+    if (!ok) {
+        StoreLastError();
+        return false;
+    }
+    u_long blocking = 0;
+    if (ioctlsocket(m_socket, FIONBIO, &blocking) != 0) {
+        StoreLastError();
+        return false;
+    }
+    return true;
 }
 
 int CNBTCPClient::ConnectHost(const char* host, unsigned short port, bool resolve)
@@ -279,13 +332,7 @@ int CNBTCPClient::Reconnect()
         DWORD ms = DWORD(m_timeout) * 1000;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
     }
-    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
-        LogError("TCPC connect fail %d", StoreLastError());
-        return -1;
-    }
-    m_connected = m_socket;
-    OnConnected();
-    return 1;
+    return ConnectToPeer();
 }
 
 int CNBTCPClient::SendFile(const char* path) { return SendFileBlocks(path, 1024, 0); }

@@ -40,7 +40,8 @@ public:
     // Starts Winsock 2.2 and makes a fresh socket with the given time-out for
     // sends and receives (0 = none). 0 when either fails.
     int Init(int timeoutSeconds);
-    // 1 once connected, -1 (error stored and logged) when not.
+    // 1 once connected, -1 (error stored and logged) when not, also when the
+    // peer does not answer within the time-out.
     int Connect(unsigned long address, unsigned short port);
     int ConnectHost(const char* host, unsigned short port, bool resolve);
     // Sends every byte: the count, or -1 when a send fails.
@@ -96,6 +97,10 @@ private:
     class MemorySink;
     class FileSink;
 
+    int ConnectToPeer();
+    // Connects to the stored peer, giving up after seconds (0 = never): false
+    // with the error stored (WSAETIMEDOUT once the time is up).
+    bool ConnectWithin(int seconds);
     int OpenRequest(const HttpUrl& url);
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
