@@ -19,6 +19,17 @@ bool IsRedirect(int status) { return status >= 300 && status <= 305; }
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether two paths name one file: letter case and "/" against "\" do not count.
+bool SameLocalPath(const char* a, const char* b)
+{
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD n = GetFullPathNameA(a, sizeof fullA, fullA, nullptr);
+    DWORD m = GetFullPathNameA(b, sizeof fullB, fullB, nullptr);
+    if (!n || n >= sizeof fullA || !m || m >= sizeof fullB)
+        return _stricmp(a, b) == 0;
+    return _stricmp(fullA, fullB) == 0;
+}
+
 } // namespace
 
 bool FormatBounded(char* out, size_t size, const char* format, ...)
@@ -578,15 +589,30 @@ int CNBTCPClient::ReceiveFile(const char* path, const char* md5, int replaceMode
         return kHttpNetFail;
     }
     if (replaceMode == 0) {
-        auto record = std::make_unique<PendingReplace>();
-        memcpy(record->target, path, strlen(path) + 1);
-        memcpy(record->temp, temp, strlen(temp) + 1);
-        m_pending.push_back(std::move(record));
+        RecordPending(path, temp);
         sink.Keep();
         return rc;
     }
     int swap = SwapInNow(path, temp);
     return swap < 0 ? swap : rc;
+}
+
+void CNBTCPClient::RecordPending(const char* path, const char* temp)
+{
+    // One record per target: a second one would take the first download as
+    // the old copy and lose the real one if the swap had to roll back.
+    for (auto& record : m_pending) {
+        if (!SameLocalPath(record->target, path))
+            continue;
+        if (!SameLocalPath(record->temp, temp))
+            DeleteFileA(record->temp);
+        memcpy(record->temp, temp, strlen(temp) + 1);
+        return;
+    }
+    auto record = std::make_unique<PendingReplace>();
+    memcpy(record->target, path, strlen(path) + 1);
+    memcpy(record->temp, temp, strlen(temp) + 1);
+    m_pending.push_back(std::move(record));
 }
 
 int CNBTCPClient::SwapInNow(const char* path, const char* temp)

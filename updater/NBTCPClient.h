@@ -105,6 +105,7 @@ private:
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
     int ReceiveFile(const char* path, const char* md5, int replaceMode);
+    void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
     void WriteLog(DailyLog& log, const char* format, va_list args);

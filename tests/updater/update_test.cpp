@@ -326,3 +326,31 @@ TEST(Update, TemporaryFileThatCannotBeMadeIsAFailedAttempt)
     EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"sub/a.txt"});
     EXPECT_EQ(TodayLog("UpdateLog").find("Update success sub/a.txt"), std::string::npos);
 }
+
+TEST(Update, TargetListedTwiceKeepsItsOldCopyForTheRollback)
+{
+    // "A.txt" names the same file as "a.txt" on this file system.
+    struct Case { const char* second; bool locked; };
+    const Case cases[] = {{"a.txt", true}, {"A.txt", true}, {"a.txt", false}};
+    for (const Case& c : cases) {
+        TestRelease release("twice");
+        release.AddFile("a.txt", "new alpha");
+        release.AddBehaviour("A.txt redirect 302 /twice/a.txt");
+        release.AddFile("b.txt", "new bravo");
+        WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+        WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
+        release.SetManifest(release.ManifestFor({"a.txt", c.second, "b.txt"}));
+        const std::string locked = release.InstallDir() + "/b.txt";
+        HANDLE hold = c.locked ? CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                             nullptr)
+                               : INVALID_HANDLE_VALUE;
+        UpdateDriver driver;
+        UpdateOutcome outcome = RunUpdate(release, driver);
+        if (hold != INVALID_HANDLE_VALUE)
+            CloseHandle(hold);
+        EXPECT_EQ(outcome, c.locked ? UpdateOutcome::Error : UpdateOutcome::Done) << c.second;
+        EXPECT_EQ(release.Installed("a.txt"), c.locked ? "old alpha" : "new alpha") << c.second;
+        EXPECT_EQ(release.Installed("b.txt"), c.locked ? "old bravo" : "new bravo") << c.second;
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.second;
+    }
+}
