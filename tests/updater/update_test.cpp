@@ -354,3 +354,27 @@ TEST(Update, TargetListedTwiceKeepsItsOldCopyForTheRollback)
         EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.second;
     }
 }
+
+TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
+{
+    // As a process ended between the two renames of a swap leaves the folder.
+    struct Case { const char* rule; UpdateOutcome outcome; const char* a; };
+    const Case cases[] = {
+        {"a.txt status 500", UpdateOutcome::Error, "old alpha"},
+        {"", UpdateOutcome::Done, "new alpha"},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("orphan");
+        release.AddFile("a.txt", "new alpha");
+        WriteFileBytes(release.InstallDir() + "/a.txt.orvobak", "old alpha");
+        WriteFileBytes(release.InstallDir() + "/a.txt_20260101000000.orvobak", "partial");
+        release.SetManifest(release.ManifestFor({"a.txt"}));
+        if (*c.rule)
+            release.AddBehaviour(c.rule);
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), c.outcome) << c.rule;
+        EXPECT_EQ(release.Installed("a.txt"), c.a) << c.rule;
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt_20260101000000")) << c.rule;
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.rule;
+    }
+}
