@@ -46,6 +46,16 @@ bool FormatBounded(char* out, size_t size, const char* format, ...)
     return true;
 }
 
+bool RemoveFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return DeleteFileA(path) != 0;
+}
+
 long long GetFileSize(const char* path)
 {
     struct _stati64 info;
@@ -634,7 +644,7 @@ int CNBTCPClient::SwapInNow(const char* path, const char* temp)
         return kHttpFileFail;
     }
     if (hadOld)
-        DeleteFileA(backup);
+        RemoveFile(backup);
     return 0;
 }
 

@@ -126,6 +126,10 @@ private:
 // Formats into out[size]; false when the text does not fit (out is then empty).
 bool FormatBounded(char* out, size_t size, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
 
+// Deletes a file, clearing its read-only mark first (a backup keeps the mark
+// of the file it was renamed from). False when the file is still there.
+bool RemoveFile(const char* path);
+
 // Size of a regular file, -1 for anything else.
 long long GetFileSize(const char* path);
 

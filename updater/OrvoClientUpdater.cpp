@@ -241,7 +241,7 @@ int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& l
         return 1;
     }
     if (line.kind == ManifestKind::Delete) {
-        DeleteFileA(localPath.c_str());
+        RemoveFile(localPath.c_str());
         return 1;
     }
     char digest[33];
@@ -270,7 +270,7 @@ bool OrvoClientUpdater::SwapPending()
     for (const auto& record : m_pending) {
         Moved step{record.get(), FileExists(record->target), std::string(record->target) + ".orvobak"};
         if (step.hadOld) {
-            DeleteFileA(step.backup.c_str());
+            RemoveFile(step.backup.c_str());
             if (!MoveFileExA(record->target, step.backup.c_str(), 0)) {
                 error = GetLastError();
                 failed = record.get();
@@ -289,7 +289,7 @@ bool OrvoClientUpdater::SwapPending()
     if (!failed) {
         for (const Moved& step : moved)
             if (step.hadOld)
-                DeleteFileA(step.backup.c_str());
+                RemoveFile(step.backup.c_str());
         m_pending.clear();
         return true;
     }
@@ -317,7 +317,7 @@ void OrvoClientUpdater::DeleteBackupFiles(const char* folder)
 {
     ForEachFile(folder, [](const char* path, const char* name) {
         if (EndsWithNoCase(name, ".orvobak"))
-            DeleteFileA(path);
+            RemoveFile(path);
     });
 }
 

@@ -39,7 +39,7 @@ void RemoveTree(const std::string& path)
             std::string child = path + "\\" + name;
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
-            else
+            else if (SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL))
                 DeleteFileA(child.c_str());
         } while (FindNextFileA(find, &entry));
         FindClose(find);

@@ -378,3 +378,30 @@ TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
         EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.rule;
     }
 }
+
+TEST(Update, ReadOnlyFilesAreReplacedAndLeaveNoBackup)
+{
+    TestRelease release("readonly");
+    release.AddFile("a.txt", "new alpha");
+    const std::string a = release.InstallDir() + "/a.txt", gone = release.InstallDir() + "/gone.txt";
+    WriteFileBytes(a, "old alpha");
+    WriteFileBytes(gone, "old file");
+    for (const std::string& path : {a, gone})
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    release.SetManifest("gone.txt|-\r\n" + release.ManifestFor({"a.txt"}));
+    UpdateDriver first;
+    EXPECT_EQ(RunUpdate(release, first), UpdateOutcome::Done);
+    EXPECT_EQ(release.Installed("a.txt"), "new alpha");
+    EXPECT_FALSE(PathExists(gone));
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+    // A backup left read-only by an earlier run does not block the next swap.
+    ASSERT_TRUE(SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteFileBytes(a + ".orvobak", "older alpha");
+    ASSERT_TRUE(SetFileAttributesA((a + ".orvobak").c_str(), FILE_ATTRIBUTE_READONLY));
+    release.AddFile("a.txt", "newer alpha");
+    release.SetManifest(release.ManifestFor({"a.txt"}));
+    UpdateDriver second;
+    EXPECT_EQ(RunUpdate(release, second), UpdateOutcome::Done);
+    EXPECT_EQ(release.Installed("a.txt"), "newer alpha");
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
