@@ -162,6 +162,18 @@ TEST(ManifestLine, RefusesPathsLeavingTheFolder)
         {"a:b", false},
         {std::string(255, 'p'), true},
         {std::string(256, 'p'), false},
+        // Device names open a device wherever they stand.
+        {"COM1", false},
+        {"bin/nul", false},
+        {"Aux.txt", false},
+        {"lpt9 .log/x", false},
+        {"con/x", false},
+        {"PRN", false},
+        {"CONIN$", false},
+        {"com10", true},
+        {"console.txt", true},
+        {"bin/nullable.dll", true},
+        {"lpt/x", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeManifestPath(c.path), c.safe) << c.path;
