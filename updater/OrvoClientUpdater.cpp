@@ -33,8 +33,8 @@ template <typename Visit> void ForEachFile(const char* folder, Visit visit)
     if (!FormatBounded(pattern, sizeof pattern, "%s\\*.*", folder))
         return;
     WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(pattern, &entry);
-    if (find == INVALID_HANDLE_VALUE)
+    FindHandle find(FindFirstFileA(pattern, &entry));
+    if (!find.Valid())
         return;
     do {
         if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
@@ -49,8 +49,7 @@ template <typename Visit> void ForEachFile(const char* folder, Visit visit)
             ForEachFile(child, visit);
         else
             visit(child, entry.cFileName);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &entry));
 }
 
 // A download's temporary name ends in "_" and fourteen digits of time; the
