@@ -68,7 +68,10 @@ bool ResolveRedirect(const HttpUrl& current, const std::string& location, HttpUr
 {
     if (location.empty())
         return false;
-    if (location.find("://") != std::string::npos)
+    // A scheme stands before any "/", "?" or "#"; a "://" later on is part of
+    // a relative target's query.
+    size_t scheme = location.find("://");
+    if (scheme != std::string::npos && scheme < location.find_first_of("/?#"))
         return ParseHttpUrl(location, out) && StartsWithNoCase(location, "http://");
     if (location.compare(0, 2, "//") == 0)
         return ParseHttpUrl("http:" + location, out);

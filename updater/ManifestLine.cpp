@@ -1,5 +1,6 @@
 #include "ManifestLine.h"
 
+#include <cctype>
 #include <cstring>
 
 ManifestLine ParseManifestLine(const char* line)
@@ -24,6 +25,25 @@ ManifestLine ParseManifestLine(const char* line)
     return out;
 }
 
+namespace {
+
+// "CON", "nul.txt", "COM1 .log": Windows opens the device, whatever the folder.
+bool IsDeviceName(const std::string& segment)
+{
+    std::string base = segment.substr(0, segment.find('.'));
+    base.erase(base.find_last_not_of(' ') + 1);
+    for (char& c : base)
+        c = char(toupper((unsigned char)c));
+    static const char* const names[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* name : names)
+        if (base == name)
+            return true;
+    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+           base[3] >= '1' && base[3] <= '9';
+}
+
+} // namespace
+
 bool IsSafeManifestPath(const std::string& path)
 {
     if (path.empty() || path.size() > kMaxManifestPath)
@@ -38,6 +58,8 @@ bool IsSafeManifestPath(const std::string& path)
         // Windows drops trailing dots and blanks, so ".. " and "..." climb too.
         std::string segment = path.substr(start, end - start);
         if (segment.compare(0, 2, "..") == 0 && segment.find_first_not_of(". ") == std::string::npos)
+            return false;
+        if (IsDeviceName(segment))
             return false;
         start = end + 1;
     }

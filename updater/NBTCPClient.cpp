@@ -19,6 +19,17 @@ bool IsRedirect(int status) { return status >= 300 && status <= 305; }
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
+// Whether two paths name one file: letter case and "/" against "\" do not count.
+bool SameLocalPath(const char* a, const char* b)
+{
+    char fullA[MAX_PATH], fullB[MAX_PATH];
+    DWORD n = GetFullPathNameA(a, sizeof fullA, fullA, nullptr);
+    DWORD m = GetFullPathNameA(b, sizeof fullB, fullB, nullptr);
+    if (!n || n >= sizeof fullA || !m || m >= sizeof fullB)
+        return _stricmp(a, b) == 0;
+    return _stricmp(fullA, fullB) == 0;
+}
+
 } // namespace
 
 bool FormatBounded(char* out, size_t size, const char* format, ...)
@@ -33,6 +44,16 @@ bool FormatBounded(char* out, size_t size, const char* format, ...)
         return false;
     }
     return true;
+}
+
+bool RemoveFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return true;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        SetFileAttributesA(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return DeleteFileA(path) != 0;
 }
 
 long long GetFileSize(const char* path)
@@ -198,13 +219,66 @@ int CNBTCPClient::Connect(unsigned long address, unsigned short port)
     m_peer.sin_family = AF_INET;
     m_peer.sin_port = htons(port);
     m_peer.sin_addr.s_addr = address;
-    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
-        LogError("TCPC connect fail %d", StoreLastError());
+    return ConnectToPeer();
+}
+
+int CNBTCPClient::ConnectToPeer()
+{
+    if (!ConnectWithin(m_timeout)) {
+        LogError("TCPC connect fail %d", m_lastError);
         return -1;
     }
     m_connected = m_socket;
     OnConnected();
     return 1;
+}
+
+bool CNBTCPClient::ConnectWithin(int seconds)
+{
+    const sockaddr* peer = reinterpret_cast<const sockaddr*>(&m_peer);
+    if (!seconds) {
+        if (connect(m_socket, peer, sizeof m_peer) == 0)
+            return true;
+        StoreLastError();
+        return false;
+    }
+    // A blocking connect waits as long as the system likes; a peer that
+    // drops the handshake must not hold the update for minutes.
+    u_long nonBlocking = 1;
+    if (ioctlsocket(m_socket, FIONBIO, &nonBlocking) != 0) {
+        StoreLastError();
+        return false;
+    }
+    bool ok = connect(m_socket, peer, sizeof m_peer) == 0;
+    if (!ok && WSAGetLastError() == WSAEWOULDBLOCK) {
+        fd_set writable, failed;
+        FD_ZERO(&writable);
+        FD_ZERO(&failed);
+        FD_SET(m_socket, &writable);
+        FD_SET(m_socket, &failed);
+        timeval limit = {seconds, 0};
+        int ready = select(0, nullptr, &writable, &failed, &limit);
+        int error = 0;
+        int size = sizeof error;
+        if (ready == 0)
+            error = WSAETIMEDOUT;
+        else if (ready < 0 || getsockopt(m_socket, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+            error = WSAGetLastError();
+        else if (!error && FD_ISSET(m_socket, &failed))
+            error = WSAECONNREFUSED;
+        WSASetLastError(error);
+        ok = error == 0;
+    }
+    if (!ok) {
+        StoreLastError();
+        return false;
+    }
+    u_long blocking = 0;
+    if (ioctlsocket(m_socket, FIONBIO, &blocking) != 0) {
+        StoreLastError();
+        return false;
+    }
+    return true;
 }
 
 int CNBTCPClient::ConnectHost(const char* host, unsigned short port, bool resolve)
@@ -279,13 +353,7 @@ int CNBTCPClient::Reconnect()
         DWORD ms = DWORD(m_timeout) * 1000;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
     }
-    if (connect(m_socket, reinterpret_cast<const sockaddr*>(&m_peer), sizeof m_peer) == SOCKET_ERROR) {
-        LogError("TCPC connect fail %d", StoreLastError());
-        return -1;
-    }
-    m_connected = m_socket;
-    OnConnected();
-    return 1;
+    return ConnectToPeer();
 }
 
 int CNBTCPClient::SendFile(const char* path) { return SendFileBlocks(path, 1024, 0); }
@@ -531,15 +599,30 @@ int CNBTCPClient::ReceiveFile(const char* path, const char* md5, int replaceMode
         return kHttpNetFail;
     }
     if (replaceMode == 0) {
-        auto record = std::make_unique<PendingReplace>();
-        memcpy(record->target, path, strlen(path) + 1);
-        memcpy(record->temp, temp, strlen(temp) + 1);
-        m_pending.push_back(std::move(record));
+        RecordPending(path, temp);
         sink.Keep();
         return rc;
     }
     int swap = SwapInNow(path, temp);
     return swap < 0 ? swap : rc;
+}
+
+void CNBTCPClient::RecordPending(const char* path, const char* temp)
+{
+    // One record per target: a second one would take the first download as
+    // the old copy and lose the real one if the swap had to roll back.
+    for (auto& record : m_pending) {
+        if (!SameLocalPath(record->target, path))
+            continue;
+        if (!SameLocalPath(record->temp, temp))
+            DeleteFileA(record->temp);
+        memcpy(record->temp, temp, strlen(temp) + 1);
+        return;
+    }
+    auto record = std::make_unique<PendingReplace>();
+    memcpy(record->target, path, strlen(path) + 1);
+    memcpy(record->temp, temp, strlen(temp) + 1);
+    m_pending.push_back(std::move(record));
 }
 
 int CNBTCPClient::SwapInNow(const char* path, const char* temp)
@@ -561,7 +644,7 @@ int CNBTCPClient::SwapInNow(const char* path, const char* temp)
         return kHttpFileFail;
     }
     if (hadOld)
-        DeleteFileA(backup);
+        RemoveFile(backup);
     return 0;
 }
 

@@ -40,7 +40,8 @@ public:
     // Starts Winsock 2.2 and makes a fresh socket with the given time-out for
     // sends and receives (0 = none). 0 when either fails.
     int Init(int timeoutSeconds);
-    // 1 once connected, -1 (error stored and logged) when not.
+    // 1 once connected, -1 (error stored and logged) when not, also when the
+    // peer does not answer within the time-out.
     int Connect(unsigned long address, unsigned short port);
     int ConnectHost(const char* host, unsigned short port, bool resolve);
     // Sends every byte: the count, or -1 when a send fails.
@@ -96,10 +97,15 @@ private:
     class MemorySink;
     class FileSink;
 
+    int ConnectToPeer();
+    // Connects to the stored peer, giving up after seconds (0 = never): false
+    // with the error stored (WSAETIMEDOUT once the time is up).
+    bool ConnectWithin(int seconds);
     int OpenRequest(const HttpUrl& url);
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
     int ReceiveFile(const char* path, const char* md5, int replaceMode);
+    void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
     void WriteLog(DailyLog& log, const char* format, va_list args);
@@ -119,6 +125,10 @@ private:
 
 // Formats into out[size]; false when the text does not fit (out is then empty).
 bool FormatBounded(char* out, size_t size, const char* format, ...) __attribute__((format(__MINGW_PRINTF_FORMAT, 3, 4)));
+
+// Deletes a file, clearing its read-only mark first (a backup keeps the mark
+// of the file it was renamed from). False when the file is still there.
+bool RemoveFile(const char* path);
 
 // Size of a regular file, -1 for anything else.
 long long GetFileSize(const char* path);

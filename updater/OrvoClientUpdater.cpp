@@ -1,5 +1,6 @@
 #include "OrvoClientUpdater.h"
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -22,6 +23,48 @@ bool EndsWithNoCase(const char* text, const char* suffix)
 {
     size_t n = strlen(text), m = strlen(suffix);
     return n >= m && _stricmp(text + n - m, suffix) == 0;
+}
+
+// Calls visit(path, name) for every file below folder; linked folders are
+// not entered, as they may lead outside the install folder.
+template <typename Visit> void ForEachFile(const char* folder, Visit visit)
+{
+    char pattern[MAX_PATH];
+    if (!FormatBounded(pattern, sizeof pattern, "%s\\*.*", folder))
+        return;
+    WIN32_FIND_DATAA entry;
+    FindHandle find(FindFirstFileA(pattern, &entry));
+    if (!find.Valid())
+        return;
+    do {
+        if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
+            continue;
+        char child[MAX_PATH];
+        if (!FormatBounded(child, sizeof child, "%s/%s", folder, entry.cFileName))
+            continue;
+        DWORD attributes = entry.dwFileAttributes;
+        if (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            ForEachFile(child, visit);
+        else
+            visit(child, entry.cFileName);
+    } while (FindNextFileA(find.Get(), &entry));
+}
+
+// A download's temporary name ends in "_" and fourteen digits of time; the
+// backup of one ends in ".orvobak" once more.
+bool IsTemporaryName(const std::string& stem)
+{
+    if (EndsWithNoCase(stem.c_str(), ".orvobak"))
+        return true;
+    size_t n = stem.size();
+    if (n < 15 || stem[n - 15] != '_')
+        return false;
+    for (size_t i = n - 14; i < n; ++i)
+        if (!isdigit((unsigned char)stem[i]))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -95,6 +138,7 @@ DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
 
 void OrvoClientUpdater::RunUpdate()
 {
+    RestoreOrphanedBackups(m_installFolder);
     std::string base = m_baseAddress;
     if (HTTPGetFile((base + "/updater.txt").c_str(), m_installFolder, nullptr, nullptr, 1) < 0) {
         PostError("Updater Get updater.txt fail", GetLastErrorCode());
@@ -196,7 +240,7 @@ int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& l
         return 1;
     }
     if (line.kind == ManifestKind::Delete) {
-        DeleteFileA(localPath.c_str());
+        RemoveFile(localPath.c_str());
         return 1;
     }
     char digest[33];
@@ -225,7 +269,7 @@ bool OrvoClientUpdater::SwapPending()
     for (const auto& record : m_pending) {
         Moved step{record.get(), FileExists(record->target), std::string(record->target) + ".orvobak"};
         if (step.hadOld) {
-            DeleteFileA(step.backup.c_str());
+            RemoveFile(step.backup.c_str());
             if (!MoveFileExA(record->target, step.backup.c_str(), 0)) {
                 error = GetLastError();
                 failed = record.get();
@@ -244,7 +288,7 @@ bool OrvoClientUpdater::SwapPending()
     if (!failed) {
         for (const Moved& step : moved)
             if (step.hadOld)
-                DeleteFileA(step.backup.c_str());
+                RemoveFile(step.backup.c_str());
         m_pending.clear();
         return true;
     }
@@ -270,28 +314,25 @@ bool OrvoClientUpdater::SwapPending()
 
 void OrvoClientUpdater::DeleteBackupFiles(const char* folder)
 {
-    char pattern[MAX_PATH];
-    if (!FormatBounded(pattern, sizeof pattern, "%s\\*.*", folder))
-        return;
-    WIN32_FIND_DATAA entry;
-    HANDLE find = FindFirstFileA(pattern, &entry);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
-            continue;
-        char child[MAX_PATH];
-        if (!FormatBounded(child, sizeof child, "%s/%s", folder, entry.cFileName))
-            continue;
-        DWORD attributes = entry.dwFileAttributes;
-        if (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;  // a linked folder may lead outside the install folder
-        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-            DeleteBackupFiles(child);
-        else if (EndsWithNoCase(entry.cFileName, ".orvobak"))
-            DeleteFileA(child);
-    } while (FindNextFileA(find, &entry));
-    FindClose(find);
+    ForEachFile(folder, [](const char* path, const char* name) {
+        if (EndsWithNoCase(name, ".orvobak"))
+            RemoveFile(path);
+    });
+}
+
+void OrvoClientUpdater::RestoreOrphanedBackups(const char* folder)
+{
+    ForEachFile(folder, [this](const char* path, const char* name) {
+        if (!EndsWithNoCase(name, ".orvobak"))
+            return;
+        std::string target(path, strlen(path) - strlen(".orvobak"));
+        if (IsTemporaryName(target) || FileExists(target.c_str()))
+            return;
+        if (MoveFileExA(path, target.c_str(), 0))
+            LogError("restored %s from an unfinished swap", target.c_str());
+        else
+            LogError("cannot restore %s: %lu", target.c_str(), GetLastError());
+    });
 }
 
 void OrvoClientUpdater::PostText(UINT message, const char* text, size_t size, LPARAM lParam)

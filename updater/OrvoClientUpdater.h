@@ -47,6 +47,10 @@ public:
     int UpdateFiles();
     // Removes every "*.orvobak" below folder; linked folders are not entered.
     void DeleteBackupFiles(const char* folder);
+    // A backup whose file is missing is the only copy left by a swap that
+    // was cut short (the process ended between its renames): it goes back
+    // under its name. Download temporaries are left to DeleteBackupFiles.
+    void RestoreOrphanedBackups(const char* folder);
     void PostError(const char* text, int code);
     void PostDone();
     void RemoveUpdaterTxt(const char* folder);

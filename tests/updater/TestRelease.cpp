@@ -37,10 +37,12 @@ void RemoveTree(const std::string& path)
             if (name == "." || name == "..")
                 continue;
             std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
-            else
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only cases
                 DeleteFileA(child.c_str());
+            }
         } while (FindNextFileA(find, &entry));
         FindClose(find);
     }

@@ -181,3 +181,38 @@ TEST(HttpClient, LogLinesAreBoundedAndDated)
         }
     }
 }
+
+TEST(HttpClient, ConnectToAPeerThatNeverAnswersIsBounded)
+{
+    QuietClient client;  // starts Winsock for the sockets below
+    ASSERT_EQ(client.Init(1), 1);
+    // A listener whose backlog is full drops further connection requests, so
+    // the handshake never completes.
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 0), 0);
+    int length = sizeof address;
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    std::vector<SOCKET> fillers;
+    for (int i = 0; i < 4; ++i) {
+        SOCKET filler = socket(AF_INET, SOCK_STREAM, 0);
+        u_long nonBlocking = 1;
+        ioctlsocket(filler, FIONBIO, &nonBlocking);
+        connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        fillers.push_back(filler);
+    }
+    Sleep(200);
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/x";
+    char buffer[16];
+    DWORD start = GetTickCount();
+    EXPECT_EQ(client.HTTPGet(url.c_str(), buffer, sizeof buffer), kHttpNetFail);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_EQ(client.GetLastErrorCode(), WSAETIMEDOUT);
+    for (SOCKET filler : fillers)
+        closesocket(filler);
+    closesocket(listener);
+}

@@ -49,6 +49,8 @@ TEST(HttpUrl, ResolvesRedirectTargets)
         {"/other/z", true, "http://127.0.0.1:8080/other/z"},
         {"sibling.txt", true, "http://127.0.0.1:8080/rel/dir/sibling.txt"},
         {"//host2/p", true, "http://host2:80/p"},
+        {"/next?from=http://h/x", true, "http://127.0.0.1:8080/next?from=http://h/x"},
+        {"again.txt?via=ftp://h", true, "http://127.0.0.1:8080/rel/dir/again.txt?via=ftp://h"},
         {"https://secure/x", false, ""},
         {"mailto://x", false, ""},
         {"", false, ""},
@@ -160,6 +162,18 @@ TEST(ManifestLine, RefusesPathsLeavingTheFolder)
         {"a:b", false},
         {std::string(255, 'p'), true},
         {std::string(256, 'p'), false},
+        // Device names open a device wherever they stand.
+        {"COM1", false},
+        {"bin/nul", false},
+        {"Aux.txt", false},
+        {"lpt9 .log/x", false},
+        {"con/x", false},
+        {"PRN", false},
+        {"CONIN$", false},
+        {"com10", true},
+        {"console.txt", true},
+        {"bin/nullable.dll", true},
+        {"lpt/x", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeManifestPath(c.path), c.safe) << c.path;

@@ -326,3 +326,82 @@ TEST(Update, TemporaryFileThatCannotBeMadeIsAFailedAttempt)
     EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"sub/a.txt"});
     EXPECT_EQ(TodayLog("UpdateLog").find("Update success sub/a.txt"), std::string::npos);
 }
+
+TEST(Update, TargetListedTwiceKeepsItsOldCopyForTheRollback)
+{
+    // "A.txt" names the same file as "a.txt" on this file system.
+    struct Case { const char* second; bool locked; };
+    const Case cases[] = {{"a.txt", true}, {"A.txt", true}, {"a.txt", false}};
+    for (const Case& c : cases) {
+        TestRelease release("twice");
+        release.AddFile("a.txt", "new alpha");
+        release.AddBehaviour("A.txt redirect 302 /twice/a.txt");
+        release.AddFile("b.txt", "new bravo");
+        WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+        WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
+        release.SetManifest(release.ManifestFor({"a.txt", c.second, "b.txt"}));
+        const std::string locked = release.InstallDir() + "/b.txt";
+        HANDLE hold = c.locked ? CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                             nullptr)
+                               : INVALID_HANDLE_VALUE;
+        UpdateDriver driver;
+        UpdateOutcome outcome = RunUpdate(release, driver);
+        if (hold != INVALID_HANDLE_VALUE)
+            CloseHandle(hold);
+        EXPECT_EQ(outcome, c.locked ? UpdateOutcome::Error : UpdateOutcome::Done) << c.second;
+        EXPECT_EQ(release.Installed("a.txt"), c.locked ? "old alpha" : "new alpha") << c.second;
+        EXPECT_EQ(release.Installed("b.txt"), c.locked ? "old bravo" : "new bravo") << c.second;
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.second;
+    }
+}
+
+TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
+{
+    // As a process ended between the two renames of a swap leaves the folder.
+    struct Case { const char* rule; UpdateOutcome outcome; const char* a; };
+    const Case cases[] = {
+        {"a.txt status 500", UpdateOutcome::Error, "old alpha"},
+        {"", UpdateOutcome::Done, "new alpha"},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("orphan");
+        release.AddFile("a.txt", "new alpha");
+        WriteFileBytes(release.InstallDir() + "/a.txt.orvobak", "old alpha");
+        WriteFileBytes(release.InstallDir() + "/a.txt_20260101000000.orvobak", "partial");
+        release.SetManifest(release.ManifestFor({"a.txt"}));
+        if (*c.rule)
+            release.AddBehaviour(c.rule);
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), c.outcome) << c.rule;
+        EXPECT_EQ(release.Installed("a.txt"), c.a) << c.rule;
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt_20260101000000")) << c.rule;
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.rule;
+    }
+}
+
+TEST(Update, ReadOnlyFilesAreReplacedAndLeaveNoBackup)
+{
+    TestRelease release("readonly");
+    release.AddFile("a.txt", "new alpha");
+    const std::string a = release.InstallDir() + "/a.txt", gone = release.InstallDir() + "/gone.txt";
+    WriteFileBytes(a, "old alpha");
+    WriteFileBytes(gone, "old file");
+    for (const std::string& path : {a, gone})
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    release.SetManifest("gone.txt|-\r\n" + release.ManifestFor({"a.txt"}));
+    UpdateDriver first;
+    EXPECT_EQ(RunUpdate(release, first), UpdateOutcome::Done);
+    EXPECT_EQ(release.Installed("a.txt"), "new alpha");
+    EXPECT_FALSE(PathExists(gone));
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+    // A backup left read-only by an earlier run does not block the next swap.
+    ASSERT_TRUE(SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY));
+    WriteFileBytes(a + ".orvobak", "older alpha");
+    ASSERT_TRUE(SetFileAttributesA((a + ".orvobak").c_str(), FILE_ATTRIBUTE_READONLY));
+    release.AddFile("a.txt", "newer alpha");
+    release.SetManifest(release.ManifestFor({"a.txt"}));
+    UpdateDriver second;
+    EXPECT_EQ(RunUpdate(release, second), UpdateOutcome::Done);
+    EXPECT_EQ(release.Installed("a.txt"), "newer alpha");
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
