@@ -2,6 +2,7 @@
 
 #include "engine/SzArchive.h"
 #include "engine/WorkerMessages.h"
+#include "syshelpers/SafePaths.h"
 #include "syshelpers/WinHandles.h"
 
 namespace {
@@ -44,6 +45,10 @@ std::wstring EntryPath(const std::wstring& folder, const std::wstring& name)
     std::wstring path = base + L"\\" + WithBackslashes(name);
     return path.size() < MAX_PATH ? path : std::wstring();
 }
+
+// A relative or empty folder would land the files under whatever the
+// current folder or drive root is.
+bool IsFullFolder(const std::wstring& folder) { return !NormalizeFolder(folder).empty(); }
 
 bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
 {
@@ -91,6 +96,7 @@ bool IsSafeEntryName(const std::wstring& name)
 
 ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size)
 {
+    if (!IsFullFolder(folder)) return kFolderFailed;
     if (!IsSafeEntryName(name)) return kCreateFailed;
     std::wstring path = EntryPath(folder, name);
     if (path.empty()) return kCreateFailed;
@@ -143,6 +149,7 @@ ExtractResult CInstallWorker::ExtractAll()
 
 ExtractResult CInstallWorker::WriteAll(const SzArchive& archive)
 {
+    if (!IsFullFolder(folder_)) return kFolderFailed;
     // Folder items first, so empty folders of the archive exist too.
     for (const std::wstring& name : archive.GetFolders()) {
         if (!IsSafeEntryName(name)) return kCreateFailed;
