@@ -68,6 +68,8 @@ bool IsWritableSegment(const std::wstring& segment)
 {
     if (segment.back() == L'.' || segment.back() == L' ') return false;
     std::wstring stem = segment.substr(0, segment.find(L'.'));
+    // Spaces before the extension are dropped too: "nul .txt" is the device.
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})

@@ -259,7 +259,8 @@ TEST(InstallWorker, EntryNamesThatLeaveTheFolderAreRefused)
         {L"NUL", false},             {L"bin/nul.txt", false},  {L"Con", false},
         {L"COM1.log", false},        {L"lpt9", false},         {L"COM10", true},
         {L"console.txt", true},      {L"a./b", false},         {L".. /x", false},
-        {L"x.", false},              {L"x ", false},
+        {L"x.", false},              {L"x ", false},           {L"nul .txt", false},
+        {L"bin/Con  .log", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << Narrow(c.name);
 }
