@@ -2,6 +2,7 @@
 
 #include "engine/SzArchive.h"
 #include "engine/WorkerMessages.h"
+#include "syshelpers/SafePaths.h"
 #include "syshelpers/WinHandles.h"
 
 namespace {
@@ -45,6 +46,10 @@ std::wstring EntryPath(const std::wstring& folder, const std::wstring& name)
     return path.size() < MAX_PATH ? path : std::wstring();
 }
 
+// A relative or empty folder would land the files under whatever the
+// current folder or drive root is.
+bool IsFullFolder(const std::wstring& folder) { return !NormalizeFolder(folder).empty(); }
+
 bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
 {
     while (size > 0) {
@@ -63,6 +68,8 @@ bool IsWritableSegment(const std::wstring& segment)
 {
     if (segment.back() == L'.' || segment.back() == L' ') return false;
     std::wstring stem = segment.substr(0, segment.find(L'.'));
+    // Spaces before the extension are dropped too: "nul .txt" is the device.
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
     for (wchar_t& c : stem)
         if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
     for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
@@ -91,6 +98,7 @@ bool IsSafeEntryName(const std::wstring& name)
 
 ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size)
 {
+    if (!IsFullFolder(folder)) return kFolderFailed;
     if (!IsSafeEntryName(name)) return kCreateFailed;
     std::wstring path = EntryPath(folder, name);
     if (path.empty()) return kCreateFailed;
@@ -143,6 +151,7 @@ ExtractResult CInstallWorker::ExtractAll()
 
 ExtractResult CInstallWorker::WriteAll(const SzArchive& archive)
 {
+    if (!IsFullFolder(folder_)) return kFolderFailed;
     // Folder items first, so empty folders of the archive exist too.
     for (const std::wstring& name : archive.GetFolders()) {
         if (!IsSafeEntryName(name)) return kCreateFailed;

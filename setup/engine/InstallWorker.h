@@ -26,7 +26,8 @@ enum ExtractResult {
 bool IsSafeEntryName(const std::wstring& name);
 
 // Writes one file at folder + "\" + name ("/" read as "\"), making the
-// folders on the way. A partly written file is removed again.
+// folders on the way. A folder that is not a full path gives kFolderFailed;
+// a partly written file is removed again.
 ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size);
 
 class CInstallWorker {

@@ -45,6 +45,8 @@ public:
 
 std::wstring NameOf(const CSzArEx& db, UInt32 i)
 {
+    // A header may hold no names at all; the decoder's lookup assumes it does.
+    if (!db.FileNameOffsets) return std::wstring();
     size_t len = SzArEx_GetFileNameUtf16(&db, i, nullptr);
     if (len == 0 || len - 1 > SzArchive::kMaxNameChars) return std::wstring();
     std::vector<UInt16> raw(len);

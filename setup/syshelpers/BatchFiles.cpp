@@ -162,11 +162,15 @@ bool WriteDelBat(const std::string& folder, std::wstring* batPath)
 
 UniqueHandle StartHiddenBatch(const std::wstring& batPath)
 {
+    // The batch's own folder as its current one: an inherited current folder
+    // inside the folder "clean.bat" removes would keep that folder alive.
+    const std::wstring directory = batPath.substr(0, batPath.find_last_of(L"\\/") + 1);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
     info.lpFile = batPath.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
     info.nShow = SW_HIDE;
     if (!ShellExecuteExW(&info)) return UniqueHandle();
     return UniqueHandle(info.hProcess);

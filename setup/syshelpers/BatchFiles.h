@@ -21,8 +21,8 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath);
 // False for a relative or empty folder or when the file cannot be written.
 bool WriteDelBat(const std::string& folder, std::wstring* batPath);
 
-// Runs a batch file hidden. The process handle, or none when it could not
-// be started.
+// Runs a batch file hidden, in its own folder. The process handle, or none
+// when it could not be started.
 UniqueHandle StartHiddenBatch(const std::wstring& batPath);
 
 // Writes and starts "clean.bat" for folder, then ends the process (exit

@@ -51,7 +51,7 @@ bool SetAutoRun(const std::wstring& launcherPath)
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr) !=
         ERROR_SUCCESS)
         return false;
-    return SetText(key.Get(), kAutoRunValue, launcherPath) == ERROR_SUCCESS;
+    return SetText(key.Get(), kAutoRunValue, L"\"" + launcherPath + L"\"") == ERROR_SUCCESS;
 }
 
 bool RemoveAutoRun()

@@ -12,8 +12,9 @@ extern const wchar_t kUninstallKeyPath[];  // under HKEY_LOCAL_MACHINE
 extern const wchar_t kUninstallSubkey[];   // "Orvoesports"
 extern const wchar_t kDisplayVersion[];    // "3.0.0.462"
 
-// Sets the "Orvoesports" Run value to the launcher's path. False when the
-// key cannot be created or the value not set.
+// Sets the "Orvoesports" Run value to the launcher's path, quoted (the
+// value is run as a command line, where a path with spaces would be cut).
+// False when the key cannot be created or the value not set.
 bool SetAutoRun(const std::wstring& launcherPath);
 
 // True when the Run key cannot be opened (nothing to remove) or the value

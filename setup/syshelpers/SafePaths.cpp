@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -99,7 +100,7 @@ bool IsPlainName(const std::wstring& name)
 {
     if (name.empty() || name == L"." || name == L"..") return false;
     for (wchar_t c : name)
-        if (IsSeparator(c) || c == L':') return false;
+        if (IsSeparator(c) || c < 0x20 || std::wcschr(L":*?\"<>|", c)) return false;
     return true;
 }
 

@@ -18,7 +18,8 @@ std::wstring NormalizeFolder(const std::wstring& path);
 bool IsProtectedFolder(const std::wstring& path);
 
 // True for a single file or folder name: not empty, not "." or "..", and
-// without "\", "/" or ":".
+// without "\", "/", ":", control characters or the wildcards and other
+// characters a file name cannot hold ("*?\"<>|").
 bool IsPlainName(const std::wstring& name);
 
 // Folder of the given module's executable file (no trailing "\"); empty

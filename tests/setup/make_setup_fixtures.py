@@ -46,6 +46,10 @@ flipped = bytearray(data)
 flipped[32 + 4000] ^= 0x55
 write(os.path.join(out, "flipped.7z"), bytes(flipped))
 
+# An archive whose header has no names at all, as `7zz a -si` makes from a pipe.
+subprocess.run(["7zz", "a", "-bd", "-si", os.path.join(out, "nonames.7z")], input=b"no name\n", check=True,
+               stdout=subprocess.DEVNULL)
+
 # Hostile names: an archive with a plain header whose second name is patched
 # in place, with the header CRCs made right again.
 hostile = os.path.join(out, "hostile")

@@ -49,6 +49,13 @@ int wmain(int argc, wchar_t** argv)
         std::fprintf(stderr, "cannot read the archive\n");
         return 1;
     }
+    // The folder may come as a host path ("/work/..."): entries need a full one.
+    wchar_t out[MAX_PATH] = {};
+    DWORD outChars = GetFullPathNameW(argv[2], MAX_PATH, out, nullptr);
+    if (outChars == 0 || outChars >= MAX_PATH) {
+        std::fprintf(stderr, "the output folder is not usable\n");
+        return 1;
+    }
     LARGE_INTEGER t0, t1, t2;
     QueryPerformanceCounter(&t0);
     SzArchive archive;
@@ -60,7 +67,7 @@ int wmain(int argc, wchar_t** argv)
     unsigned long long bytes = 0;
     for (size_t i = 0; i < archive.GetCount(); ++i) {
         const SzArchiveEntry* e = archive.GetEntry(i);
-        if (WriteArchiveEntry(argv[2], e->name, e->data.data(), e->data.size()) != kExtractOk) {
+        if (WriteArchiveEntry(out, e->name, e->data.data(), e->data.size()) != kExtractOk) {
             std::fprintf(stderr, "writing entry %u failed\n", unsigned(i));
             return 1;
         }

@@ -157,7 +157,9 @@ TEST(SzArchive, FolderItemsAreKeptApartFromFiles)
 
 TEST(SzArchive, DamagedOrMissingArchivesFailTheOpenAndLeaveNothing)
 {
-    const wchar_t* names[] = {L"truncated.7z", L"flipped.7z", L"no-such-archive.7z", L"tree\\readme.txt"};
+    // nonames.7z is whole, but its files have no names to install them under.
+    const wchar_t* names[] = {L"truncated.7z", L"flipped.7z", L"nonames.7z", L"no-such-archive.7z",
+                              L"tree\\readme.txt"};
     for (const wchar_t* name : names) {
         SCOPED_TRACE(Narrow(name));
         SzArchive a;
@@ -257,7 +259,8 @@ TEST(InstallWorker, EntryNamesThatLeaveTheFolderAreRefused)
         {L"NUL", false},             {L"bin/nul.txt", false},  {L"Con", false},
         {L"COM1.log", false},        {L"lpt9", false},         {L"COM10", true},
         {L"console.txt", true},      {L"a./b", false},         {L".. /x", false},
-        {L"x.", false},              {L"x ", false},
+        {L"x.", false},              {L"x ", false},           {L"nul .txt", false},
+        {L"bin/Con  .log", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << Narrow(c.name);
 }
@@ -278,6 +281,11 @@ TEST(InstallWorker, WriteArchiveEntryBuildsThePathAndReportsEachFailure)
     EXPECT_EQ(kCreateFailed, WriteArchiveEntry(folder, L"a/b", "b", 1));
     EXPECT_EQ(kCreateFailed, WriteArchiveEntry(folder, L"../escape.txt", "x", 1));
     EXPECT_FALSE(Exists(Cwd() + L"\\work\\escape.txt"));
+    // A folder that is not a full path would put files wherever the current
+    // folder (or, for an empty one, the drive root) happens to be.
+    RemoveTree(Cwd() + L"\\work\\write-entry-relative");
+    EXPECT_EQ(kFolderFailed, WriteArchiveEntry(L"work\\write-entry-relative", L"r.txt", "r", 1));
+    EXPECT_FALSE(Exists(Cwd() + L"\\work\\write-entry-relative"));
 }
 
 // Runs the worker on a fixture into a fresh folder until it reports.

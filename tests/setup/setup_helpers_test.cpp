@@ -76,7 +76,10 @@ TEST(SafePaths, PlainNamesAndModuleFolder)
         const wchar_t* name;
         bool plain;
     } cases[] = {{L"Orvoesports", true}, {L"Orvo\u5bf9\u6218\u5e73\u53f0", true}, {L"", false}, {L".", false},
-                 {L"..", false},         {L"a\\b", false},                      {L"a/b", false}, {L"C:x", false}};
+                 {L"..", false},         {L"a\\b", false},                      {L"a/b", false}, {L"C:x", false},
+                 // Wildcards would make a shell deletion take every match.
+                 {L"*", false},          {L"?", false},                         {L"Orvo*", false},
+                 {L"<a>", false},        {L"a|b", false},                       {L"a\"b", false}, {L"a\tb", false}};
     for (const Case& c : cases) EXPECT_EQ(c.plain, IsPlainName(c.name)) << Narrow(c.name);
     EXPECT_EQ(0, _wcsicmp(NormalizeFolder(Cwd()).c_str(), GetModuleFolder(nullptr).c_str()));
 }
@@ -118,7 +121,8 @@ TEST(Registry, AutoRunValueIsSetAndRemoved)
     RegValue v = ReadValue(HKEY_CURRENT_USER, kRunKeyPath, L"Orvoesports");
     ASSERT_TRUE(v.found);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), v.type);
-    EXPECT_EQ(Utf16Bytes(target), v.bytes);
+    // Quoted: unquoted, the logon would first try to run "C:\Games\Orvo.exe".
+    EXPECT_EQ(Utf16Bytes(L"\"" + target + L"\""), v.bytes);
     EXPECT_TRUE(RemoveAutoRun());
     EXPECT_FALSE(ReadValue(HKEY_CURRENT_USER, kRunKeyPath, L"Orvoesports").found);
     // Already gone: deleting fails.
@@ -358,6 +362,23 @@ TEST(BatchFiles, CleanBatRemovesAFolderWithSpacesAndNonAsciiName)
     EXPECT_FALSE(Exists(folder));
     EXPECT_FALSE(Exists(bat));
     EXPECT_EQ("stay", ReadBytes(parent + L"\\beside.txt"));
+}
+
+TEST(BatchFiles, CleanBatRemovesTheFolderItWasStartedFrom)
+{
+    const std::wstring folder = FreshFolder(L"clean-started-inside");
+    ASSERT_TRUE(WriteBytes(folder + L"\\OrvoUninstall.exe", "x"));
+    std::wstring bat;
+    ASSERT_TRUE(WriteCleanBat(folder, &bat));
+    // An uninstaller run from its own folder: the batch must not keep it as
+    // its current folder, or the folder cannot be removed.
+    const std::wstring cwd = Cwd();
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+    UniqueHandle process = StartHiddenBatch(bat);
+    ASSERT_TRUE(SetCurrentDirectoryW(cwd.c_str()));
+    ASSERT_TRUE(process.Valid());
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.Get(), 120000));
+    EXPECT_FALSE(Exists(folder));
 }
 
 TEST(BatchFiles, UninstallerFolderIsGoneAfterItExits)
