@@ -23,7 +23,14 @@ export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDE
 "$here/wine-prefix.sh" || exit 1
 
 xvfb_pid=
-stop_xvfb() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; }
+# The prefix's Wine processes (its desktop among them) stay bound to the display
+# they started on: the display may only go once they have all ended, or the next
+# program in this prefix would attach to a desktop whose display is gone.
+stop_xvfb() {
+  [ -n "$xvfb_pid" ] || return 0
+  wineserver -w 2>/dev/null
+  kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+}
 if [ -z "${DISPLAY:-}" ]; then
   fifo=$(mktemp -u); mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
