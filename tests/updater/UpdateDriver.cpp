@@ -4,8 +4,6 @@
 
 namespace {
 
-const wchar_t kClassName[] = L"OrvoUpdateDriver";
-
 bool CarriesText(UINT message)
 {
     return message == kMsgFileName || message == kMsgNotice || message == kMsgVersion || message == kMsgError;
@@ -25,56 +23,35 @@ const char* OutcomeName(UpdateOutcome outcome)
     }
 }
 
-UpdateDriver::UpdateDriver()
+UpdateDriver::UpdateDriver() : m_recorder(kMsgProgress, kMsgDone)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClassName;
-    RegisterClassW(&wc);  // already registered by an earlier driver: fine
-    m_window = CreateWindowW(kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, LONG_PTR(this));
+    m_recorder.OnMessage([this](const MessageRecorder::Message& m) {
+        PostedMessage posted{m.message, m.wParam, m.lParam, {}};
+        if (CarriesText(m.message) && m.wParam) {
+            char* text = reinterpret_cast<char*>(m.wParam);
+            posted.text = text;
+            delete[] text;
+        }
+        m_messages.push_back(posted);
+    });
 }
 
 UpdateDriver::~UpdateDriver()
 {
-    Pump();  // frees what is still queued
-    DestroyWindow(m_window);
-}
-
-LRESULT CALLBACK UpdateDriver::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    auto* self = reinterpret_cast<UpdateDriver*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self || message < kMsgProgress || message > kMsgDone)
-        return DefWindowProcW(window, message, wParam, lParam);
-    PostedMessage posted{message, wParam, lParam, {}};
-    if (CarriesText(message) && wParam) {
-        char* text = reinterpret_cast<char*>(wParam);
-        posted.text = text;
-        delete[] text;
-    }
-    self->m_messages.push_back(posted);
-    return 0;
-}
-
-void UpdateDriver::Pump()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, m_window, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
+    m_recorder.PumpFor(0);  // frees what is still queued
 }
 
 UpdateOutcome UpdateDriver::Run(OrvoClientUpdater& updater, const char* updateUrl, const char* appPath,
                                 DWORD timeoutMs)
 {
     m_messages.clear();
-    updater.SetDialogWindow(m_window);
+    updater.SetDialogWindow(m_recorder.Handle());
     updater.Init(updateUrl, appPath);
     DWORD start = GetTickCount();
     bool ended;
     while (!(ended = updater.WaitForWorker(5)) && GetTickCount() - start < timeoutMs)
-        Pump();
-    Pump();
+        m_recorder.PumpFor(0);
+    m_recorder.PumpFor(0);
     if (!ended)
         return UpdateOutcome::None;
     if (!Of(kMsgDone).empty())

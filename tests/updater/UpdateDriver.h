@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/MessageRecorder.h"
+
 class OrvoClientUpdater;
 
 struct PostedMessage
@@ -40,10 +42,7 @@ public:
     std::vector<PostedMessage> Of(UINT message) const;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void Pump();
-
-    HWND m_window = nullptr;
+    MessageRecorder m_recorder;
     std::vector<PostedMessage> m_messages;
 };
 

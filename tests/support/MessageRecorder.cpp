@@ -1,39 +1,41 @@
-#include "TestWindow.h"
+#include "support/MessageRecorder.h"
 
 namespace {
-const wchar_t kClass[] = L"OrvoTestRecorder";
+const wchar_t kClass[] = L"OrvoMessageRecorder";
 }
 
-TestWindow::TestWindow()
+MessageRecorder::MessageRecorder(UINT first, UINT last) : first_(first), last_(last)
 {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    RegisterClassW(&wc);  // already registered by an earlier recorder: fine
     hwnd_ = CreateWindowExW(0, kClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
 }
 
-TestWindow::~TestWindow()
+MessageRecorder::~MessageRecorder()
 {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK TestWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CALLBACK MessageRecorder::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
     }
-    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg >= WM_USER + 1 && msg <= WM_USER + 4) {
-        self->messages_.push_back({msg, wp, lp});
+    auto* self = reinterpret_cast<MessageRecorder*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg >= self->first_ && msg <= self->last_) {
+        Message m{msg, wp, lp};
+        if (self->onMessage_) self->onMessage_(m);
+        self->messages_.push_back(m);
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-bool TestWindow::PumpUntil(UINT until, DWORD ms)
+bool MessageRecorder::PumpUntil(UINT until, DWORD ms)
 {
     const DWORD start = GetTickCount();
     for (;;) {
@@ -48,15 +50,15 @@ bool TestWindow::PumpUntil(UINT until, DWORD ms)
     }
 }
 
-void TestWindow::PumpFor(DWORD ms)
+void MessageRecorder::PumpFor(DWORD ms)
 {
     PumpUntil(0xFFFF, ms);
 }
 
-size_t TestWindow::Count(UINT message) const
+size_t MessageRecorder::Count(UINT message) const
 {
     size_t n = 0;
-    for (const PostedMessage& m : messages_)
+    for (const Message& m : messages_)
         if (m.message == message) ++n;
     return n;
 }
