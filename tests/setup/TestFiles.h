@@ -1,6 +1,8 @@
 // Files and folders the setup tests make and read back.
 #pragma once
 
+#include "support/TestTree.h"
+
 #include <map>
 #include <string>
 
@@ -15,5 +17,3 @@ std::wstring Cwd();
 std::wstring FreshFolder(const std::wstring& name);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
 bool Exists(const std::wstring& path);
-// Removes a tree the test made (links are removed, not followed).
-void RemoveTree(const std::wstring& root);

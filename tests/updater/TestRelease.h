@@ -1,12 +1,15 @@
 // A release folder served by the test server and an install folder to update,
 // both fresh for each test case.
 #pragma once
+
+#include "support/TestTree.h"
 #include <string>
 #include <vector>
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// RemoveTree for a path in the system code page.
 void RemoveTree(const std::string& path);
 void MakeFolders(const std::string& path);
 // Every file below folder whose name contains text.
