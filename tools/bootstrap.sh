@@ -4,11 +4,12 @@
 #   tools/bootstrap.sh [build-dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/locale.sh"
 build=${1:-$here/build}
 
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick
+  wine wine32:i386 wine64 xvfb xauth imagemagick
   7zip cmake ninja-build make python3 fonts-wqy-microhei
   libz-mingw-w64-dev libstb-dev dpkg-dev curl apngasm
 )
@@ -20,16 +21,27 @@ done
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
-if [ ${#missing[@]} -gt 0 ] || ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ /etc/apt/sources.list; then
+# deb-src entries, in either form of apt's configuration.
+has_deb_src() {
+  grep -qsE '^Types:.*deb-src' /etc/apt/sources.list.d/*.sources ||
+    grep -qsE '^[[:space:]]*deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list
+}
+
+# The Debian archive this machine already uses ("URI KEYRING"), for the source
+# packages and for a package of a newer release.
+archive() {
+  local a; a=$("$here/tools/apt-archive.sh")
+  [ -n "$a" ] || { echo "bootstrap: apt's configuration names no Debian archive for this release" >&2; exit 1; }
+  echo "$a"
+}
+
+if [ ${#missing[@]} -gt 0 ] || ! has_deb_src; then
   dpkg --print-foreign-architectures | grep -qx i386 || sudo_ dpkg --add-architecture i386
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ /etc/apt/sources.list; then
-    sudo_ tee /etc/apt/sources.list.d/orvo-src.sources >/dev/null <<'SRC'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
+  if ! has_deb_src; then
+    a=$(archive); read -r uri keyring <<<"$a"
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    { echo "Types: deb-src"; echo "URIs: $uri"; echo "Suites: $codename $codename-updates"; echo "Components: main"
+      [ "$keyring" = - ] || echo "Signed-By: $keyring"; } | sudo_ tee /etc/apt/sources.list.d/orvo-src.sources >/dev/null
   fi
   sudo_ env DEBIAN_FRONTEND=noninteractive apt-get update -q
   if [ ${#missing[@]} -gt 0 ]; then
@@ -50,7 +62,9 @@ if [ -e $binfmt/qemu-i386 ] || ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; t
   if ! qemu_ok; then
     apt_dir=/var/cache/orvo-apt
     mkdir -p $apt_dir/lists/partial $apt_dir/archives/partial
-    echo "deb http://deb.debian.org/debian trixie main" >$apt_dir/sources.list
+    a=$(archive); read -r uri keyring <<<"$a"
+    opts=; [ "$keyring" = - ] || opts="[signed-by=$keyring] "
+    echo "deb $opts$uri trixie main" >$apt_dir/sources.list
     apt_opts=(-o Dir::Etc::SourceList=$apt_dir/sources.list -o Dir::Etc::SourceParts=/dev/null
               -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache::Archives=$apt_dir/archives -o APT::Architecture=amd64)
     apt-get "${apt_opts[@]}" update -q >$apt_dir/update.log 2>&1 || { cat $apt_dir/update.log >&2; exit 1; }

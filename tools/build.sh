@@ -2,6 +2,7 @@
 # Configures and builds the project into BUILD (default build/).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/locale.sh"
 build=${BUILD:-$here/build}
 if [ ! -f "$build/build.ninja" ]; then
   mkdir -p "$build"

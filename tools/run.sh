@@ -4,6 +4,7 @@
 # screenshot is written to build/OrvoSetup.png after a few seconds.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/locale.sh"
 build=${BUILD:-$here/build}
 "$here/tools/bootstrap.sh" "$build"
 BUILD=$build "$here/tools/build.sh"

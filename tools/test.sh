@@ -3,6 +3,7 @@
 # display for the whole run. Extra arguments go to ctest (e.g. -R core).
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/locale.sh"
 build=${BUILD:-$here/build}
 "$here/tools/bootstrap.sh" "$build"
 BUILD=$build "$here/tools/build.sh"

@@ -5,6 +5,7 @@
 # CJK font, then a wait until the prefix's own processes have exited (wineboot
 # is slow where 32-bit code runs emulated). Concurrent callers wait for the first.
 set -euo pipefail
+. "$(dirname "$0")/locale.sh"
 : "${WINEPREFIX:?}"
 # The master is made with WINEPREFIX pointing at it: keep the target apart.
 target=$WINEPREFIX

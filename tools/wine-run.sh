@@ -6,6 +6,7 @@
 # With no DISPLAY it starts a private Xvfb for this program and stops it after.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/locale.sh"
 [ $# -ge 1 ] || { echo "usage: $0 program.exe [args...]" >&2; exit 2; }
 
 build_dir() {
