@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,13 @@ namespace {
 
 const std::wstring kFixtures = L"fixtures\\";
 const DWORD kTimeout = 120000;
+
+// "The worker has returned", for waits that must not outlast it.
+template <class Worker>
+std::function<bool()> Ended(const Worker& worker)
+{
+    return [&worker] { return worker.Wait(0); };
+}
 
 // A PE file carrying the archive as resource "_7Z"/"profile", loaded as data.
 class ArchiveModule {
@@ -304,7 +312,7 @@ InstallRun Install(const std::wstring& archive, DWORD pauseMs = 0)
     EXPECT_NE(nullptr, module.Get());
     CInstallWorker worker(module.Get(), run.folder, run.window->Handle(), pauseMs);
     EXPECT_TRUE(worker.Start());
-    run.done = run.window->PumpUntil(kMsgInstallDone, kTimeout);
+    run.done = run.window->PumpUntil(kMsgInstallDone, kTimeout, Ended(worker));
     EXPECT_TRUE(worker.Wait(kTimeout));
     run.window->PumpFor(50);
     return run;
@@ -346,7 +354,7 @@ TEST(InstallWorker, InstallsTheClientThatTheSetupProgramCarries)
     {
         CInstallWorker worker(setup, folder, window.Handle(), 0);
         ASSERT_TRUE(worker.Start());
-        ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout));
+        ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
     }
     FreeLibrary(setup);
     EXPECT_EQ((PostedMessage{kMsgInstallDone, 0, 0}), window.Messages().back());
@@ -368,7 +376,7 @@ TEST(InstallWorker, PausesBeforeEachEntryAndReplacesExistingFiles)
     CInstallWorker worker(module.Get(), folder, window.Handle());
     const DWORD start = GetTickCount();
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
     EXPECT_GE(GetTickCount() - start, 3 * 100u - 20);
     EXPECT_EQ(3u, window.Count(kMsgInstallProgress));
     EXPECT_EQ(ReadBytes(kFixtures + L"tree\\readme.txt"), ReadBytes(folder + L"\\readme.txt"));
@@ -419,7 +427,7 @@ TEST(InstallWorker, ALockedTargetFailsAfterThreeAttempts)
     ArchiveModule module(L"files.7z");
     CInstallWorker worker(module.Get(), folder, window.Handle(), 0);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
     CloseHandle(lock);
     EXPECT_EQ(3 * lockedAt, window.Count(kMsgInstallProgress));
     EXPECT_EQ((PostedMessage{kMsgInstallDone, kCreateFailed, 0}), window.Messages().back());
@@ -431,7 +439,7 @@ TEST(InstallWorker, NoArchiveResourceFailsWithEntryMissing)
     TestWindow window;
     CInstallWorker worker(GetModuleHandleW(nullptr), folder, window.Handle(), 0);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
     EXPECT_EQ(std::vector<PostedMessage>{(PostedMessage{kMsgInstallDone, kEntryMissing, 0})}, window.Messages());
 }
 
@@ -442,7 +450,7 @@ TEST(InstallWorker, StopsBetweenEntriesWithoutReporting)
     ArchiveModule module(L"folders.7z");
     CInstallWorker worker(module.Get(), folder, window.Handle(), 300);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgInstallProgress, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgInstallProgress, kTimeout, Ended(worker)));
     worker.Stop();
     window.PumpFor(400);
     EXPECT_EQ(0u, window.Count(kMsgInstallDone));
@@ -471,7 +479,7 @@ TEST(UninstallWorker, DeletesEveryFileWithOneProgressMessageEachAndKeepsDotNames
     TestWindow window;
     CUninstallWorker worker(root, window.Handle());
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout, Ended(worker)));
     std::vector<PostedMessage> expected;
     for (LPARAM i = 1; i <= 5; ++i) expected.push_back({kMsgUninstallProgress, 5, i});
     expected.push_back({kMsgUninstallDone, kUninstallOk, 0});
@@ -495,7 +503,7 @@ TEST(UninstallWorker, LeavesHeldFilesAndNeverFollowsALink)
     TestWindow window;
     CUninstallWorker worker(root, window.Handle(), 0);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout, Ended(worker)));
     CloseHandle(held);
     EXPECT_EQ(3u, window.Count(kMsgUninstallProgress));
     EXPECT_EQ("keep me", ReadBytes(outside + L"\\precious.txt"));
@@ -521,7 +529,7 @@ TEST(UninstallWorker, SkipsPathsBeyondTheLimitInsteadOfCuttingThem)
     TestWindow window;
     CUninstallWorker worker(root, window.Handle(), 0);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout, Ended(worker)));
     EXPECT_EQ((std::vector<PostedMessage>{{kMsgUninstallProgress, 1, 1}, {kMsgUninstallDone, kUninstallOk, 0}}),
               window.Messages());
     EXPECT_FALSE(Exists(root + L"\\a.txt"));
@@ -537,7 +545,7 @@ TEST(UninstallWorker, RefusesEmptyPathsAndDriveRoots)
         TestWindow window;
         CUninstallWorker worker(folder, window.Handle(), 0);
         ASSERT_TRUE(worker.Start());
-        ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout));
+        ASSERT_TRUE(window.PumpUntil(kMsgUninstallDone, kTimeout, Ended(worker)));
         EXPECT_EQ(std::vector<PostedMessage>{(PostedMessage{kMsgUninstallDone, kUninstallRefused, 0})},
                   window.Messages());
     }
@@ -549,7 +557,7 @@ TEST(UninstallWorker, StopsBetweenFilesWithoutReporting)
     TestWindow window;
     CUninstallWorker worker(root, window.Handle(), 300);
     ASSERT_TRUE(worker.Start());
-    ASSERT_TRUE(window.PumpUntil(kMsgUninstallProgress, kTimeout));
+    ASSERT_TRUE(window.PumpUntil(kMsgUninstallProgress, kTimeout, Ended(worker)));
     worker.Stop();
     window.PumpFor(400);
     EXPECT_EQ(0u, window.Count(kMsgUninstallDone));
