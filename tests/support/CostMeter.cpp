@@ -83,4 +83,6 @@ CostMeter::CostMeter() : startLive_(Read(&g_live)), startCpu_(ThreadCpu100ns())
 
 int64_t CostMeter::PeakRise() const { return Read(&g_peak) - startLive_; }
 
+int64_t CostMeter::Rise() const { return Read(&g_live) - startLive_; }
+
 double CostMeter::CpuMs() const { return double(ThreadCpu100ns() - startCpu_) / 10000.0; }

@@ -12,6 +12,8 @@ public:
     CostMeter();
     // Bytes the live heap rose above its level at construction, at its highest since.
     int64_t PeakRise() const;
+    // Bytes the live heap stands above that level now.
+    int64_t Rise() const;
     // Milliseconds of CPU time the constructing thread has spent since.
     double CpuMs() const;
 
