@@ -74,7 +74,8 @@ base = open(os.path.join(out, "hostile.7z"), "rb").read()
 marker = "XXXXXXXXXX".encode("utf-16-le")
 assert base.count(marker) == 1
 for tag, text in {"dotdot": "..\\..\\XXXX", "parent": "sub/../../X", "absolute": "\\XXXXXXXXX",
-                  "drive": "C:XXXXXXXXX", "stream": "good.txt:XX", "slash": "/XXXXXXXXX"}.items():
+                  "drive": "C:XXXXXXXXX", "stream": "good.txt:XX", "slash": "/XXXXXXXXX",
+                  "superscript": "COM\u00b9.XXXXXX"}.items():
     text = text[:10].ljust(10, "X")
     write(os.path.join(out, "hostile-%s.7z" % tag), with_header(base, lambda h: h.replace(marker, text.encode("utf-16-le"))))
 

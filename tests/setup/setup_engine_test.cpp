@@ -310,7 +310,8 @@ TEST(InstallWorker, EntryNamesThatLeaveTheFolderAreRefused)
         {L"COM1.log", false},        {L"lpt9", false},         {L"COM10", true},
         {L"console.txt", true},      {L"a./b", false},         {L".. /x", false},
         {L"x.", false},              {L"x ", false},           {L"nul .txt", false},
-        {L"bin/Con  .log", false},
+        {L"bin/Con  .log", false},   {L"COM\u00b9", false},    {L"lpt\u00b3.log", false},
+        {L"bin/Com\u00b2 .txt", false}, {L"COM\u00b9\u00b9", true}, {L"COM\u2074", true},
     };
     for (const Case& c : cases) EXPECT_EQ(c.safe, IsSafeEntryName(c.name)) << Narrow(c.name);
 }
@@ -434,7 +435,7 @@ TEST(InstallWorker, BrokenArchivesNeverReportSuccess)
         {L"hostile-dotdot.7z", kCreateFailed}, {L"hostile-parent.7z", kCreateFailed},
         {L"hostile-absolute.7z", kCreateFailed}, {L"hostile-slash.7z", kCreateFailed},
         {L"hostile-drive.7z", kCreateFailed}, {L"hostile-stream.7z", kCreateFailed},
-        {L"deep.7z", kCreateFailed},
+        {L"hostile-superscript.7z", kCreateFailed}, {L"deep.7z", kCreateFailed},
     };
     std::wstring outside = Cwd() + L"\\work";
     for (const Case& c : cases) {

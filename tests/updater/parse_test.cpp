@@ -1,6 +1,8 @@
 // Parsing of what the server sends: URLs, response heads, manifest lines.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "HttpResponseHead.h"
@@ -174,7 +176,29 @@ TEST(ManifestLine, RefusesPathsLeavingTheFolder)
         {"console.txt", true},
         {"bin/nullable.dll", true},
         {"lpt/x", true},
+        // The install folder itself, however written.
+        {".", false},
+        {"./a", false},
+        {"a/.", false},
+        {"a/./b", false},
+        {". /x", false},
+        {".hidden/a", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeManifestPath(c.path), c.safe) << c.path;
+    // The superscript device forms, in the system code page the file
+    // functions will read them in (where it has them).
+    struct WideCase { const wchar_t* path; bool safe; };
+    const WideCase superscripts[] = {
+        {L"COM\u00b9", false}, {L"bin/lpt\u00b3.dll", false}, {L"Com\u00b2 .log/x", false},
+        {L"COM\u00b9\u00b9", true}, {L"LPT\u00b9x", true},
+    };
+    for (const WideCase& c : superscripts) {
+        char narrow[64];
+        BOOL lossy = FALSE;
+        int n = WideCharToMultiByte(CP_ACP, 0, c.path, -1, narrow, sizeof narrow, nullptr, &lossy);
+        if (n <= 0 || lossy)
+            continue;
+        EXPECT_EQ(IsSafeManifestPath(narrow), c.safe) << narrow;
+    }
 }
