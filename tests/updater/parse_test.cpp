@@ -103,7 +103,20 @@ TEST(HttpResponseHead, RefusesMalformedHeads)
         {"HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\ncontent-length: 7\r\n\r\n", 200, 7},
-        {"HTTP/1.1 99999 Odd\r\n\r\n", 9999, -3},
+        // A status only from a well-formed "HTTP/1.x NNN" line.
+        {"HTTP/1.1 99999 Odd\r\n\r\n", 0, -3},
+        {"HTTP/1.1 0200 OK\r\nContent-Length: 7\r\n\r\n", 0, 7},
+        {"JUNK/9 200junk\r\n\r\n", 0, -3},
+        {"HTTP/1.1 200junk\r\n\r\n", 0, -3},
+        {"HTTP/1.1  200 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.x 200 OK\r\n\r\n", 0, -3},
+        {"HTTP/2 200 OK\r\n\r\n", 0, -3},
+        {"http/1.1 200 OK\r\n\r\n", 0, -3},
+        {" HTTP/1.1 200 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.1 20 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.0 404 Not Found\r\n\r\n", 404, -3},
+        {"HTTP/1.1 200\r\nContent-Length: 3\r\n\r\n", 200, 3},
+        {"HTTP/1.1 204", 204, -3},
     };
     for (const Case& c : cases) {
         int n = int(strlen(c.head));
