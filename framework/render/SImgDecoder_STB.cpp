@@ -1,6 +1,7 @@
 #include "render/SImgDecoder_STB.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stb_image.h>
@@ -27,12 +28,42 @@ size_t DecodeBudget(uint64_t imageBytes, size_t inputSize)
     return budget < SIZE_MAX ? size_t(budget) : SIZE_MAX;
 }
 
+uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+
+// Whether a BMP file holds the pixel rows its header declares: stb reads rows
+// past the end of the data as zeros, so 70 bytes would make a 256 MB image.
+// True when there is no uncompressed header to judge (stb refuses the rest).
+bool BmpDataCanFillImage(const uint8_t* data, size_t size)
+{
+    if (size < 30 || data[0] != 'B' || data[1] != 'M') return true;
+    uint32_t header = Le32(data + 14);
+    uint64_t width, height, bits;
+    if (header == 12) {
+        width = Le16(data + 18);
+        height = Le16(data + 20);
+        bits = Le16(data + 24);
+    } else if (header >= 40 && size >= 34) {
+        uint32_t compression = Le32(data + 30);
+        if (compression != 0 && compression != 3) return true;  // BI_RGB, BI_BITFIELDS
+        width = uint64_t(std::abs(int64_t(int32_t(Le32(data + 18)))));
+        height = uint64_t(std::abs(int64_t(int32_t(Le32(data + 22)))));
+        bits = Le16(data + 28);
+    } else {
+        return true;
+    }
+    if (width > ImageLimits::kMaxSide || height > ImageLimits::kMaxSide) return true;  // refused by the side cap
+    uint64_t rowBytes = (width * bits + 31) / 32 * 4;
+    return rowBytes * height <= size;
+}
+
 // Inputs stb would mishandle: scans over tables never defined (it reads them
-// uninitialised) and PNG data too small for its header (it allocates the
-// declared size first).
+// uninitialised), PNG data too small for its header (it allocates the
+// declared size first) and BMP files cut short (it makes up the rest).
 bool StbCanTake(const uint8_t* data, size_t size)
 {
-    return JpegScansUseDefinedTables(data, size) && PngDataCanFillImage(data, size);
+    return JpegScansUseDefinedTables(data, size) && PngDataCanFillImage(data, size) &&
+           BmpDataCanFillImage(data, size);
 }
 
 // Lifts the budget however the decode ends.

@@ -296,7 +296,8 @@ TEST_F(DecoderTest, MalformedFilesGiveZeroFramesWithinBounds) {
         {"apng_seq_out_of_order", kPngOnly}, {"apng_bad_dispose", kPngOnly}, {"apng_first_not_full", kPngOnly},
         {"apng_frame_data_broken", kPngOnly}, {"gif_huge_screen", kAll}, {"bmp_huge", kAll}, {"garbage", kAll},
         {"hdr_rle_zero_run", kAll}, {"jpeg_undefined_huffman", kOwn}, {"jpeg_undefined_quant", kAll},
-        {"png_idat_past_end", kOwn}, {"png_large_canvas_tiny_data", kAll}, {"apng_huge_canvas", kAll},
+        {"png_idat_past_end", kOwn}, {"png_large_canvas_tiny_data", kAll},
+        {"bmp_large_canvas_tiny_data", kOwn}, {"apng_huge_canvas", kAll},
         {"apng_broken_first_frame", kAll}, {"apng_total_over_cap", kPngOnly},
     };
     for (const auto& c : bad) {

@@ -314,6 +314,8 @@ bad = {
     # Image data whole in the first IDAT; a second one announces 2^30-1 bytes it lacks.
     "png_idat_past_end": SIG + ihdr(32, 32) + chunk(b"IDAT", zlib.compress(rows_rgba(32, 32, NOISE), 0))
                          + struct.pack(">I", 0x3FFFFFFF) + b"IDAT" + b"\0" * 12,
+    "bmp_large_canvas_tiny_data": b"BM" + struct.pack("<IHHI", 70, 0, 0, 54)
+                                  + struct.pack("<IiiHHIIiiII", 40, 8192, 8192, 1, 32, 0, 16, 0, 0, 0, 0) + b"\0" * 16,
     "png_large_canvas_tiny_data": SIG + ihdr(8192, 8192) + chunk(b"IDAT", zlib.compress(b"\0" * 64)) + chunk(b"IEND", b""),
     # 127 bytes declaring an 8192x8192 animation.
     "apng_huge_canvas": apng_head(8192, 8192, 1) + chunk(b"IDAT", b"\x78\x9c" + b"\0" * 10) + chunk(b"IEND", b""),
