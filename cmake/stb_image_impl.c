@@ -22,10 +22,11 @@ static void OrvoStbFree(void* block);
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb_image.h>
 
-/* Each block starts with its size, so a free knows what it returns. */
+/* Each block starts with its size, so a free knows what it returns; 16 bytes
+   keep the data aligned as malloc's own. */
 typedef union {
     size_t size;
-    long double align;
+    unsigned char align[16];
 } BlockHead;
 
 static __thread size_t t_budget;

@@ -23,12 +23,12 @@ public:
     // Bytes handed out and not given back.
     size_t Held() const { return held_; }
 
-    // What one archive of archiveSize bytes may hold at once: the decoder codes
-    // at most about 7,600 bytes per byte it reads, so nothing it legitimately
-    // needs exceeds 8 KiB per archive byte (solid block, header, filter streams)
-    // beside 16 MiB of fixed state (look-ahead buffer, probability tables,
-    // small archives' item arrays); never more than twice the largest unpacked
-    // total an archive may have, plus that state.
+    // What one archive of archiveSize bytes may hold at once: LZMA codes at
+    // most about 7,600 bytes per byte it reads, so the blocks an archive
+    // legitimately needs (a solid block or a packed header, with an
+    // executable filter's side streams) fit in 8 KiB per archive byte beside
+    // 16 MiB of fixed state (look-ahead buffer, probability tables, a small
+    // archive's item arrays). Never more than twice maxUnpacked, plus that state.
     static size_t CapFor(uint64_t archiveSize, uint64_t maxUnpacked);
 
     // Blocks held by every allocator of the process (what a test checks goes
@@ -36,10 +36,13 @@ public:
     static long BlocksInProcess();
 
 private:
-    struct alignas(16) Block {
+    // Header of each block: 16 bytes on the 32-bit target keep the data
+    // aligned as malloc's own.
+    struct Block {
         Block* prev;
         Block* next;
         size_t size;
+        size_t unused;
     };
 
     static void* AllocCallback(ISzAllocPtr p, size_t size);
