@@ -282,9 +282,11 @@ TEST_F(DecoderTest, WicFactoryReleasedByLastHolder) {
     EXPECT_EQ(before, SImgDecoderFactory_WIC::HolderCount());
 }
 
-// Which decoders owe a refusal: all four, the two of the framework's own
-// (libpng and stb), or the APNG decoder alone (structure and chunk CRCs: the
-// others decode the default image their own way).
+// Which decoders owe a refusal: all four; the PNG and stb decoders, whose
+// checks are the framework's (the platform's may take the file: Wine's JPEG
+// decoder supplies standard Huffman tables, its WIC fills a short BMP out, a
+// broken chunk after whole image data goes unread); or the APNG decoder alone
+// (structure and chunk CRCs: the others decode the default image their own way).
 enum Refusers { kAll, kOwn, kPngOnly };
 
 TEST_F(DecoderTest, MalformedFilesGiveZeroFramesWithinBounds) {
