@@ -24,7 +24,8 @@ public:
     // Decodes every file of the archive in the buffer (read during the call
     // only). False, with the archive left empty, for a damaged or truncated
     // archive, a failed extraction (a CRC error included), an archive over
-    // the limits above, or lack of memory.
+    // the limits above, or lack of memory. The decoder's memory is capped by
+    // the archive's size (see SzCappedAlloc::CapFor).
     bool OpenFromMemory(const void* buffer, size_t size);
 
     // The same from a file. False also when the file cannot be opened.
@@ -43,8 +44,8 @@ public:
     void Clear();
 
 private:
-    bool Decode(const struct ISeekInStream_* input);
-    bool DecodeAll(const struct ISeekInStream_* input);
+    bool Decode(const struct ISeekInStream_* input, uint64_t size);
+    bool DecodeAll(const struct ISeekInStream_* input, uint64_t size);
 
     std::vector<SzArchiveEntry> entries_;
     std::vector<std::wstring> folders_;
