@@ -187,7 +187,8 @@ public:
     SEventSet* GetEventSet() { return &m_evtSet; }
     // Own subscribers, the script handler, then the owner, or the container's
     // event hook. The element and each owner are kept alive; the walk ends
-    // when a handler destroyed the element. True when handled; false while muted.
+    // when a handler destroyed the element. True when a subscriber or the
+    // host handled it; false while muted.
     virtual BOOL FireEvent(EventArgs& args);
     BOOL FireCommand();
     // The handlers' cancel flag.

@@ -25,9 +25,11 @@ BOOL SWindow::BubbleEvent(EventArgs& args)
             if (!args.bubbleUp || (m_bDestroyed && !wasDestroyed)) return args.handled > 0;
         }
     }
-    if (SWindow* owner = GetOwner()) return owner->FireEvent(args);
-    if (m_pContainer) return m_pContainer->FireEvent(args);
-    return args.handled > 0;
+    // Handled by this element's subscribers counts even when nobody further on takes it.
+    BOOL onward = FALSE;
+    if (SWindow* owner = GetOwner()) onward = owner->FireEvent(args);
+    else if (m_pContainer) onward = m_pContainer->FireEvent(args);
+    return onward || args.handled > 0;
 }
 
 BOOL SWindow::FireCommand()
