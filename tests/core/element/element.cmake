@@ -14,7 +14,8 @@ orvo_test(core_element_test
   ${CMAKE_CURRENT_LIST_DIR}/EventTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SWindowTreeTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SwndLayoutTest.cpp
-  LIBS core_element_support TIMEOUT 600)
+  ${CMAKE_CURRENT_LIST_DIR}/SWindowMsgTest.cpp
+  LIBS core_element_support orvo_test_support TIMEOUT 600)
 
 # Layout, element creation and event speed, run by hand: not a CTest test.
 orvo_bench(core_layout_bench ${CMAKE_CURRENT_LIST_DIR}/bench/LayoutBench.cpp LIBS core_element_support)
