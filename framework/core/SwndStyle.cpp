@@ -78,22 +78,36 @@ HRESULT SwndStyle::OnAttrTextMode(const SStringW& value, BOOL)
     return S_OK;
 }
 
+namespace {
+
+struct AlignWord {
+    LPCWSTR word;
+    UINT value;
+};
+
+// The value of one of three words, compared with regard to case.
+HRESULT SetFromWords(const SStringW& value, const AlignWord (&words)[3], UINT& out)
+{
+    for (const AlignWord& w : words) {
+        if (value != w.word) continue;
+        out = w.value;
+        return S_OK;
+    }
+    return E_FAIL;
+}
+
+}  // namespace
+
 HRESULT SwndStyle::OnAttrAlign(const SStringW& value, BOOL)
 {
-    if (value == L"left") m_nTextAlign = 0;
-    else if (value == L"center") m_nTextAlign = 256;
-    else if (value == L"right") m_nTextAlign = 512;
-    else return E_FAIL;
-    return S_OK;
+    static const AlignWord words[3] = {{L"left", 0}, {L"center", 256}, {L"right", 512}};
+    return SetFromWords(value, words, m_nTextAlign);
 }
 
 HRESULT SwndStyle::OnAttrVAlign(const SStringW& value, BOOL)
 {
-    if (value == L"top") m_nVAlign = 0;
-    else if (value == L"middle") m_nVAlign = 4096;
-    else if (value == L"bottom") m_nVAlign = 8192;
-    else return E_FAIL;
-    return S_OK;
+    static const AlignWord words[3] = {{L"top", 0}, {L"middle", 4096}, {L"bottom", 8192}};
+    return SetFromWords(value, words, m_nVAlign);
 }
 
 HRESULT SwndStyle::OnAttrColorBkgnd(const SStringW& value, BOOL)

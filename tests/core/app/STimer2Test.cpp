@@ -1,7 +1,7 @@
 #include "core/STimer2.h"
 #include "core/SWindowMgr.h"
 #include "TestSwnd.h"
-#include "../LeakCheck.h"
+#include "WindowMgrFixture.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -9,7 +9,7 @@ using namespace WUI;
 
 namespace {
 
-class TimerTest : public LeakChecked {
+class TimerTest : public WithWindowMgr<STimer2> {
 protected:
     // Pumps thread messages for ms milliseconds, or until done() holds.
     template <class Done> static void Pump(DWORD ms, Done done)
@@ -26,21 +26,7 @@ protected:
     {
         Pump(ms, [] { return false; });
     }
-    // Made after the leak check's count and gone before its check.
-    void SetUp() override
-    {
-        LeakChecked::SetUp();
-        mgr.reset(new SWindowMgr);
-        timers.reset(new STimer2);
-    }
-    void TearDown() override
-    {
-        timers.reset();
-        mgr.reset();
-        LeakChecked::TearDown();
-    }
-    std::unique_ptr<SWindowMgr> mgr;
-    std::unique_ptr<STimer2> timers;
+    STimer2 *Timers() { return singleton.get(); }
 };
 
 void CALLBACK ForeignProc(HWND, UINT, UINT_PTR, DWORD) {}
@@ -52,7 +38,7 @@ TEST_F(TimerTest, TicksArriveAsFrameworkMessageWithCallerId)
     auto el = AdoptRef(new RecordingSwnd);
     ASSERT_TRUE(el->SetTimer2(7, 20));
     ASSERT_TRUE(el->SetTimer2(7, 20)); // replaces the first
-    EXPECT_EQ(timers->GetCount(), 1u);
+    EXPECT_EQ(Timers()->GetCount(), 1u);
     Pump(5000, [&] { return el->messages.size() >= 2; });
     ASSERT_FALSE(el->messages.empty());
     for (const auto &m : el->messages) {
@@ -60,7 +46,7 @@ TEST_F(TimerTest, TicksArriveAsFrameworkMessageWithCallerId)
         EXPECT_EQ(m.wParam, 7u);
     }
     el->KillTimer2(7);
-    EXPECT_EQ(timers->GetCount(), 0u);
+    EXPECT_EQ(Timers()->GetCount(), 0u);
     const size_t seen = el->messages.size();
     Pump(100);
     EXPECT_EQ(el->messages.size(), seen);
@@ -72,8 +58,8 @@ TEST_F(TimerTest, NeverTakesOverAnotherThreadTimer)
     ASSERT_NE(foreign, 0u);
     auto el = AdoptRef(new RecordingSwnd);
     // An element whose caller id equals the foreign timer's id must not replace it.
-    ASSERT_TRUE(timers->SetTimer(el->GetSwnd(), static_cast<UINT>(foreign), 20));
-    timers->KillTimer(el->GetSwnd());
+    ASSERT_TRUE(Timers()->SetTimer(el->GetSwnd(), static_cast<UINT>(foreign), 20));
+    Timers()->KillTimer(el->GetSwnd());
     EXPECT_TRUE(KillTimer(nullptr, foreign)); // still alive, so ours had another id
 }
 
@@ -85,18 +71,18 @@ TEST_F(TimerTest, DestroyedOwnerGetsNothingAndItsTimersGo)
     ASSERT_TRUE(el->SetTimer2(2, 20));
     ASSERT_TRUE(other->SetTimer2(1, 20));
     el = nullptr; // the window manager kills its timers
-    EXPECT_EQ(timers->GetCount(), 1u);
-    timers->KillTimer(other->GetSwnd());
-    EXPECT_EQ(timers->GetCount(), 0u);
+    EXPECT_EQ(Timers()->GetCount(), 1u);
+    Timers()->KillTimer(other->GetSwnd());
+    EXPECT_EQ(Timers()->GetCount(), 0u);
 }
 
 TEST_F(TimerTest, TickForDeadOwnerKillsThatTimer)
 {
     auto el = AdoptRef(new RecordingSwnd);
     const SWND gone = el->GetSwnd() + 1000; // a handle that names nobody
-    ASSERT_TRUE(timers->SetTimer(gone, 3, 10));
-    Pump(5000, [&] { return timers->GetCount() == 0; });
-    EXPECT_EQ(timers->GetCount(), 0u);
+    ASSERT_TRUE(Timers()->SetTimer(gone, 3, 10));
+    Pump(5000, [&] { return Timers()->GetCount() == 0; });
+    EXPECT_EQ(Timers()->GetCount(), 0u);
 }
 
 class SWindowMgrLeaks : public LeakChecked {};

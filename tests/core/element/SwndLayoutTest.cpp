@@ -166,6 +166,7 @@ TEST_F(SwndLayoutTest, LayoutsPlaceTheirChildren)
               L"<stub name='centred' pos='%50,%50' pos2type='center' content='20,10'/>"
               L"<stub name='offset' pos='100,100,@10,@10' offset='-1,0.5'/>"
               L"<stub name='swapped' pos='-0,-0,0,0'/>"
+              L"<stub name='posWins' pos='0,0,@20,@20' width='99' size='5,5'/>"
               L"<window name='frame' pos='0,0,-0,-0' margin='10,20' sepSpace='2'>"
               L"  <stub name='f1' width='50' height='20'/>"
               L"  <stub name='f2' width='30' height='40' visible='0'/>"
@@ -194,6 +195,7 @@ TEST_F(SwndLayoutTest, LayoutsPlaceTheirChildren)
         {L"centred", {190, 145, 210, 155}},
         {L"offset", {90, 105, 100, 115}},
         {L"swapped", {0, 0, 400, 300}},
+        {L"posWins", {0, 0, 20, 20}},  // four items fix the size: "width" and "size" do not count
         {L"inner", {10, 20, 390, 280}},
         // Flow: each on the previous one's top, "sepSpace" apart; a hidden
         // element keeps its place unless "display" is off.
