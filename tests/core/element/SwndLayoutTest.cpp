@@ -286,6 +286,28 @@ TEST_F(SwndLayoutTest, UnplacedElementsStayOutOfSight)
     EXPECT_TRUE(SwndLayout::CalcChildrenPositions(fine, RECT{0, 0, 400, 300}));
 }
 
+TEST_F(SwndLayoutTest, AForwardReferenceWaitsForTheSecondSweep)
+{
+    ElementHost host;
+    host.Load(L"<root><stub name='before' pos='sib.left@7:5,sib.bottom@7:1,@10,@10'/>"
+              L"<stub name='target' id='7' pos='100,50,@20,@20'/></root>");
+    SWindow *before = host.Find(L"before"), *target = host.Find(L"target");
+    const RECT parent = host.Root()->GetChildrenLayoutRect();
+    // Queued as a pass queues them: every coordinate not computed yet.
+    SwndRepos first(before, true), second(target, true);
+    RECT rc = before->GetWindowRect();
+    // First sweep: the target is not placed yet, so left and top wait.
+    EXPECT_EQ(SwndLayout::CalcPosition(before, parent, rc), 2);
+    EXPECT_EQ(rc.left, POS_WAIT);
+    EXPECT_EQ(rc.right, POS_INIT);
+    RECT targetRc = target->GetWindowRect();
+    EXPECT_EQ(SwndLayout::CalcPosition(target, parent, targetRc), 0);
+    // Second sweep, with the target placed.
+    target->Move(&targetRc);
+    EXPECT_EQ(SwndLayout::CalcPosition(before, parent, rc), 0);
+    EXPECT_TRUE(RectIs(rc, RECT{105, 71, 115, 81}));
+}
+
 TEST_F(SwndLayoutTest, MeasuringTextPaddingAndChildren)
 {
     ElementHost host;
