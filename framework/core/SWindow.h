@@ -480,8 +480,8 @@ private:
     void FitRenderTarget(SAutoRefPtr<IRenderTarget>& rt, BOOL wanted);
     void PaintChildren(IRenderTarget* rt, IRegion* rgn, int zMin, int zMax);
     void DrawFrame(IRenderTarget* rt);
-    // Blends the cache over the window rect (nonClientOnly: outside the client rect).
-    void BlendCache(IRenderTarget* rt, BOOL nonClientOnly);
+    // Blends the cache over the client rect, or over the frame around it.
+    void BlendCache(IRenderTarget* rt, BOOL frame);
     // The nearest layered element from this one up; null when none.
     SWindow* LayeredAncestor();
     // Composes the layered target with the tree around it and shows the area.

@@ -50,42 +50,39 @@ BOOL SWindow::AnimateWindow(DWORD time, DWORD flags)
     const BOOL hide = (flags & AW_HIDE) != 0;
     if (hide ? !IsVisible(TRUE) : (IsVisible(TRUE) || !m_pParent || !m_pParent->IsVisible(TRUE))) return FALSE;
     SAutoRefPtr<SWindow> keep(this);
-    SAutoRefPtr<SWindow> parent(m_pParent);
     if (!(flags & (AW_SLIDE | AW_CENTER | AW_BLEND))) {
         SetVisible(!hide, TRUE);
         return FALSE;
     }
+    // Frames go through the parent, which stays visible (the root: itself).
+    SAutoRefPtr<SWindow> base(m_pParent ? m_pParent : this);
     const RECT rc = GetPlacedRect();
     SAutoRefPtr<IRegion> rgn;
     rgn.Attach(NewRegion(&rc));
-    IRenderTarget* screen = parent->GetRenderTargetForRect(&rc, kRtHostImage, FALSE);
-    if (!screen || !rgn) {
-        if (screen) parent->ReleaseRenderTarget(screen);
-        SetVisible(!hide, TRUE);
-        return TRUE;
-    }
-    SWindow* root = GetTopLevelParent();
-    SAutoRefPtr<IRenderTarget> first = PictureOf(root, screen, rc, rgn);
+    IRenderTarget* frame = rgn ? base->GetRenderTargetForRect(&rc, kRtHostImage, FALSE) : nullptr;
+    SAutoRefPtr<IRenderTarget> first, second;
+    if (frame) first = PictureOf(GetTopLevelParent(), frame, rc, rgn);
     SendSwndMessage(WM_SHOWWINDOW, !hide, 0);
-    SAutoRefPtr<IRenderTarget> second = PictureOf(root, screen, rc, rgn);
-    parent->ReleaseRenderTarget(screen);
+    if (frame) second = PictureOf(GetTopLevelParent(), frame, rc, rgn);
     IRenderTarget* without = hide ? second : first;
     IRenderTarget* with = hide ? first : second;
     const int steps = std::max<int>(1, static_cast<int>(time / kStepMs));
-    for (int i = 1; i <= steps && with && without; ++i) {
-        const double progress = static_cast<double>(i) / steps;
-        const double shown = hide ? 1 - progress : progress;
-        IRenderTarget* frame = parent->GetRenderTargetForRect(&rc, kRtHostImage, FALSE);
-        if (!frame) break;
-        RECT dest, src;
-        Reveal(rc, flags, shown, dest, src);
-        const BYTE alpha = (flags & AW_BLEND) ? static_cast<BYTE>(255 * shown) : 255;
-        frame->BitBlt(&rc, without, rc.left, rc.top, SRCCOPY);
-        if (!::IsRectEmpty(&dest) && alpha) frame->AlphaBlend(&dest, with, &src, alpha);
-        parent->ReleaseRenderTarget(frame);
+    for (int i = 1; frame && i <= steps; ++i) {
+        if (i > 1 && !(frame = base->GetRenderTargetForRect(&rc, kRtHostImage, FALSE))) break;
+        if (with && without) {
+            const double progress = static_cast<double>(i) / steps;
+            const double shown = hide ? 1 - progress : progress;
+            RECT dest, src;
+            Reveal(rc, flags, shown, dest, src);
+            const BYTE alpha = (flags & AW_BLEND) ? static_cast<BYTE>(255 * shown) : 255;
+            frame->BitBlt(&rc, without, rc.left, rc.top, SRCCOPY);
+            if (!::IsRectEmpty(&dest) && alpha) frame->AlphaBlend(&dest, with, &src, alpha);
+        }
+        base->ReleaseRenderTarget(frame);
         ::Sleep(kStepMs);
     }
-    parent->InvalidateRect(&rc);
+    if (m_pParent) m_pParent->InvalidateRect(&rc);
+    else if (m_pContainer) m_pContainer->OnRedraw(rc);
     return TRUE;
 }
 

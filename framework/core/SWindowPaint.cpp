@@ -322,22 +322,25 @@ void SWindow::PaintNonClient(IRenderTarget* rt)
     BlendCache(rt, TRUE);
 }
 
-void SWindow::BlendCache(IRenderTarget* rt, BOOL nonClientOnly)
+// The client part and the frame are blended apart: the frame in the cache
+// stands from the last paint that included it, and must reach the target
+// only once.
+void SWindow::BlendCache(IRenderTarget* rt, BOOL frame)
 {
     if (!m_cacheRT) return;
     RECT clip, part;
-    const RECT rcWnd = GetPlacedRect();
+    const RECT rcClient = GetClientRect();
+    const RECT rc = frame ? GetPlacedRect() : rcClient;
     rt->GetClipBox(&clip);
-    if (!::IntersectRect(&part, &rcWnd, &clip)) return;
+    if (!::IntersectRect(&part, &rc, &clip)) return;
     const BYTE alpha = IsLayered() ? 255 : m_style.m_byAlpha;
     int state = 0;
-    if (nonClientOnly) {
-        const RECT rcClient = GetClientRect();
+    if (frame) {
         rt->SaveClip(&state);
         rt->ExcludeClipRect(&rcClient);
     }
     rt->AlphaBlend(&part, m_cacheRT, &part, alpha);
-    if (nonClientOnly) rt->RestoreClip(state);
+    if (frame) rt->RestoreClip(state);
 }
 
 void SWindow::UpdateCacheMode()

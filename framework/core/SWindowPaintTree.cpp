@@ -239,6 +239,10 @@ void SWindow::FreePaintRecords(BOOL giveBack)
 {
     while (SwndPaintRecord* record = m_pPaintRecords) {
         m_pPaintRecords = record->next;
+        if (giveBack) {
+            record->rt->PopClip();
+            RestoreTextStyle(record->rt, record->saved);
+        }
         if (giveBack && !record->layer) record->container->ReleaseRenderTarget(record->rt, record->area, record->mode);
         else record->rt->Release();
         delete record;
