@@ -18,6 +18,7 @@ namespace WUI {
 
 struct ISkinObj;
 struct SwndPaintRecord;
+struct SwndPaintPass;
 
 // The state word (changed only through ModifyState).
 enum : DWORD {
@@ -478,7 +479,8 @@ private:
     template <class Fn>
     void ForEachChild(Fn fn);
     void FitRenderTarget(SAutoRefPtr<IRenderTarget>& rt, BOOL wanted);
-    void PaintChildren(IRenderTarget* rt, IRegion* rgn, int zMin, int zMax);
+    void PaintSubtree(const SwndPaintPass& pass);
+    void PaintChildren(const SwndPaintPass& pass);
     void DrawFrame(IRenderTarget* rt);
     // Blends the cache over the client rect, or over the frame around it.
     void BlendCache(IRenderTarget* rt, BOOL frame);

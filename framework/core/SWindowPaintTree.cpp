@@ -35,7 +35,7 @@ bool Contains(const RECT& outer, const RECT& inner)
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
 }
 
-// Whether the region is absent or empty (everything is due) or meets rc.
+// Whether the region is absent (everything is due) or meets rc; box is its bounding box.
 bool Meets(IRegion* rgn, const RECT& box, const RECT& rc)
 {
     if (!rgn) return true;
@@ -66,66 +66,85 @@ SWindow* SWindow::LayeredAncestor()
     return nullptr;
 }
 
+// What one paint of a tree goes by: the target, the region (null: all of
+// it) with its box, and the range of paint-order numbers.
+struct SwndPaintPass {
+    IRenderTarget* rt;
+    IRegion* rgn;
+    RECT box;
+    int zMin, zMax;
+};
+
 void SWindow::PaintTree(IRenderTarget* rt, IRegion* rgn, int zMin, int zMax)
 {
-    if (!rt || !IsVisible(TRUE) || !IsPlaced()) return;
+    if (!rt) return;
+    SwndPaintPass pass = {rt, rgn, {0, 0, 0, 0}, zMin, zMax};
+    if (rgn && rgn->IsEmpty()) pass.rgn = nullptr;
+    if (pass.rgn) pass.rgn->GetRgnBox(&pass.box);
     SAutoRefPtr<SWindow> keep(this);  // paint handlers may change the tree
-    if (rgn && rgn->IsEmpty()) rgn = nullptr;
+    PaintSubtree(pass);
+}
+
+void SWindow::PaintSubtree(const SwndPaintPass& pass)
+{
+    if (!IsVisible(TRUE) || !IsPlaced()) return;
     const RECT rcWnd = m_rcWindow;
     const RECT rcClient = GetClientRect();
-    RECT box = rcWnd;
-    if (rgn) rgn->GetRgnBox(&box);
+    const RECT& box = pass.rgn ? pass.box : rcWnd;
     const bool nonClientDue = !Contains(rcClient, box);
 
-    SAutoRefPtr<IRenderTarget> target(rt);
-    SPaintState layerSaved;
     // A layer with nothing of the range in its subtree is left as it is.
-    const bool ownLayer = IsLayered() && m_layeredRT && m_layeredRT.get() != rt && m_nZOrder < zMax &&
-                          LastDescendant()->m_nZOrder >= zMin;
+    const bool ownLayer = IsLayered() && m_layeredRT && m_layeredRT.get() != pass.rt && m_nZOrder < pass.zMax &&
+                          LastDescendant()->m_nZOrder >= pass.zMin;
+    SAutoRefPtr<IRenderTarget> layer;
+    SwndPaintPass layerPass = pass;
+    SPaintState layerSaved;
     if (ownLayer) {
-        target = m_layeredRT;
-        LendTextStyle(target, rt, layerSaved);
-        if (rgn) target->PushClipRegion(rgn, RGN_COPY);
-        target->ClearRect(&rcWnd, 0);
+        layer = m_layeredRT;  // a handler may drop it
+        layerPass.rt = layer;
+        LendTextStyle(layer, pass.rt, layerSaved);
+        if (pass.rgn) layer->PushClipRegion(pass.rgn, RGN_COPY);
+        layer->ClearRect(&rcWnd, 0);
     }
+    const SwndPaintPass& p = ownLayer ? layerPass : pass;
     int clips = 0;
     if (m_shapeRgn) {
         m_shapeRgn->Offset(POINT{rcWnd.left, rcWnd.top});
-        target->PushClipRegion(m_shapeRgn, RGN_AND);
+        p.rt->PushClipRegion(m_shapeRgn, RGN_AND);
         m_shapeRgn->Offset(POINT{-rcWnd.left, -rcWnd.top});
         ++clips;
     }
     if (IsClipClient()) {
-        target->PushClipRect(&rcClient, RGN_AND);
+        p.rt->PushClipRect(&rcClient, RGN_AND);
         ++clips;
     }
-    const bool inRange = m_nZOrder >= zMin && m_nZOrder < zMax;
-    if (inRange && Meets(rgn, box, rcClient)) PaintClient(target);
+    const bool inRange = m_nZOrder >= p.zMin && m_nZOrder < p.zMax;
+    if (inRange && Meets(p.rgn, box, rcClient)) PaintClient(p.rt);
     SPaintState saved;
-    BeforePaint(target, saved);  // the children inherit the font and colour
-    PaintChildren(target, rgn, zMin, zMax);
-    AfterPaint(target, saved);
-    while (clips--) target->PopClip();
-    if (inRange && nonClientDue && Meets(rgn, box, rcWnd)) PaintNonClient(target);
+    BeforePaint(p.rt, saved);  // the children inherit the font and colour
+    PaintChildren(p);
+    AfterPaint(p.rt, saved);
+    while (clips--) p.rt->PopClip();
+    if (inRange && nonClientDue && Meets(p.rgn, box, rcWnd)) PaintNonClient(p.rt);
     if (ownLayer) {
-        if (rgn) target->PopClip();
-        BlendInto(rt, target, rcWnd, m_style.m_byAlpha);
-        RestoreTextStyle(target, layerSaved);
+        if (pass.rgn) layer->PopClip();
+        BlendInto(pass.rt, layer, rcWnd, m_style.m_byAlpha);
+        RestoreTextStyle(layer, layerSaved);
     }
 }
 
 // Paint-order numbers run in pre-order, so a child below zMin whose next
 // sibling is not above zMin holds nothing of the range, and a child at or
 // above zMax ends the walk.
-void SWindow::PaintChildren(IRenderTarget* rt, IRegion* rgn, int zMin, int zMax)
+void SWindow::PaintChildren(const SwndPaintPass& pass)
 {
     SAutoRefPtr<SWindow> child(m_pFirstChild);
     while (child) {
-        if (child->m_nZOrder >= zMax) break;
+        if (child->m_nZOrder >= pass.zMax) break;
         SWindow* next = child->m_pNextSibling;
-        const bool skip = child->m_nZOrder < zMin &&
-                          (next ? next->m_nZOrder <= zMin : child->LastDescendant()->m_nZOrder < zMin);
-        if (!skip) child->PaintTree(rt, rgn, zMin, zMax);
+        const bool skip = child->m_nZOrder < pass.zMin &&
+                          (next ? next->m_nZOrder <= pass.zMin : child->LastDescendant()->m_nZOrder < pass.zMin);
+        if (!skip) child->PaintSubtree(pass);
         child = child->m_pParent == this ? child->m_pNextSibling : nullptr;
     }
 }
