@@ -192,6 +192,36 @@ TEST_F(SWindowPaintTest, FrameInTheMarginAndOnHover)
     EXPECT_EQ(host.Container().openTargets, 0);
 }
 
+TEST_F(SWindowPaintTest, TextTakesTheNearestColourOfItsState)
+{
+    PaintHost host;
+    host.Load(L"<root><window pos='0,0,-0,-0' colorText='#ff0000'>"
+              L"<window name='plain' pos='10,10,@80,@30'>WWW</window>"
+              L"<window name='own' pos='10,50,@80,@30' colorText='#0000ff' colorTextHover='#00ff00'>WWW</window>"
+              L"</window></root>");
+    // Glyph shapes differ between machines: count strong pixels of each channel.
+    auto strong = [&host](const wchar_t* name) {
+        const std::vector<DWORD> px = host.Pixels(host.Find(name)->GetWindowRect());
+        int counts[3] = {0, 0, 0};  // red, green, blue
+        for (DWORD p : px)
+            for (int c = 0; c < 3; ++c) counts[c] += ((p >> (16 - 8 * c)) & 0xFF) > 128;
+        return std::vector<int>(counts, counts + 3);
+    };
+    host.PaintAll();
+    std::vector<int> plain = strong(L"plain"), own = strong(L"own");
+    EXPECT_GT(plain[0], 10);  // the parent's colour
+    EXPECT_EQ(plain[1] + plain[2], 0);
+    EXPECT_GT(own[2], 10);  // its own
+    EXPECT_EQ(own[0] + own[1], 0);
+    host.Find(L"own")->ModifyState(WndState_Hover, 0);
+    host.PaintAll();
+    own = strong(L"own");
+    EXPECT_GT(own[1], 10);
+    EXPECT_EQ(own[0] + own[2], 0);
+    // The target's colour is its own again after the paint.
+    EXPECT_EQ(host.Target()->GetTextColor(), 0xFF000000u);
+}
+
 TEST_F(SWindowPaintTest, FocusRectangleIsDotted)
 {
     PaintHost host;
