@@ -480,6 +480,7 @@ private:
     void ForEachChild(Fn fn);
     void FitRenderTarget(SAutoRefPtr<IRenderTarget>& rt, BOOL wanted);
     void PaintSubtree(const SwndPaintPass& pass);
+    void PaintAround(IRenderTarget* rt, const RECT* rect, BOOL beneath);
     void PaintChildren(const SwndPaintPass& pass);
     void DrawFrame(IRenderTarget* rt);
     // Blends the cache over the client rect, or over the frame around it.

@@ -156,18 +156,17 @@ void SWindow::RedrawRegion(IRenderTarget* rt, IRegion* rgn)
 
 void SWindow::PaintBackground(IRenderTarget* rt, const RECT* rect)
 {
-    RECT rc = GetPlacedRect();
-    if (!rt || (rect && !::IntersectRect(&rc, &rc, rect)) || ::IsRectEmpty(&rc)) return;
-    if (m_pContainer) m_pContainer->UpdateZorder();
-    SAutoRefPtr<IRegion> rgn;
-    rgn.Attach(NewRegion(&rc));
-    rt->PushClipRect(&rc, RGN_AND);
-    rt->ClearRect(&rc, 0);
-    GetTopLevelParent()->PaintTree(rt, rgn, 0, m_nZOrder);
-    rt->PopClip();
+    PaintAround(rt, rect, TRUE);
 }
 
 void SWindow::PaintForeground(IRenderTarget* rt, const RECT* rect)
+{
+    PaintAround(rt, rect, FALSE);
+}
+
+// The tree from the root, within the window rect (and rect): what lies
+// beneath the element on a cleared area, or what lies above it.
+void SWindow::PaintAround(IRenderTarget* rt, const RECT* rect, BOOL beneath)
 {
     RECT rc = GetPlacedRect();
     if (!rt || (rect && !::IntersectRect(&rc, &rc, rect)) || ::IsRectEmpty(&rc)) return;
@@ -175,7 +174,8 @@ void SWindow::PaintForeground(IRenderTarget* rt, const RECT* rect)
     SAutoRefPtr<IRegion> rgn;
     rgn.Attach(NewRegion(&rc));
     rt->PushClipRect(&rc, RGN_AND);
-    GetTopLevelParent()->PaintTree(rt, rgn, m_nZOrder + 1, kZorderMax);
+    if (beneath) rt->ClearRect(&rc, 0);
+    GetTopLevelParent()->PaintTree(rt, rgn, beneath ? 0 : m_nZOrder + 1, beneath ? m_nZOrder : kZorderMax);
     rt->PopClip();
 }
 

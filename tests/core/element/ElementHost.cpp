@@ -75,24 +75,30 @@ StubElement* ElementHost::Stub(const wchar_t* name)
     return WUI::sobj_cast<StubElement>(Find(name));
 }
 
-void ElementHost::AddStyles(const wchar_t* xml)
+namespace {
+
+// Loads a pool of Pool from the XML and pushes it onto the manager.
+template <class Pool, class Mgr>
+void PushPool(const wchar_t* xml, int (Pool::*load)(pugi::xml_node), void (Mgr::*push)(Pool*))
 {
     pugi::xml_document doc;
     if (!doc.load_string(xml)) return;
-    WUI::SStylePool* pool = new WUI::SStylePool;
-    pool->LoadStyles(doc.document_element());
-    WUI::SStylePoolMgr::GetSingletonPtr()->PushStylePool(pool);
+    Pool* pool = new Pool;
+    (pool->*load)(doc.document_element());
+    (Mgr::GetSingletonPtr()->*push)(pool);
     pool->Release();
+}
+
+}  // namespace
+
+void ElementHost::AddStyles(const wchar_t* xml)
+{
+    PushPool(xml, &WUI::SStylePool::LoadStyles, &WUI::SStylePoolMgr::PushStylePool);
 }
 
 void ElementHost::AddSkins(const wchar_t* xml)
 {
-    pugi::xml_document doc;
-    if (!doc.load_string(xml)) return;
-    WUI::SSkinPool* pool = new WUI::SSkinPool;
-    pool->LoadSkins(doc.document_element());
-    WUI::SSkinPoolMgr::GetSingletonPtr()->PushSkinPool(pool);
-    pool->Release();
+    PushPool(xml, &WUI::SSkinPool::LoadSkins, &WUI::SSkinPoolMgr::PushSkinPool);
 }
 
 bool ElementHost::SetDefaults(const wchar_t* xml)

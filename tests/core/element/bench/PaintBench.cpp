@@ -3,6 +3,7 @@
 // invalidated 50x50 rectangle, and searched for the element under a point;
 // each against plain GDI doing the same rectangles in the same run. Figures only.
 #include "element/ElementHost.h"
+#include "render/GdiHandles.h"
 #include "render/IImgDecoder.h"
 #include "render/ISkinObj.h"
 
@@ -69,43 +70,26 @@ void CollectRects(SWindow* w, std::vector<RECT>& rects)
 // The plain counterpart: a DIB section in a memory DC, one solid fill per rectangle.
 class PlainCanvas {
 public:
-    PlainCanvas()
-    {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = kWidth;
-        bi.bmiHeader.biHeight = -kHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_dib = CreateDIBSection(m_dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        m_old = SelectObject(m_dc, m_dib);
-        m_brush = CreateSolidBrush(RGB(128, 96, 64));
-    }
-    ~PlainCanvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_dib);
-        DeleteObject(m_brush);
-        DeleteDC(m_dc);
-    }
+    PlainCanvas() : m_dib(CreateDib32(kWidth, kHeight, &m_bits)), m_dc(nullptr), m_select(m_dc.Get(), m_dib.Get()),
+                    m_brush(CreateSolidBrush(RGB(128, 96, 64))) {}
     // Fills the rectangles that meet clip (null: all), clipped to it.
     void Fill(const std::vector<RECT>& rects, const RECT* clip)
     {
-        int saved = SaveDC(m_dc);
-        if (clip) IntersectClipRect(m_dc, clip->left, clip->top, clip->right, clip->bottom);
+        HDC dc = m_dc.Get();
+        int saved = SaveDC(dc);
+        if (clip) IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
         RECT common;
         for (const RECT& rc : rects)
-            if (!clip || IntersectRect(&common, &rc, clip)) FillRect(m_dc, &rc, m_brush);
-        RestoreDC(m_dc, saved);
+            if (!clip || IntersectRect(&common, &rc, clip)) FillRect(dc, &rc, m_brush.Get());
+        RestoreDC(dc, saved);
     }
 
 private:
-    HDC m_dc;
-    HBITMAP m_dib;
-    HGDIOBJ m_old;
-    HBRUSH m_brush;
+    void* m_bits = nullptr;
+    GdiObject<HBITMAP> m_dib;
+    MemoryDC m_dc;
+    SelectedObject m_select;
+    GdiObject<HBRUSH> m_brush;
 };
 
 // Best of three runs of kPaintsPerRun calls, per call in ms.
