@@ -86,7 +86,15 @@ TEST_F(SWindowInputTest, SwndFromPointFindsTheTopmostTakingElement)
     EXPECT_EQ(host.Root()->SwndFromPoint(POINT{80, 20}), over->GetSwnd());
     EXPECT_EQ(host.Root()->SwndFromPoint(POINT{100, 20}), under->GetSwnd());
     EXPECT_FALSE(over->HitTest(POINT{140, 20}, FALSE));
+    IRegion* copy = nullptr;
+    host.App().GetRenderFactory()->CreateRegion(&copy);
+    EXPECT_TRUE(over->GetWindowRgn(copy));
+    RECT box;
+    copy->GetRgnBox(&box);
+    EXPECT_TRUE(EqualRect(&box, &leftStrip));
     over->SetWindowRgn(nullptr);
+    EXPECT_FALSE(over->GetWindowRgn(copy));
+    copy->Release();
     EXPECT_EQ(host.Root()->SwndFromPoint(POINT{100, 20}), over->GetSwnd());
 
     // An element never laid out (an empty rectangle) takes nothing.

@@ -163,6 +163,8 @@ TEST_F(SWindowPaintTest, SkinStateFollowsTheElementState)
     }
     EXPECT_TRUE(host.Find(L"four")->RedrawsOnStateChange());
     EXPECT_FALSE(host.Find(L"one")->RedrawsOnStateChange());
+    host.Root()->ColorizeTree(0x00336699);
+    for (const wchar_t* name : {L"four", L"two", L"one"}) EXPECT_EQ(host.Find(name)->GetColorizeColor(), 0x00336699u);
 }
 
 TEST_F(SWindowPaintTest, FrameInTheMarginAndOnHover)
