@@ -489,6 +489,7 @@ private:
     SWindow* LayeredAncestor();
     // Composes the layered target with the tree around it and shows the area.
     void ShowLayer(const RECT& area, IRegion* rgn);
+    void TakeTarget(SwndPaintRecord& record);
     SWindow* LastDescendant();
     // Drops targets still open: given back to their container (while it
     // lives, at WM_DESTROY), or only released.

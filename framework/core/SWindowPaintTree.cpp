@@ -35,6 +35,15 @@ bool Contains(const RECT& outer, const RECT& inner)
     return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
 }
 
+// Ends the record's hold on its target: a host target goes back to its
+// container (which shows it), a layer's reference is dropped. Without
+// toContainer (the container may be gone) every target is only released.
+void GiveBack(SwndPaintRecord& record, bool toContainer)
+{
+    if (record.layer || !toContainer) record.rt->Release();
+    else record.container->ReleaseRenderTarget(record.rt, record.area, record.mode);
+}
+
 // Whether the region is absent (everything is due) or meets rc; box is its bounding box.
 bool Meets(IRegion* rgn, const RECT& box, const RECT& rc)
 {
@@ -192,17 +201,9 @@ IRenderTarget* SWindow::GetRenderTargetForRect(const RECT* rect, int mode, BOOL 
     if (!record) return nullptr;
     record->rgn.Attach(NewRegion(&area));
     m_pContainer->UpdateZorder();
-    if (SWindow* layer = LayeredAncestor()) {
-        if (!layer->m_layeredRT) layer->UpdateLayeredMode();
-        record->rt = layer->m_layeredRT;
-        if (record->rt) record->rt->AddRef();
-        record->layer = layer->m_swnd;
-    } else {
-        record->rt = m_pContainer->GetRenderTarget(area, mode);
-    }
+    TakeTarget(*record);
     if (!record->rgn || !record->rt) {
-        if (record->rt && record->layer) record->rt->Release();
-        else if (record->rt) m_pContainer->ReleaseRenderTarget(record->rt, area, mode);
+        if (record->rt) GiveBack(*record, true);
         delete record;
         return nullptr;
     }
@@ -227,14 +228,25 @@ void SWindow::ReleaseRenderTarget(IRenderTarget* rt)
     rt->PopClip();
     RestoreTextStyle(rt, record->saved);
     *link = record->next;
-    if (!record->layer) {
-        record->container->ReleaseRenderTarget(rt, record->area, record->mode);
-    } else {
-        SWindow* layer = SWindowMgr::GetWindow(record->layer);
-        if (layer && record->mode != kRtEmpty) layer->ShowLayer(record->area, record->rgn);
-        rt->Release();
-    }
+    SWindow* layer = SWindowMgr::GetWindow(record->layer);
+    if (layer && record->mode != kRtEmpty) layer->ShowLayer(record->area, record->rgn);
+    GiveBack(*record, true);
     delete record;
+}
+
+// The layered target of the nearest layered element (made on demand), or
+// else the container's; one reference, null when none can be had.
+void SWindow::TakeTarget(SwndPaintRecord& record)
+{
+    SWindow* layer = LayeredAncestor();
+    if (!layer) {
+        record.rt = m_pContainer->GetRenderTarget(record.area, record.mode);
+        return;
+    }
+    if (!layer->m_layeredRT) layer->UpdateLayeredMode();
+    record.rt = layer->m_layeredRT;
+    if (record.rt) record.rt->AddRef();
+    record.layer = layer->m_swnd;
 }
 
 // The host's image of the area: the tree beneath the layered element, its
@@ -262,8 +274,7 @@ void SWindow::FreePaintRecords(BOOL giveBack)
             record->rt->PopClip();
             RestoreTextStyle(record->rt, record->saved);
         }
-        if (giveBack && !record->layer) record->container->ReleaseRenderTarget(record->rt, record->area, record->mode);
-        else record->rt->Release();
+        GiveBack(*record, giveBack);
         delete record;
     }
 }
