@@ -22,6 +22,9 @@ struct SwndPaintRecord {
 
 namespace {
 
+// The text colour a new render target starts with.
+const COLORREF kTargetTextColor = 0xFF000000;
+
 // Blends src over the part of rect inside rt's clip.
 void BlendInto(IRenderTarget* rt, IRenderTarget* src, const RECT& rect, BYTE alpha)
 {
@@ -174,7 +177,9 @@ void SWindow::PaintForeground(IRenderTarget* rt, const RECT* rect)
 }
 
 // The tree from the root, within the window rect (and rect): what lies
-// beneath the element on a cleared area, or what lies above it.
+// beneath the element on a cleared area, or what lies above it. The walk
+// starts from the target's own font and colour, as a full paint does, not
+// from the text style this element's chain may have selected.
 void SWindow::PaintAround(IRenderTarget* rt, const RECT* rect, BOOL beneath)
 {
     RECT rc = GetPlacedRect();
@@ -182,10 +187,16 @@ void SWindow::PaintAround(IRenderTarget* rt, const RECT* rect, BOOL beneath)
     if (m_pContainer) m_pContainer->UpdateZorder();
     SAutoRefPtr<IRegion> rgn;
     rgn.Attach(NewRegion(&rc));
+    SPaintState saved;
+    IRenderObj* font = nullptr;
+    rt->SelectDefaultObject(OT_FONT, &font);
+    saved.font.Attach(font);
+    saved.textColor = rt->SetTextColor(kTargetTextColor);
     rt->PushClipRect(&rc, RGN_AND);
     if (beneath) rt->ClearRect(&rc, 0);
     GetTopLevelParent()->PaintTree(rt, rgn, beneath ? 0 : m_nZOrder + 1, beneath ? m_nZOrder : kZorderMax);
     rt->PopClip();
+    RestoreTextStyle(rt, saved);
 }
 
 IRenderTarget* SWindow::GetRenderTargetForRect(const RECT* rect, int mode, BOOL clientOnly)

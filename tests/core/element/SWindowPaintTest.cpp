@@ -224,6 +224,31 @@ TEST_F(SWindowPaintTest, TextTakesTheNearestColourOfItsState)
     EXPECT_EQ(host.Target()->GetTextColor(), 0xFF000000u);
 }
 
+TEST_F(SWindowPaintTest, WhatLiesAboveKeepsItsOwnTextColour)
+{
+    PaintHost host;
+    host.Load(L"<root><window name='red' pos='0,0,@100,@60' colorText='#ff0000'>"
+              L"  <window name='child' pos='0,0,-0,-0'/></window>"
+              L"<window name='above' pos='10,10,@80,@30' colorBkgnd='#ffffff'>WWW</window></root>");
+    SWindow* child = host.Find(L"child");
+    host.Clear();
+    // The child's target carries the red of its parent; what is painted over
+    // it on release still writes in its own (default black) colour.
+    IRenderTarget* rt = child->GetRenderTargetForRect(nullptr, kRtBackground, FALSE);
+    ASSERT_NE(rt, nullptr);
+    EXPECT_EQ(rt->GetTextColor(), 0xFF0000FFu);
+    child->ReleaseRenderTarget(rt);
+    int dark = 0, red = 0;
+    for (DWORD p : host.Pixels(host.Find(L"above")->GetWindowRect())) {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF;
+        dark += r < 64 && g < 64;
+        red += r > 128 && g < 64;
+    }
+    EXPECT_GT(dark, 10);
+    EXPECT_EQ(red, 0);
+    EXPECT_EQ(host.Target()->GetTextColor(), 0xFF000000u);
+}
+
 TEST_F(SWindowPaintTest, FocusRectangleIsDotted)
 {
     PaintHost host;
