@@ -15,9 +15,16 @@ orvo_test(core_element_test
   ${CMAKE_CURRENT_LIST_DIR}/SWindowTreeTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SwndLayoutTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SWindowMsgTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SWindowInputTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SWindowPaintTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
 
 # Layout, element creation and event speed, run by hand: not a CTest test.
 orvo_bench(core_layout_bench ${CMAKE_CURRENT_LIST_DIR}/bench/LayoutBench.cpp LIBS core_element_support)
 add_custom_target(bench_layout COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_layout_bench>"
   DEPENDS core_layout_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
+
+# Element paint and hit-test speed, run by hand: not a CTest test.
+orvo_bench(core_paint_bench ${CMAKE_CURRENT_LIST_DIR}/bench/PaintBench.cpp LIBS core_element_support)
+add_custom_target(bench_paint COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_paint_bench>"
+  DEPENDS core_paint_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
