@@ -25,4 +25,5 @@ add_custom_target(bench_layout COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "
 # Input: accelerators, focus, drop targets and the container's dispatch.
 orvo_test(core_input_test
   ${CMAKE_CURRENT_LIST_DIR}/AcceleratorTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DragDropTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
