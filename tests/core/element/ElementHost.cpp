@@ -2,6 +2,7 @@
 
 #include "core/AttrParse.h"
 #include "core/SObjDefAttr.h"
+#include "render/SSkinPool.h"
 #include "render/SStylePool.h"
 
 namespace elemtest {
@@ -38,6 +39,7 @@ ElementHost::ElementHost(int width, int height)
     m_container->containerRect = RECT{0, 0, width, height};
     m_root = new WUI::SWindow;
     m_root->SetContainer(m_container.get());
+    m_container->root = m_root;
     const RECT rc = {0, 0, width, height};
     m_root->Move(&rc);
 }
@@ -80,6 +82,16 @@ void ElementHost::AddStyles(const wchar_t* xml)
     WUI::SStylePool* pool = new WUI::SStylePool;
     pool->LoadStyles(doc.document_element());
     WUI::SStylePoolMgr::GetSingletonPtr()->PushStylePool(pool);
+    pool->Release();
+}
+
+void ElementHost::AddSkins(const wchar_t* xml)
+{
+    pugi::xml_document doc;
+    if (!doc.load_string(xml)) return;
+    WUI::SSkinPool* pool = new WUI::SSkinPool;
+    pool->LoadSkins(doc.document_element());
+    WUI::SSkinPoolMgr::GetSingletonPtr()->PushSkinPool(pool);
     pool->Release();
 }
 

@@ -15,6 +15,7 @@ orvo_test(core_element_test
   ${CMAKE_CURRENT_LIST_DIR}/SWindowTreeTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SwndLayoutTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SWindowMsgTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SWindowInputTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
 
 # Layout, element creation and event speed, run by hand: not a CTest test.
