@@ -3,7 +3,8 @@
 # tests themselves, and the layout benchmark.
 add_library(core_element_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FakeContainer.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ElementHost.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/ElementHost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ContainerHost.cpp)
 target_compile_options(core_element_support PRIVATE ${ORVO_WARNINGS})
 target_include_directories(core_element_support PUBLIC "${CMAKE_CURRENT_LIST_DIR}/..")
 target_link_libraries(core_element_support PUBLIC wui_core)
@@ -27,4 +28,5 @@ add_custom_target(bench_layout COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "
 orvo_test(core_input_test
   ${CMAKE_CURRENT_LIST_DIR}/AcceleratorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DragDropTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FocusTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
