@@ -1,9 +1,14 @@
-// Drag and drop: the drag image window and the memory DC it paints from.
+// Drag and drop: drop targets of elements behind the container's
+// dispatcher, the drag image window and the memory DC it paints from.
 #include "core/CDragWnd.h"
 #include "core/MemDC.h"
+#include "element/ContainerHost.h"
 #include "render/IImgDecoder.h"
-#include "element/ElementHost.h"
 #include "LeakCheck.h"
+
+#include <functional>
+#include <string>
+#include <vector>
 
 using namespace WUI;
 using namespace elemtest;
@@ -60,6 +65,86 @@ void SaveScreen(ElementHost& host, const RECT& rect, const wchar_t* path)
     rt->Release();
 }
 
+// A data object that only counts its references.
+class CountedData : public IDataObject {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+    ULONG refs = 1;
+};
+
+// An element's drop target: logs "<name> <call> <effect it was given>" and
+// answers with `answer` (within what it was given).
+class LoggingTarget : public IDropTarget {
+public:
+    LoggingTarget(std::vector<std::wstring>& log, const wchar_t* name, DWORD answer)
+        : m_log(log), m_name(name), m_answer(answer)
+    {
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+    ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override
+    {
+        enteredWith = data;
+        Log(L"enter", effect);
+        if (onEnter) onEnter();
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override
+    {
+        Log(L"over", effect);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override
+    {
+        m_log.push_back(m_name + L" leave");
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override
+    {
+        enteredWith = data;
+        Log(L"drop", effect);
+        return S_OK;
+    }
+    ULONG refs = 1;
+    IDataObject* enteredWith = nullptr;
+    std::function<void()> onEnter;
+
+private:
+    void Log(const wchar_t* call, DWORD* effect)
+    {
+        m_log.push_back(m_name + L" " + call + L" " + std::to_wstring(*effect));
+        *effect &= m_answer;
+    }
+    std::vector<std::wstring>& m_log;
+    std::wstring m_name;
+    DWORD m_answer;
+};
+
+const wchar_t kDropTree[] = L"<root><window name='a' pos='0,0,@100,@100'/><window name='b' pos='100,0,@100,@100'/>"
+                            L"<window name='c' pos='200,0,@100,@100'/></root>";
+
+const DWORD kCopyMove = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+
 void Pump()
 {
     MSG msg;
@@ -67,6 +152,128 @@ void Pump()
 }
 
 }  // namespace
+
+TEST_F(DragDropTest, DragCallsGoToTheTargetOfTheElementUnderTheMouse)
+{
+    using Log = std::vector<std::wstring>;
+    ContainerHost host;
+    host.Load(kDropTree);
+    Log log;
+    LoggingTarget a(log, L"A", DROPEFFECT_COPY), b(log, L"B", DROPEFFECT_MOVE);
+    ASSERT_TRUE(host.Container().RegisterDragDrop(host.Swnd(L"a"), &a));
+    ASSERT_TRUE(host.Container().RegisterDragDrop(host.Swnd(L"b"), &b));
+    EXPECT_EQ(a.refs, 2u);
+    IDropTarget* dispatcher = host.Container().GetDropTarget();
+    CountedData data;
+
+    DWORD effect = kCopyMove;
+    EXPECT_EQ(dispatcher->DragEnter(&data, 0, POINTL{50, 50}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    EXPECT_EQ(data.refs, 2u);  // kept for the drag
+    effect = kCopyMove;
+    dispatcher->DragOver(0, POINTL{60, 50}, &effect);
+    // A to B: A leaves, B enters with the data object kept at the start.
+    effect = kCopyMove;
+    dispatcher->DragOver(0, POINTL{150, 50}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(b.enteredWith, &data);
+    // Over an element without a target: B leaves, the answer is "none".
+    effect = kCopyMove;
+    dispatcher->DragOver(0, POINTL{250, 50}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    effect = kCopyMove;
+    dispatcher->DragOver(0, POINTL{260, 50}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(log, (Log{L"A enter 3", L"A over 3", L"A leave", L"B enter 3", L"B leave"}));
+    EXPECT_EQ(dispatcher->DragLeave(), S_OK);
+    EXPECT_EQ(data.refs, 1u);
+
+    // Leaving the window and entering again on the same element enters anew.
+    log.clear();
+    effect = kCopyMove;
+    dispatcher->DragEnter(&data, 0, POINTL{150, 50}, &effect);
+    dispatcher->DragLeave();
+    effect = kCopyMove;
+    dispatcher->DragEnter(&data, 0, POINTL{150, 50}, &effect);
+    effect = kCopyMove;
+    EXPECT_EQ(dispatcher->Drop(&data, 0, POINTL{150, 50}, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(log, (Log{L"B enter 3", L"B leave", L"B enter 3", L"B drop 3"}));
+    EXPECT_EQ(host.Container().GetDropTarget(), dispatcher);
+    EXPECT_EQ(data.refs, 1u);  // the drop ends the drag
+
+    // A drop where no element has a target does nothing but end the drag.
+    log.clear();
+    effect = kCopyMove;
+    dispatcher->DragEnter(&data, 0, POINTL{250, 50}, &effect);
+    effect = kCopyMove;
+    dispatcher->Drop(&data, 0, POINTL{250, 50}, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(data.refs, 1u);
+    effect = kCopyMove;
+    dispatcher->DragEnter(&data, 0, POINTL{-5, 500}, &effect);  // outside every element
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+    dispatcher->DragLeave();
+
+    EXPECT_TRUE(host.Container().RevokeDragDrop(host.Swnd(L"a")));
+    EXPECT_EQ(a.refs, 1u);
+}
+
+TEST_F(DragDropTest, DispatcherKeepsOneDataObjectAndItsTargetsCounted)
+{
+    std::vector<std::wstring> log;
+    LoggingTarget a(log, L"A", DROPEFFECT_COPY), b(log, L"B", DROPEFFECT_COPY);
+    CountedData first, second;
+    {
+        ContainerHost host;
+        host.Load(kDropTree);
+        SwndContainerImpl& c = host.Container();
+        const SWND swndA = host.Swnd(L"a");
+        EXPECT_TRUE(c.RegisterDragDrop(swndA, &a));
+        EXPECT_FALSE(c.RegisterDragDrop(swndA, &b));  // one target per element
+        EXPECT_FALSE(c.RegisterDragDrop(host.Swnd(L"b"), nullptr));
+        EXPECT_FALSE(c.RevokeDragDrop(host.Swnd(L"c")));
+        EXPECT_EQ(b.refs, 1u);
+
+        void* out = &out;
+        IDropTarget* dispatcher = c.GetDropTarget();
+        EXPECT_EQ(dispatcher->QueryInterface(IID_IDropTarget, &out), S_OK);
+        EXPECT_EQ(out, dispatcher);
+        EXPECT_EQ(dispatcher->QueryInterface(IID_IUnknown, &out), S_OK);
+        EXPECT_EQ(dispatcher->QueryInterface(IID_IDataObject, &out), E_NOINTERFACE);
+        EXPECT_EQ(out, nullptr);
+        EXPECT_EQ(dispatcher->AddRef(), 1u);
+        EXPECT_EQ(dispatcher->Release(), 1u);
+
+        // Entering again while a data object is held lets the old one go.
+        DWORD effect = DROPEFFECT_COPY;
+        dispatcher->DragEnter(&first, 0, POINTL{10, 10}, &effect);
+        effect = DROPEFFECT_COPY;
+        dispatcher->DragEnter(&second, 0, POINTL{10, 10}, &effect);
+        EXPECT_EQ(first.refs, 1u);
+        EXPECT_EQ(second.refs, 2u);
+        EXPECT_EQ(a.enteredWith, &first);  // still over A: no second enter
+
+        // A target that revokes itself while it is called lives through the call.
+        b.onEnter = [&] { c.RevokeDragDrop(host.Swnd(L"b")); };
+        c.RegisterDragDrop(host.Swnd(L"b"), &b);
+        effect = DROPEFFECT_COPY;
+        dispatcher->DragOver(0, POINTL{150, 10}, &effect);
+        EXPECT_EQ(b.refs, 1u);
+        effect = DROPEFFECT_COPY;
+        dispatcher->DragOver(0, POINTL{160, 10}, &effect);
+        EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
+
+        effect = DROPEFFECT_COPY;
+        dispatcher->DragOver(0, POINTL{10, 10}, &effect);
+        log.clear();
+        // The container goes in the middle of a drag: A leaves, everything is let go.
+    }
+    EXPECT_EQ(log, (std::vector<std::wstring>{L"A leave"}));
+    EXPECT_EQ(a.refs, 1u);
+    EXPECT_EQ(second.refs, 1u);
+}
 
 TEST_F(DragDropTest, DragWindowFollowsTheMouseAndIsAlone)
 {
