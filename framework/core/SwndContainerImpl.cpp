@@ -226,7 +226,8 @@ LRESULT SwndContainerImpl::OnSetCursor(LPARAM lParam)
 }
 
 // The element under the point becomes the hover: the old one leaves (a
-// tracked one only once the point has left it), the new one is hovered, and
+// tracked one only once the point has left it; a disabled one was never
+// hovered), the new one is hovered, and
 // a move between client and non-client area within one element says so.
 // Whenever the hover changes the non-client flag is taken afresh, so it
 // never describes another element.
@@ -234,7 +235,7 @@ void SwndContainerImpl::UpdateHover(POINT pt, WPARAM wParam, LPARAM lParam)
 {
     const SWND under = SwndFromPoint(pt);
     if (under != GetHover()) {
-        SWindow* old = SWindowMgr::GetWindow(m_hover);
+        SWindow* old = SWindowMgr::GetWindow(EnabledOrNone(m_hover));
         if (old && !(old->GetStyle().IsTrackMouseEvent() && old->HitTest(pt, FALSE))) LeaveHover(m_hover);
         m_hover = under;
         m_bNcHover = FALSE;
@@ -288,8 +289,7 @@ LRESULT SwndContainerImpl::OnMouseMove(WPARAM wParam, LPARAM lParam)
         UpdateHover(pt, wParam, lParam);
         target = EnabledOrNone(m_hover);
     }
-    LRESULT result = 0;
-    if (target) result = Deliver(target, m_bNcHover ? WM_NCMOUSEMOVE : WM_MOUSEMOVE, wParam, lParam);
+    const LRESULT result = Deliver(target, m_bNcHover ? WM_NCMOUSEMOVE : WM_MOUSEMOVE, wParam, lParam);
     TrackMouse(&pt);
     return result;
 }

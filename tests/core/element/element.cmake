@@ -29,4 +29,5 @@ orvo_test(core_input_test
   ${CMAKE_CURRENT_LIST_DIR}/AcceleratorTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DragDropTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FocusTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ContainerDispatchTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
