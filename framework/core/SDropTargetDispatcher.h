@@ -38,9 +38,6 @@ public:
     // To the current element's target (DROPEFFECT_NONE without one); the drag ends.
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
-    SWND GetCurrentSwnd() const { return m_current; }
-    IDataObject* GetDataObject() const { return m_data; }
-
 private:
     // The element's target with a reference for the caller (a target may
     // revoke itself while it is called); null when it has none.

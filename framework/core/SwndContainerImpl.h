@@ -68,8 +68,6 @@ public:
 
     // What the host registers with the platform to accept OLE drops.
     IDropTarget* GetDropTarget() { return &m_dropTarget; }
-    // Whether the hover sits in its element's non-client area.
-    BOOL IsHoverNonClient() const { return m_bNcHover; }
     int GetTimelineHandlerCount() const { return m_timelineHandlers.GetCount(); }
     int GetTrackMouseCount() const { return m_trackMouseSwnds.GetCount(); }
 

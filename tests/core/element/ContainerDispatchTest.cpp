@@ -39,6 +39,21 @@ private:
     std::wstring m_name;
 };
 
+// One scripted mouse message and the input it must give the probes.
+struct MouseStep {
+    UINT msg;
+    int x, y;
+    Log expected;
+};
+
+void RunSteps(ContainerHost& host, const std::vector<MouseStep>& steps)
+{
+    for (const MouseStep& s : steps) {
+        host.Mouse(s.msg, s.x, s.y);
+        EXPECT_EQ(host.TakeLog(), s.expected) << std::hex << s.msg << std::dec << " " << s.x << "," << s.y;
+    }
+}
+
 struct CommandCount {
     bool OnCommand(EventArgs&)
     {
@@ -55,11 +70,7 @@ TEST_F(ContainerDispatchTest, HoverLeaveAndNonClientMessagesFollowTheMouse)
     ContainerHost host;
     host.Load(kMouseTree);
     ASSERT_EQ(host.Find(L"child")->GetWindowRect().left, 35);  // inside a's client rect (15,15)
-    const struct {
-        UINT msg;
-        int x, y;
-        Log expected;
-    } steps[] = {
+    RunSteps(host, {
         {WM_MOUSEMOVE, 50, 80, {L"a hover", L"a move"}},
         {WM_MOUSEMOVE, 60, 90, {L"a move"}},
         {WM_MOUSEMOVE, 12, 50, {L"a nchover", L"a ncmove"}},  // into a's margin
@@ -78,11 +89,7 @@ TEST_F(ContainerDispatchTest, HoverLeaveAndNonClientMessagesFollowTheMouse)
         {WM_MOUSEMOVE, 320, 20, {L"child leave"}},
         {WM_LBUTTONDOWN, 320, 20, {}},
         {WM_MOUSEMOVE, 180, 50, {L"b hover", L"b move"}},
-    };
-    for (const auto& s : steps) {
-        host.Mouse(s.msg, s.x, s.y);
-        EXPECT_EQ(host.TakeLog(), s.expected) << std::hex << s.msg << std::dec << " " << s.x << "," << s.y;
-    }
+    });
     BOOL handled = TRUE;
     host.Mouse(WM_MOUSEMOVE, 320, 20);
     EXPECT_EQ(host.Container().GetHover(), host.Swnd(L"off"));
@@ -103,22 +110,14 @@ TEST_F(ContainerDispatchTest, CaptureKeepsTheMouseUntilReleased)
     host.Mouse(WM_LBUTTONDOWN, 170, 50);
     EXPECT_EQ(host.Container().GetCapture(), b->GetSwnd());
     host.TakeLog();
-    const struct {
-        UINT msg;
-        int x, y;
-        Log expected;
-    } steps[] = {
+    RunSteps(host, {
         {WM_MOUSEMOVE, 300, 200, {L"b leave", L"b move"}},  // off it: one leave, still its moves
         {WM_MOUSEMOVE, 40, 40, {L"b move"}},                // over another element
         {WM_LBUTTONDOWN, 40, 40, {L"b down"}},
         {WM_MOUSEMOVE, 160, 40, {L"b hover", L"b move"}},   // back: one hover
         {WM_MOUSEMOVE, 165, 40, {L"b move"}},
         {WM_LBUTTONUP, 160, 40, {L"b up"}},
-    };
-    for (const auto& s : steps) {
-        host.Mouse(s.msg, s.x, s.y);
-        EXPECT_EQ(host.TakeLog(), s.expected) << std::hex << s.msg << std::dec << " " << s.x << "," << s.y;
-    }
+    });
     EXPECT_EQ(count.commands, 1);
     EXPECT_EQ(host.Container().GetCapture(), 0u);
 
@@ -146,11 +145,7 @@ TEST_F(ContainerDispatchTest, TrackedElementsLeaveOnlyWhenTheMouseLeavesThem)
     host.Load(kMouseTree);
     EXPECT_EQ(host.Container().GetTrackMouseCount(), 1);
     ASSERT_EQ(host.Find(L"in")->GetWindowRect().left, 20);
-    const struct {
-        UINT msg;
-        int x, y;
-        Log expected;
-    } steps[] = {
+    RunSteps(host, {
         {WM_MOUSEMOVE, 150, 200, {L"t hover", L"t move"}},
         {WM_MOUSEMOVE, 30, 170, {L"in hover", L"in move"}},  // still within t: it stays hovered
         {WM_MOUSEMOVE, 150, 200, {L"in leave", L"t move"}},
@@ -160,11 +155,7 @@ TEST_F(ContainerDispatchTest, TrackedElementsLeaveOnlyWhenTheMouseLeavesThem)
         {WM_MOUSEMOVE, 300, 200, {L"in leave", L"t leave"}},
         {WM_MOUSEMOVE, 30, 170, {L"in hover", L"in move", L"t hover"}},
         {WM_MOUSELEAVE, 0, 0, {L"in leave", L"t leave"}},
-    };
-    for (const auto& s : steps) {
-        host.Mouse(s.msg, s.x, s.y);
-        EXPECT_EQ(host.TakeLog(), s.expected) << std::hex << s.msg << std::dec << " " << s.x << "," << s.y;
-    }
+    });
     EXPECT_EQ(host.Container().GetHover(), 0u);
     // A destroyed tracked element drops out of the list at the next move.
     host.Find(L"t")->DestroyWindow();

@@ -216,12 +216,26 @@ TEST_F(FocusTest, DirectFocusChanges)
     ContainerHost host;
     host.Load(kTabTree);
     CFocusManager* mgr = host.Container().GetFocusManager();
+    // The change is under way while the elements hear of it, and over after.
+    struct Watch {
+        bool OnFocus(EventArgs&)
+        {
+            changing.push_back(mgr->IsFocusChanging());
+            return false;
+        }
+        CFocusManager* mgr;
+        std::vector<bool> changing;
+    } watch{mgr, {}};
+    host.Find(L"a")->GetEventSet()->SubscribeEvent(EventSetFocus::EventID, &Watch::OnFocus, &watch);
+    host.Find(L"a")->GetEventSet()->SubscribeEvent(EventKillFocus::EventID, &Watch::OnFocus, &watch);
     host.Find(L"a")->SetFocus();
+    EXPECT_FALSE(mgr->IsFocusChanging());
     host.TakeLog();
     // To a disabled element: the old one loses it and none has it.
     mgr->SetFocusedSwnd(host.Swnd(L"off"), kFocusChangeDirect);
     EXPECT_EQ(host.TakeLog(), (Names{L"a killfocus"}));
     EXPECT_EQ(mgr->GetFocusedSwnd(), 0u);
+    EXPECT_EQ(watch.changing, (std::vector<bool>{true, true}));
     // The same element again: nothing.
     mgr->SetFocusedSwnd(host.Swnd(L"b"), kFocusChangeDirect);
     host.TakeLog();
