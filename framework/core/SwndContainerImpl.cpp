@@ -10,11 +10,6 @@ namespace {
 // Mouse messages of the client area map to their non-client twins by this offset.
 const UINT kNonClientOffset = WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
 
-POINT PointOf(LPARAM lParam)
-{
-    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-
 template <class T>
 BOOL AddUnique(SList<T>& list, const T& item)
 {
@@ -162,17 +157,17 @@ LRESULT SwndContainerImpl::DispatchHostMessage(UINT msg, WPARAM wParam, LPARAM l
         BroadcastSwndMessage(msg, wParam, lParam);
         return 0;
     case WM_SETCURSOR:
-        return OnSetCursor(lParam);
+        return OnHostSetCursor(lParam);
     case WM_KEYDOWN:
         if (m_focusMgr.OnKeyDown(static_cast<UINT>(wParam))) return 0;
         return Deliver(GetFocus(), msg, wParam, lParam);
     case WM_MOUSEMOVE:
-        return OnMouseMove(wParam, lParam);
+        return OnHostMouseMove(wParam, lParam);
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
-        return OnMouseWheel(msg, wParam, lParam);
+        return OnHostMouseWheel(msg, wParam, lParam);
     case WM_MOUSELEAVE:
-        OnMouseLeave();
+        OnHostMouseLeave();
         return 0;
     default:
         break;
@@ -181,7 +176,7 @@ LRESULT SwndContainerImpl::DispatchHostMessage(UINT msg, WPARAM wParam, LPARAM l
         msg == WM_IME_CHAR)
         return Deliver(GetFocus(), msg, wParam, lParam);
     if (msg == WM_MOUSEHOVER || (msg >= WM_LBUTTONDOWN && msg <= WM_XBUTTONDBLCLK))
-        return OnMouseButton(msg, wParam, lParam);
+        return OnHostMouseButton(msg, wParam, lParam);
     SetMsgHandled(FALSE);
     return 0;
 }
@@ -211,12 +206,12 @@ SWND SwndContainerImpl::EnabledOrNone(SWND swnd)
     return element && !element->IsDisabled(TRUE) ? swnd : 0;
 }
 
-LRESULT SwndContainerImpl::OnSetCursor(LPARAM lParam)
+LRESULT SwndContainerImpl::OnHostSetCursor(LPARAM lParam)
 {
     SWND target = GetCapture();
     if (!target) target = EnabledOrNone(GetHover());
     SWindow* element = SWindowMgr::GetWindow(target);
-    const BOOL set = element ? element->OnSetCursor(PointOf(lParam)) : FALSE;
+    const BOOL set = element ? element->OnSetCursor(WUI_MSG_POINT(lParam)) : FALSE;
     if (!set) {
         SApplication* app = SApplication::GetSingletonPtr();
         HCURSOR arrow = app ? app->LoadCursor(IDC_ARROW) : ::LoadCursorW(nullptr, IDC_ARROW);
@@ -261,11 +256,11 @@ void SwndContainerImpl::LeaveHover(SWND swnd)
     Notify(swnd, WM_MOUSELEAVE, 0, 0);
 }
 
-LRESULT SwndContainerImpl::OnMouseButton(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT SwndContainerImpl::OnHostMouseButton(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     SWND target = GetCapture();
     if (!target) {
-        UpdateHover(PointOf(lParam), wParam, lParam);
+        UpdateHover(WUI_MSG_POINT(lParam), wParam, lParam);
         target = m_hover;
     }
     target = EnabledOrNone(target);
@@ -278,9 +273,9 @@ LRESULT SwndContainerImpl::OnMouseButton(UINT msg, WPARAM wParam, LPARAM lParam)
     return Deliver(target, sent, wParam, lParam);
 }
 
-LRESULT SwndContainerImpl::OnMouseMove(WPARAM wParam, LPARAM lParam)
+LRESULT SwndContainerImpl::OnHostMouseMove(WPARAM wParam, LPARAM lParam)
 {
-    const POINT pt = PointOf(lParam);
+    const POINT pt = WUI_MSG_POINT(lParam);
     SWND target = GetCapture();
     if (target) {
         MoveHoverCaptured(target, pt, wParam, lParam);
@@ -309,7 +304,7 @@ void SwndContainerImpl::MoveHoverCaptured(SWND capture, POINT pt, WPARAM wParam,
     Notify(under, WM_MOUSEHOVER, wParam, lParam);
 }
 
-void SwndContainerImpl::OnMouseLeave()
+void SwndContainerImpl::OnHostMouseLeave()
 {
     if (const SWND capture = GetCapture()) {
         Notify(capture, WM_MOUSELEAVE, 0, 0);
@@ -340,11 +335,11 @@ void SwndContainerImpl::TrackMouse(const POINT* pt)
     }
 }
 
-LRESULT SwndContainerImpl::OnMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT SwndContainerImpl::OnHostMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     SWND target = GetCapture();
     if (!target && IsSendWheel2Hover()) {
-        UpdateHover(PointOf(lParam), wParam, lParam);
+        UpdateHover(WUI_MSG_POINT(lParam), wParam, lParam);
         target = m_hover;
     } else if (!target) {
         target = GetFocus();

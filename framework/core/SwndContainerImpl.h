@@ -72,14 +72,14 @@ public:
     int GetTrackMouseCount() const { return m_trackMouseSwnds.GetCount(); }
 
 private:
-    LRESULT OnMouseButton(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostMouseButton(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostMouseMove(WPARAM wParam, LPARAM lParam);
     void MoveHoverCaptured(SWND capture, POINT pt, WPARAM wParam, LPARAM lParam);
     void UpdateHover(POINT pt, WPARAM wParam, LPARAM lParam);
     void LeaveHover(SWND swnd);
-    void OnMouseLeave();
-    LRESULT OnMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetCursor(LPARAM lParam);
+    void OnHostMouseLeave();
+    LRESULT OnHostMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnHostSetCursor(LPARAM lParam);
     // Enter and leave for the elements that track the mouse themselves; with
     // no point (the mouse left the host) every one of them leaves.
     void TrackMouse(const POINT* pt);

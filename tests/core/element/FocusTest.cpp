@@ -310,3 +310,42 @@ TEST_F(FocusTest, AcceleratorsGoNewestFirstUntilOneTakesTheKey)
     EXPECT_TRUE(calls.empty());
     mgr->UnregisterAccelerator(ctrlK, &first);  // absent: nothing
 }
+
+// Registrations that run out of memory are refused whole: nothing half-kept,
+// nothing leaked, and what was kept still works.
+TEST_F(FocusTest, RegistrationsUnderFailedAllocations)
+{
+    ContainerHost host;
+    host.Load(L"<root><probe name='p' trackMouseEvent='1'/></root>");
+    SwndContainerImpl& c = host.Container();
+    CFocusManager* mgr = c.GetFocusManager();
+    Names calls;
+    Target target(calls, L"t", true);
+    struct Tick : ITimelineHandler {
+        void OnNextFrame() override { ++ticks; }
+        int ticks = 0;
+    } tick;
+    for (long n = 0; n < 12; ++n) {
+        MemFailAfter(n);
+        const CAccelerator accel(static_cast<UINT>('A' + n), true, false, false);
+        mgr->RegisterAccelerator(accel, &target);
+        const BOOL ticking = c.RegisterTimelineHandler(&tick);
+        const BOOL tracking = c.RegisterTrackMouseEvent(1000 + n);
+        calls.clear();
+        const bool taken = mgr->ProcessAccelerator(accel);
+        tick.ticks = 0;
+        c.OnNextFrame();
+        MemFailAfter(-1);
+        EXPECT_EQ(taken, !calls.empty()) << n;
+        EXPECT_LE(tick.ticks, ticking ? 1 : 0) << n;  // a tick without memory for its copy skips
+        if (n == 0) {
+            EXPECT_FALSE(taken || ticking);  // (the track list has room in its block already)
+        } else if (n == 11) {
+            EXPECT_TRUE(taken && ticking && tracking && tick.ticks == 1);
+        }
+        mgr->UnregisterAccelerators(&target);
+        EXPECT_FALSE(mgr->ProcessAccelerator(accel)) << n;
+        EXPECT_EQ(c.UnregisterTimelineHandler(&tick), ticking) << n;
+        EXPECT_EQ(c.UnregisterTrackMouseEvent(1000 + n), tracking) << n;
+    }
+}
