@@ -19,11 +19,6 @@ orvo_test(core_element_test
   ${CMAKE_CURRENT_LIST_DIR}/SWindowInputTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
 
-# Layout, element creation and event speed, run by hand: not a CTest test.
-orvo_bench(core_layout_bench ${CMAKE_CURRENT_LIST_DIR}/bench/LayoutBench.cpp LIBS core_element_support)
-add_custom_target(bench_layout COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_layout_bench>"
-  DEPENDS core_layout_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
-
 # Input: accelerators, focus, drop targets and the container's dispatch.
 orvo_test(core_input_test
   ${CMAKE_CURRENT_LIST_DIR}/AcceleratorTest.cpp
@@ -31,3 +26,8 @@ orvo_test(core_input_test
   ${CMAKE_CURRENT_LIST_DIR}/FocusTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ContainerDispatchTest.cpp
   LIBS core_element_support orvo_test_support TIMEOUT 600)
+
+# Layout, element creation and event speed, run by hand: not a CTest test.
+orvo_bench(core_layout_bench ${CMAKE_CURRENT_LIST_DIR}/bench/LayoutBench.cpp LIBS core_element_support)
+add_custom_target(bench_layout COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_layout_bench>"
+  DEPENDS core_layout_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
