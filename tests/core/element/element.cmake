@@ -1,6 +1,7 @@
-# Element model: what the element tests share (a fake container and a host
-# for trees built from layout strings; later folders' tests use it too), the
-# tests themselves, and the layout benchmark.
+# Element model: what the element tests share (a fake container, a real
+# container over a recorded native side, and a host for trees built from
+# layout strings; later folders' tests use it too), the tests themselves, and
+# the layout benchmark.
 add_library(core_element_support STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FakeContainer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ElementHost.cpp
