@@ -15,4 +15,5 @@ orvo_test(core_host_test
   ${CMAKE_CURRENT_LIST_DIR}/STipCtrlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SScriptTimerTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SHostWndTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SHostDialogTest.cpp
   LIBS core_host_support core_element_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 900)
