@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace hosttest {
 
@@ -36,6 +37,22 @@ private:
     WUI::IImgDecoderFactory* m_decoders = nullptr;
     std::unique_ptr<WUI::SApplication> m_app;
     int m_missing = 0;
+};
+
+// A host that records the ids of the events reaching its hook and the
+// system commands sent to it; those are taken, so no move loop or
+// maximising runs.
+class RecordingHost : public WUI::SHostWnd {
+public:
+    explicit RecordingHost(LPCWSTR layout = nullptr) : SHostWnd(layout) {}
+    BOOL OnFireEvent(WUI::EventArgs& args) override;
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override;
+    int EventCount(int id) const;
+
+    std::vector<int> events;
+    std::vector<WPARAM> sysCommands;
+    int buttonUps = 0;  // WM_LBUTTONUP messages the window received
 };
 
 // Dispatches the thread's messages for ms milliseconds (0: what is queued now).

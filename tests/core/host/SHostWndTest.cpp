@@ -14,38 +14,9 @@ using namespace WUI;
 using hosttest::HostPixel;
 using hosttest::LoadHost;
 using hosttest::Pump;
+using hosttest::RecordingHost;
 
 namespace {
-
-// A host that records what reaches its event hook and the system commands
-// sent to it (taken, so no move loop runs).
-class RecordingHost : public SHostWnd {
-public:
-    explicit RecordingHost(LPCWSTR layout = nullptr) : SHostWnd(layout) {}
-    BOOL OnFireEvent(EventArgs& args) override
-    {
-        events.push_back(args.GetId());
-        return FALSE;
-    }
-    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId) override
-    {
-        if (msg == WM_SYSCOMMAND) {
-            sysCommands.push_back(wParam);
-            result = 0;
-            return TRUE;
-        }
-        return SHostWnd::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
-    }
-    int EventCount(int id) const
-    {
-        int n = 0;
-        for (int e : events) n += e == id;
-        return n;
-    }
-    std::vector<int> events;
-    std::vector<WPARAM> sysCommands;
-};
 
 // Opaque colours as the image holds them.
 const DWORD kBlue = 0xFF3070C0;
