@@ -4,6 +4,7 @@
 #include "host/HostTestSupport.h"
 
 #include "core/SHostWnd.h"
+#include "core/IScriptFactory.h"
 #include "support/MessageRecorder.h"
 
 #include <array>
@@ -398,6 +399,129 @@ TEST_F(HostWndTest, TeardownRunsTreeDummyTargetsNativeWindow)
     EXPECT_EQ(probe.order, expected);
     EXPECT_TRUE(probe.treeGoneAtDummy);
     EXPECT_TRUE(probe.imageAtDummy) << "render targets still there while the dummy goes";
+}
+
+TEST_F(HostWndTest, TheCaretIsDrawnIntoTheImageAndBlinks)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout));
+    SWindow* white = host.FindChildByName(L"white");
+    ASSERT_TRUE(white->CreateCaret(nullptr, 2, 16));
+    ASSERT_TRUE(white->SetCaretPos(150, 30));
+    const DWORD before = HostPixel(host, 150, 30);
+    white->ShowCaret(TRUE);
+    EXPECT_TRUE(host.IsCaretDrawn());
+    EXPECT_EQ(HostPixel(host, 150, 30), before ^ 0x00FFFFFFu);
+    EXPECT_EQ(HostPixel(host, 152, 30), before) << "two pixels wide";
+    // The blink: the root's timer 1 takes it off and puts it back.
+    const WPARAM blink = (1u | 0x80u) << 24 | (host.GetSwnd() & 0xFFFFFF);
+    SendMessageW(host.m_hWnd, WM_TIMER, blink, 0);
+    EXPECT_EQ(HostPixel(host, 150, 30), before);
+    SendMessageW(host.m_hWnd, WM_TIMER, blink, 0);
+    EXPECT_EQ(HostPixel(host, 150, 30), before ^ 0x00FFFFFFu);
+    // Moving erases it at the old place; a repaint under it keeps it on top.
+    white->SetCaretPos(160, 40);
+    EXPECT_EQ(HostPixel(host, 150, 30), before);
+    const int paints = host.GetPaintCount();
+    white->InvalidateRect(nullptr);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    EXPECT_EQ(HostPixel(host, 160, 40), before ^ 0x00FFFFFFu);
+    white->ShowCaret(FALSE);
+    EXPECT_EQ(HostPixel(host, 160, 40), before);
+    EXPECT_FALSE(KillTimer(host.m_hWnd, blink)) << "the blink stopped with the caret";
+    host.DestroyWindow();
+}
+
+struct CountingTimeline : ITimelineHandler {
+    void OnNextFrame() override { ++frames; }
+    int frames = 0;
+};
+
+TEST_F(HostWndTest, TheAnimationTickRunsWhileHandlersAreRegisteredAndTheRootIsShown)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));
+    const UINT_PTR tick = (2u | 0x80u) << 24 | (host.GetSwnd() & 0xFFFFFF);
+    CountingTimeline timeline;
+    ASSERT_TRUE(host.RegisterTimelineHandler(&timeline));
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return timeline.frames >= 3; }, 3000));
+    host.SetVisible(FALSE);
+    Pump(50);
+    const int hidden = timeline.frames;
+    Pump(100);
+    EXPECT_EQ(timeline.frames, hidden) << "a hidden root gets no ticks";
+    host.SetVisible(TRUE);
+    EXPECT_TRUE(host.UnregisterTimelineHandler(&timeline));
+    EXPECT_FALSE(KillTimer(host.m_hWnd, tick)) << "the last handler gone, the timer went";
+    host.DestroyWindow();
+}
+
+// A script engine stand-in: records what it is given and asked to run.
+class RecordingScript : public TObjRefImpl<IScriptModule> {
+public:
+    explicit RecordingScript(std::vector<std::string>& log) : m_log(log) {}
+    ~RecordingScript() override { m_log.push_back("released"); }
+    int RunHandler(LPCSTR handler, EventArgs& args) override
+    {
+        m_log.push_back(std::string("run ") + handler + " " + std::to_string(args.GetId()));
+        return 0;
+    }
+    int LoadScriptBuffer(const char* buffer, size_t size) override
+    {
+        m_log.push_back("load " + std::string(buffer, size));
+        return 1;
+    }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+class RecordingScripts : public TObjRefImpl<IScriptFactory> {
+public:
+    HRESULT CreateScriptModule(IScriptModule** out) override
+    {
+        *out = new RecordingScript(log);
+        return S_OK;
+    }
+    std::vector<std::string> log;
+};
+
+TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
+{
+    SAutoRefPtr<RecordingScripts> scripts;
+    scripts.Attach(new RecordingScripts);
+    app->App().SetScriptFactory(scripts);
+    const wchar_t layout[] =
+        L"<WUI size='120,80'>"
+        L" <style><class name='own' colorBkgnd='#E04040'/></style>"
+        L" <skin><colorrect name='skin_own' normal='#3070C0'/></skin>"
+        L" <script>print('hi')</script>"
+        L" <root><window name='a' class='own' pos='0,0,60,80' on_command='clicked'/>"
+        L"  <window name='b' skin='skin_own' pos='60,0,120,80'/></root>"
+        L"</WUI>";
+    {
+        SHostWnd host;
+        ASSERT_TRUE(LoadHost(host, layout));
+        EXPECT_EQ(HostPixel(host, 10, 10), kRed);
+        EXPECT_EQ(HostPixel(host, 100, 10), kBlue);
+        host.FindChildByName(L"a")->FireCommand();
+        const UINT timer = host.RegisterScriptTimer(L"onTick", 10, FALSE);
+        ASSERT_NE(timer, 0u);
+        ASSERT_TRUE(hosttest::PumpUntil([&] { return scripts->log.size() >= 3; }, 3000));
+        const std::vector<std::string> expected = {"load print('hi')", "run clicked 10000", "run onTick 8002"};
+        EXPECT_EQ(scripts->log, expected);
+
+        // Loading again: the old module hears the exit and goes, with the
+        // window's own styles and skins.
+        scripts->log.clear();
+        ASSERT_TRUE(LoadHost(host, L"<WUI size='120,80'><root><window name='c' class='own' pos='0,0,60,80'/></root></WUI>",
+                             false));
+        EXPECT_EQ(scripts->log, (std::vector<std::string>{"released"}));
+        EXPECT_EQ(host.FindChildByName(L"a"), nullptr);
+        EXPECT_EQ(host.FindChildByName(L"c")->GetStyle().m_crBg, kColorNone) << "the earlier style is gone";
+        host.DestroyWindow();
+    }
+    app->App().SetScriptFactory(nullptr);
 }
 
 }  // namespace
