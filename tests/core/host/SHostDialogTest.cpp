@@ -74,7 +74,9 @@ protected:
     {
         LeakChecked::SetUp();
         app.reset(new hosttest::HostApp);
-        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+        // Dialogs centre on it: clear of the screen's top-left, where other tests read the screen.
+        owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, hosttest::kHostX, hosttest::kHostY, 300, 200, nullptr,
+                                nullptr, nullptr, nullptr);
     }
     void TearDown() override
     {
@@ -182,7 +184,8 @@ TEST_F(HostDialogTest, NestedDialogsEachReturnTheirOwnResult)
 TEST_F(HostDialogTest, ADialogDestroyedDuringItsLoopEndsIt)
 {
     ScriptedDialog dlg;
-    HWND dialogOwner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND dialogOwner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, hosttest::kHostX, hosttest::kHostY, 10, 10, nullptr,
+                                       nullptr, nullptr, nullptr);
     dlg.onShown = [dialogOwner](ScriptedDialog&) { DestroyWindow(dialogOwner); };
     dlg.onInit = [](ScriptedDialog& d) { PostMessageW(d.m_hWnd, ScriptedDialog::kShown, 0, 0); };
     EXPECT_EQ(dlg.DoModal(dialogOwner), -1);

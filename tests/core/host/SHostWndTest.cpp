@@ -194,7 +194,7 @@ TEST_F(HostWndTest, DestroyingQuitsByWindowType)
 TEST_F(HostWndTest, NonClientHitTestFollowsTheMargin)
 {
     SHostWnd host;
-    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));  // 300 x 200 at (100, 100), margin 5
+    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));  // 300 x 200, margin 5
     const struct Case {
         int x, y;
         LRESULT hit;
@@ -204,14 +204,14 @@ TEST_F(HostWndTest, NonClientHitTestFollowsTheMargin)
         {2, 100, HTLEFT},     {5, 5, HTCLIENT},        {295, 195, HTCLIENT}, {296, 196, HTBOTTOMRIGHT},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SendMessageW(host.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), c.hit)
+        EXPECT_EQ(SendMessageW(host.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(hosttest::kHostX + c.x, hosttest::kHostY + c.y)), c.hit)
             << c.x << "," << c.y;
     host.DestroyWindow();
 
     SHostWnd fixed;
     ASSERT_TRUE(LoadHost(fixed, L"<WUI size='300,200' margin='5,5,5,5'><root/></WUI>", false));
     for (const Case& c : cases)
-        EXPECT_EQ(SendMessageW(fixed.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), HTCLIENT);
+        EXPECT_EQ(SendMessageW(fixed.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(hosttest::kHostX + c.x, hosttest::kHostY + c.y)), HTCLIENT);
     fixed.DestroyWindow();
 }
 
@@ -278,8 +278,9 @@ TEST_F(HostWndTest, InspectionQueriesWalkTheTreeWhileAllowed)
     EXPECT_STREQ(a.xmlText, L"##unavailable!");
     EXPECT_STREQ(spy.records[2].name, L"##buf overflow!");
 
-    // The element under a screen point (the window stands at (100, 100)).
-    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), first);
+    // The element under a screen point.
+    const LPARAM onFirst = MAKELPARAM(hosttest::kHostX + 20, hosttest::kHostY + 20);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, onFirst), first);
     // Handles of no element, or of another tree, are refused.
     SHostWnd other;
     ASSERT_TRUE(LoadHost(other, L"<WUI size='50,50'><root><window name='x' pos='0,0,5,5'/></root></WUI>", false));
@@ -296,7 +297,7 @@ TEST_F(HostWndTest, InspectionQueriesWalkTheTreeWhileAllowed)
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, reinterpret_cast<LPARAM>(spy.window.Handle())), 1);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, 0, GSW_FIRSTCHILD), 0);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_DESCRIBE, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, onFirst), 0);
     EXPECT_EQ(spy.records.size(), 3u);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, 12345), 0) << "no window";
     host.DestroyWindow();
@@ -522,6 +523,49 @@ TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
         host.DestroyWindow();
     }
     app->App().SetScriptFactory(nullptr);
+}
+
+// Layouts come from anyone: malformed values keep what was there or read 0
+// as documented, and an unknown window type is refused.
+TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
+{
+    const struct Case {
+        const wchar_t* name;
+        const wchar_t* value;
+        HRESULT result;
+    } cases[] = {
+        {L"size", L"300,200", S_FALSE},  {L"size", L"300", E_FAIL},       {L"size", L"a,b", E_FAIL},
+        {L"size", L"-5,10", E_FAIL},     {L"size", L"40000,10", E_FAIL},  {L"margin", L"1,2,3", E_FAIL},
+        {L"minsize", L"1,2,3", E_FAIL},  {L"wndType", L"dialog", E_FAIL}, {L"wndType", L"normal", S_FALSE},
+        {L"width", L"abc", S_FALSE},     {L"height", L"99999", S_FALSE},  {L"noSuchAttribute", L"1", E_FAIL},
+        {L"ALLOWSPY", L"0", S_FALSE},
+    };
+    SHostWndAttr attr;
+    for (const Case& c : cases)
+        EXPECT_EQ(attr.SetAttribute(c.name, c.value, TRUE), c.result) << std::wstring(c.name).size();
+    EXPECT_EQ(attr.m_size.cx, 0) << "text that is no number reads 0";
+    EXPECT_EQ(attr.m_size.cy, 0x7FFF) << "sizes are bounded";
+    EXPECT_EQ(attr.m_byWndType, kWndTypeNormal);
+    EXPECT_FALSE(attr.m_bAllowSpy);
+    EXPECT_EQ(attr.m_szMin.cx, 200) << "kept";
+    attr.Reset();
+    EXPECT_EQ(attr.m_size.cx, 640);
+    EXPECT_TRUE(attr.m_bAllowSpy);
+}
+
+TEST_F(HostWndTest, ATranslucentHostAnimatesInLayeredSteps)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kTranslucentLayout, false));
+    EXPECT_FALSE(host.AnimateHostWindow(100, 0)) << "no slide, centre or blend";
+    EXPECT_FALSE(IsWindowVisible(host.m_hWnd));
+    const int before = host.GetLayeredUpdateCount();
+    EXPECT_TRUE(host.AnimateHostWindow(100, AW_BLEND));
+    EXPECT_TRUE(IsWindowVisible(host.m_hWnd));
+    EXPECT_GE(host.GetLayeredUpdateCount(), before + 10) << "one update per 10 ms step";
+    EXPECT_TRUE(host.AnimateHostWindow(50, AW_HIDE | AW_SLIDE | AW_HOR_POSITIVE));
+    EXPECT_FALSE(IsWindowVisible(host.m_hWnd));
+    host.DestroyWindow();
 }
 
 }  // namespace
