@@ -343,8 +343,20 @@ void SPanel::OnPanelNcPaint(IRenderTarget* rt)
         if (!::IsRectEmpty(&corner)) RedrawArea(corner);
         return;
     }
-    SWindow::OnNcPaint(rt);
+    PaintFrame(rt);
     PaintBars(rt);
+}
+
+// The frame is the margin band: the bars keep what lies beneath them where
+// their skin leaves gaps (a skin without rail shows only its thumb).
+void SPanel::PaintFrame(IRenderTarget* rt)
+{
+    int state = 0;
+    rt->SaveClip(&state);
+    for (const RECT& bar : {GetScrollBarRect(TRUE), GetScrollBarRect(FALSE), CornerRect()})
+        if (!::IsRectEmpty(&bar)) rt->ExcludeClipRect(&bar);
+    SWindow::OnNcPaint(rt);
+    rt->RestoreClip(state);
 }
 
 void SPanel::RedrawBar(BOOL vertical, const RECT* area)
@@ -355,13 +367,13 @@ void SPanel::RedrawBar(BOOL vertical, const RECT* area)
     RedrawArea(rc);
 }
 
-// The frame and the bars over what lies beneath, under what lies above.
+// The bars (and the frame) over what lies beneath, under what lies above.
 void SPanel::RedrawArea(const RECT& area)
 {
     if (::IsRectEmpty(&area)) return;
     IRenderTarget* rt = GetRenderTargetForRect(&area, kRtBackground, FALSE);
     if (!rt) return;
-    SWindow::OnNcPaint(rt);
+    PaintFrame(rt);
     PaintBars(rt);
     ReleaseRenderTarget(rt);
 }

@@ -108,6 +108,8 @@ protected:
 
     // Paints the bars (and the corner between them) into a target.
     void PaintBars(IRenderTarget* rt);
+    // Paints the frame of the margins around the client area and the bars.
+    void PaintFrame(IRenderTarget* rt);
     // Repaints the area of the bar at once (null: the whole bar).
     void RedrawBar(BOOL vertical, const RECT* area);
     SCROLLINFO& Info(BOOL vertical) { return vertical ? m_siVer : m_siHoz; }

@@ -437,14 +437,15 @@ void AddVerticalBarSkin(PaintHost& host, const DWORD (&colors)[3])
 }  // namespace
 
 // The look of a read-only text's bar: no arrows, no rail (what lies beneath
-// shows), only the thumb.
+// shows, not the frame), only the thumb.
 TEST_F(PanelTest, VerticalOnlyBarSkin)
 {
     PaintHost host;
     const DWORD colors[3] = {0xFF3070C0, 0xFF4080D0, 0xFF2060B0};
     AddVerticalBarSkin(host, colors);
     host.Load(L"<root><window pos='0,0,-0,-0' colorBkgnd='#e0e0e0'>"
-              L"<div name='p' pos='10,10,@200,@150' colorBkgnd='#ffffff' sbSkin='vbar'/></window></root>");
+              L"<div name='p' pos='10,10,@200,@150' margin='1' colorBorder='#000000' colorBkgnd='#ffffff'"
+              L" sbSkin='vbar'/></window></root>");
     SPanel* p = As<SPanel>(host.Find(L"p"));
     ASSERT_TRUE(p->GetSbSkin()->IsClass(L"vscrollbar"));
     EXPECT_EQ(p->GetSbWidth(), 8);
@@ -453,19 +454,23 @@ TEST_F(PanelTest, VerticalOnlyBarSkin)
     p->SetScrollInfo(Info(0, 299, 100, 100), TRUE);
     host.PaintAll();
     host.SavePicture(L"panel_vscrollbar_skin.png");
-    const SbParts v = p->GetScrollBarParts(TRUE);
-    EXPECT_EQ(v.rail.top, 10) << "no arrows";
+    const SbParts v = p->GetScrollBarParts(TRUE);  // the bar: (201,11)-(209,159)
+    EXPECT_EQ(v.rail.top, 11) << "no arrows";
     EXPECT_EQ(v.thumb.top, 60);
-    EXPECT_EQ(v.thumb.bottom, 110);
+    EXPECT_EQ(v.thumb.bottom, 109);
+    const DWORD grey = 0xFFE0E0E0, black = 0xFF000000;
     EXPECT_EQ(host.Px(205, 80), colors[0]) << "the thumb";
-    EXPECT_EQ(host.Px(205, 30), 0xFFE0E0E0) << "no rail: the parent shows";
-    EXPECT_EQ(host.Px(201, 80), kWhite) << "the client area ends at the bar";
+    EXPECT_EQ(host.Px(205, 30), grey) << "no rail: the parent shows";
+    EXPECT_EQ(host.Px(200, 80), kWhite) << "the client area ends at the bar";
+    EXPECT_EQ(host.Px(10, 80), black) << "the frame";
+    EXPECT_EQ(host.Px(209, 30), black) << "the frame beside the bar";
     p->SendSwndMessage(WM_NCMOUSEMOVE, 0, At(205, 80));
     EXPECT_EQ(host.Px(205, 80), colors[1]);
     p->SendSwndMessage(WM_NCLBUTTONDOWN, 0, At(205, 80));
     p->SendSwndMessage(WM_NCMOUSEMOVE, 0, At(205, 120));
     EXPECT_EQ(host.Px(205, 125), colors[2]) << "the dragged thumb";
-    EXPECT_EQ(host.Px(205, 65), 0xFFE0E0E0) << "what it left shows the parent again";
+    EXPECT_EQ(host.Px(205, 65), grey) << "what it left shows the parent again";
+    EXPECT_EQ(host.Px(209, 65), black);
     p->SendSwndMessage(WM_NCLBUTTONUP, 0, At(205, 120));
     EXPECT_EQ(p->GetScrollPos(TRUE), 180);
 }

@@ -204,3 +204,23 @@ TEST_F(ScrollViewTest, ThumbDragScrollsTheView)
     host.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(40, 40));
     EXPECT_EQ(v->GetViewOrigin().y, 145);
 }
+
+// An allocation failing anywhere in building, scrolling and painting a view
+// leaves no leak and no crash.
+TEST_F(ScrollViewTest, FailedAllocationsLeaveNothingBehind)
+{
+    for (long n = 0; n < 160; n += 2) {  // the whole run takes under 100 blocks
+        PaintHost host;
+        MemFailAfter(n);
+        host.Load(L"<root><scrollview name='v' pos='0,0,@100,@90' viewSize='0,0'>"
+                  L"<window pos='0,0,@150,@300'/><div pos='10,10,@40,@40'/></scrollview></root>");
+        if (SScrollView* v = As<SScrollView>(host.Find(L"v"))) {
+            v->OnScroll(TRUE, SB_PAGEDOWN, 0);
+            v->SendSwndMessage(WM_NCLBUTTONDOWN, 0, MAKELPARAM(92, 40));
+            v->SendSwndMessage(WM_NCMOUSEMOVE, 0, MAKELPARAM(92, 60));
+            v->SendSwndMessage(WM_NCLBUTTONUP, 0, MAKELPARAM(92, 60));
+            host.PaintAll();
+        }
+        MemFailAfter(-1);
+    }
+}
