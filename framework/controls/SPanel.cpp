@@ -165,7 +165,7 @@ RECT SPanel::CornerRect() const
 
 BOOL SPanel::HitNonClient(POINT pt)
 {
-    if (m_bDragging) return TRUE;
+    if (m_drag.active) return TRUE;
     const RECT client = GetClientRect();
     return !::PtInRect(&client, pt);
 }
@@ -314,7 +314,7 @@ SbLook SPanel::BarLook(BOOL vertical) const
     const bool hovering = m_hit.part != kSbPartNone && m_hit.vertical == vertical;
     return SbLookFor(IsDisabled(TRUE) || !IsScrollBarEnable(vertical), pressing || hovering,
                      hovering ? m_hit.part : kSbPartNone, pressing ? m_pressed.part : kSbPartNone,
-                     pressing && m_bDragging);
+                     pressing && m_drag.active);
 }
 
 void SPanel::PaintBars(IRenderTarget* rt)
@@ -322,9 +322,8 @@ void SPanel::PaintBars(IRenderTarget* rt)
     for (BOOL vertical : {TRUE, FALSE}) {
         if (!HasScrollBar(vertical)) continue;
         const SbParts parts = GetScrollBarParts(vertical);
-        const bool dragged = m_bDragging && m_pressed.vertical == vertical;
-        const RECT thumb = dragged ? SbDragThumb(m_rcDragThumb, parts.rail, m_nDragDelta, vertical != FALSE)
-                                   : parts.thumb;
+        const bool dragged = m_drag.active && m_pressed.vertical == vertical;
+        const RECT thumb = dragged ? m_drag.Thumb(parts.rail, vertical != FALSE) : parts.thumb;
         SbDrawBar(rt, m_sbSkin, parts, thumb, vertical != FALSE, BarLook(vertical));
     }
     const RECT corner = CornerRect();
@@ -405,12 +404,7 @@ void SPanel::OnNcLButtonDown(UINT, POINT pt)
     SetCapture();
     m_pressed = m_hit;
     if (part == SB_THUMBTRACK) {
-        m_bDragging = TRUE;
-        m_ptDragStart = pt;
-        m_nDragStartPos = si.nPos;
-        si.nTrackPos = si.nPos;
-        m_rcDragThumb = parts.thumb;
-        m_nDragDelta = 0;
+        m_drag.Begin(pt, si, parts.thumb);
         m_dwUpdateTime = ::GetTickCount() - DWORD(m_nUpdateInterval);
         RedrawBar(vertical, &parts.rail);
         return;
@@ -428,8 +422,7 @@ void SPanel::DragThumb(POINT pt)
     const BOOL vertical = m_pressed.vertical;
     SCROLLINFO& si = Info(vertical);
     const SbParts parts = GetScrollBarParts(vertical);
-    m_nDragDelta = SbAxisDelta(m_ptDragStart, pt, vertical != FALSE);
-    const int pos = SbDragPos(si, m_nDragStartPos, m_nDragDelta, parts.freeLength);
+    const int pos = m_drag.MoveTo(pt, si, parts.freeLength, vertical != FALSE);
     RedrawBar(vertical, &parts.rail);
     if (pos == si.nTrackPos) return;
     si.nTrackPos = pos;
@@ -439,7 +432,7 @@ void SPanel::DragThumb(POINT pt)
 void SPanel::OnNcMouseMove(UINT, POINT pt)
 {
     m_ptLast = pt;
-    if (m_bDragging) {
+    if (m_drag.active) {
         DragThumb(pt);
         return;
     }
@@ -481,8 +474,8 @@ void SPanel::EndPress()
     KillTimer(kTimerRepeat);
     if (pressed.part == kSbPartNone) return;
     const BOOL vertical = pressed.vertical;
-    if (m_bDragging) {
-        m_bDragging = FALSE;
+    if (m_drag.active) {
+        m_drag.active = false;
         SCROLLINFO& si = Info(vertical);
         const int track = si.nTrackPos;
         si.nTrackPos = -1;
@@ -497,7 +490,7 @@ void SPanel::EndPress()
 
 void SPanel::OnNcMouseLeave()
 {
-    if (m_bDragging) return;
+    if (m_drag.active) return;
     const BarPart old = m_hit;
     m_hit = BarPart();
     if (old.part != kSbPartNone && IsVisible(TRUE)) RedrawBar(old.vertical, nullptr);

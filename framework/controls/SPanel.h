@@ -158,12 +158,8 @@ private:
 
     BarPart m_hit;      // under the mouse
     BarPart m_pressed;  // held down with the left button
-    BOOL m_bDragging = FALSE;
+    SbDrag m_drag;                 // of the pressed bar's thumb
     POINT m_ptLast = {0, 0};       // the mouse's last point on the bars
-    POINT m_ptDragStart = {0, 0};
-    int m_nDragStartPos = 0;
-    RECT m_rcDragThumb = {0, 0, 0, 0};  // the thumb when the drag began
-    int m_nDragDelta = 0;
 };
 
 }  // namespace WUI

@@ -86,13 +86,12 @@ SbParts SScrollBar::GetParts() const
 
 SbLook SScrollBar::Look() const
 {
-    return SbLookFor(IsDisabled(TRUE) != FALSE, true, m_nHoverPart, m_nClickPart, m_bDragging != FALSE);
+    return SbLookFor(IsDisabled(TRUE) != FALSE, true, m_nHoverPart, m_nClickPart, m_drag.active);
 }
 
 RECT SScrollBar::ThumbRect(const SbParts& parts) const
 {
-    if (!m_bDragging) return parts.thumb;
-    return SbDragThumb(m_rcDragThumb, parts.rail, m_nDragDelta, m_bVertical != FALSE);
+    return m_drag.active ? m_drag.Thumb(parts.rail, m_bVertical != FALSE) : parts.thumb;
 }
 
 void SScrollBar::OnBarPaint(IRenderTarget* rt)
@@ -123,7 +122,7 @@ int SScrollBar::SetPos(int pos)
     if (now == m_si.nPos) return now;
     RECT old = GetParts().thumb;
     m_si.nPos = now;
-    if (!m_bDragging) {
+    if (!m_drag.active) {
         const RECT thumb = GetParts().thumb;
         ::UnionRect(&old, &old, &thumb);
         RedrawArea(old);
@@ -143,12 +142,7 @@ void SScrollBar::OnBarLButtonDown(UINT, POINT pt)
     if (part == kSbPartNone) return;
     m_nClickPart = part;
     if (part == SB_THUMBTRACK) {
-        m_bDragging = TRUE;
-        m_ptDragStart = pt;
-        m_nDragStartPos = m_si.nPos;
-        m_si.nTrackPos = m_si.nPos;
-        m_rcDragThumb = parts.thumb;
-        m_nDragDelta = 0;
+        m_drag.Begin(pt, m_si, parts.thumb);
         RedrawArea(parts.rail);
         return;
     }
@@ -160,9 +154,8 @@ void SScrollBar::OnBarMouseMove(UINT, POINT pt)
 {
     m_ptLast = pt;
     const SbParts parts = GetParts();
-    if (m_bDragging) {
-        m_nDragDelta = SbAxisDelta(m_ptDragStart, pt, m_bVertical != FALSE);
-        const int pos = SbDragPos(m_si, m_nDragStartPos, m_nDragDelta, parts.freeLength);
+    if (m_drag.active) {
+        const int pos = m_drag.MoveTo(pt, m_si, parts.freeLength, m_bVertical != FALSE);
         RedrawArea(parts.rail);
         if (pos == m_si.nTrackPos) return;
         m_si.nTrackPos = pos;
@@ -179,8 +172,8 @@ void SScrollBar::OnBarMouseMove(UINT, POINT pt)
 void SScrollBar::OnBarLButtonUp(UINT flags, POINT pt)
 {
     ReleaseCapture();
-    if (m_bDragging) {
-        m_bDragging = FALSE;
+    if (m_drag.active) {
+        m_drag.active = false;
         m_nClickPart = kSbPartNone;
         if (m_si.nTrackPos != -1) m_si.nPos = m_si.nTrackPos;
         m_si.nTrackPos = -1;
@@ -200,7 +193,7 @@ void SScrollBar::OnBarLButtonUp(UINT flags, POINT pt)
 
 void SScrollBar::OnBarMouseLeave()
 {
-    if (!m_bDragging) OnBarMouseMove(0, POINT{-1, -1});
+    if (!m_drag.active) OnBarMouseMove(0, POINT{-1, -1});
 }
 
 // A repeat timer that a handler started stops at the end of the range, or

@@ -61,11 +61,7 @@ private:
     SAutoRefPtr<SSkinScrollbar> m_skin;
     int m_nArrowSize = -1;
     SCROLLINFO m_si;
-    BOOL m_bDragging = FALSE;
-    POINT m_ptDragStart = {0, 0};
-    int m_nDragStartPos = 0;
-    RECT m_rcDragThumb = {0, 0, 0, 0};
-    int m_nDragDelta = 0;
+    SbDrag m_drag;
     int m_nClickPart = kSbPartNone;  // the part held down
     int m_nHoverPart = kSbPartNone;
     POINT m_ptLast = {-1, -1};  // the mouse's last point

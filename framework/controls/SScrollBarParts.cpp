@@ -112,6 +112,22 @@ RECT SbDragThumb(const RECT& startThumb, const RECT& rail, int delta, bool verti
     return rc;
 }
 
+void SbDrag::Begin(POINT pt, SCROLLINFO& si, const RECT& thumb)
+{
+    active = true;
+    start = pt;
+    startPos = si.nPos;
+    si.nTrackPos = si.nPos;
+    startThumb = thumb;
+    delta = 0;
+}
+
+int SbDrag::MoveTo(POINT pt, const SCROLLINFO& si, int freeLength, bool vertical)
+{
+    delta = SbAxisDelta(start, pt, vertical);
+    return SbDragPos(si, startPos, delta, freeLength);
+}
+
 SbLook SbLookFor(bool disabled, bool active, int hitPart, int heldPart, bool dragging)
 {
     if (disabled) return SbLook{kSkinStateDisabled, kSkinStateDisabled, kSkinStateDisabled, kSkinStateDisabled};

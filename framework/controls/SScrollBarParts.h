@@ -56,6 +56,23 @@ inline int SbAxisDelta(POINT from, POINT to, bool vertical)
     return vertical ? to.y - from.y : to.x - from.x;
 }
 
+// A thumb drag: where it began and how far the mouse has taken the thumb.
+struct SbDrag {
+    bool active = false;
+    POINT start = {0, 0};
+    int startPos = 0;
+    RECT startThumb = {0, 0, 0, 0};
+    int delta = 0;
+
+    // Begins at the point, with the thumb where it lies; the track position
+    // starts at the position.
+    void Begin(POINT pt, SCROLLINFO& si, const RECT& thumb);
+    // The position the mouse at pt leads to.
+    int MoveTo(POINT pt, const SCROLLINFO& si, int freeLength, bool vertical);
+    // The thumb under the mouse, kept inside the rail.
+    RECT Thumb(const RECT& rail, bool vertical) const { return SbDragThumb(startThumb, rail, delta, vertical); }
+};
+
 // Skin states (kSkinState*) of the pieces of one bar.
 struct SbLook {
     int lineUp;

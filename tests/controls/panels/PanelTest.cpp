@@ -16,18 +16,6 @@ class PanelTest : public LeakChecked {};
 
 namespace {
 
-SCROLLINFO Info(int nMin, int nMax, UINT page, int pos)
-{
-    SCROLLINFO si = {};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-    si.nMin = nMin;
-    si.nMax = nMax;
-    si.nPage = page;
-    si.nPos = pos;
-    return si;
-}
-
 bool operator==(const RECT& a, const RECT& b)
 {
     return EqualRect(&a, &b) != FALSE;
@@ -86,7 +74,7 @@ TEST_F(PanelTest, ScrollCodesMoveTheBar)
         {100, 199, 10, 105, SB_LINEUP, 0, 100},     {0, 99, 100, 0, SB_LINEDOWN, 0, 0},
     };
     for (const auto& c : cases) {
-        p->SetScrollInfo(Info(c.nMin, c.nMax, c.page, c.pos), TRUE);
+        p->SetScrollInfo(ScrollInfo(c.nMin, c.nMax, c.page, c.pos), TRUE);
         ASSERT_EQ(p->GetScrollPos(TRUE), c.pos);
         EXPECT_TRUE(p->OnScroll(TRUE, c.code, c.arg));
         EXPECT_EQ(p->GetScrollPos(TRUE), c.want) << "code " << c.code << " from " << c.pos << " in " << c.nMin
@@ -94,16 +82,16 @@ TEST_F(PanelTest, ScrollCodesMoveTheBar)
     }
     // With page 0 every scroll ends at position 0, whatever the range says.
     for (UINT code = SB_LINEUP; code <= SB_ENDSCROLL; ++code) {
-        p->SetScrollInfo(Info(10, 99, 0, 50), FALSE);
+        p->SetScrollInfo(ScrollInfo(10, 99, 0, 50), FALSE);
         EXPECT_EQ(p->GetScrollPos(FALSE), 0);
         p->OnScroll(FALSE, code, 50);
         EXPECT_EQ(p->GetScrollPos(FALSE), 0) << "code " << code;
     }
     // WM_VSCROLL and WM_HSCROLL carry the code and the position.
-    p->SetScrollInfo(Info(0, 99, 10, 0), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 0), TRUE);
     p->SendSwndMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 33));
     EXPECT_EQ(p->GetScrollPos(TRUE), 33);
-    p->SetScrollInfo(Info(0, 99, 10, 0), FALSE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 0), FALSE);
     p->SendSwndMessage(WM_HSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0));
     EXPECT_EQ(p->GetScrollPos(FALSE), 10);
 }
@@ -113,7 +101,7 @@ TEST_F(PanelTest, ScrollInfoPositionAndRange)
     PaintHost host;
     host.Load(kPanel);
     SPanel* p = As<SPanel>(host.Find(L"p"));
-    p->SetScrollInfo(Info(0, 99, 10, 50), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 50), TRUE);
     // Only the position: the page stays, so 95 is held at 90 (not made 0).
     SCROLLINFO pos = {};
     pos.fMask = SIF_POS;
@@ -223,7 +211,7 @@ TEST_F(PanelTest, WithoutASkinTheBarsTakeNoRoomAndDrawNothing)
     EXPECT_EQ(p->GetSbSkin(), nullptr);
     EXPECT_EQ(p->GetSbWidth(), 0);
     p->ShowScrollBar(SSB_BOTH, TRUE);
-    p->SetScrollInfo(Info(0, 99, 10, 50), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 50), TRUE);
     EXPECT_TRUE(SameRect(p->GetClientRect(), RECT{12, 12, 208, 158}));
     host.PaintAll();
     EXPECT_EQ(host.Px(207, 80), kWhite) << "the client area reaches the edge";
@@ -245,7 +233,7 @@ TEST_F(PanelTest, WheelScrollsWholeNotches)
     MessageRecorder hostWnd(WM_MOUSEMOVE, WM_MOUSEMOVE);
     host.Container().hostHwnd = hostWnd.Handle();
     p->ShowScrollBar(SSB_VERT, TRUE);
-    p->SetScrollInfo(Info(0, 999, 100, 500), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 999, 100, 500), TRUE);
     const struct {
         short delta;
         int want;
@@ -261,7 +249,7 @@ TEST_F(PanelTest, WheelScrollsWholeNotches)
     EXPECT_EQ(hostWnd.Messages()[0].lParam, At(30, 40));
     // A panel without a usable vertical bar passes the wheel to its parent.
     outer->ShowScrollBar(SSB_VERT, TRUE);
-    outer->SetScrollInfo(Info(0, 999, 100, 500), TRUE);
+    outer->SetScrollInfo(ScrollInfo(0, 999, 100, 500), TRUE);
     p->EnableScrollBar(SSB_VERT, FALSE);
     p->SendSwndMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, -240), At(30, 40));
     EXPECT_EQ(p->GetScrollPos(TRUE), 500);
@@ -280,7 +268,7 @@ TEST_F(PanelTest, HeldArrowRepeatsOnTimerOneThenTwo)
     TimerHost timers;
     host.Container().hostHwnd = timers.Handle();
     p->ShowScrollBar(SSB_VERT, TRUE);
-    p->SetScrollInfo(Info(0, 999, 100, 500), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 999, 100, 500), TRUE);
     // Vertical bar (192,12)-(208,158): the up arrow is its top 16 pixels.
     p->SendSwndMessage(WM_NCMOUSEMOVE, 0, At(200, 20));
     p->SendSwndMessage(WM_NCLBUTTONDOWN, 0, At(200, 20));
@@ -318,7 +306,7 @@ TEST_F(PanelTest, HeldRailStopsUnderTheMouse)
     host.Load(kPanel);
     SPanel* p = As<SPanel>(host.Find(L"p"));
     p->ShowScrollBar(SSB_VERT, TRUE);
-    p->SetScrollInfo(Info(0, 99, 10, 0), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 0), TRUE);
     // Rail 28..142 (114 long), thumb 18 long at the top: below it is page down.
     const SbParts parts = p->GetScrollBarParts(TRUE);
     ASSERT_EQ(parts.thumb.top, 28);
@@ -343,7 +331,7 @@ TEST_F(PanelTest, ThumbDragThroughTheContainer)
     host.Load(kPanel);
     SPanel* p = As<SPanel>(host.Find(L"p"));
     p->ShowScrollBar(SSB_VERT, TRUE);
-    p->SetScrollInfo(Info(100, 199, 10, 100), TRUE);
+    p->SetScrollInfo(ScrollInfo(100, 199, 10, 100), TRUE);
     const SbParts parts = p->GetScrollBarParts(TRUE);  // rail 28..142: 96 free pixels for 90 positions
     ASSERT_EQ(parts.freeLength, 96);
     const int y = parts.thumb.top + 5;
@@ -383,8 +371,8 @@ TEST_F(PanelTest, BarPixelsAndFeedbackPaintedAtOnce)
     host.Load(kPanel);
     SPanel* p = As<SPanel>(host.Find(L"p"));
     p->ShowScrollBar(SSB_BOTH, TRUE);
-    p->SetScrollInfo(Info(0, 99, 10, 45), TRUE);
-    p->SetScrollInfo(Info(0, 99, 50, 0), FALSE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 10, 45), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 99, 50, 0), FALSE);
     host.PaintAll();
     host.SavePicture(L"panel_bars.png");
     const SbParts v = p->GetScrollBarParts(TRUE);
@@ -451,7 +439,7 @@ TEST_F(PanelTest, VerticalOnlyBarSkin)
     EXPECT_EQ(p->GetSbWidth(), 8);
     EXPECT_EQ(p->GetSbArrowSize(), 0);
     p->ShowScrollBar(SSB_VERT, TRUE);
-    p->SetScrollInfo(Info(0, 299, 100, 100), TRUE);
+    p->SetScrollInfo(ScrollInfo(0, 299, 100, 100), TRUE);
     host.PaintAll();
     host.SavePicture(L"panel_vscrollbar_skin.png");
     const SbParts v = p->GetScrollBarParts(TRUE);  // the bar: (201,11)-(209,159)

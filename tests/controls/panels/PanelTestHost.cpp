@@ -40,6 +40,19 @@ void PaintHost::SavePicture(const wchar_t* file)
     if (auto* bitmap = static_cast<WUI::IBitmap*>(Target()->GetCurrentObject(WUI::OT_BITMAP))) bitmap->Save(file, nullptr);
 }
 
+SCROLLINFO ScrollInfo(int nMin, int nMax, UINT page, int pos, int trackPos)
+{
+    SCROLLINFO si = {};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    si.nMin = nMin;
+    si.nMax = nMax;
+    si.nPage = page;
+    si.nPos = pos;
+    si.nTrackPos = trackPos;
+    return si;
+}
+
 MouseHost::MouseHost(int width, int height) : ContainerHost(width, height)
 {
     PreparePanels(App());
@@ -57,51 +70,32 @@ bool ScrollLog::OnScroll(WUI::EventArgs& args)
     return false;
 }
 
-namespace {
-const wchar_t kTimerHostClass[] = L"OrvoPanelTimerHost";
+TimerHost::TimerHost() : m_window(WM_TIMER, WM_TIMER)
+{
+    m_window.OnMessage([this](const MessageRecorder::Message& m) { OnTick(m); });
 }
 
-TimerHost::TimerHost()
+// Element timers carry the top bit; a tick for an element that is gone
+// kills its timer.
+void TimerHost::OnTick(const MessageRecorder::Message& m)
 {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTimerHostClass;
-    RegisterClassW(&wc);  // already registered by an earlier host: fine
-    m_hwnd = CreateWindowExW(0, kTimerHostClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
-}
-
-TimerHost::~TimerHost()
-{
-    if (m_hwnd) DestroyWindow(m_hwnd);
-}
-
-LRESULT CALLBACK TimerHost::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_NCCREATE) {
-        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TimerHost*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg != WM_TIMER || !self || !(wParam & 0x80000000u)) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    const UINT id = UINT(wParam >> 24) & 0x7F;
-    WUI::SWindow* element = WUI::SWindowMgr::GetWindow(WUI::SWND(wParam & 0xFFFFFF));
+    if (!(m.wParam & 0x80000000u)) return;
+    WUI::SWindow* element = WUI::SWindowMgr::GetWindow(WUI::SWND(m.wParam & 0xFFFFFF));
     if (!element) {
-        KillTimer(hwnd, wParam);
-        return 0;
+        KillTimer(m_window.Handle(), m.wParam);
+        return;
     }
-    self->ticks.push_back(id);
+    const UINT id = UINT(m.wParam >> 24) & 0x7F;
+    ticks.push_back(id);
     element->SendSwndMessage(WM_TIMER, id);
-    return 0;
 }
 
 void TimerHost::PumpTicks(size_t count, DWORD ms)
 {
     const DWORD start = GetTickCount();
-    while (ticks.size() < count && GetTickCount() - start < ms) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    while (ticks.size() < count) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= ms || !m_window.PumpUntil(WM_TIMER, ms - spent)) return;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "controls/ScrollEvents.h"
 #include "element/ContainerHost.h"
 #include "element/ElementHost.h"
+#include "support/MessageRecorder.h"
 
 #include <vector>
 
@@ -38,6 +39,9 @@ public:
     explicit MouseHost(int width = 240, int height = 180);
 };
 
+// Scroll info of all fields (SIF_ALL).
+SCROLLINFO ScrollInfo(int nMin, int nMax, UINT page, int pos, int trackPos = -1);
+
 template <class T>
 T* As(WUI::SWindow* element)
 {
@@ -62,16 +66,15 @@ struct ScrollLog {
 class TimerHost {
 public:
     TimerHost();
-    ~TimerHost();
-    HWND Handle() const { return m_hwnd; }
+    HWND Handle() const { return m_window.Handle(); }
     // Pumps messages until `count` ticks were handed on or ms passed.
     void PumpTicks(size_t count, DWORD ms);
     // The element timer ids (1-127) of the ticks handed on, in order.
     std::vector<UINT> ticks;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    HWND m_hwnd = nullptr;
+    void OnTick(const MessageRecorder::Message& m);
+    MessageRecorder m_window;
 };
 
 // The native timer id of an element timer.

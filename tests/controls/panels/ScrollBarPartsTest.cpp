@@ -1,29 +1,18 @@
 // Scroll-bar geometry as pure arithmetic: parts, hit test, drag positions
 // and the look of each piece, each as a table.
 #include "controls/SScrollBarParts.h"
+#include "panels/PanelTestHost.h"
 #include "render/ISkinObj.h"
 #include "LeakCheck.h"
 
 #include <climits>
 
 using namespace WUI;
+using paneltest::ScrollInfo;
 
 class ScrollBarPartsTest : public LeakChecked {};
 
 namespace {
-
-SCROLLINFO Info(int nMin, int nMax, UINT page, int pos, int track = -1)
-{
-    SCROLLINFO si = {};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_ALL;
-    si.nMin = nMin;
-    si.nMax = nMax;
-    si.nPage = page;
-    si.nPos = pos;
-    si.nTrackPos = track;
-    return si;
-}
 
 // Start and end of a part along a vertical bar.
 struct Span {
@@ -48,31 +37,31 @@ TEST_F(ScrollBarPartsTest, PartsAlongTheBar)
         Span up, pageUp, thumb, pageDown, down;
         const char* what;
     } cases[] = {
-        {kBar, 16, Info(0, 99, 10, 0), {0, 16}, {16, 16}, {16, 34}, {34, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(0, 99, 10, 0), {0, 16}, {16, 16}, {16, 34}, {34, 184}, {184, 200},
          "a computed thumb of 16 is drawn 18 long, at the top"},
-        {kBar, 16, Info(0, 99, 10, 45), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200}, "half way"},
-        {kBar, 16, Info(0, 99, 10, 90), {0, 16}, {16, 166}, {166, 184}, {184, 184}, {184, 200}, "at the end"},
-        {kBar, 16, Info(100, 199, 10, 145), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(0, 99, 10, 45), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200}, "half way"},
+        {kBar, 16, ScrollInfo(0, 99, 10, 90), {0, 16}, {16, 166}, {166, 184}, {184, 184}, {184, 200}, "at the end"},
+        {kBar, 16, ScrollInfo(100, 199, 10, 145), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200},
          "a range starting at 100 places by the position less the min"},
-        {kBar, 16, Info(-50, 49, 10, -5), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200}, "a negative min"},
-        {kBar, 16, Info(0, 9, 5, 5), {0, 16}, {16, 100}, {100, 184}, {184, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(-50, 49, 10, -5), {0, 16}, {16, 91}, {91, 109}, {109, 184}, {184, 200}, "a negative min"},
+        {kBar, 16, ScrollInfo(0, 9, 5, 5), {0, 16}, {16, 100}, {100, 184}, {184, 184}, {184, 200},
          "the thumb is the page's share of the rail"},
-        {kBar, 16, Info(0, 99, 100, 0), {0, 16}, {16, 16}, {16, 184}, {184, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(0, 99, 100, 0), {0, 16}, {16, 16}, {16, 184}, {184, 184}, {184, 200},
          "a page covering the range fills the rail"},
-        {kBar, 16, Info(0, 9, 50, 0), {0, 16}, {16, 16}, {16, 184}, {184, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(0, 9, 50, 0), {0, 16}, {16, 16}, {16, 184}, {184, 184}, {184, 200},
          "a page larger than the range fills the rail"},
-        {kBar, 16, Info(0, 99, 0, 0), {0, 16}, {16, 16}, {16, 34}, {34, 184}, {184, 200}, "page 0: the shortest thumb"},
-        {kBar, 16, Info(0, 99, 10, 0, 90), {0, 16}, {16, 166}, {166, 184}, {184, 184}, {184, 200},
+        {kBar, 16, ScrollInfo(0, 99, 0, 0), {0, 16}, {16, 16}, {16, 34}, {34, 184}, {184, 200}, "page 0: the shortest thumb"},
+        {kBar, 16, ScrollInfo(0, 99, 10, 0, 90), {0, 16}, {16, 166}, {166, 184}, {184, 184}, {184, 200},
          "a drag's track position places the thumb"},
-        {RECT{0, 0, 16, 48}, 16, Info(0, 99, 10, 45), {0, 16}, {16, 24}, {24, 24}, {24, 32}, {32, 48},
+        {RECT{0, 0, 16, 48}, 16, ScrollInfo(0, 99, 10, 45), {0, 16}, {16, 24}, {24, 24}, {24, 32}, {32, 48},
          "a rail shorter than 18 shows no thumb"},
-        {RECT{0, 0, 16, 30}, 16, Info(0, 99, 10, 45), {0, 15}, {0, 0}, {0, 0}, {0, 0}, {15, 30},
+        {RECT{0, 0, 16, 30}, 16, ScrollInfo(0, 99, 10, 45), {0, 15}, {0, 0}, {0, 0}, {0, 0}, {15, 30},
          "no room for a rail: the arrows share the bar"},
-        {kBar, 0, Info(0, 99, 10, 90), {0, 0}, {0, 180}, {180, 200}, {200, 200}, {200, 200},
+        {kBar, 0, ScrollInfo(0, 99, 10, 90), {0, 0}, {0, 180}, {180, 200}, {200, 200}, {200, 200},
          "no arrows: the rail is the bar"},
-        {kBar, 16, Info(0, 2000000000, 1000000000, 1000000000), {0, 16}, {16, 100}, {100, 183}, {183, 184},
+        {kBar, 16, ScrollInfo(0, 2000000000, 1000000000, 1000000000), {0, 16}, {16, 100}, {100, 183}, {183, 184},
          {184, 200}, "products beyond 32 bits"},
-        {RECT{10, 100, 210, 116}, 16, Info(0, 99, 10, 90), {10, 26}, {26, 176}, {176, 194}, {194, 194},
+        {RECT{10, 100, 210, 116}, 16, ScrollInfo(0, 99, 10, 90), {10, 26}, {26, 176}, {176, 194}, {194, 194},
          {194, 210}, "a horizontal bar runs along x"},
     };
     for (const auto& c : cases) {
@@ -102,8 +91,8 @@ TEST_F(ScrollBarPartsTest, PartsAlongTheBar)
 
 TEST_F(ScrollBarPartsTest, AnInvalidRangeOrBarHasNoParts)
 {
-    for (const SbParts& p : {SbComputeParts(kBar, true, 16, Info(10, 5, 1, 7)),
-                             SbComputeParts(RECT{0, 0, 16, 0}, true, 16, Info(0, 99, 10, 0))}) {
+    for (const SbParts& p : {SbComputeParts(kBar, true, 16, ScrollInfo(10, 5, 1, 7)),
+                             SbComputeParts(RECT{0, 0, 16, 0}, true, 16, ScrollInfo(0, 99, 10, 0))}) {
         for (int part : {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_THUMBTRACK}) {
             const RECT rc = p.Part(part);
             EXPECT_TRUE(IsRectEmpty(&rc)) << part;
@@ -114,7 +103,7 @@ TEST_F(ScrollBarPartsTest, AnInvalidRangeOrBarHasNoParts)
 
 TEST_F(ScrollBarPartsTest, HitTestFindsEachPart)
 {
-    const SbParts p = SbComputeParts(kBar, true, 16, Info(0, 99, 10, 45));  // thumb 91..109
+    const SbParts p = SbComputeParts(kBar, true, 16, ScrollInfo(0, 99, 10, 45));  // thumb 91..109
     const struct {
         int x, y, part;
     } cases[] = {
@@ -133,26 +122,26 @@ TEST_F(ScrollBarPartsTest, DragPositionsStayInTheRange)
         int start, delta, free, want;
         const char* what;
     } cases[] = {
-        {Info(0, 99, 10, 0), 0, 75, 150, 45, "half the free length: half the travel"},
-        {Info(0, 99, 10, 0), 0, 1000, 150, 90, "past the end: the last position (max - page + 1)"},
-        {Info(0, 99, 10, 0), 20, -50, 150, 0, "before the start: the min"},
-        {Info(100, 199, 10, 145), 145, 75, 150, 190, "a range from 100 ends at 190"},
-        {Info(100, 199, 10, 145), 145, 300, 150, 190, "and is held there"},
-        {Info(100, 199, 10, 145), 145, -150, 150, 100, "and starts at 100"},
-        {Info(0, 99, 10, 0), 30, 40, 0, 30, "a thumb that cannot travel keeps its position"},
-        {Info(0, 2000000000, 1000000000, 0), 0, 42, 85, 494117647, "products beyond 32 bits"},
-        {Info(0, 2000000000, 1000000000, 0), 0, 85, 85, 1000000001, "the last position of a huge range"},
-        {Info(INT_MIN, INT_MAX, 1, 0), 0, 1000, 10, INT_MAX, "the whole int range"},
+        {ScrollInfo(0, 99, 10, 0), 0, 75, 150, 45, "half the free length: half the travel"},
+        {ScrollInfo(0, 99, 10, 0), 0, 1000, 150, 90, "past the end: the last position (max - page + 1)"},
+        {ScrollInfo(0, 99, 10, 0), 20, -50, 150, 0, "before the start: the min"},
+        {ScrollInfo(100, 199, 10, 145), 145, 75, 150, 190, "a range from 100 ends at 190"},
+        {ScrollInfo(100, 199, 10, 145), 145, 300, 150, 190, "and is held there"},
+        {ScrollInfo(100, 199, 10, 145), 145, -150, 150, 100, "and starts at 100"},
+        {ScrollInfo(0, 99, 10, 0), 30, 40, 0, 30, "a thumb that cannot travel keeps its position"},
+        {ScrollInfo(0, 2000000000, 1000000000, 0), 0, 42, 85, 494117647, "products beyond 32 bits"},
+        {ScrollInfo(0, 2000000000, 1000000000, 0), 0, 85, 85, 1000000001, "the last position of a huge range"},
+        {ScrollInfo(INT_MIN, INT_MAX, 1, 0), 0, 1000, 10, INT_MAX, "the whole int range"},
     };
     for (const auto& c : cases) EXPECT_EQ(SbDragPos(c.si, c.start, c.delta, c.free), c.want) << c.what;
 }
 
 TEST_F(ScrollBarPartsTest, ClampingAndTheDraggedThumb)
 {
-    EXPECT_EQ(SbMaxPos(Info(0, 99, 10, 0)), 90);
-    EXPECT_EQ(SbClampPos(Info(0, 9, 50, 0), 5), 0) << "a page larger than the range: the min wins";
-    EXPECT_EQ(SbClampPos(Info(-10, 9, 5, 0), -20), -10);
-    EXPECT_EQ(SbClampPos(Info(INT_MIN, INT_MAX, 0, 0), (long long)INT_MAX + 5), INT_MAX);
+    EXPECT_EQ(SbMaxPos(ScrollInfo(0, 99, 10, 0)), 90);
+    EXPECT_EQ(SbClampPos(ScrollInfo(0, 9, 50, 0), 5), 0) << "a page larger than the range: the min wins";
+    EXPECT_EQ(SbClampPos(ScrollInfo(-10, 9, 5, 0), -20), -10);
+    EXPECT_EQ(SbClampPos(ScrollInfo(INT_MIN, INT_MAX, 0, 0), (long long)INT_MAX + 5), INT_MAX);
     const RECT thumb = {0, 16, 16, 34}, rail = {0, 16, 16, 184};
     const struct {
         int delta, top;
