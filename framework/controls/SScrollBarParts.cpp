@@ -151,7 +151,21 @@ SbLook SbLookFor(bool disabled, bool active, int hitPart, int heldPart, bool dra
     return look;
 }
 
-void SbDrawBar(IRenderTarget* rt, ISkinObj* skin, const SbParts& parts, const RECT& thumb, bool vertical,
+namespace {
+
+// A skin of three thumb images has no disabled or inactive cell.
+int StateWithCell(SSkinScrollbar* skin, int part, int state, bool vertical)
+{
+    IBitmap* image = skin->GetImage();
+    if (!image) return state;
+    const RECT src = skin->GetPartRect(part, state, vertical);
+    const bool inside = src.right <= LONG(image->Width()) && src.bottom <= LONG(image->Height());
+    return inside ? state : kSkinStateNormal;
+}
+
+}  // namespace
+
+void SbDrawBar(IRenderTarget* rt, SSkinScrollbar* skin, const SbParts& parts, const RECT& thumb, bool vertical,
                const SbLook& look)
 {
     if (!rt || !skin) return;
@@ -165,8 +179,11 @@ void SbDrawBar(IRenderTarget* rt, ISkinObj* skin, const SbParts& parts, const RE
         {thumb, SB_THUMBTRACK, look.thumb},
         {parts.lineDown, SB_LINEDOWN, look.lineDown},
     };
-    for (const auto& piece : pieces)
-        if (!::IsRectEmpty(&piece.rc)) skin->Draw(rt, &piece.rc, MakeSbState(piece.part, piece.state, vertical));
+    for (const auto& piece : pieces) {
+        if (::IsRectEmpty(&piece.rc)) continue;
+        const int state = StateWithCell(skin, piece.part, piece.state, vertical);
+        skin->Draw(rt, &piece.rc, MakeSbState(piece.part, state, vertical));
+    }
 }
 
 }  // namespace WUI

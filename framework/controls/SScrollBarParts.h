@@ -9,7 +9,7 @@
 namespace WUI {
 
 struct IRenderTarget;
-struct ISkinObj;
+class SSkinScrollbar;
 
 // Hit-test result when the point lies on no part.
 const int kSbPartNone = -1;
@@ -88,8 +88,9 @@ struct SbLook {
 SbLook SbLookFor(bool disabled, bool active, int hitPart, int heldPart, bool dragging);
 
 // Draws the arrows, the rail and the thumb (at `thumb`) with the skin;
-// nothing without a skin. Pieces the skin has no image for stay undrawn.
-void SbDrawBar(IRenderTarget* rt, ISkinObj* skin, const SbParts& parts, const RECT& thumb, bool vertical,
+// nothing without a skin. Pieces the skin has no image for stay undrawn; a
+// state its image has no cell for draws the normal one.
+void SbDrawBar(IRenderTarget* rt, SSkinScrollbar* skin, const SbParts& parts, const RECT& thumb, bool vertical,
                const SbLook& look);
 
 }  // namespace WUI

@@ -461,4 +461,8 @@ TEST_F(PanelTest, VerticalOnlyBarSkin)
     EXPECT_EQ(host.Px(209, 65), black);
     p->SendSwndMessage(WM_NCLBUTTONUP, 0, At(205, 120));
     EXPECT_EQ(p->GetScrollPos(TRUE), 180);
+    // Three thumb images have no disabled one: a disabled bar shows the normal thumb.
+    p->EnableScrollBar(SSB_VERT, FALSE);
+    host.PaintAll();
+    EXPECT_EQ(host.Px(205, 140), colors[0]);
 }
