@@ -385,9 +385,15 @@ TEST_F(PanelTest, BarPixelsAndFeedbackPaintedAtOnce)
     const SbParts h = p->GetScrollBarParts(FALSE);
     EXPECT_TRUE(Near(host.Px(h.thumb.left + 10, 150), kThumb)) << std::hex << host.Px(h.thumb.left + 10, 150);
 
-    // Hover and drag show at once, without a paint of the element.
+    // Hover and drag show at once, without a paint of the element: only the
+    // bar is repainted.
+    host.Container().redraws.clear();
+    host.Container().targetsTaken.clear();
     p->SendSwndMessage(WM_NCMOUSEMOVE, 0, At(x, thumbY));
     EXPECT_TRUE(Near(host.Px(x, thumbY), kThumbHover)) << std::hex << host.Px(x, thumbY);
+    ASSERT_EQ(host.Container().targetsTaken.size(), 1u);
+    EXPECT_TRUE(SameRect(host.Container().targetsTaken[0].rect, p->GetScrollBarRect(TRUE)));
+    EXPECT_TRUE(host.Container().redraws.empty());
     p->SendSwndMessage(WM_NCLBUTTONDOWN, 0, At(x, thumbY));
     EXPECT_TRUE(Near(host.Px(x, thumbY), kThumbPushed)) << std::hex << host.Px(x, thumbY);
     p->SendSwndMessage(WM_NCMOUSEMOVE, 0, At(x, thumbY + 30));
