@@ -2,6 +2,7 @@
 
 #include "app/AdoptRef.h"
 #include "controls/PanelFactories.h"
+#include "core/SMessageBoxTemplate.h"
 #include "core/SResProviderPE.h"
 #include "core/SWindowMgr.h"
 #include "render/IImgDecoder.h"
@@ -25,6 +26,11 @@ void PreparePanels(WUI::SApplication& app, bool skins)
 PaintHost::PaintHost(int width, int height, bool skins) : ElementHost(width, height), m_width(width), m_height(height)
 {
     PreparePanels(App(), skins);
+}
+
+PaintHost::~PaintHost()
+{
+    WUI::ReleaseGlobalMsgBoxTemplate();
 }
 
 void PaintHost::PaintAll()
@@ -56,6 +62,11 @@ SCROLLINFO ScrollInfo(int nMin, int nMax, UINT page, int pos, int trackPos)
 MouseHost::MouseHost(int width, int height) : ContainerHost(width, height)
 {
     PreparePanels(App());
+}
+
+MouseHost::~MouseHost()
+{
+    WUI::ReleaseGlobalMsgBoxTemplate();
 }
 
 ScrollLog::ScrollLog(WUI::SWindow* element)

@@ -22,6 +22,8 @@ void PreparePanels(WUI::SApplication& app, bool skins = true);
 class PaintHost : public elemtest::ElementHost {
 public:
     explicit PaintHost(int width = 240, int height = 180, bool skins = true);
+    // Forgets the message-box template the system resources installed.
+    ~PaintHost();
     // Pixels as the target stores them: 0xAARRGGBB, premultiplied.
     DWORD Px(int x, int y) { return Target()->GetPixel(x, y); }
     // A full paint of the tree on a cleared target.
@@ -37,6 +39,7 @@ private:
 class MouseHost : public elemtest::ContainerHost {
 public:
     explicit MouseHost(int width = 240, int height = 180);
+    ~MouseHost();
 };
 
 // Scroll info of all fields (SIF_ALL).
