@@ -11,12 +11,11 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [HERE, os.path.join(HERE, "..", "..", "framework", "render", "res")]
 
-from orvo_art import (ACCENT, ACCENT_HI, ACCENT_LO, BG_BOTTOM, CLEAR, EDGE, LINE, SUCCESS, TEXT, TEXT_OFF,  # noqa: E402
-                      VIOLET, caption_button, logo, mark, outline_button, panel, primary_button, progress_fill,
-                      progress_track, save, scroll_thumb, shadow, window_card, wordmark, wordmark_width,
-                      write_icon)
-from pngcanvas import (Canvas, linear, mix, radial, rgb, sd_box, sd_circle, sd_cut, sd_intersect,  # noqa: E402
-                       sd_ring, sd_stroke, sd_union, smoothstep, strip, with_alpha)
+from orvo_art import (ACCENT, ACCENT_HI, ACCENT_LO, EDGE, LINE, SUCCESS, TEXT, TEXT_OFF, VIOLET, caption_button,
+                      logo, mark, outline_button, panel, primary_button, progress_fill, progress_track, save,
+                      scroll_thumb, shadow, window_card, wordmark, wordmark_width, write_icon)
+from pngcanvas import (Canvas, linear, mix, radial, rgb, sd_box, sd_circle, sd_cut, sd_intersect, sd_ring, sd_stroke,
+                       smoothstep, strip, with_alpha)
 
 WIDTH, HEIGHT = 602, 420          # the install and uninstall wizards
 FOOTER_TOP = 356                  # where the wizards' button bar begins
@@ -234,7 +233,7 @@ def slide_hexes():
         if lit[cell] < 0.1 + 0.45 * glow:  # lit cells: light gathers at their rim
             alpha += (0.12 + 0.5 * glow) * (0.35 + 0.65 * math.exp(-max(edge, 0.0) / 5.0))
         color = mix(ACCENT, VIOLET, min(1.0, max(0.0, (x - w * 0.3) / (w * 0.7))))
-        if lit[cell] > 0.985:
+        if lit[cell] > 0.985 and glow > 0.1:
             color, alpha = ACCENT_HI, alpha + 0.35
         return with_alpha(color, min(255, 255 * alpha))
     c.paint_all(honeycomb)

@@ -8,8 +8,8 @@ layouts name (values/color.xml of each program) are the same as these.
 import math
 import os
 
-from pngcanvas import (Canvas, ico, linear, mix, radial, rgb, sd_arc, sd_box, sd_circle, sd_cut,
-                       sd_intersect, sd_stroke, sd_union, strip, with_alpha)
+from pngcanvas import (Canvas, ico, linear, radial, rgb, sd_arc, sd_box, sd_circle, sd_cut, sd_intersect,
+                       sd_ring, sd_stroke, sd_union, strip, with_alpha)
 
 BG_TOP = rgb("#131f34")
 BG_BOTTOM = rgb("#0b1322")
@@ -61,8 +61,7 @@ def wordmark(c, x0, y0, h, paint):
     top, bottom = y0 + half, y0 + h - half
 
     def o(x):
-        r = h / 2.0 - half
-        return sd_union(lambda px, py, cx=x + h / 2.0: abs(math.hypot(px - cx, py - (y0 + h / 2.0)) - r) - half)
+        return sd_ring(x + h / 2.0, y0 + h / 2.0, h / 2.0 - half, w)
 
     def r_letter(x):
         bowl_r = h * 0.27
@@ -132,10 +131,6 @@ def caption_button(glyph, cell=30):
     return strip(cell, cell, 3, draw)
 
 
-def _states(w, h, count, draw):
-    return strip(w, h, count, draw)
-
-
 def primary_button(w, h, radius=4):
     """The filled call-to-action button: normal, hover, pushed, disabled."""
     looks = [(rgb("#1db1ee"), rgb("#0a8bd1")), (rgb("#3cc3f7"), rgb("#139ade")), (rgb("#0a7fbf"), rgb("#066aa3")),
@@ -147,7 +142,7 @@ def primary_button(w, h, radius=4):
         c.fill(body, linear(0, 0, 0, h, [(0, top), (1, bottom)]), (ox, 0, ox + w, h))
         if i < 2:  # a light top edge lifts the button off the dark window
             c.fill(sd_intersect(body, sd_box(ox, 0, ox + w, 1.5)), rgb("#ffffff", 60), (ox, 0, ox + w, 2))
-    return _states(w, h, 4, draw)
+    return strip(w, h, 4, draw)
 
 
 def outline_button(w, h, radius=4):
@@ -162,7 +157,7 @@ def outline_button(w, h, radius=4):
         c.fill(sd_cut(outer, inner), border, (ox, 0, ox + w, h))
         if fill[3]:
             c.fill(inner, fill, (ox, 0, ox + w, h))
-    return _states(w, h, 4, draw)
+    return strip(w, h, 4, draw)
 
 
 def scroll_thumb(w=10, h=40):
@@ -174,7 +169,7 @@ def scroll_thumb(w=10, h=40):
         width, color = looks[i]
         x0 = ox + (w - width) / 2.0
         c.fill(sd_box(x0, 2, x0 + width, h - 2, width / 2.0), color, (ox, 0, ox + w, h))
-    return _states(w, h, 3, draw)
+    return strip(w, h, 3, draw)
 
 
 def progress_track(w, h):

@@ -10,9 +10,9 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path[:0] = [os.path.join(HERE, "..", "..", "setup", "res"), os.path.join(HERE, "..", "..", "framework", "render", "res")]
 
-from orvo_art import (LINE, caption_button, logo, panel, progress_fill, progress_track, save, scroll_thumb,  # noqa: E402
-                      shadow, window_card, write_icon)
-from pngcanvas import Canvas, linear, rgb, sd_box, sd_intersect  # noqa: E402
+from orvo_art import (LINE, caption_button, logo, panel, progress_fill, progress_track, save, scroll_thumb, shadow,
+                      window_card, write_icon)
+from pngcanvas import Canvas, linear, rgb, sd_box, sd_intersect
 
 WIDTH, HEIGHT = 719, 418   # the progress window
 MARGIN = 10                # its shadow around the card

@@ -104,20 +104,6 @@ def sd_arc(cx, cy, r, width, a0, a1):
     return d
 
 
-def sd_polygon(points):
-    n = len(points)
-
-    def d(x, y):
-        best = min(_seg_dist(x, y, points[i - 1], points[i]) for i in range(n))
-        inside = False
-        for i in range(n):
-            (ax, ay), (bx, by) = points[i], points[i - 1]
-            if (ay > y) != (by > y) and x < (bx - ax) * (y - ay) / (by - ay) + ax:
-                inside = not inside
-        return -best if inside else best
-    return d
-
-
 def sd_union(*shapes):
     return lambda x, y: min(s(x, y) for s in shapes)
 
