@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+#include "DataModule.h"
+
 namespace {
 
 std::string Narrow(const std::wstring& w)
@@ -52,11 +54,7 @@ std::wstring Trim(std::wstring s)
 // A program's resources, read from its file as data.
 class Program {
 public:
-    explicit Program(const wchar_t* path)
-        : module_(LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-    ~Program() { if (module_) FreeLibrary(module_); }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+    explicit Program(const wchar_t* path) : file_(path), module_(file_.get()) {}
 
     bool Loaded() const { return module_ != nullptr; }
 
@@ -102,6 +100,7 @@ private:
         return TRUE;
     }
 
+    DataModule file_;
     HMODULE module_;
 };
 
