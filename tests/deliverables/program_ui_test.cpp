@@ -115,6 +115,8 @@ struct Expectation {
     std::vector<std::pair<std::wstring, std::wstring>> codeTexts;  // (context, text) the code translates
 };
 
+void PrintTo(const Expectation& e, std::ostream* os) { *os << Narrow(e.path); }
+
 const std::vector<std::wstring> kSetupResources = {
     L"UIDEF:XML_INIT", L"VALUES:string", L"VALUES:color", L"VALUES:skin",
     L"LAYOUT:XML_MAINWND", L"LAYOUT:XML_SELLANG", L"LAYOUT:page_begin", L"LAYOUT:page_license",
