@@ -187,22 +187,40 @@ def progress_fill(w, h):
     return c
 
 
+def light(cx, cy, r, color, box):
+    """A glow of colour fading out over radius r around (cx, cy), flattened
+    vertically; box is clipped to where it shows."""
+    squeeze = 0.7
+    x0, y0, x1, y1 = box
+    clip = (max(x0, cx - r), max(y0, cy - r * squeeze), min(x1, cx + r), min(y1, cy + r * squeeze))
+    return radial(cx, cy, r, [(0, color), (1, with_alpha(color, 0))], squeeze), clip
+
+
+def outline(c, x0, y0, x1, y1, radius, color):
+    """A one-pixel frame inside the box, drawn only along its edges."""
+    ring = sd_cut(sd_box(x0, y0, x1, y1, radius), sd_box(x0 + 1, y0 + 1, x1 - 1, y1 - 1, radius - 1))
+    band = radius + 1
+    for box in ((x0, y0, x1, y0 + band), (x0, y1 - band, x1, y1), (x0, y0, x0 + band, y1), (x1 - band, y0, x1, y1)):
+        c.fill(ring, color, box)
+
+
 def window_card(w, h, radius=6, inset=0, glow=True):
-    """A window's body: dark gradient, a soft light from the upper right, an
+    """A window's body: dark gradient, soft light from the top corners, an
     accent line along the top and a one-pixel frame; inset leaves a margin
     (for a shadow) around it."""
     c = Canvas(w, h)
     x0, y0, x1, y1 = inset, inset, w - inset, h - inset
     body = sd_box(x0, y0, x1, y1, radius)
-    c.fill(body, linear(0, y0, 0, y1, [(0, BG_TOP), (1, BG_BOTTOM)]))
+    c.fill(body, linear(0, y0, 0, y1, [(0, BG_TOP), (1, BG_BOTTOM)]), (x0, y0, x1, y1))
     if glow:
-        c.fill(body, radial(x1 - (x1 - x0) * 0.18, y0 - 30, (x1 - x0) * 0.6,
-                            [(0, with_alpha(ACCENT, 34)), (1, with_alpha(ACCENT, 0))], 0.7), (x0, y0, x1, y1))
-        c.fill(body, radial(x0 + (x1 - x0) * 0.1, y0 - 40, (x1 - x0) * 0.45,
-                            [(0, with_alpha(VIOLET, 26)), (1, with_alpha(VIOLET, 0))], 0.7), (x0, y0, x1, y1))
+        width = x1 - x0
+        for cx, cy, r, color in ((x1 - width * 0.18, y0 - 30, width * 0.6, with_alpha(ACCENT, 34)),
+                                 (x0 + width * 0.1, y0 - 40, width * 0.45, with_alpha(VIOLET, 26))):
+            paint, clip = light(cx, cy, r, color, (x0, y0, x1, y1))
+            c.fill(body, paint, clip)
     c.fill(sd_intersect(body, sd_box(x0, y0, x1, y0 + 2)),
            linear(x0, 0, x1, 0, [(0, ACCENT), (1, VIOLET)]), (x0, y0, x1, y0 + 3))
-    c.fill(sd_cut(body, sd_box(x0 + 1, y0 + 1, x1 - 1, y1 - 1, radius - 1)), EDGE)
+    outline(c, x0, y0, x1, y1, radius, EDGE)
     return c
 
 
@@ -215,8 +233,8 @@ def shadow(c, x0, y0, x1, y1, radius, spread, strength=110):
 def panel(w, h, radius=6):
     """A sunken panel for text (the agreement, the notice, the folder)."""
     c = Canvas(w, h)
-    c.fill(sd_box(0, 0, w, h, radius), EDGE)
     c.fill(sd_box(1, 1, w - 1, h - 1, radius - 1), with_alpha(PANEL, 235))
+    outline(c, 0, 0, w, h, radius, EDGE)
     return c
 
 
