@@ -11,7 +11,10 @@
 
 namespace {
 
-const int kBlockSize = 64 * 1024;
+// Large receives with a large socket buffer keep a loopback or LAN download
+// from paying one system round trip per few kilobytes.
+const int kBlockSize = 256 * 1024;
+const int kReceiveBuffer = 4 * 1024 * 1024;
 const int kMaxRedirects = 5;
 const int kPathSize = 256;
 
@@ -205,6 +208,8 @@ int CNBTCPClient::Init(int timeoutSeconds)
         return 0;
     }
     m_timeout = timeoutSeconds;
+    // A smaller buffer only slows receiving, so a refusal is not an error.
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&kReceiveBuffer), sizeof kReceiveBuffer);
     if (timeoutSeconds) {
         DWORD ms = DWORD(timeoutSeconds) * 1000;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
