@@ -56,6 +56,8 @@ std::wstring NameOf(const CSzArEx& db, UInt32 i)
 
 }  // namespace
 
+void SzArchive::BlockFree::operator()(unsigned char* block) const { ISzAlloc_Free(&kAllocMain, block); }
+
 bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
 {
     Clear();
@@ -113,6 +115,14 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input)
             folders_.push_back(std::move(name));
             continue;
         }
+        // A file of another block (or of none) would make the decoder free
+        // the current one, which earlier entries point into.
+        if (state.block && db.FileToFolder[i] != state.blockIndex) {
+            blocks_.emplace_back(state.block);
+            state.block = nullptr;
+            state.blockSize = 0;
+            state.blockIndex = 0xFFFFFFFF;
+        }
         size_t offset = 0, processed = 0;
         if (SzArEx_Extract(&db, &state.look.vt, i, &state.blockIndex, &state.block, &state.blockSize, &offset,
                            &processed, &kAllocMain, &kAllocTemp) != SZ_OK ||
@@ -122,9 +132,11 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input)
         entry.name = std::move(name);
         entry.archiveIndex = i;
         entry.size = processed;
-        entry.data.assign(state.block + offset, state.block + offset + processed);
+        entry.data = processed ? state.block + offset : nullptr;
         entries_.push_back(std::move(entry));
     }
+    if (state.block) blocks_.emplace_back(state.block);
+    state.block = nullptr;
     return true;
 }
 
@@ -146,4 +158,5 @@ void SzArchive::Clear()
 {
     entries_.clear();
     folders_.clear();
+    blocks_.clear();
 }

@@ -10,7 +10,7 @@
 struct SzArchiveEntry {
     std::wstring name;                // as stored, "/" between folders
     uint32_t archiveIndex = 0;        // index in the archive's file table, folders included
-    std::vector<unsigned char> data;  // empty for an empty file
+    const unsigned char* data = nullptr;  // inside the archive's decoded block; null for an empty file
     uint64_t size = 0;
 };
 
@@ -43,9 +43,18 @@ public:
     void Clear();
 
 private:
+    // Frees a decoded block with the allocator the decoder made it with.
+    struct BlockFree {
+        void operator()(unsigned char* block) const;
+    };
+
+
     bool Decode(const struct ISeekInStream_* input);
     bool DecodeAll(const struct ISeekInStream_* input);
 
     std::vector<SzArchiveEntry> entries_;
     std::vector<std::wstring> folders_;
+    // Every solid block decoded, kept whole: entries point into them, so the
+    // archive holds each decoded byte once.
+    std::vector<std::unique_ptr<unsigned char, BlockFree>> blocks_;
 };

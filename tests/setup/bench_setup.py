@@ -61,13 +61,14 @@ for _ in range(repeat):
         best = figures
 figures = best
 opened, written = float(figures["open_seconds"]), float(figures["write_seconds"])
-peak = float(figures["peak_mb"])
+peak, start = float(figures["peak_mb"]), float(figures["start_mb"])
 print("reader under Wine; %s" % cpu_mode.describe())
 print("tree: %d files, %.1f MB unpacked, archive %.1f MB (best of %d runs)"
       % (files, mb, os.path.getsize(archive) / 1e6, repeat))
 print("7zz x (native):        %7.2f s  %8.1f MB/s" % (native, mb / native))
 print("reader open (decode):  %7.2f s  %8.1f MB/s" % (opened, mb / opened))
 print("reader open + write:   %7.2f s  %8.1f MB/s" % (opened + written, mb / (opened + written)))
-print("reader peak memory:    %7.1f MB  (%.2f x the unpacked size)" % (peak, peak / mb))
+print("reader peak memory:    %7.1f MB  (%.2f x the unpacked size; %.2f x without the %.1f MB the process held "
+      "before reading the archive)" % (peak, peak / mb, (peak - start) / mb, start))
 print("ratio reader/7zz (time, open + write): %.2f" % ((opened + written) / native))
 shutil.rmtree(work, ignore_errors=True)
