@@ -6,6 +6,7 @@
 
 #include "HttpUrl.h"
 #include "ManifestLine.h"
+#include "ManifestReader.h"
 
 #ifndef ORVO_DEFAULT_UPDATE_URL
 #define ORVO_DEFAULT_UPDATE_URL "http://localhost/updater.ini"
@@ -14,7 +15,6 @@
 namespace {
 
 const int kAttempts = 3;
-const size_t kManifestLine = 2048;
 const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -65,6 +65,16 @@ bool IsTemporaryName(const std::string& stem)
         if (!isdigit((unsigned char)stem[i]))
             return false;
     return true;
+}
+
+bool IsNameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
+
+// Renames target to backup, removing a backup left by an earlier run.
+bool MoveAside(const char* target, const char* backup)
+{
+    if (MoveFileExA(target, backup, 0))
+        return true;
+    return IsNameTaken(GetLastError()) && RemoveFile(backup) && MoveFileExA(target, backup, 0);
 }
 
 } // namespace
@@ -158,7 +168,7 @@ void OrvoClientUpdater::RunUpdate()
     if (rc == 0)
         PostError("Updater read updater.txt fail", 0);
     if (rc != 1) {
-        m_pending.clear();
+        m_pending.Clear();
         DeleteBackupFiles(m_installFolder);
         return;
     }
@@ -171,7 +181,7 @@ void OrvoClientUpdater::RunUpdate()
 
 bool OrvoClientUpdater::CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount)
 {
-    char line[kManifestLine];
+    char line[kManifestLineBuffer];
     bool checking = true;
     lineCount = 0;
     while (fgets(line, sizeof line, manifest)) {
@@ -205,50 +215,99 @@ int OrvoClientUpdater::UpdateFiles()
     }
     std::string urlPrefix = std::string(m_baseAddress) + "/";
     std::string localPrefix = std::string(m_installFolder) + "/";
-    int lineCount = 0;
     // Every path is checked before anything in the folder changes.
-    if (!CheckManifest(manifest, localPrefix.c_str(), lineCount)) {
+    if (!CheckManifest(manifest, localPrefix.c_str(), m_lineCount)) {
         fclose(manifest);
         return -1;
     }
-    Post(kMsgCounter, 1, lineCount);
+    Post(kMsgCounter, 1, m_lineCount);
     rewind(manifest);
-    char line[kManifestLine];
     int result = 1;
-    for (int k = 1; result == 1 && fgets(line, sizeof line, manifest); ++k) {
-        Post(kMsgCounter, k, lineCount);
-        ManifestLine parsed = ParseManifestLine(line);
-        OnFileName(parsed.path.c_str());
-        if (parsed.kind == ManifestKind::NoBar) {
-            LogError("Error server file %s not match", manifestPath);
-            break;
+    {
+        CManifestReader reader(manifest, localPrefix, DigestThreads());
+        ManifestLine parsed;
+        CLocalDigests::Result local;
+        for (int k = 1; result == 1 && reader.Next(parsed, local); ++k) {
+            Announce(k, parsed.path);
+            result = UpdateLine(k, parsed, local, localPrefix + parsed.path, urlPrefix, manifestPath);
         }
-        if (parsed.kind == ManifestKind::BadDigest) {
-            LogError("Error server file %s not match checksum", manifestPath);
-            break;
-        }
-        result = UpdateLine(parsed, localPrefix + parsed.path, urlPrefix);
     }
     fclose(manifest);
-    return result;
+    return result < 0 ? result : Settle();
 }
 
-int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& localPath, const std::string& urlPrefix)
+void OrvoClientUpdater::Announce(int number, const std::string& path)
+{
+    Post(kMsgCounter, number, m_lineCount);
+    OnFileName(path.c_str());
+    m_announced = number;
+}
+
+int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CLocalDigests::Result& local,
+                                  const std::string& localPath, const std::string& urlPrefix, const char* manifestPath)
 {
     if (line.kind == ManifestKind::Folder) {
         CreateDirectoryA(localPath.c_str(), nullptr);
         return 1;
     }
+    if (line.kind == ManifestKind::File) {
+        if (local.status == FileDigest::CannotOpen)
+            LogError("file %s is NULL", localPath.c_str());
+        else if (local.status == FileDigest::ReadFailed)
+            LogError("file %s read fail", localPath.c_str());
+        if (local.status == FileDigest::Ok && line.digest == local.hex)
+            return 1;
+        return Download(LineFetch{number, line.path, line.digest, urlPrefix + EncodeUrlPath(line.path)});
+    }
+    // What follows would not happen had an earlier download failed.
+    int settled = Settle();
+    if (settled < 0)
+        return settled;
     if (line.kind == ManifestKind::Delete) {
         RemoveFile(localPath.c_str());
         return 1;
     }
-    char digest[33];
-    if (FileExists(localPath.c_str()) && GetFileMD5(localPath.c_str(), digest) && line.digest == digest)
+    LogError(line.kind == ManifestKind::NoBar ? "Error server file %s not match"
+                                              : "Error server file %s not match checksum",
+             manifestPath);
+    return 0;
+}
+
+int OrvoClientUpdater::Download(const LineFetch& line)
+{
+    FileDownload download;
+    int rc = FetchFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), download);
+    // The previous line's file was written while this one was received.
+    int settled = Settle();
+    if (settled < 0) {
+        DiscardFile(download);
+        return settled;
+    }
+    if (rc < 0)
+        return Retry(line, 1);
+    m_unsettled.reset(new Unsettled{line, std::move(download)});
+    return 1;
+}
+
+int OrvoClientUpdater::Settle()
+{
+    if (!m_unsettled)
         return 1;
-    std::string url = urlPrefix + EncodeUrlPath(line.path);
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (HTTPGetFile(url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
+    std::unique_ptr<Unsettled> done = std::move(m_unsettled);
+    if (FinishFile(done->download, 0) >= 0) {
+        Log("Update success %s %s", done->line.path.c_str(), done->line.digest.c_str());
+        return 1;
+    }
+    // Found after later lines were shown: the retries are shown under its name.
+    if (m_announced != done->line.number)
+        Announce(done->line.number, done->line.path);
+    return Retry(done->line, 1);
+}
+
+int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)
+{
+    for (int attempt = attemptsMade; attempt < kAttempts; ++attempt) {
+        if (HTTPGetFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
             Log("Update success %s %s", line.path.c_str(), line.digest.c_str());
             return 1;
         }
@@ -267,29 +326,36 @@ bool OrvoClientUpdater::SwapPending()
     const PendingReplace* failed = nullptr;
     DWORD error = 0;
     for (const auto& record : m_pending) {
-        Moved step{record.get(), FileExists(record->target), std::string(record->target) + ".orvobak"};
-        if (step.hadOld) {
-            RemoveFile(step.backup.c_str());
-            if (!MoveFileExA(record->target, step.backup.c_str(), 0)) {
-                error = GetLastError();
-                failed = record.get();
-                break;
-            }
+        Moved step{record.get(), false, std::string(record->target) + ".orvobak"};
+        // Moving in at once spares a target that is not there yet the search
+        // of the folder that asking first would cost.
+        if (MoveFileExA(record->temp, record->target, 0)) {
+            moved.push_back(step);
+            continue;
+        }
+        error = GetLastError();
+        failed = record.get();
+        if (!IsNameTaken(error))
+            break;
+        step.hadOld = true;
+        if (!MoveAside(record->target, step.backup.c_str())) {
+            error = GetLastError();
+            break;
         }
         if (!MoveFileExA(record->temp, record->target, 0)) {
             error = GetLastError();
-            failed = record.get();
-            if (step.hadOld && !MoveFileExA(step.backup.c_str(), record->target, 0))
+            if (!MoveFileExA(step.backup.c_str(), record->target, 0))
                 moved.push_back(Moved{record.get(), true, step.backup});  // retried below
             break;
         }
+        failed = nullptr;
         moved.push_back(step);
     }
     if (!failed) {
         for (const Moved& step : moved)
             if (step.hadOld)
                 RemoveFile(step.backup.c_str());
-        m_pending.clear();
+        m_pending.Clear();
         return true;
     }
     LogError("swap of %s failed: %lu", failed->target, error);
@@ -308,7 +374,7 @@ bool OrvoClientUpdater::SwapPending()
     // A backup that could not go back is the only old copy: it stays.
     if (restored)
         DeleteBackupFiles(m_installFolder);
-    m_pending.clear();
+    m_pending.Clear();
     return false;
 }
 
