@@ -20,7 +20,7 @@ CDownloadWriter::~CDownloadWriter()
         std::lock_guard<std::mutex> hold(m_lock);
         m_stopping = true;
     }
-    m_changed.notify_all();
+    m_queued.notify_one();
     WaitForSingleObject(m_thread, INFINITE);
     CloseHandle(m_thread);
 }
@@ -35,7 +35,7 @@ void CDownloadWriter::Run()
 {
     for (;;) {
         std::unique_lock<std::mutex> hold(m_lock);
-        m_changed.wait(hold, [this] { return !m_queue.empty() || m_stopping; });
+        m_queued.wait(hold, [this] { return !m_queue.empty() || m_stopping; });
         if (m_queue.empty())
             return;
         Item item = std::move(m_queue.front());
@@ -55,7 +55,7 @@ void CDownloadWriter::Push(Item item)
         std::lock_guard<std::mutex> hold(m_lock);
         m_queue.push_back(std::move(item));
     }
-    m_changed.notify_all();
+    m_queued.notify_one();
 }
 
 CDownloadWriter::Ticket CDownloadWriter::Begin(const std::string& path)
@@ -68,7 +68,7 @@ CDownloadWriter::Ticket CDownloadWriter::Begin(const std::string& path)
 char* CDownloadWriter::Acquire()
 {
     std::unique_lock<std::mutex> hold(m_lock);
-    m_changed.wait(hold, [this] { return !m_free.empty(); });
+    m_returned.wait(hold, [this] { return !m_free.empty(); });
     char* block = m_free.back();
     m_free.pop_back();
     return block;
@@ -80,7 +80,7 @@ void CDownloadWriter::Release(char* block)
         std::lock_guard<std::mutex> hold(m_lock);
         m_free.push_back(block);
     }
-    m_changed.notify_all();
+    m_returned.notify_all();
 }
 
 void CDownloadWriter::Submit(const Ticket& file, char* block, size_t size)
@@ -95,7 +95,7 @@ bool CDownloadWriter::Failed(const Ticket& file) const { return file->m_failed; 
 CDownloadWriter::Outcome CDownloadWriter::Wait(const Ticket& file)
 {
     std::unique_lock<std::mutex> hold(m_lock);
-    m_changed.wait(hold, [&file] { return file->m_done; });
+    m_returned.wait(hold, [&file] { return file->m_done; });
     return file->m_outcome;
 }
 
@@ -171,5 +171,5 @@ void CDownloadWriter::Finish(File& file)
         std::lock_guard<std::mutex> hold(m_lock);
         file.m_done = true;
     }
-    m_changed.notify_all();
+    m_returned.notify_all();
 }

@@ -74,7 +74,8 @@ private:
     const size_t m_blockSize;
     std::vector<std::unique_ptr<char[]>> m_storage;
     std::mutex m_lock;
-    std::condition_variable m_changed;  // queue, free blocks or a finished file
+    std::condition_variable m_queued;    // the thread waits for work
+    std::condition_variable m_returned;  // callers wait for a free block or a finished file
     std::vector<char*> m_free;
     std::deque<Item> m_queue;
     bool m_stopping = false;

@@ -16,7 +16,7 @@ CLocalDigests::~CLocalDigests()
         std::lock_guard<std::mutex> hold(m_lock);
         m_stopping = true;
     }
-    m_changed.notify_all();
+    m_added.notify_all();
     for (HANDLE thread : m_threads) {
         WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
@@ -33,7 +33,7 @@ void CLocalDigests::Run()
 {
     std::unique_lock<std::mutex> hold(m_lock);
     for (;;) {
-        m_changed.wait(hold, [this] { return m_started < m_jobs.size() || m_stopping; });
+        m_added.wait(hold, [this] { return m_started < m_jobs.size() || m_stopping; });
         if (m_stopping)
             return;
         // Taking the front never moves the others in a deque, so the job can
@@ -45,7 +45,7 @@ void CLocalDigests::Run()
         hold.lock();
         job.result = result;
         job.done = true;
-        m_changed.notify_all();
+        m_finished.notify_one();
     }
 }
 
@@ -55,7 +55,7 @@ void CLocalDigests::Add(const std::string& path)
         std::lock_guard<std::mutex> hold(m_lock);
         m_jobs.push_back(Job{path, Result(), false});
     }
-    m_changed.notify_all();
+    m_added.notify_one();
 }
 
 CLocalDigests::Result CLocalDigests::Take()
@@ -72,7 +72,7 @@ CLocalDigests::Result CLocalDigests::Take()
         hold.lock();
         front.done = true;
     }
-    m_changed.wait(hold, [&front] { return front.done; });
+    m_finished.wait(hold, [&front] { return front.done; });
     Result result = front.result;
     m_jobs.pop_front();
     --m_started;

@@ -46,7 +46,8 @@ private:
     void Run();
 
     std::mutex m_lock;
-    std::condition_variable m_changed;
+    std::condition_variable m_added;     // workers wait for a job
+    std::condition_variable m_finished;  // Take waits for its job
     std::deque<Job> m_jobs;  // oldest first; a job stays put while worked on
     size_t m_started = 0;    // the first m_started jobs are being or have been worked on
     bool m_stopping = false;
