@@ -78,11 +78,3 @@ CLocalDigests::Result CLocalDigests::Take()
     --m_started;
     return result;
 }
-
-unsigned DigestThreads()
-{
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    unsigned cores = info.dwNumberOfProcessors;
-    return cores < 1 ? 1 : cores > 8 ? 8 : cores;
-}

@@ -53,6 +53,3 @@ private:
     bool m_stopping = false;
     std::vector<HANDLE> m_threads;
 };
-
-// Workers for digests on this machine: one per core, at most eight.
-unsigned DigestThreads();

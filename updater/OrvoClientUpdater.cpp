@@ -7,6 +7,7 @@
 #include "HttpUrl.h"
 #include "ManifestLine.h"
 #include "ManifestReader.h"
+#include "ParallelSteps.h"
 
 #ifndef ORVO_DEFAULT_UPDATE_URL
 #define ORVO_DEFAULT_UPDATE_URL "http://localhost/updater.ini"
@@ -75,6 +76,45 @@ bool MoveAside(const char* target, const char* backup)
     if (MoveFileExA(target, backup, 0))
         return true;
     return IsNameTaken(GetLastError()) && RemoveFile(backup) && MoveFileExA(target, backup, 0);
+}
+
+std::string BackupOf(const PendingReplace& record) { return std::string(record.target) + ".orvobak"; }
+
+// What the swap did with one download.
+struct SwapStep
+{
+    bool moved = false;   // something of it must be undone by a rollback
+    bool hadOld = false;  // the old file is at the backup (or back in place when not moved)
+    DWORD error = 0;      // non-zero when it failed
+};
+
+SwapStep SwapOne(const PendingReplace& record)
+{
+    SwapStep step;
+    // Moving in at once spares a target that is not there yet the search of
+    // the folder that asking first would cost.
+    if (MoveFileExA(record.temp, record.target, 0)) {
+        step.moved = true;
+        return step;
+    }
+    step.error = GetLastError();
+    if (!IsNameTaken(step.error))
+        return step;
+    std::string backup = BackupOf(record);
+    if (!MoveAside(record.target, backup.c_str())) {
+        step.error = GetLastError();
+        return step;
+    }
+    step.hadOld = true;
+    if (MoveFileExA(record.temp, record.target, 0)) {
+        step.moved = true;
+        step.error = 0;
+        return step;
+    }
+    step.error = GetLastError();
+    // The old file goes back at once; when it cannot, the rollback tries again.
+    step.moved = !MoveFileExA(backup.c_str(), record.target, 0);
+    return step;
 }
 
 } // namespace
@@ -224,7 +264,7 @@ int OrvoClientUpdater::UpdateFiles()
     rewind(manifest);
     int result = 1;
     {
-        CManifestReader reader(manifest, localPrefix, DigestThreads());
+        CManifestReader reader(manifest, localPrefix, CoreThreads());
         ManifestLine parsed;
         CLocalDigests::Result local;
         for (int k = 1; result == 1 && reader.Next(parsed, local); ++k) {
@@ -321,50 +361,39 @@ int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)
 // all have moved; on any failure the old files go back.
 bool OrvoClientUpdater::SwapPending()
 {
-    struct Moved { const PendingReplace* record; bool hadOld; std::string backup; };
-    std::vector<Moved> moved;
-    const PendingReplace* failed = nullptr;
-    DWORD error = 0;
-    for (const auto& record : m_pending) {
-        Moved step{record.get(), false, std::string(record->target) + ".orvobak"};
-        // Moving in at once spares a target that is not there yet the search
-        // of the folder that asking first would cost.
-        if (MoveFileExA(record->temp, record->target, 0)) {
-            moved.push_back(step);
-            continue;
-        }
-        error = GetLastError();
-        failed = record.get();
-        if (!IsNameTaken(error))
-            break;
-        step.hadOld = true;
-        if (!MoveAside(record->target, step.backup.c_str())) {
-            error = GetLastError();
-            break;
-        }
-        if (!MoveFileExA(record->temp, record->target, 0)) {
-            error = GetLastError();
-            if (!MoveFileExA(step.backup.c_str(), record->target, 0))
-                moved.push_back(Moved{record.get(), true, step.backup});  // retried below
-            break;
-        }
-        failed = nullptr;
-        moved.push_back(step);
-    }
-    if (!failed) {
-        for (const Moved& step : moved)
-            if (step.hadOld)
-                RemoveFile(step.backup.c_str());
+    std::vector<const PendingReplace*> records;
+    for (const auto& record : m_pending)
+        records.push_back(record.get());
+    std::vector<SwapStep> steps(records.size());
+    // A move to a name not there yet searches the whole folder under Wine,
+    // so a large update spends most of its swap there: several run at once.
+    RunInParallel(records.size(), CoreThreads(), [&](size_t i) {
+        steps[i] = SwapOne(*records[i]);
+        return steps[i].error == 0;
+    });
+    size_t failedAt = 0;
+    while (failedAt < steps.size() && steps[failedAt].error == 0)
+        ++failedAt;
+    if (failedAt == steps.size()) {
+        for (size_t i = 0; i < records.size(); ++i)
+            if (steps[i].hadOld)
+                RemoveFile(BackupOf(*records[i]).c_str());
         m_pending.Clear();
         return true;
     }
+    const PendingReplace* failed = records[failedAt];
+    DWORD error = steps[failedAt].error;
     LogError("swap of %s failed: %lu", failed->target, error);
     bool restored = true;
-    for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
-        if (FileExists(it->record->target) && (!it->hadOld || FileExists(it->backup.c_str())))
-            DeleteFileA(it->record->target);
-        if (it->hadOld && !MoveFileExA(it->backup.c_str(), it->record->target, 0)) {
-            LogError("cannot restore %s from %s: %lu", it->record->target, it->backup.c_str(), GetLastError());
+    for (size_t i = records.size(); i-- > 0;) {
+        if (!steps[i].moved)
+            continue;
+        const char* target = records[i]->target;
+        std::string backup = BackupOf(*records[i]);
+        if (FileExists(target) && (!steps[i].hadOld || FileExists(backup.c_str())))
+            DeleteFileA(target);
+        if (steps[i].hadOld && !MoveFileExA(backup.c_str(), target, 0)) {
+            LogError("cannot restore %s from %s: %lu", target, backup.c_str(), GetLastError());
             restored = false;
         }
     }
