@@ -1,6 +1,7 @@
 // The whole update procedure against the loopback server.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "OrvoClientUpdater.h"
@@ -127,21 +128,91 @@ TEST(Update, FirstRunThenNothingToDo)
 
 TEST(Update, WrongBodyIsFetchedThreeTimesAndNothingIsSwapped)
 {
-    TestRelease release("wrong");
-    release.AddFile("a.txt", "new alpha");
-    release.AddFile("b.txt", "new bravo");
-    WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
-    WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
-    release.SetManifest(release.ManifestFor({"a.txt", "b.txt"}));
-    release.AddBehaviour("b.txt corrupt");
+    // The digest is checked off the receiving thread: a wrong file found only
+    // after the next one has come in still fails alone, and nothing is swapped.
+    struct Case { std::vector<std::string> order; size_t size; int requestsOfC; };
+    const Case cases[] = {
+        {{"a.txt", "b.txt"}, 9, 0},
+        {{"b.txt", "a.txt", "c.txt"}, 1500000, 0},
+        {{"a.txt", "c.txt", "b.txt"}, 1500000, 1},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("wrong");
+        std::string body(c.size, 'n');
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+            release.AddFile(name, std::string("new ") + name + body);
+            WriteFileBytes(release.InstallDir() + "/" + name, std::string("old ") + name);
+        }
+        release.SetManifest(release.ManifestFor(c.order));
+        release.AddBehaviour("b.txt corrupt");
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << c.order[0];
+        EXPECT_EQ(release.CountRequests("b.txt"), 3) << c.order[0];
+        EXPECT_EQ(release.CountRequests("c.txt"), c.requestsOfC) << c.order[0];
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"}) << c.order[0];
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            EXPECT_EQ(release.Installed(name), std::string("old ") + name) << c.order[0];
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.order[0];
+        EXPECT_TRUE(PathExists(release.InstallDir() + "/updater.txt")) << c.order[0];
+    }
+}
+
+TEST(Update, ProgressFollowsTheNameOfItsFile)
+{
+    TestRelease release("order");
+    const std::vector<std::string> names = {"a.bin", "b.bin", "c.bin"};
+    const size_t sizes[] = {700 * 1024, 1200 * 1024, 400 * 1024};
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string bytes(sizes[i], '\0');
+        for (size_t j = 0; j < bytes.size(); ++j)
+            bytes[j] = char(j * (i + 3) + j / 1001);
+        release.AddFile(names[i], bytes);
+    }
+    release.SetManifest(release.ManifestFor(names));
+    // b.bin is found wrong while c.bin comes in: it is shown again for its retry.
+    release.AddBehaviour("b.bin corrupt times=1");
     UpdateDriver driver;
-    EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error);
-    EXPECT_EQ(release.CountRequests("b.txt"), 3);
-    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"});
-    EXPECT_EQ(release.Installed("a.txt"), "old alpha");
-    EXPECT_EQ(release.Installed("b.txt"), "old bravo");
-    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
-    EXPECT_TRUE(PathExists(release.InstallDir() + "/updater.txt"));
+    ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
+    for (const std::string& name : names)
+        EXPECT_EQ(release.Installed(name), ReadFileBytes(release.ServedDir() + "/" + name)) << name;
+    EXPECT_EQ(release.CountRequests("b.bin"), 2);
+
+    std::vector<std::pair<WPARAM, LPARAM>> counters;
+    for (const PostedMessage& c : driver.Of(kMsgCounter))
+        counters.push_back({c.wParam, c.lParam});
+    std::vector<std::pair<WPARAM, LPARAM>> expectedCounters = {{1, 3}, {1, 3}, {2, 3}, {3, 3}, {2, 3}};
+    EXPECT_EQ(counters, expectedCounters);
+    std::vector<std::string> shown = {"a.bin", "b.bin", "c.bin", "b.bin"};
+    EXPECT_EQ(Texts(driver.Of(kMsgFileName)), shown);
+
+    // Between one name and the next, progress is that file's only, never
+    // goes back, and ends with its last byte.
+    std::string current;
+    std::vector<std::pair<WPARAM, LPARAM>> segment;
+    auto checkSegment = [&] {
+        if (current.empty())
+            return;
+        size_t index = std::find(names.begin(), names.end(), current) - names.begin();
+        ASSERT_LT(index, names.size());
+        ASSERT_FALSE(segment.empty()) << current;
+        for (size_t i = 0; i < segment.size(); ++i) {
+            EXPECT_EQ(segment[i].first, sizes[index] / 1024) << current;
+            if (i > 0) {
+                EXPECT_GE(segment[i].second, segment[i - 1].second) << current;
+            }
+        }
+        EXPECT_EQ(segment.back().second, LPARAM(sizes[index] / 1024)) << current;
+    };
+    for (const PostedMessage& m : driver.Messages()) {
+        if (m.message == kMsgFileName) {
+            checkSegment();
+            current = m.text;
+            segment.clear();
+        } else if (m.message == kMsgProgress) {
+            segment.push_back({m.wParam, m.lParam});
+        }
+    }
+    checkSegment();
 }
 
 TEST(Update, FailedAttemptsOfAnyKindAreRetriedThenReported)
