@@ -21,9 +21,10 @@ std::string Pattern(size_t size, int seed)
     return bytes;
 }
 
-// Hands bytes to the writer in blocks, as the receiving side does.
-void Feed(CDownloadWriter& writer, const CDownloadWriter::Ticket& file, const std::string& bytes)
+// Hands a whole file to the writer in blocks, as the receiving side does.
+CDownloadWriter::Ticket Queue(CDownloadWriter& writer, const std::string& path, const std::string& bytes)
 {
+    CDownloadWriter::Ticket file = writer.Begin(path);
     for (size_t at = 0; at < bytes.size();) {
         char* block = writer.Acquire();
         size_t n = std::min(writer.BlockSize(), bytes.size() - at);
@@ -31,6 +32,8 @@ void Feed(CDownloadWriter& writer, const CDownloadWriter::Ticket& file, const st
         writer.Submit(file, block, n);
         at += n;
     }
+    writer.End(file);
+    return file;
 }
 
 } // namespace
@@ -47,18 +50,10 @@ TEST(DownloadWriter, EachFileGetsItsOwnOutcome)
     CDownloadWriter writer(64 * 1024, 3);
     // All three are queued before any outcome is asked for, as the update
     // loop does while it receives the next file.
-    auto first = writer.Begin("pipe/a.bin");
-    Feed(writer, first, a);
-    writer.End(first);
-    auto full = writer.Begin("disk-full.bin");
-    Feed(writer, full, b);
-    writer.End(full);
-    auto missing = writer.Begin("pipe/no/such/folder/x.bin");
-    Feed(writer, missing, c);
-    writer.End(missing);
-    auto last = writer.Begin("pipe/c.bin");
-    Feed(writer, last, c);
-    writer.End(last);
+    auto first = Queue(writer, "pipe/a.bin", a);
+    auto full = Queue(writer, "disk-full.bin", b);
+    auto missing = Queue(writer, "pipe/no/such/folder/x.bin", c);
+    auto last = Queue(writer, "pipe/c.bin", c);
 
     CDownloadWriter::Outcome outcome = writer.Wait(first);
     EXPECT_EQ(outcome.step, CDownloadWriter::Outcome::kWritten);
@@ -88,9 +83,7 @@ TEST(DownloadWriter, ReplacesAnOldFileOfTheSameName)
     WriteFileBytes("pipe/old.bin", std::string(100000, 'o'));
     ASSERT_TRUE(SetFileAttributesA("pipe/old.bin", FILE_ATTRIBUTE_READONLY));
     CDownloadWriter writer(4096, 2);
-    auto file = writer.Begin("pipe/old.bin");
-    Feed(writer, file, "new");
-    writer.End(file);
+    auto file = Queue(writer, "pipe/old.bin", "new");
     EXPECT_EQ(writer.Wait(file).step, CDownloadWriter::Outcome::kWritten);
     EXPECT_EQ(ReadFileBytes("pipe/old.bin"), "new");
 }
