@@ -55,6 +55,7 @@ target_compile_options(lzma7z PRIVATE ${ORVO_DEP_FLAGS})
 find_path(STB_INCLUDE_DIR stb/stb_image.h PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 add_library(stb_image STATIC "${CMAKE_CURRENT_LIST_DIR}/stb_image_impl.c")
 target_include_directories(stb_image SYSTEM PUBLIC "${STB_INCLUDE_DIR}/stb")
+target_include_directories(stb_image PRIVATE "${CMAKE_SOURCE_DIR}/framework")
 target_compile_options(stb_image PRIVATE ${ORVO_DEP_FLAGS})
 
 # GoogleTest and GoogleMock for the tests.

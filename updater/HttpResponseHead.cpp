@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 int FindHeadEnd(const char* data, int length)
 {
@@ -13,16 +14,23 @@ int FindHeadEnd(const char* data, int length)
 
 int ParseStatusCode(const char* head, int length)
 {
-    if (length <= 4)
+    // "HTTP/1." digit, a blank, three digits, then a blank or the line's end.
+    static const char kVersion[] = "HTTP/1.";
+    const int versionLength = int(sizeof kVersion - 1);
+    if (length < versionLength + 5 || memcmp(head, kVersion, versionLength) != 0)
         return 0;
-    int i = 4;
-    while (i < length && head[i] != '\r' && head[i] != ' ')
-        ++i;
-    if (i >= length || head[i] != ' ')
+    const char* p = head + versionLength;
+    if (!isdigit((unsigned char)p[0]) || p[1] != ' ')
         return 0;
     int code = 0;
-    for (++i; i < length && isdigit((unsigned char)head[i]) && code < 1000; ++i)
-        code = code * 10 + (head[i] - '0');
+    for (int i = 2; i < 5; ++i) {
+        if (!isdigit((unsigned char)p[i]))
+            return 0;
+        code = code * 10 + (p[i] - '0');
+    }
+    int after = versionLength + 5;
+    if (after < length && head[after] != ' ' && head[after] != '\r')
+        return 0;
     return code;
 }
 

@@ -9,7 +9,8 @@ const int kMaxResponseHead = 8 * 1024;
 // while it has not arrived.
 int FindHeadEnd(const char* data, int length);
 
-// The number after the first blank of the status line; 0 when there is none.
+// The status of a well-formed status line, "HTTP/1.x NNN" followed by a blank
+// or the line's end; 0 for any other line.
 int ParseStatusCode(const char* head, int length);
 
 // The value of the header named name (matched at the start of a line, letter

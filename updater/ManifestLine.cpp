@@ -1,7 +1,10 @@
 #include "ManifestLine.h"
 
-#include <cctype>
+#include <windows.h>
+
 #include <cstring>
+
+#include "syshelpers/SafePaths.h"
 
 ManifestLine ParseManifestLine(const char* line)
 {
@@ -27,19 +30,21 @@ ManifestLine ParseManifestLine(const char* line)
 
 namespace {
 
-// "CON", "nul.txt", "COM1 .log": Windows opens the device, whatever the folder.
-bool IsDeviceName(const std::string& segment)
+// "CON", "nul.txt", "COM1 .log", "com\xb9" in code page 1252: Windows opens the
+// device, whatever the folder. The segment is judged as the file functions
+// will see it, in the system code page.
+bool IsDeviceSegment(const std::string& segment)
 {
-    std::string base = segment.substr(0, segment.find('.'));
-    base.erase(base.find_last_not_of(' ') + 1);
-    for (char& c : base)
-        c = char(toupper((unsigned char)c));
-    static const char* const names[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
-    for (const char* name : names)
-        if (base == name)
-            return true;
-    return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-           base[3] >= '1' && base[3] <= '9';
+    wchar_t wide[kMaxManifestPath + 1];
+    int n = MultiByteToWideChar(CP_ACP, 0, segment.data(), int(segment.size()), wide, int(kMaxManifestPath));
+    return n > 0 && IsDeviceName(std::wstring(wide, n));
+}
+
+// ".", "..", "...", ". ": Windows drops trailing dots and blanks, so each names
+// the folder it stands in or its parent.
+bool IsDotsOnly(const std::string& segment)
+{
+    return !segment.empty() && segment.find_first_not_of(". ") == std::string::npos;
 }
 
 } // namespace
@@ -55,11 +60,8 @@ bool IsSafeManifestPath(const std::string& path)
         size_t end = path.find_first_of("/\\", start);
         if (end == std::string::npos)
             end = path.size();
-        // Windows drops trailing dots and blanks, so ".. " and "..." climb too.
         std::string segment = path.substr(start, end - start);
-        if (segment.compare(0, 2, "..") == 0 && segment.find_first_not_of(". ") == std::string::npos)
-            return false;
-        if (IsDeviceName(segment))
+        if (IsDotsOnly(segment) || IsDeviceSegment(segment))
             return false;
         start = end + 1;
     }

@@ -27,7 +27,8 @@ const size_t kMaxManifestPath = 255;
 
 ManifestLine ParseManifestLine(const char* line);
 
-// True for a path that stays inside the install folder: not empty, at most
-// kMaxManifestPath characters, relative, no drive or ":", no ".." segment and
-// no device name ("CON", "nul.txt", "COM1") as a segment.
+// True for a path that names something inside the install folder: not empty,
+// at most kMaxManifestPath characters, relative, no drive or ":", no segment
+// of dots and blanks only (".", "..", "...") and no device name ("CON",
+// "nul.txt", "COM1") as a segment.
 bool IsSafeManifestPath(const std::string& path);

@@ -8,6 +8,7 @@
 
 #include "HttpResponseHead.h"
 #include "Md5.h"
+#include "RequestDeadline.h"
 
 namespace {
 
@@ -468,8 +469,26 @@ int CNBTCPClient::OpenRequest(const HttpUrl& url)
     return Send(request, int(strlen(request))) < 0 ? kHttpNetFail : 1;
 }
 
+int CNBTCPClient::RecvWithin(const RequestDeadline& deadline, char* buffer, int size)
+{
+    if (deadline.Limited()) {
+        DWORD left = deadline.MsLeft();
+        if (left == 0) {
+            WSASetLastError(WSAETIMEDOUT);
+            LogError("TCPC recv fail %d: the response is too slow", StoreLastError());
+            OnRecvError();
+            return -1;
+        }
+        // The socket's own time-out must not carry a receive past the deadline.
+        if (left < DWORD(m_timeout) * 1000)
+            setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&left), sizeof left);
+    }
+    return Recv(buffer, size);
+}
+
 int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
 {
+    RequestDeadline deadline(m_timeout);
     char* block = m_block.data();
     int have = 0;
     int headEnd = -1;
@@ -479,7 +498,7 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
             LogError("response head larger than %d bytes", kMaxResponseHead);
             return kHttpNetFail;
         }
-        int n = Recv(block + have, kMaxResponseHead - have);
+        int n = RecvWithin(deadline, block + have, kMaxResponseHead - have);
         if (n <= 0) {
             if (toFile)
                 LogError("HTTPGetRecvFile Error recv head %d", n < 0 ? m_lastError : 0);
@@ -508,6 +527,7 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
         return kHttpNoLength;
     }
     int length = int(announced);
+    deadline.AllowBody(length);
     int rc = sink.Begin(length);
     if (rc != 0)
         return rc;
@@ -519,7 +539,7 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
     while (received < length) {
         int want = length - received < kBlockSize ? length - received : kBlockSize;
         char* into = sink.Space(want);
-        int n = Recv(into, want);
+        int n = RecvWithin(deadline, into, want);
         if (n <= 0) {
             LogError(toFile ? "HTTPGetRecvFile Error recv body %d" : "recv body failed %d", n < 0 ? m_lastError : 0);
             if (n == 0)

@@ -14,6 +14,8 @@
 #include "HttpUrl.h"
 #include "PendingSwaps.h"
 
+class RequestDeadline;
+
 // Results of the GET members besides a body length.
 enum HttpResult
 {
@@ -53,7 +55,9 @@ public:
     int GetLastErrorCode() const { return m_lastError; }
 
     // GET url into buffer (the body plus a NUL must fit size): the body length
-    // or an HttpResult. Redirects are followed up to 5 hops.
+    // or an HttpResult. Redirects are followed up to 5 hops. With a time-out,
+    // each response must arrive within it plus its length at 4 KiB a second
+    // (kHttpNetFail, WSAETIMEDOUT stored, when it does not).
     int HTTPGet(const char* url, char* buffer, int size);
     // GET url into folder/name (name null: the URL's last path segment, else a
     // time stamp), checking the digest when md5 is given. replaceMode 0 records
@@ -118,6 +122,9 @@ private:
     // with the error stored (WSAETIMEDOUT once the time is up).
     bool ConnectWithin(int seconds);
     int OpenRequest(const HttpUrl& url);
+    // One receive that gives up (-1, WSAETIMEDOUT stored) at the deadline.
+    int RecvWithin(const RequestDeadline& deadline, char* buffer, int size);
+    // The whole response, head and body, within a RequestDeadline.
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
     int ReceiveFile(const char* path, const char* md5, FileDownload& download);

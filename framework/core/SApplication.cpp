@@ -1,6 +1,7 @@
 #include "core/SApplication.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SObjDefAttr.h"
 #include "core/SResProviderFiles.h"
 #include "core/SRicheditMenuDef.h"
 #include "core/STimer2.h"
@@ -73,7 +74,7 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
     m_fontPool.reset(new SFontPool(m_renderFactory.get()));
     m_skinPoolMgr.reset(new SSkinPoolMgr);
     m_stylePoolMgr.reset(new SStylePoolMgr);
-    // Here come the default attributes, with their code.
+    m_defAttr.reset(new SObjDefAttr);
     m_finder.reset(new SWindowFinder);
     if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
@@ -86,6 +87,7 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 void SApplication::DestroySingletons()
 {
     m_finder.reset();
+    m_defAttr.reset();
     m_stylePoolMgr.reset();
     m_skinPoolMgr.reset();
     m_fontPool.reset();

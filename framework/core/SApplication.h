@@ -4,6 +4,7 @@
 #include "core/SResProviderMgr.h"
 #include "core/SSingleton.h"
 #include "core/STranslator.h"
+#include "core/SWindowFactoryMgr.h"
 #include "core/TStringT.h"
 #include "render/SSkinFactoryMgr.h"
 #include <memory>
@@ -13,6 +14,7 @@ namespace WUI {
 class CSimpleWndHelper;
 struct IRenderFactory;
 class SFontPool;
+class SObjDefAttr;
 class SSkinPoolMgr;
 class SStylePoolMgr;
 class SRicheditMenuDef;
@@ -27,11 +29,20 @@ enum {
     kMissingMsgBox = 4,
 };
 
-// The one object a program makes before any window: it owns the resource
-// providers, the translator manager, the message-loop factory and main loop,
-// the named ids, and creates and destroys the framework singletons.
-class SApplication : public SSingleton<SApplication>, public SSkinFactoryMgr, public SResProviderMgr {
+// The one object a program makes before any window: it owns the window and
+// skin factories, the resource providers, the translator manager, the
+// message-loop factory and main loop, the named ids, and creates and
+// destroys the framework singletons.
+class SApplication : public SSingleton<SApplication>,
+                     public SWindowFactoryMgr,
+                     public SSkinFactoryMgr,
+                     public SResProviderMgr {
 public:
+    using SSkinFactoryMgr::RegisterFactory;
+    using SWindowFactoryMgr::RegisterFactory;
+    using SWindowFactoryMgr::HasFactory;
+    using SSkinFactoryMgr::HasFactory;
+
     // The render factory (add-ref'd; may be null, then no font or image can be made)
     // serves the font pool and the skins' images.
     SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LPCWSTR hostClassName);
@@ -98,6 +109,7 @@ private:
     std::unique_ptr<SFontPool> m_fontPool;
     std::unique_ptr<SSkinPoolMgr> m_skinPoolMgr;
     std::unique_ptr<SStylePoolMgr> m_stylePoolMgr;
+    std::unique_ptr<SObjDefAttr> m_defAttr;
     std::unique_ptr<SWindowFinder> m_finder;
     std::unique_ptr<CSimpleWndHelper> m_wndHelper;   // null when one existed before
     std::unique_ptr<SRicheditMenuDef> m_editMenuDef; // null when one existed before

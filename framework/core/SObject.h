@@ -42,6 +42,11 @@ public:
     virtual void OnInitFinished(pugi::xml_node node) { (void)node; }
 };
 
+// The attribute pass of initialisation and class defaults: "class" first, then
+// every other attribute not marked consumed, in document order, with loading
+// set. Returns whether the node had a "class".
+bool ApplyXmlAttributes(SObject* obj, pugi::xml_node node);
+
 // `obj` as a T when it is one by class name; null otherwise and for null.
 template <class T>
 T* sobj_cast(SObject* obj)

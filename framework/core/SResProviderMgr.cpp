@@ -1,5 +1,6 @@
 #include "core/SResProviderMgr.h"
 #include "core/SResImage.h"
+#include "core/SObjDefAttr.h"
 #include "core/SResProviderFiles.h"
 #include "core/XmlLookup.h"
 #include "render/SFontPool.h"
@@ -355,9 +356,9 @@ SStylePool *SResProviderMgr::PushStylePool(pugi::xml_node styles)
     return pool;
 }
 
-// The steps run in a fixed order: font, strings, colours, skins, styles, each
-// only when its element is there. Skins may name images of this same provider,
-// which is already listed.
+// The steps run in a fixed order: font, strings, colours, skins, styles, class
+// defaults, each only when its element is there. Skins may name images of
+// this same provider, which is already listed.
 void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
 {
     pugi::xml_document doc;
@@ -368,7 +369,7 @@ void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
         return;
     if (pugi::xml_node font = XmlChildNoCase(uidef, L"font"))
         LoadDefaultFont(font);
-    pugi::xml_document stringDoc, colorDoc, skinDoc, styleDoc;
+    pugi::xml_document stringDoc, colorDoc, skinDoc, styleDoc, objattrDoc;
     if (pugi::xml_node strings = Redirect(entry.provider, uidef, L"string", stringDoc))
         entry.strings.Init(strings);
     if (pugi::xml_node colors = Redirect(entry.provider, uidef, L"color", colorDoc))
@@ -377,9 +378,10 @@ void SResProviderMgr::LoadUiDef(UiDefInfo &entry, LPCWSTR uidefId)
         entry.skinPool = PushSkinPool(skins);
     if (pugi::xml_node styles = Redirect(entry.provider, uidef, L"style", styleDoc))
         entry.stylePool = PushStylePool(styles);
-    // Next, "objattr" (with the same redirection) goes to the store of class
-    // default attributes; that store is not part of the framework yet, so
-    // class defaults are not read.
+    SObjDefAttr *defaults = SObjDefAttr::GetSingletonPtr();
+    if (pugi::xml_node objattr = Redirect(entry.provider, uidef, L"objattr", objattrDoc))
+        if (defaults)
+            defaults->Init(objattr);
 }
 
 } // namespace WUI

@@ -1,6 +1,6 @@
 #include "core/STimer2.h"
 #include "core/SArray.h"
-#include "core/SWindowMgr.h"
+#include "core/SWindow.h"
 
 namespace WUI {
 
@@ -68,7 +68,7 @@ void STimer2::OnTick(UINT winId)
         return;
     }
     const tagTIMERINFO info = *found;
-    ISwndNode *element = SWindowMgr::GetWindow(info.owner);
+    SWindow *element = SWindowMgr::GetWindow(info.owner);
     if (!element) {
         Kill(winId); // the owner died without killing it: nothing else would
         return;

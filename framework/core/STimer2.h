@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ISwndNode.h"
+#include "core/SWindowMgr.h"
 #include "core/SSingleton.h"
 
 namespace WUI {

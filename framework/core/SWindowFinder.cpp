@@ -1,6 +1,6 @@
 #include "core/SWindowFinder.h"
 #include "core/SHashTraits.h"
-#include "core/SWindowMgr.h"
+#include "core/SWindow.h"
 
 namespace WUI {
 
@@ -19,12 +19,12 @@ bool SFindKeyTraits::Equal(const SFindKey &a, const SFindKey &b)
 
 // A remembered element must still live, still carry the id or name, and still
 // sit under the parent within the depth.
-bool SWindowFinder::StillMatches(ISwndNode *parent, ISwndNode *found, const SFindKey &key)
+bool SWindowFinder::StillMatches(SWindow *parent, SWindow *found, const SFindKey &key)
 {
     if (key.byName ? !(key.name == found->GetName()) : found->GetID() != key.id)
         return false;
     int level = 1;
-    for (ISwndNode *p = found->GetParentNode(); p; p = p->GetParentNode(), ++level) {
+    for (SWindow *p = found->GetParent(); p; p = p->GetParent(), ++level) {
         if (key.depth >= 0 && level > key.depth)
             return false;
         if (p == parent)
@@ -33,15 +33,15 @@ bool SWindowFinder::StillMatches(ISwndNode *parent, ISwndNode *found, const SFin
     return false;
 }
 
-ISwndNode *SWindowFinder::Find(ISwndNode *parent, const SFindKey &key)
+SWindow *SWindowFinder::Find(SWindow *parent, const SFindKey &key)
 {
     if (auto *node = m_cache.Lookup(key)) {
-        ISwndNode *found = SWindowMgr::GetWindow(node->value);
+        SWindow *found = SWindowMgr::GetWindow(node->value);
         if (found && StillMatches(parent, found, key))
             return found;
         m_cache.RemoveKey(key);
     }
-    ISwndNode *found = key.byName ? parent->FindChildByName(key.name, key.depth)
+    SWindow *found = key.byName ? parent->FindChildByName(key.name, key.depth)
                                   : parent->FindChildByID(key.id, key.depth);
     // A miss is not remembered: the element may come later.
     if (found)
@@ -49,14 +49,14 @@ ISwndNode *SWindowFinder::Find(ISwndNode *parent, const SFindKey &key)
     return found;
 }
 
-ISwndNode *SWindowFinder::FindChildByID(ISwndNode *parent, int id, int depth)
+SWindow *SWindowFinder::FindChildByID(SWindow *parent, int id, int depth)
 {
     if (!parent)
         return nullptr;
     return Find(parent, SFindKey{parent->GetSwnd(), false, SStringW(), id, depth});
 }
 
-ISwndNode *SWindowFinder::FindChildByName(ISwndNode *parent, LPCWSTR name, int depth)
+SWindow *SWindowFinder::FindChildByName(SWindow *parent, LPCWSTR name, int depth)
 {
     if (!parent || !name)
         return nullptr;

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/ISwndNode.h"
+#include "core/SWindowMgr.h"
 #include "core/SMap.h"
 #include "core/SSingleton.h"
 #include "core/TStringT.h"
@@ -27,12 +27,12 @@ public:
     // The parent's search result (null when none matches or parent is null); a
     // remembered element is used only while it still matches, and a miss is
     // searched again next time.
-    ISwndNode *FindChildByID(ISwndNode *parent, int id, int depth);
-    ISwndNode *FindChildByName(ISwndNode *parent, LPCWSTR name, int depth);
+    SWindow *FindChildByID(SWindow *parent, int id, int depth);
+    SWindow *FindChildByName(SWindow *parent, LPCWSTR name, int depth);
 
 private:
-    ISwndNode *Find(ISwndNode *parent, const SFindKey &key);
-    static bool StillMatches(ISwndNode *parent, ISwndNode *found, const SFindKey &key);
+    SWindow *Find(SWindow *parent, const SFindKey &key);
+    static bool StillMatches(SWindow *parent, SWindow *found, const SFindKey &key);
 
     SMap<SFindKey, SWND, SFindKeyTraits> m_cache;
 };

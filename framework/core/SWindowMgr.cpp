@@ -3,7 +3,7 @@
 
 namespace WUI {
 
-SWND SWindowMgr::NewWindow(ISwndNode *element)
+SWND SWindowMgr::NewWindow(SWindow *element)
 {
     SWindowMgr *mgr = GetSingletonPtr();
     if (!mgr || !element)
@@ -29,13 +29,13 @@ bool SWindowMgr::DestroyWindow(SWND handle)
     return true;
 }
 
-ISwndNode *SWindowMgr::GetWindow(SWND handle)
+SWindow *SWindowMgr::GetWindow(SWND handle)
 {
     SWindowMgr *mgr = GetSingletonPtr();
     if (!handle || !mgr)
         return nullptr;
     SAutoLock lock(mgr->m_lock);
-    ISwndNode **element = mgr->Find(handle);
+    SWindow **element = mgr->Find(handle);
     return element ? *element : nullptr;
 }
 

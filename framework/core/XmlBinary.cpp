@@ -228,7 +228,8 @@ private:
         b = m_data[m_pos++];
         return true;
     }
-    // A string of the table (empty for 0); false when past the data or N.
+    // A string of the table (null for index 0); false when past the data
+    // or N, or when the text made so far would pass the bound.
     bool GetString(const wchar_t*& s)
     {
         if (m_size - m_pos < static_cast<size_t>(m_width)) return false;
@@ -237,25 +238,34 @@ private:
         m_pos += m_width;
         if (v > m_count) return false;
         s = v ? m_table + m_starts[v - 1] : nullptr;
-        return true;
+        if (!v) return true;
+        // Each use copies the string into the tree.
+        size_t end = v < m_count ? m_starts[v] : m_units;
+        m_textLeft -= end - m_starts[v - 1];
+        if (m_textLeft < 0) m_overspent = true;
+        return !m_overspent;
     }
     pugi::xml_parse_status ReadTable(UINT count, UINT units)
     {
         size_t room = (m_size - kHeaderSize) / sizeof(wchar_t);
         if (units > room || count > units) return pugi::status_bad_doctype;
         m_count = count;
+        m_units = units;
+        m_textLeft = static_cast<long long>(m_size) * kXmlBinaryTextPerByte;
         if (units == 0) return pugi::status_ok;
         m_table = static_cast<wchar_t*>(MemAlloc(static_cast<size_t>(units) * sizeof(wchar_t)));
         m_starts = static_cast<UINT*>(MemAlloc(static_cast<size_t>(count ? count : 1) * sizeof(UINT)));
         if (!m_table || !m_starts) return pugi::status_out_of_memory;
         memcpy(m_table, m_data + kHeaderSize, static_cast<size_t>(units) * sizeof(wchar_t));
         m_pos = kHeaderSize + static_cast<size_t>(units) * sizeof(wchar_t);
-        // Exactly `count` NUL-terminated strings fill the table.
+        // Exactly `count` NUL-terminated strings fill the table, none of them
+        // empty (the writer stores none: an attribute named by one would not
+        // survive a save).
         if (m_table[units - 1] != 0) return pugi::status_bad_doctype;
         UINT found = 0, start = 0;
         for (UINT i = 0; i < units; ++i) {
             if (m_table[i] != 0) continue;
-            if (found == count) return pugi::status_bad_doctype;
+            if (found == count || i == start) return pugi::status_bad_doctype;
             m_starts[found++] = start;
             start = i + 1;
         }
@@ -294,7 +304,8 @@ private:
                 continue;
             }
             pugi::xml_node made;
-            if (!ReadNode(open[open.GetCount() - 1], type, made)) return pugi::status_bad_doctype;
+            if (!ReadNode(open[open.GetCount() - 1], type, made))
+                return m_overspent ? pugi::status_out_of_memory : pugi::status_bad_doctype;
             if (open.Add(made) < 0) return pugi::status_out_of_memory;
         }
         return m_pos == m_size ? pugi::status_ok : pugi::status_bad_doctype;
@@ -306,7 +317,10 @@ private:
     wchar_t* m_table = nullptr;
     UINT* m_starts = nullptr;
     UINT m_count = 0;
+    UINT m_units = 0;
     int m_width = 1;
+    long long m_textLeft = 0; // characters the tree may still take, terminators included
+    bool m_overspent = false;
 };
 
 } // namespace

@@ -37,13 +37,20 @@ bool XmlSaveBinary(const pugi::xml_document& doc, const char* path);
 bool XmlSaveBinaryBuffer(const pugi::xml_document& doc, XmlBinaryBuffer& out);
 
 // status_ok, status_io_error when the file does not open or read (or is too
-// large), status_out_of_memory, or status_bad_doctype for a block that is not
-// a well-formed binary document; on any failure the document is reset.
+// large), status_out_of_memory when memory runs out or the tree's text would
+// pass kXmlBinaryTextPerByte characters per byte of the block (each string
+// counted at each use), or status_bad_doctype for a block that is not a
+// well-formed binary document; on any failure the document is reset.
 pugi::xml_parse_status XmlLoadBinary(pugi::xml_document& doc, const wchar_t* path);
 pugi::xml_parse_status XmlLoadBinary(pugi::xml_document& doc, const char* path);
 pugi::xml_parse_status XmlLoadBinaryBuffer(pugi::xml_document& doc, const void* data, size_t size);
 
 // Largest file XmlLoadBinary reads.
 const size_t kXmlBinaryMaxFile = 64u << 20;
+
+// Text a loaded tree may hold per byte of its block: a string is stored once
+// but copied into every node that names it, so a small block could otherwise
+// grow a tree a thousand times its size.
+const size_t kXmlBinaryTextPerByte = 32;
 
 } // namespace WUI

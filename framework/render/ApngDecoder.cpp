@@ -5,50 +5,24 @@
 #include <zlib.h>
 
 #include "render/PixelOps.h"
+#include "render/PngChunks.h"
 #include "render/PngCodec.h"
 
 namespace WUI {
 namespace {
 
-const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-
-uint32_t Be32(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 uint16_t Be16(const uint8_t* p) { return uint16_t(p[0] << 8 | p[1]); }
 void PutBe32(uint8_t* p, uint32_t v) { p[0] = uint8_t(v >> 24); p[1] = uint8_t(v >> 16); p[2] = uint8_t(v >> 8); p[3] = uint8_t(v); }
 
-struct Chunk {
-    uint32_t type;
-    const uint8_t* data;
-    uint32_t length;
-};
-
-constexpr uint32_t Tag(const char (&s)[5]) {
-    return uint32_t(uint8_t(s[0])) << 24 | uint32_t(uint8_t(s[1])) << 16 | uint32_t(uint8_t(s[2])) << 8 | uint8_t(s[3]);
-}
-
-// Splits the stream into chunks up to IEND. False on truncation, or on a bad
-// CRC when checkCrc is set (libpng checks a still image's CRCs itself).
-bool WalkChunks(const uint8_t* data, size_t size, bool checkCrc, std::vector<Chunk>* chunks) {
-    if (size < 8 || memcmp(data, kSignature, 8) != 0) return false;
-    size_t pos = 8;
-    while (true) {
-        if (size - pos < 12) return false;
-        uint32_t length = Be32(data + pos);
-        if (length > 0x7FFFFFFFu || size - pos - 12 < length) return false;
-        const uint8_t* typeAndData = data + pos + 4;
-        if (checkCrc && uint32_t(crc32(0, typeAndData, length + 4)) != Be32(typeAndData + 4 + length)) return false;
-        Chunk c{Be32(typeAndData), typeAndData + 4, length};
-        chunks->push_back(c);
-        pos += 12 + size_t(length);
-        if (c.type == Tag("IEND")) return true;
-    }
-}
-
-bool HasChunk(const std::vector<Chunk>& chunks, uint32_t type) {
-    for (const Chunk& c : chunks)
+bool HasChunk(const std::vector<PngChunk>& chunks, uint32_t type) {
+    for (const PngChunk& c : chunks)
         if (c.type == type) return true;
     return false;
 }
+
+// Full-size buffers a decode holds beside its frames: the canvas, the saved
+// copy that dispose op 2 restores, and the frame being decoded.
+const uint64_t kWorkFrames = 3;
 
 struct FrameData {
     ApngFrameHead head;
@@ -57,16 +31,16 @@ struct FrameData {
 
 // The animation as the chunks describe it, before any pixel is decoded.
 struct Animation {
-    const Chunk* ihdr = nullptr;
-    const Chunk* plte = nullptr;
-    const Chunk* trns = nullptr;
+    const PngChunk* ihdr = nullptr;
+    const PngChunk* plte = nullptr;
+    const PngChunk* trns = nullptr;
     uint32_t width = 0, height = 0;
     uint32_t frameCount = 0, plays = 0;
     bool hasActl = false;
     std::vector<FrameData> frames;
 };
 
-bool ParseFctl(const Chunk& c, const Animation& anim, ApngFrameHead* h) {
+bool ParseFctl(const PngChunk& c, const Animation& anim, ApngFrameHead* h) {
     if (c.length != 26) return false;
     const uint8_t* d = c.data + 4;
     h->width = Be32(d);
@@ -81,8 +55,8 @@ bool ParseFctl(const Chunk& c, const Animation& anim, ApngFrameHead* h) {
     return uint64_t(h->x) + h->width <= anim.width && uint64_t(h->y) + h->height <= anim.height;
 }
 
-bool CollectAnimation(const std::vector<Chunk>& chunks, Animation* anim) {
-    if (chunks.empty() || chunks[0].type != Tag("IHDR") || chunks[0].length != 13) return false;
+bool CollectAnimation(const std::vector<PngChunk>& chunks, Animation* anim) {
+    if (chunks.empty() || chunks[0].type != ChunkTag("IHDR") || chunks[0].length != 13) return false;
     anim->ihdr = &chunks[0];
     anim->width = Be32(chunks[0].data);
     anim->height = Be32(chunks[0].data + 4);
@@ -91,20 +65,21 @@ bool CollectAnimation(const std::vector<Chunk>& chunks, Animation* anim) {
     bool seenIdat = false, idatEnded = false;
     bool defaultIsFrame = false;
     for (size_t i = 1; i < chunks.size(); ++i) {
-        const Chunk& c = chunks[i];
-        bool isIdat = c.type == Tag("IDAT");
+        const PngChunk& c = chunks[i];
+        bool isIdat = c.type == ChunkTag("IDAT");
         if (seenIdat && !isIdat) idatEnded = true;
-        if (c.type == Tag("PLTE")) {
+        if (c.type == ChunkTag("PLTE")) {
             anim->plte = &c;
-        } else if (c.type == Tag("tRNS")) {
+        } else if (c.type == ChunkTag("tRNS")) {
             anim->trns = &c;
-        } else if (c.type == Tag("acTL")) {
+        } else if (c.type == ChunkTag("acTL")) {
             if (c.length != 8 || seenIdat || anim->hasActl) return false;
             anim->hasActl = true;
             anim->frameCount = Be32(c.data);
             anim->plays = Be32(c.data + 4);
-            if (anim->frameCount == 0 || ImageBytes(anim->width, anim->height, anim->frameCount) == 0) return false;
-        } else if (c.type == Tag("fcTL")) {
+            if (anim->frameCount == 0 || ImageBytes(anim->width, anim->height, anim->frameCount + kWorkFrames) == 0)
+                return false;
+        } else if (c.type == ChunkTag("fcTL")) {
             if (!anim->hasActl || c.length != 26 || Be32(c.data) != nextSeq++) return false;
             if (anim->frames.size() >= anim->frameCount) return false;
             FrameData f;
@@ -122,7 +97,7 @@ bool CollectAnimation(const std::vector<Chunk>& chunks, Animation* anim) {
                 if (anim->frames.size() != 1) return false;
                 anim->frames[0].zdata.insert(anim->frames[0].zdata.end(), c.data, c.data + c.length);
             }
-        } else if (c.type == Tag("fdAT")) {
+        } else if (c.type == ChunkTag("fdAT")) {
             if (!seenIdat || anim->frames.empty() || c.length < 4 || Be32(c.data) != nextSeq++) return false;
             if (defaultIsFrame && anim->frames.size() == 1) return false;
             auto& z = anim->frames.back().zdata;
@@ -149,16 +124,16 @@ void AppendChunk(std::vector<uint8_t>* out, uint32_t type, const uint8_t* data, 
 
 // A stand-alone PNG stream holding one frame's data under the image's own header.
 std::vector<uint8_t> FrameStream(const Animation& anim, const FrameData& f) {
-    std::vector<uint8_t> s(kSignature, kSignature + 8);
+    std::vector<uint8_t> s(kPngSignature, kPngSignature + 8);
     uint8_t ihdr[13];
     memcpy(ihdr, anim.ihdr->data, 13);
     PutBe32(ihdr, f.head.width);
     PutBe32(ihdr + 4, f.head.height);
-    AppendChunk(&s, Tag("IHDR"), ihdr, 13);
-    if (anim.plte) AppendChunk(&s, Tag("PLTE"), anim.plte->data, anim.plte->length);
-    if (anim.trns) AppendChunk(&s, Tag("tRNS"), anim.trns->data, anim.trns->length);
-    AppendChunk(&s, Tag("IDAT"), f.zdata.data(), uint32_t(f.zdata.size()));
-    AppendChunk(&s, Tag("IEND"), nullptr, 0);
+    AppendChunk(&s, ChunkTag("IHDR"), ihdr, 13);
+    if (anim.plte) AppendChunk(&s, ChunkTag("PLTE"), anim.plte->data, anim.plte->length);
+    if (anim.trns) AppendChunk(&s, ChunkTag("tRNS"), anim.trns->data, anim.trns->length);
+    AppendChunk(&s, ChunkTag("IDAT"), f.zdata.data(), uint32_t(f.zdata.size()));
+    AppendChunk(&s, ChunkTag("IEND"), nullptr, 0);
     return s;
 }
 
@@ -198,18 +173,29 @@ void ClearRect(std::vector<uint8_t>& canvas, uint32_t canvasW, const ApngFrameHe
         memset(canvas.data() + (size_t(h.y + y) * canvasW + h.x) * 4, 0, size_t(h.width) * 4);
 }
 
+bool DecodeFrame(const Animation& anim, size_t i, std::vector<uint8_t>* rgba) {
+    uint32_t w = 0, h = 0;
+    std::vector<uint8_t> stream = FrameStream(anim, anim.frames[i]);
+    return DecodePngRgba(stream.data(), stream.size(), &w, &h, rgba) && w == anim.frames[i].head.width &&
+           h == anim.frames[i].head.height;
+}
+
 bool DecodeFrames(const Animation& anim, PngImage* out) {
+    // The first frame proves the data before the frames' memory is taken.
+    std::vector<uint8_t> rgba, saved;
+    if (!DecodeFrame(anim, 0, &rgba)) return false;
     size_t frameBytes = size_t(anim.width) * anim.height * 4;
-    std::vector<uint8_t> canvas(frameBytes, 0), saved(frameBytes), rgba;
+    std::vector<uint8_t> canvas(frameBytes, 0);
     out->pixels.resize(frameBytes * anim.frames.size());
     for (size_t i = 0; i < anim.frames.size(); ++i) {
         ApngFrameHead h = anim.frames[i].head;
         // A first frame cannot restore what came before it: it clears instead.
         if (i == 0 && h.dispose == 2) h.dispose = 1;
-        uint32_t w = 0, hgt = 0;
-        std::vector<uint8_t> stream = FrameStream(anim, anim.frames[i]);
-        if (!DecodePngRgba(stream.data(), stream.size(), &w, &hgt, &rgba) || w != h.width || hgt != h.height) return false;
-        if (h.dispose == 2) CopyRect(canvas.data(), saved.data(), anim.width, h);
+        if (i > 0 && !DecodeFrame(anim, i, &rgba)) return false;
+        if (h.dispose == 2) {
+            saved.resize(frameBytes);
+            CopyRect(canvas.data(), saved.data(), anim.width, h);
+        }
         Compose(canvas, anim.width, h, rgba);
         uint8_t* slot = out->pixels.data() + frameBytes * i;
         memcpy(slot, canvas.data(), frameBytes);
@@ -248,14 +234,14 @@ bool DecodeApng(const uint8_t* data, size_t size, PngImage* out) {
     if (!data) return false;
     bool ok = false;
     try {
-        std::vector<Chunk> chunks;
+        std::vector<PngChunk> chunks;
         Animation anim;
         // Frames are rebuilt into streams of their own with fresh CRCs, so an
         // animation has its CRCs checked here, before that.
-        bool walked = WalkChunks(data, size, false, &chunks);
-        if (walked && HasChunk(chunks, Tag("acTL"))) {
+        bool walked = WalkPngChunks(data, size, false, &chunks);
+        if (walked && HasChunk(chunks, ChunkTag("acTL"))) {
             chunks.clear();
-            walked = WalkChunks(data, size, true, &chunks);
+            walked = WalkPngChunks(data, size, true, &chunks);
         }
         if (walked && CollectAnimation(chunks, &anim)) {
             out->width = anim.width;

@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include "render/PixelOps.h"
+#include "render/PngChunks.h"
 
 namespace WUI {
 namespace {
@@ -101,7 +102,7 @@ bool WriteFrom(WriteState& st, FILE* file, uint32_t width, uint32_t height) {
 bool DecodePngRgba(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
                    bool premultiplyBgra) {
     rgba->clear();
-    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+    if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || !PngDataCanFillImage(data, size)) return false;
     ReadState st;
     st.src = MemSource{data, size, 0};
     st.rgba = rgba;

@@ -8,8 +8,9 @@ namespace WUI {
 
 // Decodes a complete PNG stream to straight RGBA, 8 bits per channel (palette,
 // grey, 16-bit and missing alpha all expanded), or to premultiplied BGRA when
-// premultiplyBgra is set. False on any libpng error or a size past the image
-// limits; rgba is then empty.
+// premultiplyBgra is set. False on any libpng error, a size past the image
+// limits or image data too small to fill the declared size (checked before
+// the pixels are allocated); rgba is then empty.
 bool DecodePngRgba(const uint8_t* data, size_t size, uint32_t* width, uint32_t* height, std::vector<uint8_t>* rgba,
                    bool premultiplyBgra = false);
 

@@ -1,51 +1,124 @@
 #include "render/SImgDecoder_STB.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <stb_image.h>
 
+#include "render/JpegTables.h"
 #include "render/PixelOps.h"
+#include "render/PngChunks.h"
+#include "render/StbBudget.h"
 
 namespace WUI {
+namespace {
+
+static_assert(ORVO_STB_MAX_SIDE == ImageLimits::kMaxSide, "stb_image's side cap is the framework's");
+
+// Reading the header: stb's own state and the input's worth of buffers.
+size_t HeaderBudget(size_t inputSize) { return (1u << 20) + 2 * inputSize; }
+
+// Decoding: stb holds the compressed data, the decoded samples (16-bit ones
+// and interlace passes included) and its converted copy at once: within
+// eight times the 32-bit image, twice the input and its fixed state.
+size_t DecodeBudget(uint64_t imageBytes, size_t inputSize)
+{
+    uint64_t budget = 8 * imageBytes + 2 * uint64_t(inputSize) + (1u << 20);
+    return budget < SIZE_MAX ? size_t(budget) : SIZE_MAX;
+}
+
+uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
+
+// Whether a BMP file holds the pixel rows its header declares: stb reads rows
+// past the end of the data as zeros, so 70 bytes would make a 256 MB image.
+// True when there is no uncompressed header to judge (stb refuses the rest).
+bool BmpDataCanFillImage(const uint8_t* data, size_t size)
+{
+    if (size < 30 || data[0] != 'B' || data[1] != 'M') return true;
+    uint32_t header = Le32(data + 14);
+    uint64_t width, height, bits;
+    if (header == 12) {
+        width = Le16(data + 18);
+        height = Le16(data + 20);
+        bits = Le16(data + 24);
+    } else if (header >= 40 && size >= 34) {
+        uint32_t compression = Le32(data + 30);
+        if (compression != 0 && compression != 3) return true;  // BI_RGB, BI_BITFIELDS
+        width = uint64_t(std::abs(int64_t(int32_t(Le32(data + 18)))));
+        height = uint64_t(std::abs(int64_t(int32_t(Le32(data + 22)))));
+        bits = Le16(data + 28);
+    } else {
+        return true;
+    }
+    if (width > ImageLimits::kMaxSide || height > ImageLimits::kMaxSide) return true;  // refused by the side cap
+    uint64_t rowBytes = (width * bits + 31) / 32 * 4;
+    return rowBytes * height <= size;
+}
+
+// Inputs stb would mishandle: scans over tables never defined (it reads them
+// uninitialised), PNG data too small for its header (it allocates the
+// declared size first) and BMP files cut short (it makes up the rest).
+bool StbCanTake(const uint8_t* data, size_t size)
+{
+    return JpegScansUseDefinedTables(data, size) && PngDataCanFillImage(data, size) &&
+           BmpDataCanFillImage(data, size);
+}
+
+// Lifts the budget however the decode ends.
+struct BudgetScope {
+    explicit BudgetScope(size_t bytes) { OrvoStbSetBudget(bytes); }
+    ~BudgetScope() { OrvoStbSetBudget(0); }
+    BudgetScope(const BudgetScope&) = delete;
+    BudgetScope& operator=(const BudgetScope&) = delete;
+};
+
+}  // namespace
+
+void SImgX_STB::Reset() {
+    m_pixels.reset();
+    m_frame = SImgFrame_STB(nullptr, 0, 0, 0);
+}
 
 int SImgX_STB::LoadFromMemory(const void* data, size_t size) {
-    m_pixels.clear();
-    m_frame = SImgFrame_STB(nullptr, 0, 0, 0);
+    Reset();
     if (!data || size == 0 || size > INT_MAX) return 0;
     const stbi_uc* bytes = static_cast<const stbi_uc*>(data);
+    if (!StbCanTake(bytes, size)) return 0;
     int w = 0, h = 0, n = 0;
+    BudgetScope scope(HeaderBudget(size));
     // The header is checked against the limits before any pixel is allocated.
-    if (!stbi_info_from_memory(bytes, int(size), &w, &h, &n) || ImageBytes(w, h) == 0) return 0;
-    stbi_uc* px = stbi_load_from_memory(bytes, int(size), &w, &h, &n, 4);
-    if (!px) return 0;
-    size_t count = size_t(w) * h;
-    try {
-        m_pixels.assign(px, px + count * 4);
-    } catch (const std::bad_alloc&) {
-        stbi_image_free(px);
+    uint64_t imageBytes = stbi_info_from_memory(bytes, int(size), &w, &h, &n) ? ImageBytes(w, h) : 0;
+    if (imageBytes == 0) return 0;
+    OrvoStbSetBudget(DecodeBudget(imageBytes, size));
+    m_pixels.reset(stbi_load_from_memory(bytes, int(size), &w, &h, &n, 4));
+    if (!m_pixels || ImageBytes(w, h) != imageBytes) {
+        m_pixels.reset();
         return 0;
     }
-    stbi_image_free(px);
-    PremultiplyRgbaToBgra(m_pixels.data(), count);
-    m_frame = SImgFrame_STB(m_pixels.data(), UINT(w), UINT(h), 0);
+    PremultiplyRgbaToBgra(m_pixels.get(), size_t(w) * h);
+    m_frame = SImgFrame_STB(m_pixels.get(), UINT(w), UINT(h), 0);
     return 1;
 }
 
 int SImgX_STB::LoadFromFileA(LPCSTR path) {
     wchar_t wide[MAX_PATH];
-    return ImgFiles::AnsiToWidePath(path, wide) ? LoadFromFileW(wide) : 0;
+    if (ImgFiles::AnsiToWidePath(path, wide)) return LoadFromFileW(wide);
+    Reset();
+    return 0;
 }
 
 int SImgX_STB::LoadFromFileW(LPCWSTR path) {
     std::vector<BYTE> data;
     if (!ImgFiles::ReadAll(path, &data)) {
-        m_pixels.clear();
-        m_frame = SImgFrame_STB(nullptr, 0, 0, 0);
+        Reset();
         return 0;
     }
     return LoadFromMemory(data.data(), data.size());
 }
+
+void SImgX_STB::StbFree::operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
 
 BOOL SImgDecoderFactory_STB::CreateImgX(IImgX** out) {
     *out = new (std::nothrow) SImgX_STB();

@@ -1,6 +1,6 @@
 #pragma once
-// "imgdecoder-stb": one frame of any format stb_image reads.
-#include <vector>
+// "imgdecoder-stb": one frame of a PNG, JPEG, BMP or GIF image through stb_image.
+#include <memory>
 
 #include "render/ImgFrameBuffer.h"
 
@@ -16,7 +16,13 @@ public:
     IImgFrame* GetFrame(UINT index) override { return index < GetFrameCount() ? &m_frame : nullptr; }
 
 private:
-    std::vector<BYTE> m_pixels;
+    struct StbFree {
+        void operator()(unsigned char* pixels) const;
+    };
+    void Reset();
+
+    // stb's own block, premultiplied in place.
+    std::unique_ptr<unsigned char, StbFree> m_pixels;
     SImgFrame_STB m_frame{nullptr, 0, 0, 0};
 };
 

@@ -39,15 +39,7 @@ bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
 bool IsWritableSegment(const std::wstring& segment)
 {
     if (segment.back() == L'.' || segment.back() == L' ') return false;
-    std::wstring stem = segment.substr(0, segment.find(L'.'));
-    // Spaces before the extension are dropped too: "nul .txt" is the device.
-    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-    for (wchar_t& c : stem)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-        if (stem == device) return false;
-    bool numbered = stem.size() == 4 && stem[3] >= L'1' && stem[3] <= L'9';
-    return !(numbered && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0));
+    return !IsDeviceName(segment);
 }
 
 }  // namespace

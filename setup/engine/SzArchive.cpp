@@ -1,9 +1,9 @@
 #include "engine/SzArchive.h"
 
 #include "engine/MemInStream.h"
+#include "engine/SzCappedAlloc.h"
 
 #include "7z.h"
-#include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
 
@@ -11,31 +11,31 @@
 
 namespace {
 
-const ISzAlloc kAllocMain = {SzAlloc, SzFree};
-const ISzAlloc kAllocTemp = {SzAllocTemp, SzFreeTemp};
 const size_t kLookAheadSize = 1 << 18;
 
-// The decoder's database, look-ahead buffer and solid-block cache, freed together.
+// The decoder's database, look-ahead buffer and solid-block cache, freed
+// together into the allocator they all come from, which outlives them.
 class DecodeState {
 public:
-    explicit DecodeState(ISeekInStreamPtr input)
+    DecodeState(ISeekInStreamPtr input, const SzCappedAlloc& allocator) : alloc(allocator)
     {
         SzArEx_Init(&db);
         LookToRead2_CreateVTable(&look, False);
-        look.buf = static_cast<Byte*>(ISzAlloc_Alloc(&kAllocMain, kLookAheadSize));
+        look.buf = static_cast<Byte*>(ISzAlloc_Alloc(alloc.Get(), kLookAheadSize));
         look.bufSize = look.buf ? kLookAheadSize : 0;
         look.realStream = input;
         LookToRead2_INIT(&look);
     }
     ~DecodeState()
     {
-        ISzAlloc_Free(&kAllocMain, block);
-        SzArEx_Free(&db, &kAllocMain);
-        ISzAlloc_Free(&kAllocMain, look.buf);
+        ISzAlloc_Free(alloc.Get(), block);
+        SzArEx_Free(&db, alloc.Get());
+        ISzAlloc_Free(alloc.Get(), look.buf);
     }
     DecodeState(const DecodeState&) = delete;
     DecodeState& operator=(const DecodeState&) = delete;
 
+    const SzCappedAlloc& alloc;
     CSzArEx db;
     CLookToRead2 look;
     UInt32 blockIndex = 0xFFFFFFFF;
@@ -56,7 +56,9 @@ std::wstring NameOf(const CSzArEx& db, UInt32 i)
 
 }  // namespace
 
-void SzArchive::BlockFree::operator()(unsigned char* block) const { ISzAlloc_Free(&kAllocMain, block); }
+SzArchive::SzArchive() = default;
+
+SzArchive::~SzArchive() = default;
 
 bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
 {
@@ -64,7 +66,7 @@ bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
     if (!buffer) return false;
     MemInStream stream;
     stream.buffer.Attach(buffer, size);
-    return Decode(&stream.vt);
+    return Decode(&stream.vt, size);
 }
 
 bool SzArchive::OpenFromFileW(const std::wstring& path)
@@ -75,16 +77,17 @@ bool SzArchive::OpenFromFileW(const std::wstring& path)
     File_Construct(&file.file);
     if (InFile_OpenW(&file.file, path.c_str()) != 0) return false;
     file.wres = 0;
-    bool ok = Decode(&file.vt);
+    UInt64 size = 0;
+    bool ok = File_GetLength(&file.file, &size) == 0 && Decode(&file.vt, size);
     File_Close(&file.file);
     return ok;
 }
 
-bool SzArchive::Decode(ISeekInStreamPtr input)
+bool SzArchive::Decode(ISeekInStreamPtr input, uint64_t size)
 {
     bool ok = false;
     try {
-        ok = DecodeAll(input);
+        ok = DecodeAll(input, size);
     } catch (const std::bad_alloc&) {
         ok = false;
     }
@@ -93,14 +96,15 @@ bool SzArchive::Decode(ISeekInStreamPtr input)
     return ok;
 }
 
-bool SzArchive::DecodeAll(ISeekInStreamPtr input)
+bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
 {
     // The table is shared by every decoder of the process: made once, before any use.
     static const bool crcTableReady = (CrcGenerateTable(), true);
     (void)crcTableReady;
-    DecodeState state(input);
+    alloc_.reset(new SzCappedAlloc(SzCappedAlloc::CapFor(size, kMaxUnpackedTotal)));
+    DecodeState state(input, *alloc_);
     if (!state.look.buf) return false;
-    if (SzArEx_Open(&state.db, &state.look.vt, &kAllocMain, &kAllocTemp) != SZ_OK) return false;
+    if (SzArEx_Open(&state.db, &state.look.vt, state.alloc.Get(), state.alloc.Get()) != SZ_OK) return false;
     const CSzArEx& db = state.db;
     if (db.NumFiles > kMaxItems) return false;
     uint64_t total = 0;
@@ -116,16 +120,16 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input)
             continue;
         }
         // A file of another block (or of none) would make the decoder free
-        // the current one, which earlier entries point into.
+        // the current one, which earlier entries point into: it is left to
+        // the allocator, which keeps it until the archive goes.
         if (state.block && db.FileToFolder[i] != state.blockIndex) {
-            blocks_.emplace_back(state.block);
             state.block = nullptr;
             state.blockSize = 0;
             state.blockIndex = 0xFFFFFFFF;
         }
         size_t offset = 0, processed = 0;
         if (SzArEx_Extract(&db, &state.look.vt, i, &state.blockIndex, &state.block, &state.blockSize, &offset,
-                           &processed, &kAllocMain, &kAllocTemp) != SZ_OK ||
+                           &processed, state.alloc.Get(), state.alloc.Get()) != SZ_OK ||
             processed != SzArEx_GetFileSize(&db, i))
             return false;
         SzArchiveEntry entry;
@@ -135,8 +139,7 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input)
         entry.data = processed ? state.block + offset : nullptr;
         entries_.push_back(std::move(entry));
     }
-    if (state.block) blocks_.emplace_back(state.block);
-    state.block = nullptr;
+    state.block = nullptr;  // kept by the allocator, as above
     return true;
 }
 
@@ -158,5 +161,5 @@ void SzArchive::Clear()
 {
     entries_.clear();
     folders_.clear();
-    blocks_.clear();
+    alloc_.reset();
 }

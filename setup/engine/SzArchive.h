@@ -14,8 +14,15 @@ struct SzArchiveEntry {
     uint64_t size = 0;
 };
 
+class SzCappedAlloc;
+
 class SzArchive {
 public:
+    SzArchive();
+    ~SzArchive();
+    SzArchive(const SzArchive&) = delete;
+    SzArchive& operator=(const SzArchive&) = delete;
+
     // Limits on what an archive may ask of memory.
     static constexpr uint64_t kMaxUnpackedTotal = 1536ull << 20;
     static constexpr uint32_t kMaxItems = 200000;
@@ -24,7 +31,8 @@ public:
     // Decodes every file of the archive in the buffer (read during the call
     // only). False, with the archive left empty, for a damaged or truncated
     // archive, a failed extraction (a CRC error included), an archive over
-    // the limits above, or lack of memory.
+    // the limits above, or lack of memory. The decoder's memory is capped by
+    // the archive's size (see SzCappedAlloc::CapFor).
     bool OpenFromMemory(const void* buffer, size_t size);
 
     // The same from a file. False also when the file cannot be opened.
@@ -43,18 +51,13 @@ public:
     void Clear();
 
 private:
-    // Frees a decoded block with the allocator the decoder made it with.
-    struct BlockFree {
-        void operator()(unsigned char* block) const;
-    };
-
-
-    bool Decode(const struct ISeekInStream_* input);
-    bool DecodeAll(const struct ISeekInStream_* input);
+    bool Decode(const struct ISeekInStream_* input, uint64_t size);
+    bool DecodeAll(const struct ISeekInStream_* input, uint64_t size);
 
     std::vector<SzArchiveEntry> entries_;
     std::vector<std::wstring> folders_;
-    // Every solid block decoded, kept whole: entries point into them, so the
-    // archive holds each decoded byte once.
-    std::vector<std::unique_ptr<unsigned char, BlockFree>> blocks_;
+    // The decoder's allocator, kept after the decoding: it owns every solid
+    // block decoded, which the entries point into, so the archive holds each
+    // decoded byte once.
+    std::unique_ptr<SzCappedAlloc> alloc_;
 };

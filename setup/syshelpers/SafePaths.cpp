@@ -104,6 +104,20 @@ bool IsPlainName(const std::wstring& name)
     return true;
 }
 
+bool IsDeviceName(const std::wstring& name)
+{
+    std::wstring stem = name.substr(0, name.find(L'.'));
+    // Blanks before the extension are dropped too: "nul .txt" is the device.
+    while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+    for (wchar_t& c : stem)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
+        if (stem == device) return true;
+    if (stem.size() != 4 || (stem.compare(0, 3, L"COM") != 0 && stem.compare(0, 3, L"LPT") != 0)) return false;
+    wchar_t n = stem[3];
+    return (n >= L'1' && n <= L'9') || n == L'\u00b9' || n == L'\u00b2' || n == L'\u00b3';
+}
+
 std::wstring GetModuleFolder(HMODULE module)
 {
     std::wstring file = GrowingCall([&](wchar_t* buf, DWORD cap) {

@@ -22,6 +22,13 @@ bool IsProtectedFolder(const std::wstring& path);
 // characters a file name cannot hold ("*?\"<>|").
 bool IsPlainName(const std::wstring& name);
 
+// True for a file name that Windows opens as a device in whatever folder it
+// stands: "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "COM1" to "COM9",
+// "LPT1" to "LPT9" and the superscript forms "COM\u00b9" to "COM\u00b3" and
+// "LPT\u00b9" to "LPT\u00b3", in any letter case, also with an extension and
+// with blanks before it ("nul .txt").
+bool IsDeviceName(const std::wstring& name);
+
 // Folder of the given module's executable file (no trailing "\"); empty
 // when it cannot be read.
 std::wstring GetModuleFolder(HMODULE module);

@@ -1,6 +1,7 @@
 #include "LeakCheck.h"
 
 #include "core/XmlBinary.h"
+#include "support/CostMeter.h"
 
 #include <sstream>
 #include <string>
@@ -108,9 +109,20 @@ TEST_F(XmlBinaryTest, MalformedBlocksAreRejected)
     };
     // One string "a": 'a' 0.
     std::vector<unsigned char> one = with(header("sxml", 1, 1, 2), {'a', 0, 0, 0});
+    // One string of 32767 characters named by 20000 elements: 165 KB that
+    // would copy out to 1.3 GB of names.
+    auto manyNames = [&] {
+        std::vector<unsigned char> b = header("sxml", 1, 1, 32768);
+        b.insert(b.end(), 32767 * 2, 'n');
+        b.insert(b.end(), {0, 0});
+        for (int i = 0; i < 20000; ++i) b.insert(b.end(), {2, 1, 0, 0, 0});
+        b.push_back(0);
+        return b;
+    };
     struct Case {
         const char* what;
         std::vector<unsigned char> block;
+        pugi::xml_parse_status status = pugi::status_bad_doctype;
     } cases[] = {
         {"short header", {'s', 'x', 'm', 'l', 1, 0}},
         {"wrong magic", with(header("sxmL", 1, 0, 0), {0})},
@@ -130,12 +142,19 @@ TEST_F(XmlBinaryTest, MalformedBlocksAreRejected)
         {"child under text", with(one, {3, 0, 1, 0, 2, 1, 0, 0, 0, 0, 0})},
         {"missing end bytes", with(one, {2, 1, 0, 0})},
         {"trailing bytes", with(one, {2, 1, 0, 0, 0, 0, 7})},
+        // An attribute named by an empty string would not survive a save.
+        {"empty string names an attribute", with(header("sxml", 1, 1, 1), {0, 0, 2, 0, 0, 1, 0, 0, 0, 0})},
+        {"empty string among others", with(header("sxml", 1, 2, 3), {'a', 0, 0, 0, 0, 0, 2, 1, 0, 0, 0, 0})},
+        {"text past its bound", manyNames(), pugi::status_out_of_memory},
     };
     for (const Case& c : cases) {
         pugi::xml_document doc;
         ASSERT_TRUE(doc.load_string(L"<keep/>"));
-        EXPECT_EQ(XmlLoadBinaryBuffer(doc, c.block.data(), c.block.size()), pugi::status_bad_doctype) << c.what;
+        CostMeter cost;
+        EXPECT_EQ(XmlLoadBinaryBuffer(doc, c.block.data(), c.block.size()), c.status) << c.what;
         EXPECT_FALSE(doc.first_child()) << c.what;
+        EXPECT_LT(cost.PeakRise(), 64 << 20) << c.what;
+        EXPECT_LT(cost.CpuMs(), 1000.0) << c.what;
     }
     // The well-formed neighbour of those cases loads.
     std::vector<unsigned char> good = with(one, {2, 1, 0, 0, 0, 0});

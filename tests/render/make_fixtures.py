@@ -107,6 +107,8 @@ write("gif_src.png", png_rgba(W, H, GIFPX))
 subprocess.run([CONVERT, path("gif_src.png"), path("still.gif")], check=True)
 expect("still_gif", W, H, [(0, GIFPX)])
 subprocess.run([CONVERT, "-size", "16x16", "xc:#3366CC", "-quality", "95", path("still.jpg")], check=True)
+subprocess.run([CONVERT, "-size", "16x16", "xc:#3366CC", "-quality", "95", "-interlace", "Plane", path("still_progressive.jpg")],
+               check=True)
 
 # ---- Animated PNG ----
 def fctl(seq, w, h, x, y, num, den, dispose, blend):
@@ -252,6 +254,35 @@ def with_chunk_edit(data, kind, edit, nth=0):
 def set_be32(off, value):
     return lambda p: p[:off] + struct.pack(">I", value) + p[off + 4:]
 
+def jpeg(huffman=True, quant_id=0):
+    """An 8x8 one-component baseline JPEG of zero coefficients; its scan names
+    DC and AC table 0, defined only when huffman is set, and its component the
+    quantisation table quant_id (table 0 is the one defined)."""
+    soi, eoi = b"\xff\xd8", b"\xff\xd9"
+    def seg(marker, body):
+        return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
+    dqt = seg(0xDB, b"\x00" + b"\x01" * 64)
+    sof = seg(0xC0, struct.pack(">BHHB", 8, 8, 8, 1) + bytes([1, 0x11, quant_id]))
+    # One code of length 1 per table: DC category 0, AC end of block.
+    dht = seg(0xC4, b"\x00" + b"\x01" + b"\x00" * 15 + b"\x00" + b"\x10" + b"\x01" + b"\x00" * 15 + b"\x00")
+    sos = seg(0xDA, bytes([1, 1, 0x00, 0, 63, 0]))
+    return soi + dqt + sof + (dht if huffman else b"") + sos + b"\x00" * 64 + eoi
+
+def apng_head(w, h, frames, depth=8, ctype=6):
+    return SIG + ihdr(w, h, depth, ctype) + chunk(b"acTL", struct.pack(">II", frames, 0)) + fctl(0, w, h, 0, 0, 1, 10, 0, 0)
+
+def apng_big(side, first_idat, depth=8, ctype=6):
+    """Four side x side frames: the first with the given image data, the
+    others 1x1 scraps."""
+    data = apng_head(side, side, 4, depth, ctype) + chunk(b"IDAT", first_idat)
+    for i in range(1, 4):
+        data += fctl(2 * i - 1, 1, 1, 0, 0, 1, 10, 0, 0) + chunk(b"fdAT", struct.pack(">I", 2 * i) + b"\x78\x9c\x03\x00")
+    return data + chunk(b"IEND", b"")
+
+write("tables_defined.jpg", jpeg())
+
+NOISE = [tuple((i * 7919 + c * 104729) * 2654435761 >> 13 & 255 for c in range(4)) for i in range(32 * 32)]
+
 bad = {
     "empty": b"",
     "signature_only": SIG,
@@ -276,6 +307,24 @@ bad = {
     "bmp_huge": b"BM" + struct.pack("<IHHI", 70, 0, 0, 54) + struct.pack("<IiiHHIIiiII", 40, 50000, 50000, 1, 32, 0, 16, 0, 0, 0, 0)
                 + b"\0" * 16,
     "garbage": bytes((i * 37 + 11) % 256 for i in range(300)),
+    # A run-length count of 0 that never advances (HDR, a format left out).
+    "hdr_rle_zero_run": b"#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 8\n\x02\x02\x00\x08",
+    "jpeg_undefined_huffman": jpeg(huffman=False),
+    "jpeg_undefined_quant": jpeg(quant_id=1),
+    # Image data whole in the first IDAT; a second one announces 2^30-1 bytes it lacks.
+    "png_idat_past_end": SIG + ihdr(32, 32) + chunk(b"IDAT", zlib.compress(rows_rgba(32, 32, NOISE), 0))
+                         + struct.pack(">I", 0x3FFFFFFF) + b"IDAT" + b"\0" * 12,
+    "bmp_large_canvas_tiny_data": b"BM" + struct.pack("<IHHI", 70, 0, 0, 54)
+                                  + struct.pack("<IiiHHIIiiII", 40, 8192, 8192, 1, 32, 0, 16, 0, 0, 0, 0) + b"\0" * 16,
+    "png_large_canvas_tiny_data": SIG + ihdr(8192, 8192) + chunk(b"IDAT", zlib.compress(b"\0" * 64)) + chunk(b"IEND", b""),
+    # 127 bytes declaring an 8192x8192 animation.
+    "apng_huge_canvas": apng_head(8192, 8192, 1) + chunk(b"IDAT", b"\x78\x9c" + b"\0" * 10) + chunk(b"IEND", b""),
+    # 2048x2048 frames whose first is broken data that could fill it (2 KB of
+    # zeros inflate to 2 MB): refused before the frames' 64 MiB are taken.
+    "apng_broken_first_frame": apng_big(2048, zlib.compress(b"\0" * (2048 * 513), 9)[:-6] + b"\xff" * 6, 1, 0),
+    # 256 MiB of 4096x4096 frames, within the cap, but not with the decode's
+    # own buffers beside them; the first frame is real (1-bit grey zeros).
+    "apng_total_over_cap": apng_big(4096, zlib.compress(b"\0" * (4096 * 513), 9), 1, 0),
 }
 os.makedirs(path("bad"))
 for name, data in bad.items():

@@ -54,8 +54,22 @@ write(os.path.join(out, "flipped.7z"), bytes(flipped))
 subprocess.run(["7zz", "a", "-bd", "-si", os.path.join(out, "nonames.7z")], input=b"no name\n", check=True,
                stdout=subprocess.DEVNULL)
 
+def with_header(arc, edit):
+    """The archive with its (plain) header rewritten by edit, CRCs made right."""
+    offset, size = struct.unpack_from("<QQ", arc, 12)
+    header = bytes(edit(arc[32 + offset: 32 + offset + size]))
+    out = bytearray(arc[:32 + offset] + header + arc[32 + offset + size:])
+    struct.pack_into("<QQI", out, 12, offset, len(header), zlib.crc32(header))
+    struct.pack_into("<I", out, 8, zlib.crc32(out[12:32]))
+    return bytes(out)
+
+def raw_archive(header, packed=b""):
+    """A signature header, packed bytes and then the given header."""
+    sig = b"7z\xbc\xaf\x27\x1c\x00\x04" + b"\0" * 4 + struct.pack("<QQI", len(packed), len(header), zlib.crc32(header))
+    return with_header(sig + packed + header, lambda h: h)
+
 # Hostile names: an archive with a plain header whose second name is patched
-# in place, with the header CRCs made right again.
+# in place.
 hostile = os.path.join(out, "hostile")
 write(os.path.join(hostile, "good.txt"), b"good\n")
 write(os.path.join(hostile, "XXXXXXXXXX.txt"), b"evil\n")
@@ -64,14 +78,33 @@ base = open(os.path.join(out, "hostile.7z"), "rb").read()
 marker = "XXXXXXXXXX".encode("utf-16-le")
 assert base.count(marker) == 1
 for tag, text in {"dotdot": "..\\..\\XXXX", "parent": "sub/../../X", "absolute": "\\XXXXXXXXX",
-                  "drive": "C:XXXXXXXXX", "stream": "good.txt:XX", "slash": "/XXXXXXXXX"}.items():
+                  "drive": "C:XXXXXXXXX", "stream": "good.txt:XX", "slash": "/XXXXXXXXX",
+                  "superscript": "COM\u00b9.XXXXXX"}.items():
     text = text[:10].ljust(10, "X")
-    patched = bytearray(base.replace(marker, text.encode("utf-16-le")))
-    offset, size = struct.unpack_from("<QQ", patched, 12)
-    header = patched[32 + offset: 32 + offset + size]
-    struct.pack_into("<I", patched, 28, zlib.crc32(header))
-    struct.pack_into("<I", patched, 8, zlib.crc32(patched[12:32]))
-    write(os.path.join(out, "hostile-%s.7z" % tag), bytes(patched))
+    write(os.path.join(out, "hostile-%s.7z" % tag), with_header(base, lambda h: h.replace(marker, text.encode("utf-16-le"))))
+
+# Headers that ask the decoder for more memory than the archive could need:
+# 201 million pack streams in 41 bytes, and an encoded header that claims to
+# unpack to 1.6 GB from 5 bytes.
+write(os.path.join(out, "alloc-packinfo.7z"), raw_archive(bytes.fromhex("01 04 06 00 EC 00 00 00 09")))
+write(os.path.join(out, "alloc-encoded-header.7z"), raw_archive(
+    bytes.fromhex("17 06 00 01 09 05 00 07 0B 01 00 01 23 03 01 01 05 5D 00 00 10 00 0C F0 00 00 A8 61 00 00"),
+    b"\0" * 5))
+
+# One file whose header repeats its names or its modification times: the
+# decoder takes the last and forgets the blocks of the first.
+leak = os.path.join(out, "leak")
+write(os.path.join(leak, "one.txt"), b"one\n")
+seven("a", "-bd", "-mhc=off", "-mx0", os.path.join("..", "leak.7z"), "one.txt", cwd=leak)
+plain = open(os.path.join(out, "leak.7z"), "rb").read()
+def repeat(start):
+    def edit(h):
+        i = h.index(start)
+        prop = h[i:i + 2 + h[i + 1]]
+        return h[:i] + prop + prop + h[i + len(prop):]
+    return edit
+write(os.path.join(out, "leak-names.7z"), with_header(plain, repeat(b"\x11\x11\x00" + "one.txt".encode("utf-16-le"))))
+write(os.path.join(out, "leak-mtime.7z"), with_header(plain, repeat(b"\x14\x0a\x01\x00")))
 
 # A path too long for the platform once under the install folder.
 deep = os.path.join(out, "deep")

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace bench {
 
@@ -33,6 +34,21 @@ double BestOfThreeMs(F f)
         if (t < best) best = t;
     }
     return best;
+}
+
+// How this machine runs the benchmark's 32-bit code under Wine: emulated when
+// the kernel hands 32-bit programs to qemu (a binfmt entry, seen through
+// Wine's Z: drive), else natively.
+inline const char* ExecutionNote()
+{
+    HANDLE f = CreateFileW(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386", GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "32-bit code runs natively";
+    char head[8] = {};
+    DWORD got = 0;
+    ReadFile(f, head, sizeof head - 1, &got, nullptr);
+    CloseHandle(f);
+    return std::strncmp(head, "enabled", 7) == 0 ? "32-bit code runs emulated (qemu)" : "32-bit code runs natively";
 }
 
 // "what  ours … ms  baseline … ms  ratio …"; a zero baseline prints ratio 0.

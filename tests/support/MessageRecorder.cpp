@@ -35,18 +35,22 @@ LRESULT CALLBACK MessageRecorder::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-bool MessageRecorder::PumpUntil(UINT until, DWORD ms)
+bool MessageRecorder::PumpUntil(UINT until, DWORD ms, const std::function<bool()>& ended)
 {
     const DWORD start = GetTickCount();
     for (;;) {
+        // Asked before draining: what the sender posted before it ended is seen.
+        const bool gaveUp = ended && ended();
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
             DispatchMessageW(&m);
             if (m.hwnd == hwnd_ && m.message == until) return true;
         }
         DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+        if (gaveUp || elapsed >= ms) return false;
+        DWORD wait = ms - elapsed;
+        if (ended && wait > 20) wait = 20;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }
 

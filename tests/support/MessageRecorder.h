@@ -31,8 +31,10 @@ public:
     // buffer that travels with it.
     void OnMessage(std::function<void(const Message&)> handler) { onMessage_ = std::move(handler); }
     // Pumps the thread's messages until one with id `until` reaches this
-    // window or ms pass; true when it arrived.
-    bool PumpUntil(UINT until, DWORD ms);
+    // window or ms pass; true when it arrived. With `ended` (e.g. "the worker
+    // has returned"), gives up as soon as it says so and the queue is drained:
+    // a message that never comes fails the wait at once, not at the time-out.
+    bool PumpUntil(UINT until, DWORD ms, const std::function<bool()>& ended = {});
     // Pumps what arrives within ms (0: only what is queued now).
     void PumpFor(DWORD ms);
     const std::vector<Message>& Messages() const { return messages_; }

@@ -99,6 +99,40 @@ TEST(HttpClient, FileGetHandlesServerBehaviours)
     }
 }
 
+// A server that sends a byte every 100 ms would hold a request for minutes:
+// the time-out covers the head, and the body's length at 4 KiB a second
+// is added to it.
+TEST(HttpClient, TricklingServerFailsWithinTheDeadline)
+{
+    TestRelease release("trickle");
+    release.AddFile("slow.txt", std::string(2048, 's'));
+    release.AddFile("head.txt", std::string(10, 'h'));
+    release.AddBehaviour("slow.txt trickle_body");
+    release.AddBehaviour("head.txt trickle");
+    QuietClient client;
+    ASSERT_EQ(client.Init(2), 1);
+    struct Case { const char* path; bool toFile; DWORD deadlineMs; };
+    const Case cases[] = {
+        {"head.txt", false, 2000},
+        {"head.txt", true, 2000},
+        {"slow.txt", false, 2500},
+        {"slow.txt", true, 2500},
+    };
+    for (const Case& c : cases) {
+        char buffer[4096];
+        DWORD start = GetTickCount();
+        int rc = c.toFile ? client.HTTPGetFile(release.Url(c.path).c_str(), release.InstallDir().c_str(), nullptr, nullptr, 1)
+                          : client.HTTPGet(release.Url(c.path).c_str(), buffer, sizeof buffer);
+        DWORD took = GetTickCount() - start;
+        EXPECT_EQ(rc, kHttpNetFail) << c.path;
+        EXPECT_EQ(client.GetLastErrorCode(), WSAETIMEDOUT) << c.path;
+        // Trickled whole, the response would take 20 s or more.
+        EXPECT_LT(took, c.deadlineMs + 1500) << c.path;
+    }
+    EXPECT_FALSE(PathExists(release.InstallDir() + "/slow.txt"));
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
+
 TEST(HttpClient, RedirectChainsAreBounded)
 {
     TestRelease release("chain");

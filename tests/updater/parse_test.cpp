@@ -1,6 +1,8 @@
 // Parsing of what the server sends: URLs, response heads, manifest lines.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstring>
 
 #include "HttpResponseHead.h"
@@ -101,7 +103,20 @@ TEST(HttpResponseHead, RefusesMalformedHeads)
         {"HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\ncontent-length: 7\r\n\r\n", 200, 7},
-        {"HTTP/1.1 99999 Odd\r\n\r\n", 9999, -3},
+        // A status only from a well-formed "HTTP/1.x NNN" line.
+        {"HTTP/1.1 99999 Odd\r\n\r\n", 0, -3},
+        {"HTTP/1.1 0200 OK\r\nContent-Length: 7\r\n\r\n", 0, 7},
+        {"JUNK/9 200junk\r\n\r\n", 0, -3},
+        {"HTTP/1.1 200junk\r\n\r\n", 0, -3},
+        {"HTTP/1.1  200 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.x 200 OK\r\n\r\n", 0, -3},
+        {"HTTP/2 200 OK\r\n\r\n", 0, -3},
+        {"http/1.1 200 OK\r\n\r\n", 0, -3},
+        {" HTTP/1.1 200 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.1 20 OK\r\n\r\n", 0, -3},
+        {"HTTP/1.0 404 Not Found\r\n\r\n", 404, -3},
+        {"HTTP/1.1 200\r\nContent-Length: 3\r\n\r\n", 200, 3},
+        {"HTTP/1.1 204", 204, -3},
     };
     for (const Case& c : cases) {
         int n = int(strlen(c.head));
@@ -174,7 +189,29 @@ TEST(ManifestLine, RefusesPathsLeavingTheFolder)
         {"console.txt", true},
         {"bin/nullable.dll", true},
         {"lpt/x", true},
+        // The install folder itself, however written.
+        {".", false},
+        {"./a", false},
+        {"a/.", false},
+        {"a/./b", false},
+        {". /x", false},
+        {".hidden/a", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeManifestPath(c.path), c.safe) << c.path;
+    // The superscript device forms, in the system code page the file
+    // functions will read them in (where it has them).
+    struct WideCase { const wchar_t* path; bool safe; };
+    const WideCase superscripts[] = {
+        {L"COM\u00b9", false}, {L"bin/lpt\u00b3.dll", false}, {L"Com\u00b2 .log/x", false},
+        {L"COM\u00b9\u00b9", true}, {L"LPT\u00b9x", true},
+    };
+    for (const WideCase& c : superscripts) {
+        char narrow[64];
+        BOOL lossy = FALSE;
+        int n = WideCharToMultiByte(CP_ACP, 0, c.path, -1, narrow, sizeof narrow, nullptr, &lossy);
+        if (n <= 0 || lossy)
+            continue;
+        EXPECT_EQ(IsSafeManifestPath(narrow), c.safe) << narrow;
+    }
 }

@@ -22,6 +22,8 @@ still has uses wins; "{port}"/"{port2}" in args become the two ports):
   bighead          a head of about 9 KB
   badlength VALUE  that length header with the real body
   longer N         N extra bytes after the announced body
+  trickle          the whole response one byte every 100 ms
+  trickle_body     the head at once, then the body one byte every 100 ms
 """
 import os
 import signal
@@ -112,7 +114,7 @@ class Handler(socketserver.BaseRequestHandler):
     def answer(self, body, rule):
         mode, args = rule if rule else ("plain", [])
         if body is None and mode in ("plain", "split", "lower", "mixed", "nolength", "close", "stall", "corrupt",
-                                     "bighead", "badlength", "longer"):
+                                     "bighead", "badlength", "longer", "trickle", "trickle_body"):
             self.send(self.head(404, [("Content-Length", "9")]) + b"not found")
             return
         length = [("Content-Length", str(len(body) if body is not None else 0))]
@@ -153,6 +155,17 @@ class Handler(socketserver.BaseRequestHandler):
             self.send(self.head(200, [("Content-Length", args[0])]) + body)
         elif mode == "longer":
             self.send(self.head(200, length) + body + b"J" * int(args[0]))
+        elif mode in ("trickle", "trickle_body"):
+            slow = self.head(200, length) + body
+            if mode == "trickle_body":
+                self.send(self.head(200, length))
+                slow = body
+            try:
+                for i in range(len(slow)):
+                    self.send(slow[i:i + 1])
+                    time.sleep(0.1)
+            except OSError:
+                pass  # the client gave up
 
 
 class Server(socketserver.ThreadingTCPServer):

@@ -2,6 +2,7 @@
 #include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SObjDefAttr.h"
 #include "core/SObject.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
@@ -92,16 +93,17 @@ namespace {
 
 // One letter per framework singleton that exists, in the order of their
 // making ('.' for one that does not): Application, window Manager, Timer,
-// Font pool, sKin pools, Style pools, Window finder, Edit menu.
+// Font pool, sKin pools, Style pools, class Defaults, Window finder, Edit menu.
 std::string LiveSingletons()
 {
     const bool live[] = {SApplication::GetSingletonPtr() != nullptr, SWindowMgr::GetSingletonPtr() != nullptr,
                          STimer2::GetSingletonPtr() != nullptr,      SFontPool::GetSingletonPtr() != nullptr,
                          SSkinPoolMgr::GetSingletonPtr() != nullptr, SStylePoolMgr::GetSingletonPtr() != nullptr,
-                         SWindowFinder::GetSingletonPtr() != nullptr, SRicheditMenuDef::GetSingletonPtr() != nullptr};
+                         SObjDefAttr::GetSingletonPtr() != nullptr,  SWindowFinder::GetSingletonPtr() != nullptr,
+                         SRicheditMenuDef::GetSingletonPtr() != nullptr};
     std::string text;
     for (size_t i = 0; i < sizeof(live) / sizeof(live[0]); ++i)
-        text += live[i] ? "AMTFKSWE"[i] : '.';
+        text += live[i] ? "AMTFKSDWE"[i] : '.';
     return text;
 }
 
@@ -161,17 +163,17 @@ private:
 } // namespace
 
 // Made in the order window manager, timer, font pool, skin pools, style pools,
-// finder, edit menu; the main loop and the providers go first, then the
+// class defaults, finder, edit menu; the main loop and the providers go first, then the
 // singletons in reverse, and the render factory last.
 TEST_F(SApplicationLeaks, SingletonsMadeAndDestroyedInOrder)
 {
     const bool helperBefore = CSimpleWndHelper::GetSingletonPtr() != nullptr;
-    EXPECT_EQ(LiveSingletons(), "........");
+    EXPECT_EQ(LiveSingletons(), ".........");
     WatchingFactory render;
     {
         SApplication app(&render, GetModuleHandleW(nullptr), L"WUIHOST");
-        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTF...."});
-        EXPECT_EQ(LiveSingletons(), "AMTFKSWE");
+        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTF....."});
+        EXPECT_EQ(LiveSingletons(), "AMTFKSDWE");
         SAutoRefPtr<WatchingLoops> loops = AdoptRef(new WatchingLoops(render.notes));
         ASSERT_TRUE(app.SetMsgLoopFactory(loops.get()));
         WatchingProvider *provider = new WatchingProvider(render.notes);
@@ -180,11 +182,11 @@ TEST_F(SApplicationLeaks, SingletonsMadeAndDestroyedInOrder)
         provider->Release(); // the application's entry holds the last reference
         render.notes.clear();
     }
-    const std::vector<std::string> expected = {"loop AMTFKSWE", "provider AMTFKSWE", "release AMTF...E",
-                                               "release A......."};
+    const std::vector<std::string> expected = {"loop AMTFKSDWE", "provider AMTFKSDWE", "release AMTF....E",
+                                               "release A........"};
     EXPECT_EQ(render.notes, expected);
     EXPECT_EQ(render.refs, 1);
-    EXPECT_EQ(LiveSingletons(), "........");
+    EXPECT_EQ(LiveSingletons(), ".........");
     EXPECT_EQ(CSimpleWndHelper::GetSingletonPtr() != nullptr, helperBefore);
 }
 

@@ -1,6 +1,7 @@
 #include "core/STimer2.h"
 #include "core/SWindowMgr.h"
-#include "FakeSwnd.h"
+#include "TestSwnd.h"
+#include "WindowMgrFixture.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -8,7 +9,7 @@ using namespace WUI;
 
 namespace {
 
-class TimerTest : public ::testing::Test {
+class TimerTest : public WithWindowMgr<STimer2> {
 protected:
     // Pumps thread messages for ms milliseconds, or until done() holds.
     template <class Done> static void Pump(DWORD ms, Done done)
@@ -25,8 +26,7 @@ protected:
     {
         Pump(ms, [] { return false; });
     }
-    SWindowMgr mgr;
-    STimer2 timers;
+    STimer2 *Timers() { return singleton.get(); }
 };
 
 void CALLBACK ForeignProc(HWND, UINT, UINT_PTR, DWORD) {}
@@ -35,70 +35,73 @@ void CALLBACK ForeignProc(HWND, UINT, UINT_PTR, DWORD) {}
 
 TEST_F(TimerTest, TicksArriveAsFrameworkMessageWithCallerId)
 {
-    FakeSwnd el;
-    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20));
-    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), 7, 20)); // replaces the first
-    EXPECT_EQ(timers.GetCount(), 1u);
-    Pump(5000, [&] { return el.messages.size() >= 2; });
-    ASSERT_FALSE(el.messages.empty());
-    for (const auto &m : el.messages) {
+    auto el = AdoptRef(new RecordingSwnd);
+    ASSERT_TRUE(el->SetTimer2(7, 20));
+    ASSERT_TRUE(el->SetTimer2(7, 20)); // replaces the first
+    EXPECT_EQ(Timers()->GetCount(), 1u);
+    Pump(5000, [&] { return el->messages.size() >= 2; });
+    ASSERT_FALSE(el->messages.empty());
+    for (const auto &m : el->messages) {
         EXPECT_EQ(m.msg, 0x1938u);
         EXPECT_EQ(m.wParam, 7u);
     }
-    timers.KillTimer(el.GetSwnd(), 7);
-    EXPECT_EQ(timers.GetCount(), 0u);
-    const size_t seen = el.messages.size();
+    el->KillTimer2(7);
+    EXPECT_EQ(Timers()->GetCount(), 0u);
+    const size_t seen = el->messages.size();
     Pump(100);
-    EXPECT_EQ(el.messages.size(), seen);
+    EXPECT_EQ(el->messages.size(), seen);
 }
 
 TEST_F(TimerTest, NeverTakesOverAnotherThreadTimer)
 {
     UINT_PTR foreign = SetTimer(nullptr, 0, 100000, ForeignProc);
     ASSERT_NE(foreign, 0u);
-    FakeSwnd el;
+    auto el = AdoptRef(new RecordingSwnd);
     // An element whose caller id equals the foreign timer's id must not replace it.
-    ASSERT_TRUE(timers.SetTimer(el.GetSwnd(), static_cast<UINT>(foreign), 20));
-    timers.KillTimer(el.GetSwnd());
+    ASSERT_TRUE(Timers()->SetTimer(el->GetSwnd(), static_cast<UINT>(foreign), 20));
+    Timers()->KillTimer(el->GetSwnd());
     EXPECT_TRUE(KillTimer(nullptr, foreign)); // still alive, so ours had another id
 }
 
 TEST_F(TimerTest, DestroyedOwnerGetsNothingAndItsTimersGo)
 {
-    auto el = std::make_unique<FakeSwnd>();
-    FakeSwnd other;
-    ASSERT_TRUE(timers.SetTimer(el->GetSwnd(), 1, 20));
-    ASSERT_TRUE(timers.SetTimer(el->GetSwnd(), 2, 20));
-    ASSERT_TRUE(timers.SetTimer(other.GetSwnd(), 1, 20));
-    el.reset(); // the window manager kills its timers
-    EXPECT_EQ(timers.GetCount(), 1u);
-    timers.KillTimer(other.GetSwnd());
-    EXPECT_EQ(timers.GetCount(), 0u);
+    auto el = AdoptRef(new RecordingSwnd);
+    auto other = AdoptRef(new RecordingSwnd);
+    ASSERT_TRUE(el->SetTimer2(1, 20));
+    ASSERT_TRUE(el->SetTimer2(2, 20));
+    ASSERT_TRUE(other->SetTimer2(1, 20));
+    el = nullptr; // the window manager kills its timers
+    EXPECT_EQ(Timers()->GetCount(), 1u);
+    Timers()->KillTimer(other->GetSwnd());
+    EXPECT_EQ(Timers()->GetCount(), 0u);
 }
 
 TEST_F(TimerTest, TickForDeadOwnerKillsThatTimer)
 {
-    FakeSwnd el;
-    const SWND gone = el.GetSwnd() + 1000; // a handle that names nobody
-    ASSERT_TRUE(timers.SetTimer(gone, 3, 10));
-    Pump(5000, [&] { return timers.GetCount() == 0; });
-    EXPECT_EQ(timers.GetCount(), 0u);
+    auto el = AdoptRef(new RecordingSwnd);
+    const SWND gone = el->GetSwnd() + 1000; // a handle that names nobody
+    ASSERT_TRUE(Timers()->SetTimer(gone, 3, 10));
+    Pump(5000, [&] { return Timers()->GetCount() == 0; });
+    EXPECT_EQ(Timers()->GetCount(), 0u);
 }
 
-TEST(SWindowMgr, HandlesCountUpAndAreNeverReused)
+class SWindowMgrLeaks : public LeakChecked {};
+
+TEST_F(SWindowMgrLeaks, HandlesCountUpAndAreNeverReused)
 {
     SWindowMgr mgr;
     EXPECT_EQ(SWindowMgr::GetWindow(0), nullptr);
     SWND first;
     {
-        FakeSwnd a, b;
-        first = a.GetSwnd();
+        auto a = AdoptRef(new SWindow);
+        auto b = AdoptRef(new SWindow);
+        first = a->GetSwnd();
         EXPECT_EQ(first, 1u);
-        EXPECT_EQ(b.GetSwnd(), 2u);
-        EXPECT_EQ(SWindowMgr::GetWindow(1), &a);
+        EXPECT_EQ(b->GetSwnd(), 2u);
+        EXPECT_EQ(SWindowMgr::GetWindow(1), a.get());
     }
     EXPECT_EQ(SWindowMgr::GetWindow(first), nullptr);
     EXPECT_FALSE(SWindowMgr::DestroyWindow(first));
-    FakeSwnd c;
-    EXPECT_EQ(c.GetSwnd(), 3u);
+    auto c = AdoptRef(new SWindow);
+    EXPECT_EQ(c->GetSwnd(), 3u);
 }

@@ -3,6 +3,7 @@
 #include "core/SApplication.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
+#include "core/SWindow.h"
 #include "render/IImgDecoder.h"
 #include "render/IRenderTarget.h"
 #include "render/SFontPool.h"
@@ -87,7 +88,7 @@ const DWORD kRed = 0xFFFF0000, kBlue = 0xFF0000FF; // premultiplied, stored blue
 
 } // namespace
 
-TEST_F(SUiDefLeaks, FontSkinsAndStylesComeAndGoWithTheirProvider)
+TEST_F(SUiDefLeaks, FontSkinsStylesAndClassDefaultsComeWithTheirProvider)
 {
     Render render;
     SApplication app(render.factory, GetModuleHandleW(nullptr), L"WUIHOST");
@@ -118,6 +119,13 @@ TEST_F(SUiDefLeaks, FontSkinsAndStylesComeAndGoWithTheirProvider)
 
     EXPECT_EQ(styles->GetPoolCount(), 1);
     EXPECT_STREQ(styles->FindStyle(L"caption").attribute(L"colorText").value(), L"#ff0000");
+
+    // The class defaults were redirected to "values:objattr" and reach every
+    // element made by tag.
+    SAutoRefPtr<SWindow> made = AdoptRef(app.CreateWindowByName(L"window"));
+    ASSERT_NE(made.get(), nullptr);
+    EXPECT_EQ(made->GetStyle().m_rcMargin.left, 2);
+    EXPECT_EQ(made->GetStyle().GetTextColor(0), 0xFF00FF00u);
 
     app.RemoveResProvider(pe.get());
     EXPECT_EQ(skins->GetPoolCount(), 1);

@@ -1,5 +1,6 @@
 #include "core/SWindowFinder.h"
-#include "FakeSwnd.h"
+#include "TestSwnd.h"
+#include "WindowMgrFixture.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -7,72 +8,72 @@ using namespace WUI;
 
 namespace {
 
-class FinderTest : public ::testing::Test {
+class FinderTest : public WithWindowMgr<SWindowFinder> {
 protected:
-    SWindowMgr mgr;
-    SWindowFinder finder;
+    SWindowFinder *Finder() { return singleton.get(); }
 };
 
 } // namespace
 
 TEST_F(FinderTest, RemembersHitsAndRechecksThem)
 {
-    FakeSwnd root, mid(5, L"mid"), leaf(9, L"leaf");
-    root.AddChild(&mid);
-    mid.AddChild(&leaf);
-    EXPECT_EQ(finder.FindChildByID(&root, 9, -1), &leaf);
-    EXPECT_EQ(finder.FindChildByID(&root, 9, -1), &leaf);
-    EXPECT_EQ(root.searches, 1);
-    EXPECT_EQ(finder.FindChildByName(&root, L"leaf", 2), &leaf);
-    EXPECT_EQ(finder.FindChildByName(&root, L"leaf", 2), &leaf);
-    EXPECT_EQ(root.searches, 2);
+    auto root = AdoptRef(new SWindow);
+    SWindow *mid = AddChild(root, 5, L"mid");
+    SWindow *leaf = AddChild(mid, 9, L"leaf");
+    EXPECT_EQ(Finder()->FindChildByID(root, 9, -1), leaf);
+    EXPECT_EQ(Finder()->FindChildByName(root, L"leaf", 2), leaf);
+    // A search would now find the new, nearer element first; the remembered
+    // one still matches, so it is the answer.
+    SWindow *nearer = AddChild(root, 9, L"leaf");
+    EXPECT_EQ(root->FindChildByID(9, -1), nearer);
+    EXPECT_EQ(Finder()->FindChildByID(root, 9, -1), leaf);
+    EXPECT_EQ(Finder()->FindChildByName(root, L"leaf", 2), leaf);
+    root->DestroyChild(nearer);
 
     // The remembered element changed its id: searched afresh, not returned.
-    leaf.SetID(10);
-    EXPECT_EQ(finder.FindChildByID(&root, 9, -1), nullptr);
+    leaf->SetID(10);
+    EXPECT_EQ(Finder()->FindChildByID(root, 9, -1), nullptr);
     // Moved out from under the parent.
-    FakeSwnd elsewhere;
-    elsewhere.AddChild(&leaf);
-    EXPECT_EQ(finder.FindChildByName(&root, L"leaf", 2), nullptr);
+    auto elsewhere = AdoptRef(new SWindow);
+    elsewhere->InsertChild(leaf);
+    EXPECT_EQ(Finder()->FindChildByName(root, L"leaf", 2), nullptr);
     // Moved deeper than the depth allows.
-    FakeSwnd deep;
-    mid.AddChild(&deep);
-    deep.AddChild(&leaf);
-    EXPECT_EQ(finder.FindChildByName(&root, L"leaf", 2), nullptr);
-    EXPECT_EQ(finder.FindChildByName(&root, L"leaf", 3), &leaf);
+    SWindow *deep = AddChild(mid);
+    deep->InsertChild(leaf);
+    EXPECT_EQ(Finder()->FindChildByName(root, L"leaf", 2), nullptr);
+    EXPECT_EQ(Finder()->FindChildByName(root, L"leaf", 3), leaf);
 }
 
 TEST_F(FinderTest, MissIsNotRememberedAndDestroyedHitGivesNull)
 {
-    FakeSwnd root;
-    EXPECT_EQ(finder.FindChildByID(&root, 4, -1), nullptr);
-    auto late = std::make_unique<FakeSwnd>(4);
-    root.AddChild(late.get());
-    EXPECT_EQ(finder.FindChildByID(&root, 4, -1), late.get());
-    late.reset();
-    EXPECT_EQ(finder.FindChildByID(&root, 4, -1), nullptr);
-    EXPECT_EQ(finder.FindChildByID(nullptr, 4, -1), nullptr);
+    auto root = AdoptRef(new SWindow);
+    EXPECT_EQ(Finder()->FindChildByID(root, 4, -1), nullptr);
+    SWindow *late = AddChild(root, 4);
+    EXPECT_EQ(Finder()->FindChildByID(root, 4, -1), late);
+    root->DestroyChild(late);
+    EXPECT_EQ(Finder()->FindChildByID(root, 4, -1), nullptr);
+    EXPECT_EQ(Finder()->FindChildByID(nullptr, 4, -1), nullptr);
 }
 
 TEST_F(FinderTest, KeysWithEqualHashesStayApart)
 {
     SFindKeyTraits h;
     // Handles n and n + 1 searching ids 2 and 1 hash alike.
-    FakeSwnd first, second, two(2), one(1);
-    ASSERT_EQ(second.GetSwnd(), first.GetSwnd() + 1);
-    first.AddChild(&two);
-    second.AddChild(&one);
-    ASSERT_EQ(h.Hash({first.GetSwnd(), false, L"", 2, 1}), h.Hash({second.GetSwnd(), false, L"", 1, 1}));
-    EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
-    EXPECT_EQ(finder.FindChildByID(&second, 1, 1), &one);
-    EXPECT_EQ(finder.FindChildByID(&first, 2, 1), &two);
+    auto first = AdoptRef(new SWindow);
+    auto second = AdoptRef(new SWindow);
+    ASSERT_EQ(second->GetSwnd(), first->GetSwnd() + 1);
+    SWindow *two = AddChild(first, 2);
+    SWindow *one = AddChild(second, 1);
+    ASSERT_EQ(h.Hash({first->GetSwnd(), false, L"", 2, 1}), h.Hash({second->GetSwnd(), false, L"", 1, 1}));
+    EXPECT_EQ(Finder()->FindChildByID(first, 2, 1), two);
+    EXPECT_EQ(Finder()->FindChildByID(second, 1, 1), one);
+    EXPECT_EQ(Finder()->FindChildByID(first, 2, 1), two);
 
     // Names "Ab" and "BA" share the string hash (65 * 33 + 98 == 66 * 33 + 65).
-    FakeSwnd x(0, L"Ab"), y(0, L"BA");
-    first.AddChild(&x);
-    first.AddChild(&y);
-    ASSERT_EQ(h.Hash({first.GetSwnd(), true, L"Ab", 0, 1}), h.Hash({first.GetSwnd(), true, L"BA", 0, 1}));
-    EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
-    EXPECT_EQ(finder.FindChildByName(&first, L"BA", 1), &y);
-    EXPECT_EQ(finder.FindChildByName(&first, L"Ab", 1), &x);
+    SWindow *x = AddChild(first, 0, L"Ab");
+    SWindow *y = AddChild(first, 0, L"BA");
+    ASSERT_EQ(h.Hash({first->GetSwnd(), true, L"Ab", 0, 1}), h.Hash({first->GetSwnd(), true, L"BA", 0, 1}));
+    EXPECT_EQ(Finder()->FindChildByName(first, L"Ab", 1), x);
+    EXPECT_EQ(Finder()->FindChildByName(first, L"BA", 1), y);
+    EXPECT_EQ(Finder()->FindChildByName(first, L"Ab", 1), x);
 }

@@ -8,7 +8,7 @@
 #include "core/SWindowMgr.h"
 #include "render/IImgDecoder.h"
 #include "render/IRenderTarget.h"
-#include "../FakeSwnd.h"
+#include "../TestSwnd.h"
 
 #include <cstdio>
 #include <map>
@@ -29,25 +29,20 @@ void Finder()
 {
     SWindowMgr mgr;
     SWindowFinder finder;
-    FakeSwnd root;
-    std::vector<std::unique_ptr<FakeSwnd>> nodes;
+    auto root = AdoptRef(new SWindow);
     for (int i = 0; i < 40; ++i) {
-        nodes.emplace_back(new FakeSwnd(1000 + i));
-        root.AddChild(nodes.back().get());
-        FakeSwnd *group = nodes.back().get();
-        for (int j = 0; j < 50; ++j) {
-            nodes.emplace_back(new FakeSwnd(i * 100 + j));
-            group->AddChild(nodes.back().get());
-        }
+        SWindow *group = AddChild(root, 1000 + i);
+        for (int j = 0; j < 50; ++j)
+            AddChild(group, i * 100 + j);
     }
     const int n = 1000;
     double ours = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
-            g_sink = g_sink + (finder.FindChildByID(&root, 3900 + k % 50, -1) != nullptr);
+            g_sink = g_sink + (finder.FindChildByID(root, 3900 + k % 50, -1) != nullptr);
     });
     double base = bench::BestOfThreeMs([&] {
         for (int k = 0; k < n; ++k)
-            g_sink = g_sink + (root.FindChildByID(3900 + k % 50, -1) != nullptr);
+            g_sink = g_sink + (root->FindChildByID(3900 + k % 50, -1) != nullptr);
     });
     bench::Report("finder, 1000 deep finds", ours, "tree search each time", base);
 }
