@@ -3,12 +3,9 @@
 Makes a tree of a few hundred files (half compressible text, half random
 bytes) of about SIZE_MB megabytes, packs it with 7zz, times `7zz x` (native)
 and the reader (decode in memory, then write every file) under Wine, and says
-how this machine ran the reader's 32-bit code.
+how this machine ran the reader's 32-bit code (the reader finds out).
   bench_setup.py WORK_DIR BENCH_EXE WINE_RUN [SIZE_MB]"""
 import os, random, shutil, subprocess, sys, time
-
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "support"))
-import cpu_mode  # noqa: E402
 
 work, bench, wine_run = sys.argv[1], sys.argv[2], sys.argv[3]
 size_mb = float(sys.argv[4]) if len(sys.argv) > 4 else 100.0
@@ -54,6 +51,7 @@ for _ in range(repeat):
         sys.exit("setup_bench failed: " + result.stderr + result.stdout)
     line = [l for l in result.stdout.splitlines() if l.startswith("open_seconds=")][0]
     figures = dict(kv.split("=") for kv in line.split())
+    note = [l[5:] for l in result.stdout.splitlines() if l.startswith("note ")][0]
     if int(figures["bytes"]) != total:
         sys.exit("the reader wrote %s bytes, the tree holds %d" % (figures["bytes"], total))
     seconds = float(figures["open_seconds"]) + float(figures["write_seconds"])
@@ -62,7 +60,7 @@ for _ in range(repeat):
 figures = best
 opened, written = float(figures["open_seconds"]), float(figures["write_seconds"])
 peak, start = float(figures["peak_mb"]), float(figures["start_mb"])
-print("reader under Wine; %s" % cpu_mode.describe())
+print("reader under Wine; %s" % note)
 print("tree: %d files, %.1f MB unpacked, archive %.1f MB (best of %d runs)"
       % (files, mb, os.path.getsize(archive) / 1e6, repeat))
 print("7zz x (native):        %7.2f s  %8.1f MB/s" % (native, mb / native))

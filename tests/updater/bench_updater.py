@@ -7,7 +7,8 @@ For each sample release (300 files of 300 MB and 3,000 files of 30 MB, or the
 one given) made in WORKDIR and served on the loopback, prints (a) a full update
 against curl fetching every file followed by md5sum, and (b) a run with
 nothing to update against md5sum of the installed files, each as a ratio
-(engine / baseline), and how this machine ran the engine's 32-bit code.
+(engine / baseline), and how this machine ran the engine's 32-bit code (the
+engine's benchmark program finds out).
 """
 import argparse
 import hashlib
@@ -19,10 +20,7 @@ import sys
 import threading
 import time
 
-here = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, here)
-sys.path.insert(0, os.path.join(os.path.dirname(here), "support"))
-import cpu_mode  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import update_server  # noqa: E402
 
 
@@ -72,17 +70,19 @@ def timed(cmd, **kw):
 
 
 def engine_run(args, work, base, install):
-    """Seconds of the engine's full update into an empty folder and of its check run."""
+    """Seconds of the engine's full update into an empty folder and of its check
+    run, and the program's note on how its 32-bit code ran."""
     shutil.rmtree(install, ignore_errors=True)
     os.makedirs(install)
     out = subprocess.run([args.wine_run, args.bench_exe, "--updateUrl", base + "/updater.ini",
                           "--appPath", "Z:" + install.replace("/", "\\")],
                          capture_output=True, text=True, cwd=work)
     figures = dict(line.split()[:2] for line in out.stdout.splitlines() if line.startswith(("full ", "check ")))
-    if out.returncode != 0 or len(figures) != 2:
+    notes = [line[5:] for line in out.stdout.splitlines() if line.startswith("note ")]
+    if out.returncode != 0 or len(figures) != 2 or not notes:
         sys.stderr.write(out.stdout[-3000:] + out.stderr[-3000:])
         sys.exit("bench_updater: the engine run failed")
-    return float(figures["full"]), float(figures["check"])
+    return float(figures["full"]), float(figures["check"]), notes[0]
 
 
 def serve(work):
@@ -119,14 +119,15 @@ def run_case(args, work, port, files, megabytes):
     for _ in range(args.repeat):
         curl = min(curl, timed(["curl", "-s", "--create-dirs", "-K", config]))
         md5 = min(md5, timed(["md5sum"] + local, stdout=subprocess.DEVNULL))
-        engine_full, engine_check = engine_run(args, work, base, install)
+        engine_full, engine_check, note = engine_run(args, work, base, install)
         full, check = min(full, engine_full), min(check, engine_check)
         for p in paths:
             with open(os.path.join(install, p), "rb") as a, open(os.path.join(release, p), "rb") as b:
                 if a.read() != b.read():
                     sys.exit("bench_updater: %s differs after the update" % p)
         md5_installed = min(md5_installed, timed(["md5sum"] + installed, stdout=subprocess.DEVNULL))
-    print("sample release: %d files, %d MB (best of %d runs)" % (len(paths), megabytes, args.repeat))
+    print("sample release: %d files, %d MB (best of %d runs; engine under Wine, %s)"
+          % (len(paths), megabytes, args.repeat, note))
     print("(a) full update   engine %.2f s   curl+md5sum %.2f s (%.2f + %.2f)   ratio %.2f"
           % (full, curl + md5, curl, md5, full / (curl + md5)))
     print("(b) nothing to do engine %.2f s   md5sum %.2f s   ratio %.2f" % (check, md5_installed, check / md5_installed))
@@ -145,7 +146,7 @@ def main():
     os.makedirs(work, exist_ok=True)
     cases = [(args.files, args.mb)] if args.files and args.mb else [(300, 300), (3000, 30)]
     port = serve(work)
-    print("engine under Wine on %d cores; %s" % (os.cpu_count(), cpu_mode.describe()))
+    print("machine: %d cores" % os.cpu_count())
     for files, megabytes in cases:
         run_case(args, work, port, files, megabytes)
 
