@@ -92,6 +92,12 @@ void CDownloadWriter::End(const Ticket& file) { Push(Item{Item::kEnd, file, null
 
 bool CDownloadWriter::Failed(const Ticket& file) const { return file->m_failed; }
 
+bool CDownloadWriter::Done(const Ticket& file)
+{
+    std::lock_guard<std::mutex> hold(m_lock);
+    return file->m_done;
+}
+
 CDownloadWriter::Outcome CDownloadWriter::Wait(const Ticket& file)
 {
     std::unique_lock<std::mutex> hold(m_lock);

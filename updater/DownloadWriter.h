@@ -50,6 +50,8 @@ public:
     void End(const Ticket& file);
     // True once a step of the file has failed; never waits.
     bool Failed(const Ticket& file) const;
+    // True once the file has been ended and its outcome is known; never waits.
+    bool Done(const Ticket& file);
     // Waits until the file has been ended and gives its outcome.
     Outcome Wait(const Ticket& file);
 

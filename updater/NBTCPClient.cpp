@@ -17,7 +17,7 @@ namespace {
 const int kBlockSize = 256 * 1024;
 const int kReceiveBuffer = 4 * 1024 * 1024;
 // Blocks in flight between receiving and the writer thread.
-const size_t kWriterBlocks = 8;
+const size_t kWriterBlocks = 16;
 const int kMaxRedirects = 5;
 const int kPathSize = 256;
 
@@ -698,6 +698,11 @@ void CNBTCPClient::DiscardFile(FileDownload& download)
     m_writer->Wait(download.file);
     download.file.reset();
     RemoveFile(download.temp.c_str());
+}
+
+bool CNBTCPClient::IsWritten(const FileDownload& download) const
+{
+    return !download.file || m_writer->Done(download.file);
 }
 
 void CNBTCPClient::RecordPending(const char* path, const char* temp)

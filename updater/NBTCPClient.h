@@ -109,6 +109,8 @@ protected:
     int FinishFile(FileDownload& download, int replaceMode);
     // Waits for the download and removes its temporary file.
     void DiscardFile(FileDownload& download);
+    // True once the download is on disk (or failed to get there); never waits.
+    bool IsWritten(const FileDownload& download) const;
 
     PendingSwaps m_pending;
 

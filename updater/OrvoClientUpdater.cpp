@@ -16,6 +16,8 @@
 namespace {
 
 const int kAttempts = 3;
+// Downloads received in full whose writing may still go on.
+const size_t kMaxUnsettled = 8;
 const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -273,7 +275,7 @@ int OrvoClientUpdater::UpdateFiles()
         }
     }
     fclose(manifest);
-    return result < 0 ? result : Settle();
+    return result < 0 ? result : SettleAll();
 }
 
 void OrvoClientUpdater::Announce(int number, const std::string& path)
@@ -300,7 +302,7 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
         return Download(LineFetch{number, line.path, line.digest, urlPrefix + EncodeUrlPath(line.path)});
     }
     // What follows would not happen had an earlier download failed.
-    int settled = Settle();
+    int settled = SettleAll();
     if (settled < 0)
         return settled;
     if (line.kind == ManifestKind::Delete) {
@@ -316,32 +318,52 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
 int OrvoClientUpdater::Download(const LineFetch& line)
 {
     FileDownload download;
-    int rc = FetchFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), download);
-    // The previous line's file was written while this one was received.
-    int settled = Settle();
-    if (settled < 0) {
-        DiscardFile(download);
-        return settled;
+    if (FetchFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), download) < 0) {
+        // Earlier lines first: had one of them failed, this one would not be fetched.
+        int settled = SettleAll();
+        return settled < 0 ? settled : Retry(line, 1);
     }
-    if (rc < 0)
-        return Retry(line, 1);
-    m_unsettled.reset(new Unsettled{line, std::move(download)});
+    m_unsettled.push_back(Unsettled{line, std::move(download)});
+    // Files the writer has finished are settled at once; a few more may wait.
+    while (!m_unsettled.empty() && (m_unsettled.size() > kMaxUnsettled || IsWritten(m_unsettled.front().download))) {
+        if (SettleFirst() < 0) {
+            DiscardUnsettled();
+            return -1;
+        }
+    }
     return 1;
 }
 
-int OrvoClientUpdater::Settle()
+int OrvoClientUpdater::SettleFirst()
 {
-    if (!m_unsettled)
-        return 1;
-    std::unique_ptr<Unsettled> done = std::move(m_unsettled);
-    if (FinishFile(done->download, 0) >= 0) {
-        Log("Update success %s %s", done->line.path.c_str(), done->line.digest.c_str());
+    Unsettled first = std::move(m_unsettled.front());
+    m_unsettled.pop_front();
+    if (FinishFile(first.download, 0) >= 0) {
+        Log("Update success %s %s", first.line.path.c_str(), first.line.digest.c_str());
         return 1;
     }
     // Found after later lines were shown: the retries are shown under its name.
-    if (m_announced != done->line.number)
-        Announce(done->line.number, done->line.path);
-    return Retry(done->line, 1);
+    if (m_announced != first.line.number)
+        Announce(first.line.number, first.line.path);
+    return Retry(first.line, 1);
+}
+
+int OrvoClientUpdater::SettleAll()
+{
+    while (!m_unsettled.empty()) {
+        if (SettleFirst() < 0) {
+            DiscardUnsettled();
+            return -1;
+        }
+    }
+    return 1;
+}
+
+void OrvoClientUpdater::DiscardUnsettled()
+{
+    for (Unsettled& later : m_unsettled)
+        DiscardFile(later.download);
+    m_unsettled.clear();
 }
 
 int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)

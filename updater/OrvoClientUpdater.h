@@ -5,7 +5,7 @@
 #include "syshelpers/WinHandles.h"
 
 #include <cstdio>
-#include <memory>
+#include <deque>
 #include <string>
 
 #include "LocalDigests.h"
@@ -74,7 +74,8 @@ private:
         std::string url;
     };
     // A line's file received in full whose writing and check are still to
-    // come: the loop goes on with the next lines meanwhile.
+    // come: the loop goes on with the next lines meanwhile, and settles them
+    // in the order of the manifest.
     struct Unsettled
     {
         LineFetch line;
@@ -87,9 +88,12 @@ private:
     int UpdateLine(int number, const ManifestLine& line, const CLocalDigests::Result& local,
                    const std::string& localPath, const std::string& urlPrefix, const char* manifestPath);
     int Download(const LineFetch& line);
-    // Finishes the download left unsettled, retrying its line when it failed:
-    // 1, or -1 once its line failed (posted).
-    int Settle();
+    // Finishes the oldest unsettled download, retrying its line when it
+    // failed: 1, or -1 once its line failed (posted).
+    int SettleFirst();
+    // Every unsettled download in turn: 1, or -1 with the rest discarded.
+    int SettleAll();
+    void DiscardUnsettled();
     // The line's remaining attempts after attemptsMade failed ones: 1 or -1.
     int Retry(const LineFetch& line, int attemptsMade);
     // Posts the line's counter and name.
@@ -106,5 +110,5 @@ private:
     DWORD m_lastProgressTick = 0;
     int m_lineCount = 0;
     int m_announced = 0;  // line whose counter and name were posted last
-    std::unique_ptr<Unsettled> m_unsettled;
+    std::deque<Unsettled> m_unsettled;
 };

@@ -129,12 +129,13 @@ TEST(Update, FirstRunThenNothingToDo)
 TEST(Update, WrongBodyIsFetchedThreeTimesAndNothingIsSwapped)
 {
     // The digest is checked off the receiving thread: a wrong file found only
-    // after the next one has come in still fails alone, and nothing is swapped.
-    struct Case { std::vector<std::string> order; size_t size; int requestsOfC; };
+    // after later ones have come in still fails alone, and nothing is swapped.
+    // Files after it may or may not have been fetched once by then.
+    struct Case { std::vector<std::string> order; size_t size; int minC; int maxC; };
     const Case cases[] = {
-        {{"a.txt", "b.txt"}, 9, 0},
-        {{"b.txt", "a.txt", "c.txt"}, 1500000, 0},
-        {{"a.txt", "c.txt", "b.txt"}, 1500000, 1},
+        {{"a.txt", "b.txt"}, 9, 0, 0},
+        {{"b.txt", "a.txt", "c.txt"}, 1500000, 0, 1},
+        {{"a.txt", "c.txt", "b.txt"}, 1500000, 1, 1},
     };
     for (const Case& c : cases) {
         TestRelease release("wrong");
@@ -148,7 +149,8 @@ TEST(Update, WrongBodyIsFetchedThreeTimesAndNothingIsSwapped)
         UpdateDriver driver;
         EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << c.order[0];
         EXPECT_EQ(release.CountRequests("b.txt"), 3) << c.order[0];
-        EXPECT_EQ(release.CountRequests("c.txt"), c.requestsOfC) << c.order[0];
+        EXPECT_GE(release.CountRequests("c.txt"), c.minC) << c.order[0];
+        EXPECT_LE(release.CountRequests("c.txt"), c.maxC) << c.order[0];
         EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"}) << c.order[0];
         for (const char* name : {"a.txt", "b.txt", "c.txt"})
             EXPECT_EQ(release.Installed(name), std::string("old ") + name) << c.order[0];
@@ -169,7 +171,8 @@ TEST(Update, ProgressFollowsTheNameOfItsFile)
         release.AddFile(names[i], bytes);
     }
     release.SetManifest(release.ManifestFor(names));
-    // b.bin is found wrong while c.bin comes in: it is shown again for its retry.
+    // b.bin is found wrong off the receiving thread, before or after c.bin is
+    // shown: in the second case it is shown again for its retry.
     release.AddBehaviour("b.bin corrupt times=1");
     UpdateDriver driver;
     ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
@@ -177,13 +180,16 @@ TEST(Update, ProgressFollowsTheNameOfItsFile)
         EXPECT_EQ(release.Installed(name), ReadFileBytes(release.ServedDir() + "/" + name)) << name;
     EXPECT_EQ(release.CountRequests("b.bin"), 2);
 
-    std::vector<std::pair<WPARAM, LPARAM>> counters;
+    std::vector<std::string> shown = Texts(driver.Of(kMsgFileName));
+    std::vector<std::string> again = {"a.bin", "b.bin", "c.bin", "b.bin"};
+    EXPECT_TRUE(shown == names || shown == again) << shown.size();
+    // Each name follows the counter of its own line.
+    std::vector<std::pair<WPARAM, LPARAM>> counters, expectedCounters = {{1, 3}};
     for (const PostedMessage& c : driver.Of(kMsgCounter))
         counters.push_back({c.wParam, c.lParam});
-    std::vector<std::pair<WPARAM, LPARAM>> expectedCounters = {{1, 3}, {1, 3}, {2, 3}, {3, 3}, {2, 3}};
+    for (const std::string& name : shown)
+        expectedCounters.push_back({WPARAM(std::find(names.begin(), names.end(), name) - names.begin() + 1), 3});
     EXPECT_EQ(counters, expectedCounters);
-    std::vector<std::string> shown = {"a.bin", "b.bin", "c.bin", "b.bin"};
-    EXPECT_EQ(Texts(driver.Of(kMsgFileName)), shown);
 
     // Between one name and the next, progress is that file's only, never
     // goes back, and ends with its last byte.
