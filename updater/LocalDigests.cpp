@@ -36,8 +36,8 @@ void CLocalDigests::Run()
         m_added.wait(hold, [this] { return m_started < m_jobs.size() || m_stopping; });
         if (m_stopping)
             return;
-        // Taking the front never moves the others in a deque, so the job can
-        // be worked on without the lock.
+        // Jobs added at the back or taken from the front leave the others of a
+        // deque where they are, so this one can be worked on without the lock.
         Job& job = m_jobs[m_started++];
         hold.unlock();
         Result result;

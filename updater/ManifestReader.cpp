@@ -5,12 +5,18 @@ namespace {
 // Reading goes no further than such a line until the loop has handled it: a
 // digest read before a deletion could describe a file that is gone, and a
 // line that ends the run ends the reading too.
-bool HoldsReading(const ManifestLine& line) { return line.kind != ManifestKind::File && line.kind != ManifestKind::Folder; }
+bool HoldsReading(const ManifestLine& line)
+{
+    return line.kind != ManifestKind::File && line.kind != ManifestKind::Folder;
+}
 
 } // namespace
 
 CManifestReader::CManifestReader(FILE* manifest, std::string localPrefix, unsigned threads)
-    : m_manifest(manifest), m_localPrefix(std::move(localPrefix)), m_window(4 * size_t(threads ? threads : 1)), m_digests(threads)
+    : m_manifest(manifest),
+      m_localPrefix(std::move(localPrefix)),
+      m_window(4 * size_t(threads ? threads : 1)),
+      m_digests(threads)
 {
 }
 

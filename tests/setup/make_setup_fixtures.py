@@ -39,7 +39,8 @@ for name, (opts, items) in archives.items():
 listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "bcj2.7z")], capture_output=True, text=True, check=True).stdout
 if "BCJ2" not in listing:
     sys.exit("7zz -mx9 did not use BCJ2 on the executable")
-listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "blocks.7z")], capture_output=True, text=True, check=True).stdout
+listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "blocks.7z")], capture_output=True, text=True,
+                         check=True).stdout
 if "Blocks = 5" not in listing:
     sys.exit("7zz -ms=off did not give each of the five files a block of its own")
 
