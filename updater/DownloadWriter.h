@@ -36,7 +36,9 @@ public:
 
     size_t BlockSize() const { return m_blockSize; }
 
-    // Starts a file at path, replacing one of that name.
+    // Starts a file at path, replacing one of that name (a read-only one
+    // too). One that cannot be made ends with kCreateFailed; its bytes are
+    // taken and dropped.
     Ticket Begin(const std::string& path);
     // A free block; waits while every block is queued.
     char* Acquire();
