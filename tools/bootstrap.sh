@@ -7,11 +7,12 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/locale.sh"
 build=${1:-$here/build}
 
+# xz-utils unpacks the source tarballs that come as .tar.xz.
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64 xvfb xauth imagemagick
-  7zip cmake ninja-build make python3 fonts-wqy-microhei
-  libz-mingw-w64-dev libstb-dev dpkg-dev curl apngasm
+  7zip cmake ninja-build python3 fonts-wqy-microhei xz-utils
+  libz-mingw-w64-dev libstb-dev curl apngasm
 )
 
 missing=()
@@ -65,8 +66,12 @@ if [ -e $binfmt/qemu-i386 ] || ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; t
     a=$(archive); read -r uri keyring <<<"$a"
     opts=; [ "$keyring" = - ] || opts="[signed-by=$keyring] "
     echo "deb $opts$uri trixie main" >$apt_dir/sources.list
+    # Only this machine's own architecture and no translations: the lists are
+    # read for this one package.
+    arch=$(dpkg --print-architecture)
     apt_opts=(-o Dir::Etc::SourceList=$apt_dir/sources.list -o Dir::Etc::SourceParts=/dev/null
-              -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache::Archives=$apt_dir/archives -o APT::Architecture=amd64)
+              -o Dir::State::Lists=$apt_dir/lists -o Dir::Cache::Archives=$apt_dir/archives
+              -o APT::Architecture="$arch" -o APT::Architectures="$arch" -o Acquire::Languages=none)
     apt-get "${apt_opts[@]}" update -q >$apt_dir/update.log 2>&1 || { cat $apt_dir/update.log >&2; exit 1; }
     (cd $apt_dir/archives && apt-get "${apt_opts[@]}" download qemu-user >$apt_dir/download.log 2>&1) ||
       { cat $apt_dir/download.log >&2; exit 1; }

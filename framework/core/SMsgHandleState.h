@@ -8,6 +8,8 @@
 
 namespace WUI {
 
+struct IRenderTarget;
+
 class SMsgHandleState {
 public:
     BOOL IsMsgHandled() const { return m_msgHandled; }
@@ -71,3 +73,15 @@ public:                                                                         
 // void func(BOOL show, UINT status); status 1 = from the parent.
 #define WUI_MSG_WM_SHOWWINDOW(func)                                                                \
     WUI_SWND_MSG_DO(WM_SHOWWINDOW, func(static_cast<BOOL>(wParam), static_cast<UINT>(lParam)))
+
+// The point of a mouse message: signed 16-bit halves of lParam.
+#define WUI_MSG_POINT(lParam) POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))}
+// void func(UINT flags, POINT pt) for one mouse message.
+#define WUI_MSG_MOUSE(msg, func) WUI_SWND_MSG_DO(msg, func(static_cast<UINT>(wParam), WUI_MSG_POINT(lParam)))
+// void func() for a message whose arguments do not matter.
+#define WUI_MSG_VOID(msg, func) WUI_SWND_MSG_DO(msg, func())
+// Taken with nothing done.
+#define WUI_MSG_IGNORE(msg) WUI_SWND_MSG_DO(msg, (void)0)
+// func(IRenderTarget* rt): WM_PAINT, WM_ERASEBKGND and WM_NCPAINT carry the target in wParam.
+#define WUI_MSG_RT(msg, func) WUI_SWND_MSG_RUN(msg, func(reinterpret_cast<WUI::IRenderTarget*>(wParam)))
+#define WUI_MSG_RT_DO(msg, func) WUI_SWND_MSG_DO(msg, func(reinterpret_cast<WUI::IRenderTarget*>(wParam)))

@@ -33,6 +33,7 @@ SWindow::~SWindow()
         UnlinkChild(child);
         child->Release();
     }
+    FreePaintRecords(FALSE);
     SWindowMgr::DestroyWindow(m_swnd);
 }
 

@@ -17,6 +17,8 @@
 namespace WUI {
 
 struct ISkinObj;
+struct SwndPaintRecord;
+struct SwndPaintPass;
 
 // The state word (changed only through ModifyState).
 enum : DWORD {
@@ -42,10 +44,34 @@ struct SwndMsg {
     LPARAM lParam;
 };
 
+// What GetToolTipInfo tells the host about the tip under the mouse.
+struct SwndToolTipInfo {
+    SWND swnd = 0;
+    DWORD key = 0;  // an item of the element; 0 for the element itself
+    RECT rcTarget = {0, 0, 0, 0};
+    SStringW strTip;
+};
+
 // What BeforePaint changed on a render target, for AfterPaint to restore.
 struct SPaintState {
     SAutoRefPtr<IRenderObj> font;  // null when none was selected
     COLORREF textColor = kColorNone;
+};
+
+// Gives `to` the font and text colour of `from`; what `to` had goes to saved,
+// for RestoreTextStyle.
+void LendTextStyle(IRenderTarget* to, IRenderTarget* from, SPaintState& saved);
+// Selects the saved font (when any) and colour (when set) again.
+void RestoreTextStyle(IRenderTarget* rt, SPaintState& saved);
+
+// Paint-order number above every element's.
+const int kZorderMax = 0x7FFFFFFF;
+
+// Modes of GetRenderTargetForRect.
+enum {
+    kRtEmpty = 1,       // starts empty, not shown on release
+    kRtBackground = 2,  // what lies beneath painted in first, what lies above painted over on release
+    kRtHostImage = 4,   // the host's current image, shown on release
 };
 
 class SWindow : public SObject, public SMsgHandleState, public TObjRefImpl2<IObjRef, SWindow> {
@@ -194,6 +220,33 @@ public:
     // The handlers' cancel flag.
     BOOL FireCtxMenu(int x, int y);
 
+    // ---- hit testing and input ----
+    // Whether the point lies in the window rect (clientOnly: the client rect)
+    // and, with a shape region, inside the shape. False while not placed.
+    virtual BOOL HitTest(POINT pt, BOOL clientOnly);
+    // The element that takes the mouse at the point: 0 outside this element,
+    // this element in its margin, else the topmost visible child under the
+    // point that is not transparent to messages, else this element.
+    virtual SWND SwndFromPoint(POINT pt);
+    // Whether the point lies outside the client rect.
+    virtual BOOL HitNonClient(POINT pt);
+    // Sets the cursor the style names; false when it does not load.
+    virtual BOOL OnSetCursor(POINT pt);
+    // Fills the tip of the element; false when it has none.
+    virtual BOOL GetToolTipInfo(POINT pt, SwndToolTipInfo& info);
+    // Whether the element belongs to a group of siblings (radio boxes do).
+    virtual BOOL JoinsSiblingGroup() const { return FALSE; }
+    // The checked member of the group the element belongs to; null here.
+    virtual SWindow* GetCheckedSiblingInGroup() { return nullptr; }
+    // The checked member of the first group among the children; null when none.
+    virtual SWindow* GetCheckedChildInGroup();
+    // The keys the element wants for itself (0x2: Tab); 0 here.
+    virtual UINT GetDlgCode() const { return 0; }
+    // The caret, through the container; false without one.
+    virtual BOOL CreateCaret(HBITMAP bitmap, int width, int height);
+    virtual BOOL ShowCaret(BOOL show);
+    virtual BOOL SetCaretPos(int x, int y);
+
     // ---- state ----
     // new = add | (old & ~remove); repaints when asked and the look depends
     // on the state. Returns the old state.
@@ -263,6 +316,53 @@ public:
     // The children's extent inside the limit; every rectangle is put back.
     SIZE MeasureChildren(const RECT& limit);
 
+    // ---- painting ----
+    // Paints the element and its subtree into rt, only the elements whose
+    // paint-order number lies in [zMin, zMax), and with a non-empty region
+    // only what meets it. Hidden and unplaced elements paint nothing.
+    void PaintTree(IRenderTarget* rt, IRegion* rgn, int zMin, int zMax);
+    // The whole subtree.
+    void RedrawRegion(IRenderTarget* rt, IRegion* rgn);
+    // Clears the window rect (within rect, when given) and paints what lies
+    // beneath the element.
+    void PaintBackground(IRenderTarget* rt, const RECT* rect);
+    // Paints the element's children and what lies above it (within rect).
+    void PaintForeground(IRenderTarget* rt, const RECT* rect);
+    // A target for painting the element outside a paint of the host, over
+    // its client rect (clientOnly) or window rect, within rect when given and
+    // within every ancestor's client rect; mode kRt*. Calls nest; each target
+    // goes back through ReleaseRenderTarget. Null without a container or target.
+    IRenderTarget* GetRenderTargetForRect(const RECT* rect, int mode, BOOL clientOnly);
+    // Finishes what GetRenderTargetForRect began and shows it (nothing for a
+    // target it did not hand out).
+    void ReleaseRenderTarget(IRenderTarget* rt);
+    // Paints the update region gathered while background blending is off.
+    void UpdateSwnd();
+    // Paints what the host has pending now.
+    void UpdateWindow();
+    virtual void DrawText(IRenderTarget* rt, LPCWSTR text, int length, RECT* rect, UINT format);
+    // The focus rectangle around the text, when the element draws one.
+    virtual void DrawFocus(IRenderTarget* rt);
+    // A dotted rectangle 2 pixels inside rect.
+    void DrawDefaultFocusRect(IRenderTarget* rt, const RECT& rect);
+    // The shape that clips and hit-tests the element, relative to its
+    // top-left; null removes it.
+    void SetWindowRgn(IRegion* rgn, BOOL redraw = TRUE);
+    // Copies the shape into rgn; false without one.
+    BOOL GetWindowRgn(IRegion* rgn) const;
+    // Colourises the element and every descendant.
+    void ColorizeTree(COLORREF color);
+    // Shows or hides the element in steps of 10 ms over time ms (at least
+    // one step): flags AW_HIDE, AW_SLIDE with AW_HOR_* and AW_VER_*,
+    // AW_CENTER, AW_BLEND.
+    // False when the visibility already is what is asked, or when there was
+    // nothing to animate (the visibility then just changes).
+    BOOL AnimateWindow(DWORD time, DWORD flags);
+    // Paint-order number, given by the container.
+    int GetZorder() const { return m_nZOrder; }
+    // Numbers the subtree in paint order (pre-order) from `first`; the next free number.
+    int AssignZorder(int first);
+
     // ---- painting support ----
     // Selects the style's font and text colour of the state into the target.
     virtual void BeforePaint(IRenderTarget* rt, SPaintState& saved);
@@ -297,6 +397,19 @@ protected:
     void OnKillFocus();
     void OnEnable(BOOL enable, UINT status);
     void OnShowWindow(BOOL show, UINT status);
+    void OnPaint(IRenderTarget* rt);
+    LRESULT OnEraseBkgnd(IRenderTarget* rt);
+    void OnNcPaint(IRenderTarget* rt);
+    // The own erase and paint, through the cache when the element has one.
+    void PaintClient(IRenderTarget* rt);
+    // The frame between window and client rect.
+    void PaintNonClient(IRenderTarget* rt);
+    void OnLButtonDown(UINT flags, POINT pt);
+    void OnLButtonUp(UINT flags, POINT pt);
+    void OnRButtonDown(UINT flags, POINT pt);
+    LRESULT OnMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnMouseHover(UINT flags, POINT pt);
+    void OnMouseLeave();
 
     // Creates or drops the cache and layered targets to match the flags.
     void UpdateCacheMode();
@@ -333,6 +446,7 @@ protected:
     int m_nMaxWidth = -1;
     COLORREF m_crColorize = 0;
     SAutoRefPtr<IRegion> m_updateRgn;
+    SwndPaintRecord* m_pPaintRecords = nullptr;  // open GetRenderTargetForRect calls, newest first
     BOOL m_bDestroyed = FALSE;
     BOOL m_bReleasedByDestroy = FALSE;  // DestroyWindow at the root gave up the own reference
 
@@ -365,6 +479,24 @@ private:
     template <class Fn>
     void ForEachChild(Fn fn);
     void FitRenderTarget(SAutoRefPtr<IRenderTarget>& rt, BOOL wanted);
+    void PaintSubtree(const SwndPaintPass& pass);
+    void PaintAround(IRenderTarget* rt, const RECT* rect, BOOL beneath);
+    void PaintChildren(const SwndPaintPass& pass);
+    void DrawFrame(IRenderTarget* rt);
+    // Blends the cache over the client rect, or over the frame around it.
+    void BlendCache(IRenderTarget* rt, BOOL frame);
+    // The nearest layered element from this one up; null when none.
+    SWindow* LayeredAncestor();
+    // Composes the layered target with the tree around it and shows the area.
+    void ShowLayer(const RECT& area, IRegion* rgn);
+    void TakeTarget(SwndPaintRecord& record);
+    SWindow* LastDescendant();
+    // Drops targets still open: given back to their container (while it
+    // lives, at WM_DESTROY), or only released.
+    void FreePaintRecords(BOOL giveBack);
+    // A new region of the render factory (one reference), empty or of rect;
+    // null when none can be made.
+    static IRegion* NewRegion(const RECT* rect);
     void ApplySizeAttributes(pugi::xml_node node);
     BOOL CreateChildFromNode(pugi::xml_node node);
     void IncludeFragment(pugi::xml_node node);

@@ -42,6 +42,17 @@ BOOL SWindow::ProcessSwndMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESUL
     WUI_MSG_WM_KILLFOCUS(OnKillFocus)
     WUI_MSG_WM_ENABLE(OnEnable)
     WUI_MSG_WM_SHOWWINDOW(OnShowWindow)
+    WUI_MSG_RT_DO(WM_PAINT, OnPaint)
+    WUI_MSG_RT(WM_ERASEBKGND, OnEraseBkgnd)
+    WUI_MSG_RT_DO(WM_NCPAINT, OnNcPaint)
+    WUI_MSG_IGNORE(WM_MOUSEMOVE)
+    WUI_MSG_MOUSE(WM_LBUTTONDOWN, OnLButtonDown)
+    WUI_MSG_MOUSE(WM_LBUTTONUP, OnLButtonUp)
+    WUI_MSG_MOUSE(WM_RBUTTONDOWN, OnRButtonDown)
+    WUI_MSG_IGNORE(WM_RBUTTONUP)
+    WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnMouseWheel)
+    WUI_MSG_MOUSE(WM_MOUSEHOVER, OnMouseHover)
+    WUI_MSG_VOID(WM_MOUSELEAVE, OnMouseLeave)
     return HandleOtherMessage(uMsg, wParam, lParam, lResult);
 }
 
@@ -83,6 +94,7 @@ void SWindow::OnDestroy()
     }
     // The element may outlive its host (someone still holds it): it must not
     // reach the host any more.
+    FreePaintRecords(TRUE);
     m_pContainer = nullptr;
 }
 
@@ -138,7 +150,8 @@ void SWindow::OnShowWindow(BOOL show, UINT status)
         if (IsFocused()) KillFocus();
         if (GetCapture() == m_swnd) ReleaseCapture();
     }
-    if (!IsDisplay()) InvalidateLayout();  // its place in the flow comes or goes
+    // Its place in the flow comes or goes (nothing to do for the root).
+    if (!IsDisplay() && m_pParent) m_pParent->InvalidateLayout(this);
     EventSwndVisibleChanged evt(this);
     FireEvent(evt);
 }

@@ -2,6 +2,7 @@
 
 #include "core/AttrParse.h"
 #include "core/SObjDefAttr.h"
+#include "render/SSkinPool.h"
 #include "render/SStylePool.h"
 
 namespace elemtest {
@@ -38,6 +39,7 @@ ElementHost::ElementHost(int width, int height)
     m_container->containerRect = RECT{0, 0, width, height};
     m_root = new WUI::SWindow;
     m_root->SetContainer(m_container.get());
+    m_container->root = m_root;
     const RECT rc = {0, 0, width, height};
     m_root->Move(&rc);
 }
@@ -73,14 +75,30 @@ StubElement* ElementHost::Stub(const wchar_t* name)
     return WUI::sobj_cast<StubElement>(Find(name));
 }
 
-void ElementHost::AddStyles(const wchar_t* xml)
+namespace {
+
+// Loads a pool of Pool from the XML and pushes it onto the manager.
+template <class Pool, class Mgr>
+void PushPool(const wchar_t* xml, int (Pool::*load)(pugi::xml_node), void (Mgr::*push)(Pool*))
 {
     pugi::xml_document doc;
     if (!doc.load_string(xml)) return;
-    WUI::SStylePool* pool = new WUI::SStylePool;
-    pool->LoadStyles(doc.document_element());
-    WUI::SStylePoolMgr::GetSingletonPtr()->PushStylePool(pool);
+    Pool* pool = new Pool;
+    (pool->*load)(doc.document_element());
+    (Mgr::GetSingletonPtr()->*push)(pool);
     pool->Release();
+}
+
+}  // namespace
+
+void ElementHost::AddStyles(const wchar_t* xml)
+{
+    PushPool(xml, &WUI::SStylePool::LoadStyles, &WUI::SStylePoolMgr::PushStylePool);
+}
+
+void ElementHost::AddSkins(const wchar_t* xml)
+{
+    PushPool(xml, &WUI::SSkinPool::LoadSkins, &WUI::SSkinPoolMgr::PushSkinPool);
 }
 
 bool ElementHost::SetDefaults(const wchar_t* xml)

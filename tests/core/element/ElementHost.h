@@ -51,6 +51,8 @@ public:
 
     // A style pool with the "class" children of <style>...</style>.
     void AddStyles(const wchar_t* xml);
+    // A skin pool with the skins of <skin>...</skin>.
+    void AddSkins(const wchar_t* xml);
     // The class defaults of <objattr>...</objattr>.
     bool SetDefaults(const wchar_t* xml);
 

@@ -66,17 +66,26 @@ int FakeContainer::HostEventCount(int id) const
     return n;
 }
 
-WUI::IRenderTarget* FakeContainer::GetRenderTarget(const RECT&, int)
+void FakeContainer::UpdateZorder()
+{
+    if (!zorderDirty || !root) return;
+    root->AssignZorder(0);
+    zorderDirty = false;
+}
+
+WUI::IRenderTarget* FakeContainer::GetRenderTarget(const RECT& rect, int mode)
 {
     if (!m_target) return nullptr;
+    targetsTaken.push_back({rect, mode});
     m_target->AddRef();
     ++openTargets;
     return m_target;
 }
 
-void FakeContainer::ReleaseRenderTarget(WUI::IRenderTarget* rt, const RECT&, int)
+void FakeContainer::ReleaseRenderTarget(WUI::IRenderTarget* rt, const RECT& rect, int mode)
 {
     if (!rt) return;
+    targetsShown.push_back({rect, mode});
     --openTargets;
     rt->Release();
 }

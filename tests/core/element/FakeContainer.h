@@ -50,8 +50,13 @@ public:
     BOOL RegisterTrackMouseEvent(WUI::SWND swnd) override;
     BOOL UnregisterTrackMouseEvent(WUI::SWND swnd) override;
     WUI::SMessageLoop* GetMsgLoop() override { return nullptr; }
-    void MarkZorderDirty() override { ++zorderMarks; }
-    void UpdateZorder() override {}
+    void MarkZorderDirty() override
+    {
+        ++zorderMarks;
+        zorderDirty = true;
+    }
+    // Numbers root's tree in paint order when marked dirty.
+    void UpdateZorder() override;
     WUI::IScriptModule* GetScriptModule() override { return script; }
 
     // How many events of that id reached the host.
@@ -69,6 +74,14 @@ public:
     std::vector<WUI::ITimelineHandler*> timelines;
     WUI::SWND capture = 0, hover = 0, focus = 0;
     int zorderMarks = 0;
+    bool zorderDirty = true;
+    WUI::SWindow* root = nullptr;  // not owned
+    // Each render target handed out and given back, with its rectangle and mode.
+    struct TargetUse {
+        RECT rect;
+        int mode;
+    };
+    std::vector<TargetUse> targetsTaken, targetsShown;
     int tooltipUpdates = 0;
     int openTargets = 0;
     HWND hostHwnd = nullptr;
