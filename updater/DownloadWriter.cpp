@@ -6,8 +6,9 @@
 CDownloadWriter::CDownloadWriter(size_t blockSize, size_t blockCount) : m_blockSize(blockSize)
 {
     for (size_t i = 0; i < blockCount; ++i) {
-        m_storage.emplace_back(new char[blockSize]);
-        m_free.push_back(m_storage.back().get());
+        std::unique_ptr<char[]> block(new char[blockSize]);
+        m_free.push_back(block.get());
+        m_storage.push_back(std::move(block));
     }
     m_thread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
 }
