@@ -6,9 +6,8 @@
 CDownloadWriter::CDownloadWriter(size_t blockSize, size_t blockCount) : m_blockSize(blockSize)
 {
     for (size_t i = 0; i < blockCount; ++i) {
-        std::unique_ptr<char[]> block(new char[blockSize]);
-        m_free.push_back(block.get());
-        m_storage.push_back(std::move(block));
+        m_storage.push_back(std::unique_ptr<char[]>(new char[blockSize]));
+        m_free.push_back(m_storage.back().get());
     }
     m_thread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
 }
