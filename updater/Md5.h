@@ -28,3 +28,15 @@ private:
     unsigned char m_digest[16] = {};
     bool m_finalized = false;
 };
+
+enum class FileDigest
+{
+    Ok,
+    Missing,     // no file (or folder) of that name
+    CannotOpen,  // there, but it cannot be opened for reading
+    ReadFailed,
+};
+
+// 32 lowercase hex digits and a NUL into hex (33 bytes) for the file at path;
+// hex is empty unless the result is Ok. Safe on any thread.
+FileDigest DigestFile(const char* path, char* hex);

@@ -14,11 +14,10 @@ namespace {
 const size_t kLookAheadSize = 1 << 18;
 
 // The decoder's database, look-ahead buffer and solid-block cache, freed
-// together, and the allocator they all come from, which goes last.
+// together into the allocator they all come from, which outlives them.
 class DecodeState {
 public:
-    DecodeState(ISeekInStreamPtr input, uint64_t archiveSize)
-        : alloc(SzCappedAlloc::CapFor(archiveSize, SzArchive::kMaxUnpackedTotal))
+    DecodeState(ISeekInStreamPtr input, const SzCappedAlloc& allocator) : alloc(allocator)
     {
         SzArEx_Init(&db);
         LookToRead2_CreateVTable(&look, False);
@@ -36,7 +35,7 @@ public:
     DecodeState(const DecodeState&) = delete;
     DecodeState& operator=(const DecodeState&) = delete;
 
-    SzCappedAlloc alloc;
+    const SzCappedAlloc& alloc;
     CSzArEx db;
     CLookToRead2 look;
     UInt32 blockIndex = 0xFFFFFFFF;
@@ -56,6 +55,10 @@ std::wstring NameOf(const CSzArEx& db, UInt32 i)
 }
 
 }  // namespace
+
+SzArchive::SzArchive() = default;
+
+SzArchive::~SzArchive() = default;
 
 bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
 {
@@ -98,7 +101,8 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
     // The table is shared by every decoder of the process: made once, before any use.
     static const bool crcTableReady = (CrcGenerateTable(), true);
     (void)crcTableReady;
-    DecodeState state(input, size);
+    alloc_.reset(new SzCappedAlloc(SzCappedAlloc::CapFor(size, kMaxUnpackedTotal)));
+    DecodeState state(input, *alloc_);
     if (!state.look.buf) return false;
     if (SzArEx_Open(&state.db, &state.look.vt, state.alloc.Get(), state.alloc.Get()) != SZ_OK) return false;
     const CSzArEx& db = state.db;
@@ -115,6 +119,14 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
             folders_.push_back(std::move(name));
             continue;
         }
+        // A file of another block (or of none) would make the decoder free
+        // the current one, which earlier entries point into: it is left to
+        // the allocator, which keeps it until the archive goes.
+        if (state.block && db.FileToFolder[i] != state.blockIndex) {
+            state.block = nullptr;
+            state.blockSize = 0;
+            state.blockIndex = 0xFFFFFFFF;
+        }
         size_t offset = 0, processed = 0;
         if (SzArEx_Extract(&db, &state.look.vt, i, &state.blockIndex, &state.block, &state.blockSize, &offset,
                            &processed, state.alloc.Get(), state.alloc.Get()) != SZ_OK ||
@@ -124,9 +136,10 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
         entry.name = std::move(name);
         entry.archiveIndex = i;
         entry.size = processed;
-        entry.data.assign(state.block + offset, state.block + offset + processed);
+        entry.data = processed ? state.block + offset : nullptr;
         entries_.push_back(std::move(entry));
     }
+    state.block = nullptr;  // kept by the allocator, as above
     return true;
 }
 
@@ -148,4 +161,5 @@ void SzArchive::Clear()
 {
     entries_.clear();
     folders_.clear();
+    alloc_.reset();
 }

@@ -10,12 +10,19 @@
 struct SzArchiveEntry {
     std::wstring name;                // as stored, "/" between folders
     uint32_t archiveIndex = 0;        // index in the archive's file table, folders included
-    std::vector<unsigned char> data;  // empty for an empty file
+    const unsigned char* data = nullptr;  // inside the archive's decoded block; null for an empty file
     uint64_t size = 0;
 };
 
+class SzCappedAlloc;
+
 class SzArchive {
 public:
+    SzArchive();
+    ~SzArchive();
+    SzArchive(const SzArchive&) = delete;
+    SzArchive& operator=(const SzArchive&) = delete;
+
     // Limits on what an archive may ask of memory.
     static constexpr uint64_t kMaxUnpackedTotal = 1536ull << 20;
     static constexpr uint32_t kMaxItems = 200000;
@@ -49,4 +56,8 @@ private:
 
     std::vector<SzArchiveEntry> entries_;
     std::vector<std::wstring> folders_;
+    // The decoder's allocator, kept after the decoding: it owns every solid
+    // block decoded, which the entries point into, so the archive holds each
+    // decoded byte once.
+    std::unique_ptr<SzCappedAlloc> alloc_;
 };

@@ -96,8 +96,8 @@ uint32_t SzArchiveFindA(const char* name, const SzArchiveHandle* handle, uint32_
 uint32_t SzArchiveGetData(uint32_t archiveIndex, const SzArchiveHandle* handle, void* buffer, size_t bufferSize)
 {
     const SzArchiveEntry* e = Entry(handle, archiveIndex);
-    if (!e || (!buffer && !e->data.empty()) || bufferSize < e->data.size()) return kSzFail;
-    if (!e->data.empty()) std::memcpy(buffer, e->data.data(), e->data.size());
+    if (!e || (!buffer && e->size) || bufferSize < e->size) return kSzFail;
+    if (e->size) std::memcpy(buffer, e->data, static_cast<size_t>(e->size));
     return kSzOk;
 }
 
