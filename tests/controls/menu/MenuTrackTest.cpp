@@ -152,24 +152,32 @@ private:
     }
     void Run()
     {
-        if (!WaitFor(1)) return;
-        for (const Step& step : m_steps) {
-            if (step.kind == Step::Key) {
-                Press(step.value);
-            } else if (step.kind == Step::ShiftKey) {
-                ::keybd_event(VK_SHIFT, 0, 0, 0);
-                Press(step.value);
-                ::keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-            } else if (step.kind == Step::WaitMenus) {
-                WaitFor(step.value);
-            } else {
-                Shoot();
-            }
+        if (WaitFor(1)) {
+            for (const Step& step : m_steps) Perform(step);
         }
         for (int t = 0; t < 300 && !m_returned; ++t) ::Sleep(50);
         if (m_returned) return;
         m_problem += "the menu stayed open; ";
         for (int i = 0; i < 4 && !m_returned; ++i) Press(VK_ESCAPE);
+    }
+    void Perform(const Step& step)
+    {
+        switch (step.kind) {
+        case Step::Key:
+            Press(step.value);
+            break;
+        case Step::ShiftKey:
+            ::keybd_event(VK_SHIFT, 0, 0, 0);
+            Press(step.value);
+            ::keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+            break;
+        case Step::WaitMenus:
+            WaitFor(step.value);
+            break;
+        case Step::Capture:
+            Shoot();
+            break;
+        }
     }
 
     std::vector<Step> m_steps;
