@@ -246,7 +246,12 @@ def images():
     out["SYS_SLIDER_THUMB"] = strip(12, 20, 4, thumb)
     for name in ("close", "minimize", "maximize", "restore"):
         out["SYS_BTN_" + name.upper()] = caption_button(name)
-    out["SYS_MENU_CHECK"] = strip(16, 16, 3, lambda c, ox, i: check_mark(c, ox, 0, [INK, ACCENT, DISABLED_INK][i]))
+    def menu_check(c, ox, i):  # a check mark; a radio item's bullet; a disabled check mark
+        if i == 1:
+            c.circle(ox + 8, 8, 3, INK)
+        else:
+            check_mark(c, ox, 0, DISABLED_INK if i == 2 else INK)
+    out["SYS_MENU_CHECK"] = strip(16, 16, 3, menu_check)
     sep = Canvas(60, 3)
     sep.rect(25, 1, 60, 2, (214, 218, 224, 255))
     out["SYS_MENU_SEP"] = sep
@@ -257,8 +262,8 @@ def images():
     def menu_item(c, ox, i):
         c.rect(ox, 0, ox + 60, 24, WHITE)
         c.rect(ox, 0, ox + 24, 24, (246, 247, 249, 255))
-        if i:
-            c.round_rect(ox + 2, 1, ox + 58, 23, 2, HOVER)
+        if i:  # the selected item, dark enough for the system's highlight text
+            c.round_rect(ox + 2, 1, ox + 58, 23, 2, ACCENT)
     out["SYS_MENU_SKIN"] = strip(60, 24, 2, menu_item)
     out["SYS_ICONS"] = icons()
     wnd = Canvas(20, 90)
