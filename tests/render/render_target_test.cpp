@@ -602,26 +602,25 @@ TEST_F(ShapeTest, IconsWithAndWithoutAlpha) {
     HICON alpha = MakeIcon(true), mask = MakeIcon(false);
     ASSERT_NE(nullptr, alpha);
     ASSERT_NE(nullptr, mask);
-    EXPECT_EQ(S_OK, rt->DrawIconEx(2, 2, alpha, 4, 4, DI_NORMAL));
-    EXPECT_EQ(0xFFFF0000u, Px(2, 2));  // opaque icon pixels are opaque
-    EXPECT_EQ(0xFFFF0000u, Px(3, 5));
-    EXPECT_EQ(0x80000000u, Px(4, 2));  // transparent ones leave the target
-    EXPECT_EQ(0x80000000u, Px(6, 2));
-    // Twice the size: stretched.
-    EXPECT_EQ(S_OK, rt->DrawIconEx(10, 2, alpha, 8, 8, DI_NORMAL));
-    EXPECT_EQ(0xFFFF0000u, Px(13, 9));
-    EXPECT_EQ(0x80000000u, Px(14, 2));
-    // A mask icon is drawn by GDI straight on the target: the alpha beneath stays.
-    EXPECT_EQ(S_OK, rt->DrawIconEx(20, 2, mask, 4, 4, DI_NORMAL));
-    EXPECT_EQ(0x80FFFFFFu, Px(20, 2));  // white in the colour, the alpha that was there
-    EXPECT_EQ(0x80FFFFFFu, Px(21, 5));
-    EXPECT_EQ(0x80000000u, Px(22, 2));  // the transparent half is not
-    EXPECT_EQ(0x80000000u, Px(24, 2));
-    // Size 0: the icon's own, and its alpha is kept all the same.
-    EXPECT_EQ(S_OK, rt->DrawIconEx(26, 2, mask, 0, 0, DI_NORMAL));
-    EXPECT_EQ(0x80FFFFFFu, Px(26, 2));
-    EXPECT_EQ(0x80FFFFFFu, Px(27, 5));
-    EXPECT_EQ(0x80000000u, Px(28, 5));
+    // An icon with alpha blends in and makes its opaque pixels opaque; a mask
+    // icon is drawn by GDI straight on the target, so the alpha beneath stays.
+    // Either way the transparent half leaves the target as it was.
+    struct Case {
+        HICON icon;
+        int x, size, drawnSize;  // size 0: the icon's own
+        DWORD shown;
+    } cases[] = {
+        {alpha, 2, 4, 4, 0xFFFF0000},
+        {alpha, 7, 8, 8, 0xFFFF0000},  // stretched
+        {mask, 16, 4, 4, 0x80FFFFFF},
+        {mask, 22, 0, 4, 0x80FFFFFF},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(S_OK, rt->DrawIconEx(c.x, 2, c.icon, c.size, c.size, DI_NORMAL));
+        for (int y = 2; y < 2 + c.drawnSize; ++y)
+            for (int x = c.x; x < c.x + c.drawnSize + 1; ++x)
+                EXPECT_EQ(x < c.x + c.drawnSize / 2 ? c.shown : 0x80000000u, Px(x, y)) << c.x << ": " << x << "," << y;
+    }
     EXPECT_EQ(S_FALSE, rt->DrawIconEx(0, 0, nullptr, 4, 4, DI_NORMAL));
     DestroyIcon(alpha);
     DestroyIcon(mask);
