@@ -1,9 +1,11 @@
 #include "core/SApplication.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SDefToolTipFactory.h"
 #include "core/SObjDefAttr.h"
 #include "core/SResProviderFiles.h"
 #include "core/SRicheditMenuDef.h"
+#include "core/SScriptTimer.h"
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
@@ -55,6 +57,7 @@ SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LP
             reinterpret_cast<void *>(::GetProcAddress(user32, "UpdateLayeredWindowIndirect")));
     CreateSingletons(hostClassName);
     m_translator.Attach(new SNullTranslator);
+    m_toolTipFactory.Attach(new SDefToolTipFactory);
     m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
 
     const SStringW exe = ModuleFileName(instance);
@@ -70,7 +73,7 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 {
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
-    // Here comes the script timer, with its code.
+    m_scriptTimer.reset(new SScriptTimer);
     m_fontPool.reset(new SFontPool(m_renderFactory.get()));
     m_skinPoolMgr.reset(new SSkinPoolMgr);
     m_stylePoolMgr.reset(new SStylePoolMgr);
@@ -91,6 +94,7 @@ void SApplication::DestroySingletons()
     m_stylePoolMgr.reset();
     m_skinPoolMgr.reset();
     m_fontPool.reset();
+    m_scriptTimer.reset();
     m_timer.reset();
     m_windowMgr.reset();
     m_wndHelper.reset();
@@ -107,6 +111,7 @@ SApplication::~SApplication()
     DestroySingletons();
     m_appDir.Empty();
     m_msgLoopFactory = nullptr;
+    m_toolTipFactory = nullptr;
     m_translator = nullptr;
     m_renderFactory = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/IMsgLoopFactory.h"
+#include "core/IToolTip.h"
 #include "core/SNamedValue.h"
 #include "core/SResProviderMgr.h"
 #include "core/SSingleton.h"
@@ -18,6 +19,7 @@ class SObjDefAttr;
 class SSkinPoolMgr;
 class SStylePoolMgr;
 class SRicheditMenuDef;
+class SScriptTimer;
 class STimer2;
 class SWindowFinder;
 class SWindowMgr;
@@ -31,8 +33,8 @@ enum {
 
 // The one object a program makes before any window: it owns the window and
 // skin factories, the resource providers, the translator manager, the
-// message-loop factory and main loop, the named ids, and creates and
-// destroys the framework singletons.
+// tooltip and message-loop factories, the main loop, the named ids, and
+// creates and destroys the framework singletons.
 class SApplication : public SSingleton<SApplication>,
                      public SWindowFactoryMgr,
                      public SSkinFactoryMgr,
@@ -75,6 +77,10 @@ public:
     IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.get(); }
     SMessageLoop *GetMsgLoop() const { return m_msgLoop; }
 
+    // Null means no tooltips: hosts then show none.
+    void SetToolTipFactory(IToolTipFactory *factory) { m_toolTipFactory = factory; }
+    IToolTipFactory *GetToolTipFactory() const { return m_toolTipFactory.get(); }
+
     IRenderFactory *GetRenderFactory() const { return m_renderFactory.get(); }
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
@@ -95,6 +101,7 @@ private:
 
     SAutoRefPtr<IRenderFactory> m_renderFactory;
     SAutoRefPtr<ITranslatorMgr> m_translator;
+    SAutoRefPtr<IToolTipFactory> m_toolTipFactory;
     SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
     SNamedID m_namedIds;
     SStringW m_appDir;
@@ -106,6 +113,7 @@ private:
 
     std::unique_ptr<SWindowMgr> m_windowMgr;
     std::unique_ptr<STimer2> m_timer;
+    std::unique_ptr<SScriptTimer> m_scriptTimer;
     std::unique_ptr<SFontPool> m_fontPool;
     std::unique_ptr<SSkinPoolMgr> m_skinPoolMgr;
     std::unique_ptr<SStylePoolMgr> m_stylePoolMgr;

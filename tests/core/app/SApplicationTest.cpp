@@ -7,6 +7,7 @@
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
 #include "core/SRicheditMenuDef.h"
+#include "core/SScriptTimer.h"
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
@@ -69,12 +70,14 @@ TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
         EXPECT_EQ(SApplication::GetSingletonPtr(), &app);
         EXPECT_NE(SWindowMgr::GetSingletonPtr(), nullptr);
         EXPECT_NE(STimer2::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SScriptTimer::GetSingletonPtr(), nullptr);
         EXPECT_NE(SWindowFinder::GetSingletonPtr(), nullptr);
         EXPECT_NE(SRicheditMenuDef::GetSingletonPtr(), nullptr);
         EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
         ASSERT_NE(app.GetTranslator(), nullptr);
         EXPECT_EQ(app.GetTranslator()->Translate(L"Hello", L""), L"Hello");
         EXPECT_NE(app.GetMsgLoop(), nullptr);
+        EXPECT_NE(app.GetToolTipFactory(), nullptr);
         EXPECT_EQ(app.GetInstance(), GetModuleHandleW(nullptr));
 
         SStringW exe = SApplication::ModuleFileName(nullptr);
@@ -83,6 +86,7 @@ TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
     EXPECT_EQ(SApplication::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SWindowMgr::GetSingletonPtr(), nullptr);
     EXPECT_EQ(STimer2::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SScriptTimer::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SWindowFinder::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SRicheditMenuDef::GetSingletonPtr(), nullptr);
     // The support object was made by the test before the application, so it stays.
@@ -93,17 +97,18 @@ namespace {
 
 // One letter per framework singleton that exists, in the order of their
 // making ('.' for one that does not): Application, window Manager, Timer,
-// Font pool, sKin pools, Style pools, class Defaults, Window finder, Edit menu.
+// scRipt timer, Font pool, sKin pools, Style pools, class Defaults, Window
+// finder, Edit menu.
 std::string LiveSingletons()
 {
-    const bool live[] = {SApplication::GetSingletonPtr() != nullptr, SWindowMgr::GetSingletonPtr() != nullptr,
-                         STimer2::GetSingletonPtr() != nullptr,      SFontPool::GetSingletonPtr() != nullptr,
-                         SSkinPoolMgr::GetSingletonPtr() != nullptr, SStylePoolMgr::GetSingletonPtr() != nullptr,
-                         SObjDefAttr::GetSingletonPtr() != nullptr,  SWindowFinder::GetSingletonPtr() != nullptr,
-                         SRicheditMenuDef::GetSingletonPtr() != nullptr};
+    const bool live[] = {SApplication::GetSingletonPtr() != nullptr,  SWindowMgr::GetSingletonPtr() != nullptr,
+                         STimer2::GetSingletonPtr() != nullptr,       SScriptTimer::GetSingletonPtr() != nullptr,
+                         SFontPool::GetSingletonPtr() != nullptr,     SSkinPoolMgr::GetSingletonPtr() != nullptr,
+                         SStylePoolMgr::GetSingletonPtr() != nullptr, SObjDefAttr::GetSingletonPtr() != nullptr,
+                         SWindowFinder::GetSingletonPtr() != nullptr, SRicheditMenuDef::GetSingletonPtr() != nullptr};
     std::string text;
     for (size_t i = 0; i < sizeof(live) / sizeof(live[0]); ++i)
-        text += live[i] ? "AMTFKSDWE"[i] : '.';
+        text += live[i] ? "AMTRFKSDWE"[i] : '.';
     return text;
 }
 
@@ -147,6 +152,17 @@ private:
     std::vector<std::string> &m_notes;
 };
 
+class WatchingTips : public TObjRefImpl<IToolTipFactory> {
+public:
+    explicit WatchingTips(std::vector<std::string> &notes) : m_notes(notes) {}
+    ~WatchingTips() override { m_notes.push_back("tips " + LiveSingletons()); }
+    IToolTip *CreateToolTip(HWND) override { return nullptr; }
+    void DestroyToolTip(IToolTip *) override {}
+
+private:
+    std::vector<std::string> &m_notes;
+};
+
 class WatchingLoops : public CountingFactory {
 public:
     explicit WatchingLoops(std::vector<std::string> &notes) : m_notes(notes) {}
@@ -162,31 +178,33 @@ private:
 
 } // namespace
 
-// Made in the order window manager, timer, font pool, skin pools, style pools,
-// class defaults, finder, edit menu; the main loop and the providers go first, then the
-// singletons in reverse, and the render factory last.
+// Made in the order window manager, timer, script timer, font pool, skin
+// pools, style pools, class defaults, finder, edit menu; the main loop and the
+// providers go first, then the singletons in reverse, then the tooltip
+// factory, and the render factory last.
 TEST_F(SApplicationLeaks, SingletonsMadeAndDestroyedInOrder)
 {
     const bool helperBefore = CSimpleWndHelper::GetSingletonPtr() != nullptr;
-    EXPECT_EQ(LiveSingletons(), ".........");
+    EXPECT_EQ(LiveSingletons(), "..........");
     WatchingFactory render;
     {
         SApplication app(&render, GetModuleHandleW(nullptr), L"WUIHOST");
-        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTF....."});
-        EXPECT_EQ(LiveSingletons(), "AMTFKSDWE");
+        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTRF....."});
+        EXPECT_EQ(LiveSingletons(), "AMTRFKSDWE");
         SAutoRefPtr<WatchingLoops> loops = AdoptRef(new WatchingLoops(render.notes));
         ASSERT_TRUE(app.SetMsgLoopFactory(loops.get()));
+        app.SetToolTipFactory(AdoptRef(new WatchingTips(render.notes)).get());
         WatchingProvider *provider = new WatchingProvider(render.notes);
         provider->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
         app.AddResProvider(provider);
         provider->Release(); // the application's entry holds the last reference
         render.notes.clear();
     }
-    const std::vector<std::string> expected = {"loop AMTFKSDWE", "provider AMTFKSDWE", "release AMTF....E",
-                                               "release A........"};
+    const std::vector<std::string> expected = {"loop AMTRFKSDWE", "provider AMTRFKSDWE", "release AMTRF....E",
+                                               "tips A.........", "release A........."};
     EXPECT_EQ(render.notes, expected);
     EXPECT_EQ(render.refs, 1);
-    EXPECT_EQ(LiveSingletons(), ".........");
+    EXPECT_EQ(LiveSingletons(), "..........");
     EXPECT_EQ(CSimpleWndHelper::GetSingletonPtr() != nullptr, helperBefore);
 }
 
