@@ -25,7 +25,11 @@ HRESULT SGroup::SetAttribute(const SStringW& name, const SStringW& value, BOOL l
         {L"colorLine2", &SGroup::m_crLine2, S_FALSE},
     };
     HRESULT hr;
-    if (SetIntAttr(this, ints, name, value, hr)) return AfterSetAttribute(name, value, hr);
+    if (SetIntAttr(this, ints, name, value, hr)) {
+        // The children stand below the header: a new height moves them.
+        if (!loading && hr == S_OK) InvalidateLayout();
+        return AfterSetAttribute(name, value, hr);
+    }
     for (const auto& entry : colors) {
         if (_wcsicmp(name, entry.name) != 0) continue;
         hr = ParseColorAttr(value, this->*entry.member) ? entry.result : E_FAIL;

@@ -2,6 +2,7 @@
 
 #include "controls/ControlAttr.h"
 #include "controls/ScopedPen.h"
+#include "core/XmlLookup.h"
 
 namespace WUI {
 
@@ -29,6 +30,14 @@ HRESULT SLine::SetAttribute(const SStringW& name, const SStringW& value, BOOL lo
     else if (_wcsicmp(name, L"mode") == 0) hr = ParseWord(value, modes, m_nMode);
     else return SWindow::SetAttribute(name, value, loading);
     return AfterSetAttribute(name, value, hr);
+}
+
+void SLine::OnInitFinished(pugi::xml_node node)
+{
+    SWindow::OnInitFinished(node);
+    int width;
+    if (pugi::xml_attribute size = XmlAttributeNoCase(node, L"size"))
+        if (AttrParseInt(size.value(), width)) m_nSize = width;
 }
 
 void SLine::OnLinePaint(IRenderTarget* rt)

@@ -12,6 +12,9 @@ public:
     enum Mode { kHorizontal = 0, kVertical = 1, kTilt = 2 };
 
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
+    // A layout's "size" is set aside for the element's own size while the
+    // other attributes are read; a single number there is the pen width.
+    void OnInitFinished(pugi::xml_node node) override;
 
     int GetMode() const { return m_nMode; }
     // A pen style (PS_SOLID to PS_DASHDOTDOT).
