@@ -7,6 +7,8 @@
 #include "render/SSkinImgList.h"
 #include "render/SSkinPool.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <vector>
 
@@ -19,8 +21,14 @@ bool ControlHost::RegisterControls()
     return SWindowFactoryMgr::AddStandardFactories(&RegisterCommonControls);
 }
 
+// Images decode as in the programs, through GDI+.
 ControlHost::ControlHost(int width, int height, bool systemSkins) : m_host(width, height)
 {
+    IImgDecoderFactory* decoders = nullptr;
+    if (CreateImgDecoderFactory(L"imgdecoder-gdip", &decoders) && decoders) {
+        App().GetRenderFactory()->SetImgDecoderFactory(decoders);
+        decoders->Release();
+    }
     if (systemSkins) {
         IResProvider* pe = nullptr;
         if (CreateResProvider(0, &pe) && pe) {
@@ -124,12 +132,17 @@ int ControlHost::Count(const RECT& rc, DWORD color)
 
 void ControlHost::SavePicture(const wchar_t* file)
 {
-    IImgDecoderFactory* decoders = nullptr;
-    if (!CreateImgDecoderFactory(L"imgdecoder-png", &decoders) || !decoders) return;
-    App().GetRenderFactory()->SetImgDecoderFactory(decoders);
-    decoders->Release();
-    if (auto* bitmap = static_cast<IBitmap*>(m_target->GetCurrentObject(OT_BITMAP))) bitmap->Save(file, nullptr);
-    App().GetRenderFactory()->SetImgDecoderFactory(nullptr);
+    // The PNG decoder saves; the one in use comes back afterwards.
+    IRenderFactory* factory = App().GetRenderFactory();
+    SAutoRefPtr<IImgDecoderFactory> inUse(factory->GetImgDecoderFactory());
+    IImgDecoderFactory* png = nullptr;
+    if (!CreateImgDecoderFactory(L"imgdecoder-png", &png) || !png) return;
+    factory->SetImgDecoderFactory(png);
+    png->Release();
+    auto* bitmap = static_cast<IBitmap*>(m_target->GetCurrentObject(OT_BITMAP));
+    const HRESULT saved = bitmap ? bitmap->Save(file, nullptr) : E_FAIL;
+    factory->SetImgDecoderFactory(inUse);
+    EXPECT_EQ(S_OK, saved) << "saving the picture";
 }
 
 bool Near(DWORD got, DWORD want, int tolerance)
