@@ -40,6 +40,13 @@ void CheckPlacement(SWindow* parent, std::vector<std::wstring>& faults)
     }
 }
 
+int CountElements(SWindow* w)
+{
+    int n = 1;
+    for (SWindow* c = w->GetWindow(GSW_FIRSTCHILD); c; c = c->GetWindow(GSW_NEXTSIBLING)) n += CountElements(c);
+    return n;
+}
+
 }  // namespace
 
 class GalleryTest : public LeakChecked {};
@@ -57,4 +64,31 @@ TEST_F(GalleryTest, EveryControlInEachStateOnAMemoryTarget)
     host.Paint();
     host.SavePicture(L"controls_gallery_memory.png");
     EXPECT_GT(host.Inked(RECT{110, 0, kGalleryWidth, kGalleryHeight}), 10000);
+}
+
+// Allocations failing anywhere while the controls are built, put into their
+// states and painted leave no block behind and no half-made control. The
+// failure point moves on until a build comes through whole.
+TEST_F(GalleryTest, BuildingAndPaintingUnderFailingAllocations)
+{
+    int whole = 0;
+    {
+        ControlHost host(kGalleryWidth, kGalleryHeight);
+        host.Load(kGalleryLayout);
+        whole = CountElements(&host.Container());
+    }
+    bool cameThrough = false;
+    for (long n = 0; n < 20000 && !cameThrough; n += 23) {
+        ControlHost host(kGalleryWidth, kGalleryHeight);
+        MemFailAfter(n);
+        host.Load(kGalleryLayout);
+        SetGalleryStates(&host.Container());
+        host.Paint();
+        host.Ticks(3);
+        MemFailAfter(-1);
+        const int made = CountElements(&host.Container());
+        ASSERT_LE(made, whole);
+        cameThrough = made == whole;
+    }
+    EXPECT_TRUE(cameThrough);
 }
