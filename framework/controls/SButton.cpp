@@ -69,9 +69,8 @@ void SButton::OnStateChanged(DWORD oldState, DWORD newState)
     if (!m_nAnimate || !m_pContainer || GetCapture() == m_swnd) return;
     const bool normalToHover = oldState == WndState_Normal && newState == WndState_Hover;
     const bool hoverToNormal = oldState == WndState_Hover && newState == WndState_Normal;
-    if (!normalToHover && !hoverToNormal) return;
-    m_byFadeAlpha = kFadeStart;
-    m_pContainer->RegisterTimelineHandler(this);
+    // Without ticks (no memory to register) the button changes at once.
+    if ((normalToHover || hoverToNormal) && m_pContainer->RegisterTimelineHandler(this)) m_byFadeAlpha = kFadeStart;
 }
 
 void SButton::OnNextFrame()
