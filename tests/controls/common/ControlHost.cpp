@@ -2,6 +2,7 @@
 
 #include "controls/CommonControls.h"
 #include "core/IResProvider.h"
+#include "core/SMessageBoxTemplate.h"
 #include "render/IImgDecoder.h"
 #include "render/SFontPool.h"
 #include "render/SSkinImgList.h"
@@ -42,7 +43,11 @@ ControlHost::ControlHost(int width, int height, bool systemSkins) : m_host(width
     m_target.Attach(made);
 }
 
-ControlHost::~ControlHost() = default;
+// The system resources installed a process-wide message-box template.
+ControlHost::~ControlHost()
+{
+    ReleaseGlobalMsgBoxTemplate();
+}
 
 void ControlHost::AddSkins(const wchar_t* xml)
 {

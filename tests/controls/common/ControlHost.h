@@ -16,6 +16,7 @@ class ControlHost {
 public:
     // systemSkins: load the built-in skins first (controls take theirs when made).
     explicit ControlHost(int width = 400, int height = 300, bool systemSkins = true);
+    // Forgets the message-box template the system resources installed.
     ~ControlHost();
     ControlHost(const ControlHost&) = delete;
     ControlHost& operator=(const ControlHost&) = delete;

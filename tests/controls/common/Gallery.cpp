@@ -88,8 +88,8 @@ const wchar_t kGalleryLayout[] =
     L"<hr pos='570,474,@30,@26' colorLine='#e04336' mode='tilt'/>"
     LABEL(L"516", L"animateimg")
     L"<animateimg name='anim_0' pos='110,518' skin='_skin.sys.icons' autoStart='0'/>"
-    L"<animateimg name='anim_3' pos='134,518' skin='_skin.sys.icons' speed='0'/>"
-    L"<animateimg name='anim_7' pos='158,518' skin='_skin.sys.icons' speed='0'/>"
+    L"<animateimg name='anim_3' pos='134,518' skin='_skin.sys.icons' speed='0' autoStart='0'/>"
+    L"<animateimg name='anim_7' pos='158,518' skin='_skin.sys.icons' speed='0' autoStart='0'/>"
     L"<text pos='190,516,@300,@24' colorText='#5e6673'>frames 0, 3 and 7 of a twelve-frame skin</text>"
     L"</window></root>";
 
@@ -111,8 +111,7 @@ void SetStates(SWindow* element)
     if (EndsWith(name, L"_push")) element->ModifyState(WndState_Hover | WndState_PushDown, 0);
     if (auto* anim = sobj_cast<SAnimateImgWnd>(element)) {
         const int frames = name == L"anim_3" ? 3 : name == L"anim_7" ? 7 : 0;
-        for (int i = 0; i < frames; ++i) anim->OnNextFrame();
-        anim->Stop();
+        for (int i = 0; i < frames; ++i) anim->OnNextFrame();  // stopped: the host's ticks do not move it on
     }
     for (SWindow* c = element->GetWindow(GSW_FIRSTCHILD); c; c = c->GetWindow(GSW_NEXTSIBLING)) SetStates(c);
 }

@@ -10,9 +10,9 @@ namespace ctltest {
 extern const wchar_t kGalleryLayout[];
 const int kGalleryWidth = 720, kGalleryHeight = 560;
 
-// Puts the controls named for a state into it: "..._hover", "..._push",
-// "..._focus", and the animation a few frames on. Skins and icons that a
-// layout cannot name are given here.
+// Puts the controls named for a state into it ("..._hover", "..._push"),
+// focuses "chk_focus", moves the stopped animations a few frames on, and
+// gives the icons that a layout cannot name.
 void SetGalleryStates(WUI::SWindow* root);
 
 }  // namespace ctltest
