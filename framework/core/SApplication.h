@@ -1,5 +1,7 @@
 #pragma once
 #include "core/IMsgLoopFactory.h"
+#include "core/IRealWindowHandler.h"
+#include "core/IScriptFactory.h"
 #include "core/IToolTip.h"
 #include "core/SNamedValue.h"
 #include "core/SResProviderMgr.h"
@@ -20,6 +22,7 @@ class SSkinPoolMgr;
 class SStylePoolMgr;
 class SRicheditMenuDef;
 class SScriptTimer;
+class STextServiceHelper;
 class STimer2;
 class SWindowFinder;
 class SWindowMgr;
@@ -81,6 +84,17 @@ public:
     void SetToolTipFactory(IToolTipFactory *factory) { m_toolTipFactory = factory; }
     IToolTipFactory *GetToolTipFactory() const { return m_toolTipFactory.get(); }
 
+    // What "realwnd" elements ask to make their native windows; null (the
+    // default) makes none. The same pointer again does nothing.
+    void SetRealWndHandler(IRealWindowHandler *handler);
+    IRealWindowHandler *GetRealWndHandler() const { return m_realWndHandler.get(); }
+    // Where hosts get script modules for their layouts; null (the default) runs no script.
+    void SetScriptFactory(IScriptFactory *factory);
+    IScriptFactory *GetScriptFactory() const { return m_scriptFactory.get(); }
+    // A new module from the script factory (one reference, the caller's) in
+    // out; E_FAIL and null without a factory, else the factory's result.
+    HRESULT CreateScriptModule(IScriptModule **out);
+
     IRenderFactory *GetRenderFactory() const { return m_renderFactory.get(); }
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
@@ -99,6 +113,8 @@ private:
     void CreateSingletons(LPCWSTR hostClassName);
     void DestroySingletons();
 
+    SAutoRefPtr<IRealWindowHandler> m_realWndHandler;
+    SAutoRefPtr<IScriptFactory> m_scriptFactory;
     SAutoRefPtr<IRenderFactory> m_renderFactory;
     SAutoRefPtr<ITranslatorMgr> m_translator;
     SAutoRefPtr<IToolTipFactory> m_toolTipFactory;
@@ -120,7 +136,8 @@ private:
     std::unique_ptr<SObjDefAttr> m_defAttr;
     std::unique_ptr<SWindowFinder> m_finder;
     std::unique_ptr<CSimpleWndHelper> m_wndHelper;   // null when one existed before
-    std::unique_ptr<SRicheditMenuDef> m_editMenuDef; // null when one existed before
+    std::unique_ptr<STextServiceHelper> m_textServices; // null when one existed before
+    std::unique_ptr<SRicheditMenuDef> m_editMenuDef;    // null when one existed before
 };
 
 } // namespace WUI

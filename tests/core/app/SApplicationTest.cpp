@@ -2,12 +2,14 @@
 #include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SMessageBoxTemplate.h"
 #include "core/SObjDefAttr.h"
 #include "core/SObject.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
 #include "core/SRicheditMenuDef.h"
 #include "core/SScriptTimer.h"
+#include "core/STextServiceHelper.h"
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
@@ -216,6 +218,10 @@ TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
     pugi::xml_node menu = SRicheditMenuDef::GetSingletonPtr()->GetMenu();
     EXPECT_STREQ(menu.name(), L"editmenu");
     EXPECT_EQ(menu.attribute(L"itemHeight").as_int(), 26);
+    EXPECT_EQ(std::distance(menu.children(L"item").begin(), menu.children(L"item").end()), 5);
+    pugi::xml_node msgbox = GetMessageBoxTemplate();
+    EXPECT_STREQ(msgbox.attribute(L"minSize").value(), L"300,132");
+    EXPECT_STREQ(msgbox.attribute(L"title").value(), L"mesagebox");
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr); // removed again
 
     // A provider that lacks them gets 7, even while another one has them all.
@@ -229,6 +235,77 @@ TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
     app.RemoveResProvider(pe.get());
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr);
     EXPECT_EQ(app.LoadSystemResources(nullptr), 7);
+    ReleaseGlobalMsgBoxTemplate();
+}
+
+// The message box takes only a "WUI" root with both frame and minimum sizes;
+// anything else leaves the template it had.
+TEST_F(SApplicationLeaks, MessageBoxTemplateNeedsFrameAndMinimumSize)
+{
+    const struct Case {
+        const wchar_t *xml;
+        BOOL taken;
+    } cases[] = {
+        {L"<WUI frameSize='1,2,3,4' minSize='10,20'><root/></WUI>", TRUE},
+        {L"<wui frameSize='1,2,3,4' minSize='30,40'/>", TRUE},
+        {L"<WUI minSize='10,20'/>", FALSE},
+        {L"<WUI frameSize='1,2,3,4' minSize=''/>", FALSE},
+        {L"<layout frameSize='1,2,3,4' minSize='10,20'/>", FALSE},
+    };
+    for (const Case &c : cases) {
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(c.xml));
+        EXPECT_EQ(SetMessageBoxTemplate(doc.first_child()), c.taken) << std::wstring(c.xml).size();
+    }
+    EXPECT_STREQ(GetMessageBoxTemplate().attribute(L"minSize").value(), L"30,40");
+    EXPECT_FALSE(SetMessageBoxTemplate(pugi::xml_node()));
+    ReleaseGlobalMsgBoxTemplate();
+    EXPECT_FALSE(GetMessageBoxTemplate());
+}
+
+TEST_F(SApplicationLeaks, RealWindowHandlerAndScriptFactoryAreHeldByReference)
+{
+    struct Handler : TObjRefImpl<IRealWindowHandler> {
+        HWND OnRealWindowCreate(SRealWnd *) override { return nullptr; }
+        void OnRealWindowDestroy(SRealWnd *) override {}
+        void OnRealWindowInit(SRealWnd *) override {}
+        BOOL OnRealWindowSize(SRealWnd *) override { return FALSE; }
+    };
+    struct Module : TObjRefImpl<IScriptModule> {
+        int RunHandler(LPCSTR, EventArgs &) override { return 0; }
+        int LoadScriptBuffer(const char *, size_t) override { return 1; }
+    };
+    struct Factory : TObjRefImpl<IScriptFactory> {
+        HRESULT CreateScriptModule(IScriptModule **out) override
+        {
+            *out = new Module;
+            return S_OK;
+        }
+    };
+    SAutoRefPtr<Handler> handler = AdoptRef(new Handler);
+    SAutoRefPtr<Factory> factory = AdoptRef(new Factory);
+    {
+        SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+        EXPECT_EQ(app.GetRealWndHandler(), nullptr);
+        IScriptModule *module = reinterpret_cast<IScriptModule *>(1);
+        EXPECT_EQ(app.CreateScriptModule(&module), E_FAIL);
+        EXPECT_EQ(module, nullptr);
+        app.SetRealWndHandler(handler.get());
+        app.SetScriptFactory(factory.get());
+        app.SetScriptFactory(factory.get()); // the same pointer again changes nothing
+        EXPECT_EQ(app.GetRealWndHandler(), handler.get());
+        EXPECT_EQ(app.CreateScriptModule(&module), S_OK);
+        ASSERT_NE(module, nullptr);
+        module->Release();
+        EXPECT_EQ(handler->AddRef(), 3); // ours, the application's, this call's
+        handler->Release();
+        EXPECT_NE(STextServiceHelper::GetSingletonPtr(), nullptr);
+    }
+    EXPECT_EQ(handler->AddRef(), 2); // released with the application
+    handler->Release();
+    EXPECT_EQ(factory->AddRef(), 2);
+    factory->Release();
+    EXPECT_EQ(STextServiceHelper::GetSingletonPtr(), nullptr);
 }
 
 TEST_F(SApplicationLeaks, XmlDocumentsByIdAndFromFiles)
