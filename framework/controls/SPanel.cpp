@@ -1,7 +1,7 @@
 #include "controls/SPanel.h"
 
+#include "controls/ControlAttr.h"
 #include "core/AttrParse.h"
-#include "render/SSkinPool.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,8 +11,6 @@ namespace WUI {
 
 namespace {
 
-// Index of "_skin.sys.scrollbar" among the built-in skins.
-const int kBuiltinScrollbarSkin = 5;
 // Bounds of the bars' sizes in layouts.
 const int kMaxBarSize = 1024;
 
@@ -43,8 +41,7 @@ bool HasMargin(const RECT& m)
 
 SPanel::SPanel() : m_siVer(EmptyInfo()), m_siHoz(EmptyInfo())
 {
-    SSkinPoolMgr* skins = SSkinPoolMgr::GetSingletonPtr();
-    m_sbSkin = sobj_cast<SSkinScrollbar>(skins ? skins->GetBuiltinSkin(kBuiltinScrollbarSkin) : nullptr);
+    m_sbSkin = sobj_cast<SSkinScrollbar>(BuiltinSkin(kSkinSysScrollbar));
 }
 
 // ---- attributes ----
@@ -82,8 +79,7 @@ HRESULT SPanel::SetAttribute(const SStringW& name, const SStringW& value, BOOL l
 // Only a scroll-bar skin will do; anything else keeps the one there is.
 HRESULT SPanel::OnAttrSbSkin(const SStringW& value, BOOL loading)
 {
-    SSkinPoolMgr* skins = SSkinPoolMgr::GetSingletonPtr();
-    SSkinScrollbar* skin = sobj_cast<SSkinScrollbar>(skins ? skins->FindSkinByName(value) : nullptr);
+    SSkinScrollbar* skin = sobj_cast<SSkinScrollbar>(FindSkin(value));
     if (!skin) return E_FAIL;
     m_sbSkin = skin;
     if (loading) return S_FALSE;

@@ -1,8 +1,8 @@
 #include "controls/SScrollBar.h"
 
 #include "controls/ScrollEvents.h"
+#include "controls/ControlAttr.h"
 #include "core/AttrParse.h"
-#include "render/SSkinPool.h"
 
 #include <climits>
 
@@ -10,7 +10,6 @@ namespace WUI {
 
 namespace {
 
-const int kBuiltinScrollbarSkin = 5;
 const int kMaxArrowSize = 1024;
 
 bool IsArrow(int part)
@@ -25,8 +24,7 @@ SScrollBar::SScrollBar() : m_si()
     m_si.cbSize = sizeof m_si;
     m_si.nTrackPos = -1;
     m_evtSet.AddEvent<EventScroll>();
-    SSkinPoolMgr* skins = SSkinPoolMgr::GetSingletonPtr();
-    m_skin = sobj_cast<SSkinScrollbar>(skins ? skins->GetBuiltinSkin(kBuiltinScrollbarSkin) : nullptr);
+    m_skin = sobj_cast<SSkinScrollbar>(BuiltinSkin(kSkinSysScrollbar));
 }
 
 // ---- attributes ----
@@ -64,8 +62,7 @@ HRESULT SScrollBar::SetAttribute(const SStringW& name, const SStringW& value, BO
 // Only a scroll-bar skin will do; anything else keeps the one there is.
 HRESULT SScrollBar::OnAttrSkin(const SStringW& value, BOOL loading)
 {
-    SSkinPoolMgr* skins = SSkinPoolMgr::GetSingletonPtr();
-    SSkinScrollbar* skin = sobj_cast<SSkinScrollbar>(skins ? skins->FindSkinByName(value) : nullptr);
+    SSkinScrollbar* skin = sobj_cast<SSkinScrollbar>(FindSkin(value));
     if (!skin) return E_FAIL;
     m_skin = skin;
     return loading ? S_FALSE : S_OK;
