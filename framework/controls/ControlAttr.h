@@ -17,6 +17,7 @@ enum BuiltinSkinIndex {
     kSkinSysFocusCheckbox = 2,
     kSkinSysFocusRadio = 3,
     kSkinSysBtnNormal = 4,
+    kSkinSysScrollbar = 5,
     kSkinSysTreeToggle = 8,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,
