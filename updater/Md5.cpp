@@ -136,6 +136,15 @@ void MD5::FormatHexDigest(char* out) const
     out[32] = 0;
 }
 
+void MD5::CopyRawDigest(unsigned char* out) const { memcpy(out, m_digest, sizeof m_digest); }
+
+std::string MD5::GetHexDigest() const
+{
+    char hex[33];
+    FormatHexDigest(hex);
+    return hex;
+}
+
 FileDigest DigestFile(const char* path, char* hex)
 {
     hex[0] = 0;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 class MD5
 {
@@ -16,8 +17,12 @@ public:
     void Finalize();
     // 16 bytes; all zero until finalized.
     const unsigned char* GetRawDigest() const { return m_digest; }
+    // The same 16 bytes into out.
+    void CopyRawDigest(unsigned char* out) const;
     // 32 lowercase hex digits and a NUL into out (33 bytes); empty text until finalized.
     void FormatHexDigest(char* out) const;
+    // The same digits as a string; empty until finalized.
+    std::string GetHexDigest() const;
 
 private:
     void Transform(const unsigned char* block);

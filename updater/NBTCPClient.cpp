@@ -519,7 +519,10 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
     }
     if (m_status != 200)
         return kHttpBadStatus;
-    long long announced = ParseContentLength(block, headEnd, INT_MAX);
+    std::string lengthText;
+    if (FindHeaderValue(block, headEnd, "Content-Length", lengthText))
+        LogError("get content length buf %.20s", lengthText.c_str());
+    long long announced = GetContentLength(block, headEnd, INT_MAX);
     if (announced < 0) {
         LogError(toFile ? "HTTPGetRecvFile Error get contentlength fail,contentlength is %d"
                         : "get content length fail %d",
@@ -586,11 +589,16 @@ int CNBTCPClient::HTTPGet(const char* url, char* buffer, int size)
         int rc = OpenRequest(target);
         if (rc < 0)
             return rc;
-        MemorySink sink(*this, buffer, size);
-        rc = ReceiveResponse(sink, false);
+        rc = HTTPGetRecv(buffer, size);
         if (rc != kHttpBadStatus || !NextHop(target, hops))
             return rc;
     }
+}
+
+int CNBTCPClient::HTTPGetRecv(char* buffer, int size)
+{
+    MemorySink sink(*this, buffer, size);
+    return ReceiveResponse(sink, false);
 }
 
 int CNBTCPClient::HTTPGetFile(const char* url, const char* folder, const char* name, const char* md5,
@@ -629,13 +637,13 @@ int CNBTCPClient::FetchFile(const char* url, const char* folder, const char* nam
         int rc = OpenRequest(target);
         if (rc < 0)
             return rc;
-        rc = ReceiveFile(path, md5, download);
+        rc = HTTPGetRecvFile(path, md5, download);
         if (rc != kHttpBadStatus || !NextHop(target, hops))
             return rc;
     }
 }
 
-int CNBTCPClient::ReceiveFile(const char* path, const char* md5, FileDownload& download)
+int CNBTCPClient::HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download)
 {
     char temp[kPathSize];
     if (!FormatBounded(temp, sizeof temp, "%s_%s.orvobak", path, LocalTimeStamp().c_str())) {

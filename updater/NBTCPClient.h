@@ -129,7 +129,11 @@ private:
     // The whole response, head and body, within a RequestDeadline.
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
-    int ReceiveFile(const char* path, const char* md5, FileDownload& download);
+    // The response to a sent request into buffer: as HTTPGet, without redirects.
+    int HTTPGetRecv(char* buffer, int size);
+    // The response to a sent request into a temporary file beside path: as
+    // FetchFile, without redirects.
+    int HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download);
     void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);

@@ -188,6 +188,19 @@ LRESULT CSimpleWnd::DefWindowProc()
 
 namespace {
 
+BOOL ModifyLong(HWND hWnd, int index, DWORD remove, DWORD add, UINT swpFlags)
+{
+    const DWORD old = static_cast<DWORD>(::GetWindowLongW(hWnd, index));
+    const DWORD now = (old & ~remove) | add;
+    if (now == old)
+        return FALSE;
+    ::SetWindowLongW(hWnd, index, static_cast<LONG>(now));
+    if (swpFlags)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 int CentreOn(LONG refLow, LONG refHigh, LONG boundLow, LONG boundHigh, int size)
 {
     int pos = (refLow + refHigh) / 2 - size / 2;
@@ -199,6 +212,16 @@ int CentreOn(LONG refLow, LONG refHigh, LONG boundLow, LONG boundHigh, int size)
 }
 
 } // namespace
+
+BOOL CSimpleWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
+{
+    return ModifyLong(m_hWnd, GWL_STYLE, remove, add, swpFlags);
+}
+
+BOOL CSimpleWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags)
+{
+    return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, swpFlags);
+}
 
 BOOL CSimpleWnd::CenterWindow(HWND centre)
 {

@@ -42,6 +42,11 @@ public:
     // the owner or the active window, else on the monitor's work area.
     BOOL CenterWindow(HWND centre = nullptr);
 
+    // Removes, then adds style bits; with swpFlags, SetWindowPos applies them
+    // (no move, size, z-order or activation change). 0 when nothing changed.
+    BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
+
     BOOL ShowWindow(int cmd) { return ::ShowWindow(m_hWnd, cmd); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)

@@ -1,9 +1,13 @@
 #include "core/SApplication.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SDefToolTipFactory.h"
+#include "core/SMessageBoxTemplate.h"
 #include "core/SObjDefAttr.h"
 #include "core/SResProviderFiles.h"
 #include "core/SRicheditMenuDef.h"
+#include "core/SScriptTimer.h"
+#include "core/STextServiceHelper.h"
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
@@ -55,6 +59,7 @@ SApplication::SApplication(IRenderFactory *renderFactory, HINSTANCE instance, LP
             reinterpret_cast<void *>(::GetProcAddress(user32, "UpdateLayeredWindowIndirect")));
     CreateSingletons(hostClassName);
     m_translator.Attach(new SNullTranslator);
+    m_toolTipFactory.Attach(new SDefToolTipFactory);
     m_msgLoopFactory.Attach(new SDefMsgLoopFactory);
 
     const SStringW exe = ModuleFileName(instance);
@@ -70,7 +75,7 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
 {
     m_windowMgr.reset(new SWindowMgr);
     m_timer.reset(new STimer2);
-    // Here comes the script timer, with its code.
+    m_scriptTimer.reset(new SScriptTimer);
     m_fontPool.reset(new SFontPool(m_renderFactory.get()));
     m_skinPoolMgr.reset(new SSkinPoolMgr);
     m_stylePoolMgr.reset(new SStylePoolMgr);
@@ -78,7 +83,8 @@ void SApplication::CreateSingletons(LPCWSTR hostClassName)
     m_finder.reset(new SWindowFinder);
     if (!CSimpleWndHelper::GetSingletonPtr())
         m_wndHelper.reset(CSimpleWndHelper::Create(m_instance, hostClassName));
-    // Here comes the text-services helper, with the rich edit.
+    if (!STextServiceHelper::GetSingletonPtr())
+        m_textServices.reset(new STextServiceHelper);
     if (!SRicheditMenuDef::GetSingletonPtr())
         m_editMenuDef.reset(new SRicheditMenuDef);
 }
@@ -91,9 +97,11 @@ void SApplication::DestroySingletons()
     m_stylePoolMgr.reset();
     m_skinPoolMgr.reset();
     m_fontPool.reset();
+    m_scriptTimer.reset();
     m_timer.reset();
     m_windowMgr.reset();
     m_wndHelper.reset();
+    m_textServices.reset();
     m_editMenuDef.reset();
 }
 
@@ -107,8 +115,11 @@ SApplication::~SApplication()
     DestroySingletons();
     m_appDir.Empty();
     m_msgLoopFactory = nullptr;
+    m_toolTipFactory = nullptr;
     m_translator = nullptr;
     m_renderFactory = nullptr;
+    m_scriptFactory = nullptr;
+    m_realWndHandler = nullptr;
 }
 
 int SApplication::LoadSystemResources(IResProvider *provider)
@@ -118,8 +129,6 @@ int SApplication::LoadSystemResources(IResProvider *provider)
     AddResProvider(provider);
     int missing = 0;
     pugi::xml_document skin, menu, msgbox;
-    // The message-box template takes its document once its code exists; here
-    // it is only checked for being there.
     pugi::xml_node skins;
     if (LoadXmlFromProvider(provider, L"XML:SYS_XML_SKIN", skin))
         skins = XmlChildNoCase(skin, L"skin");
@@ -134,7 +143,8 @@ int SApplication::LoadSystemResources(IResProvider *provider)
         SRicheditMenuDef::GetSingletonPtr()->SetMenu(editmenu);
     else
         missing |= kMissingEditMenu;
-    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) || !XmlChildNoCase(msgbox, L"WUI"))
+    if (!LoadXmlFromProvider(provider, L"XML:SYS_XML_MSGBOX", msgbox) ||
+        !SetMessageBoxTemplate(XmlChildNoCase(msgbox, L"WUI")))
         missing |= kMissingMsgBox;
     RemoveResProvider(provider);
     return missing;
@@ -188,6 +198,24 @@ void SApplication::SetTranslator(ITranslatorMgr *mgr)
 {
     if (mgr)
         m_translator = mgr;
+}
+
+void SApplication::SetRealWndHandler(IRealWindowHandler *handler)
+{
+    m_realWndHandler = handler;
+}
+
+void SApplication::SetScriptFactory(IScriptFactory *factory)
+{
+    m_scriptFactory = factory;
+}
+
+HRESULT SApplication::CreateScriptModule(IScriptModule **out)
+{
+    if (!out)
+        return E_POINTER;
+    *out = nullptr;
+    return m_scriptFactory ? m_scriptFactory->CreateScriptModule(out) : E_FAIL;
 }
 
 BOOL SApplication::SetMsgLoopFactory(IMsgLoopFactory *factory)

@@ -1,5 +1,8 @@
 #pragma once
 #include "core/IMsgLoopFactory.h"
+#include "core/IRealWindowHandler.h"
+#include "core/IScriptFactory.h"
+#include "core/IToolTip.h"
 #include "core/SNamedValue.h"
 #include "core/SResProviderMgr.h"
 #include "core/SSingleton.h"
@@ -18,6 +21,8 @@ class SObjDefAttr;
 class SSkinPoolMgr;
 class SStylePoolMgr;
 class SRicheditMenuDef;
+class SScriptTimer;
+class STextServiceHelper;
 class STimer2;
 class SWindowFinder;
 class SWindowMgr;
@@ -31,8 +36,8 @@ enum {
 
 // The one object a program makes before any window: it owns the window and
 // skin factories, the resource providers, the translator manager, the
-// message-loop factory and main loop, the named ids, and creates and
-// destroys the framework singletons.
+// tooltip and message-loop factories, the main loop, the named ids, and
+// creates and destroys the framework singletons.
 class SApplication : public SSingleton<SApplication>,
                      public SWindowFactoryMgr,
                      public SSkinFactoryMgr,
@@ -75,6 +80,21 @@ public:
     IMsgLoopFactory *GetMsgLoopFactory() const { return m_msgLoopFactory.get(); }
     SMessageLoop *GetMsgLoop() const { return m_msgLoop; }
 
+    // Null means no tooltips: hosts then show none.
+    void SetToolTipFactory(IToolTipFactory *factory) { m_toolTipFactory = factory; }
+    IToolTipFactory *GetToolTipFactory() const { return m_toolTipFactory.get(); }
+
+    // What "realwnd" elements ask to make their native windows; null (the
+    // default) makes none. The same pointer again does nothing.
+    void SetRealWndHandler(IRealWindowHandler *handler);
+    IRealWindowHandler *GetRealWndHandler() const { return m_realWndHandler.get(); }
+    // Where hosts get script modules for their layouts; null (the default) runs no script.
+    void SetScriptFactory(IScriptFactory *factory);
+    IScriptFactory *GetScriptFactory() const { return m_scriptFactory.get(); }
+    // A new module from the script factory (one reference, the caller's) in
+    // out; E_FAIL and null without a factory, else the factory's result.
+    HRESULT CreateScriptModule(IScriptModule **out);
+
     IRenderFactory *GetRenderFactory() const { return m_renderFactory.get(); }
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
@@ -93,8 +113,11 @@ private:
     void CreateSingletons(LPCWSTR hostClassName);
     void DestroySingletons();
 
+    SAutoRefPtr<IRealWindowHandler> m_realWndHandler;
+    SAutoRefPtr<IScriptFactory> m_scriptFactory;
     SAutoRefPtr<IRenderFactory> m_renderFactory;
     SAutoRefPtr<ITranslatorMgr> m_translator;
+    SAutoRefPtr<IToolTipFactory> m_toolTipFactory;
     SAutoRefPtr<IMsgLoopFactory> m_msgLoopFactory;
     SNamedID m_namedIds;
     SStringW m_appDir;
@@ -106,13 +129,15 @@ private:
 
     std::unique_ptr<SWindowMgr> m_windowMgr;
     std::unique_ptr<STimer2> m_timer;
+    std::unique_ptr<SScriptTimer> m_scriptTimer;
     std::unique_ptr<SFontPool> m_fontPool;
     std::unique_ptr<SSkinPoolMgr> m_skinPoolMgr;
     std::unique_ptr<SStylePoolMgr> m_stylePoolMgr;
     std::unique_ptr<SObjDefAttr> m_defAttr;
     std::unique_ptr<SWindowFinder> m_finder;
     std::unique_ptr<CSimpleWndHelper> m_wndHelper;   // null when one existed before
-    std::unique_ptr<SRicheditMenuDef> m_editMenuDef; // null when one existed before
+    std::unique_ptr<STextServiceHelper> m_textServices; // null when one existed before
+    std::unique_ptr<SRicheditMenuDef> m_editMenuDef;    // null when one existed before
 };
 
 } // namespace WUI

@@ -57,10 +57,19 @@ bool SMessageLoop::RearmsIdle(UINT message)
 
 int SMessageLoop::Run()
 {
+    const BOOL never = FALSE;
+    int code = 0;
+    RunUntil(never, code);
+    return code;
+}
+
+BOOL SMessageLoop::RunUntil(const BOOL &ended, int &quitCode)
+{
     ++m_running;
     int idleCount = 0;
     bool idlePending = true;
-    for (;;) {
+    BOOL quit = FALSE;
+    while (!ended) {
         if (idlePending && !::PeekMessageW(&m_msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++))
                 idlePending = false;
@@ -69,8 +78,11 @@ int SMessageLoop::Run()
         const BOOL got = ::GetMessageW(&m_msg, nullptr, 0, 0);
         if (got == -1)
             continue;
-        if (!got)
+        if (!got) {
+            quit = TRUE;
+            quitCode = static_cast<int>(m_msg.wParam);
             break;
+        }
         if (!PreTranslateMessage(&m_msg)) {
             ::TranslateMessage(&m_msg);
             ::DispatchMessageW(&m_msg);
@@ -81,7 +93,7 @@ int SMessageLoop::Run()
         }
     }
     --m_running;
-    return static_cast<int>(m_msg.wParam);
+    return quit;
 }
 
 } // namespace WUI

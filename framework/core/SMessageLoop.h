@@ -36,6 +36,10 @@ public:
     virtual BOOL OnIdle(int idleCount);
     // Runs until WM_QUIT and returns its exit code.
     virtual int Run();
+    // Runs as Run does until `ended` is found set after a message (whoever
+    // sets it posts a message to wake the loop) or a WM_QUIT arrives. TRUE
+    // when a WM_QUIT ended it: the message is off the queue, its code in quitCode.
+    BOOL RunUntil(const BOOL &ended, int &quitCode);
     // TRUE while any Run of this loop, nested ones included, is active.
     virtual BOOL IsRunning() const { return m_running > 0; }
 

@@ -2,11 +2,13 @@
 
 #include "engine/MemInStream.h"
 #include "engine/SzCappedAlloc.h"
+#include "engine/SzText.h"
 
 #include "7z.h"
 #include "7zCrc.h"
 #include "7zFile.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -83,6 +85,13 @@ bool SzArchive::OpenFromFileW(const std::wstring& path)
     return ok;
 }
 
+bool SzArchive::OpenFromFileA(const char* path)
+{
+    Clear();
+    std::unique_ptr<wchar_t[]> wide = AnsiToWideAlloc(path);
+    return wide && OpenFromFileW(wide.get());
+}
+
 bool SzArchive::Decode(ISeekInStreamPtr input, uint64_t size)
 {
     bool ok = false;
@@ -150,11 +159,45 @@ const SzArchiveEntry* SzArchive::FindByIndex(uint32_t archiveIndex) const
     return nullptr;
 }
 
-const SzArchiveEntry* SzArchive::FindByName(const std::wstring& name) const
+const SzArchiveEntry* SzArchive::FindEntry(const std::wstring& name) const
 {
     for (const SzArchiveEntry& e : entries_)
-        if (e.name == name) return &e;
+        if (e.name.size() == name.size() && WideCharsEqual(e.name.c_str(), name.c_str(), name.size() + 1)) return &e;
     return nullptr;
+}
+
+bool SzArchive::GetEntrySize(uint32_t archiveIndex, uint64_t* size) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !size) return false;
+    *size = e->size;
+    return true;
+}
+
+bool SzArchive::GetNameLength(uint32_t archiveIndex, uint32_t* length) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !length) return false;
+    *length = static_cast<uint32_t>(e->name.size() + 1);
+    return true;
+}
+
+bool SzArchive::CopyEntryData(uint32_t archiveIndex, void* buffer, size_t bufferSize) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || (!buffer && e->size) || bufferSize < e->size) return false;
+    if (e->size) std::memcpy(buffer, e->data, static_cast<size_t>(e->size));
+    return true;
+}
+
+bool SzArchive::CopyEntryDataAndName(uint32_t archiveIndex, void* buffer, size_t bufferSize, wchar_t* name,
+                                     size_t nameChars) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !name || nameChars < e->name.size() + 1) return false;
+    if (!CopyEntryData(archiveIndex, buffer, bufferSize)) return false;
+    std::memcpy(name, e->name.c_str(), (e->name.size() + 1) * sizeof(wchar_t));
+    return true;
 }
 
 void SzArchive::Clear()

@@ -91,3 +91,22 @@ TEST(Deliverables, OnlyTheSetupCarriesTheClientArchive)
 }
 
 }  // namespace
+
+namespace {
+
+// The framework's own definitions that the programs load at start (the
+// setup program with its archive not yet: see setup/CMakeLists.txt).
+TEST(Deliverables, CarryTheFrameworksSystemResources)
+{
+    for (const Program& p : kPrograms) {
+        if (p.carriesArchive) continue;
+        SCOPED_TRACE(testing::Message() << std::wstring(p.path).c_str());
+        DataModule module(p.path);
+        ASSERT_NE(nullptr, module.get());
+        for (const wchar_t* name : {L"SYS_XML_SKIN", L"SYS_XML_EDITMENU", L"SYS_XML_MSGBOX", L"SYS_WND_BKGND"})
+            EXPECT_NE(nullptr, FindResourceW(module.get(), name, name[4] == L'X' ? L"XML" : L"PNG"))
+                << std::wstring(name).size();
+    }
+}
+
+}  // namespace

@@ -2,11 +2,14 @@
 #include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
 #include "core/SDefMsgLoopFactory.h"
+#include "core/SMessageBoxTemplate.h"
 #include "core/SObjDefAttr.h"
 #include "core/SObject.h"
 #include "core/SResProviderFiles.h"
 #include "core/SResProviderPE.h"
 #include "core/SRicheditMenuDef.h"
+#include "core/SScriptTimer.h"
+#include "core/STextServiceHelper.h"
 #include "core/STimer2.h"
 #include "core/SWindowFinder.h"
 #include "core/SWindowMgr.h"
@@ -69,12 +72,14 @@ TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
         EXPECT_EQ(SApplication::GetSingletonPtr(), &app);
         EXPECT_NE(SWindowMgr::GetSingletonPtr(), nullptr);
         EXPECT_NE(STimer2::GetSingletonPtr(), nullptr);
+        EXPECT_NE(SScriptTimer::GetSingletonPtr(), nullptr);
         EXPECT_NE(SWindowFinder::GetSingletonPtr(), nullptr);
         EXPECT_NE(SRicheditMenuDef::GetSingletonPtr(), nullptr);
         EXPECT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
         ASSERT_NE(app.GetTranslator(), nullptr);
         EXPECT_EQ(app.GetTranslator()->Translate(L"Hello", L""), L"Hello");
         EXPECT_NE(app.GetMsgLoop(), nullptr);
+        EXPECT_NE(app.GetToolTipFactory(), nullptr);
         EXPECT_EQ(app.GetInstance(), GetModuleHandleW(nullptr));
 
         SStringW exe = SApplication::ModuleFileName(nullptr);
@@ -83,6 +88,7 @@ TEST_F(SApplicationLeaks, SingletonsLiveWithTheApplication)
     EXPECT_EQ(SApplication::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SWindowMgr::GetSingletonPtr(), nullptr);
     EXPECT_EQ(STimer2::GetSingletonPtr(), nullptr);
+    EXPECT_EQ(SScriptTimer::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SWindowFinder::GetSingletonPtr(), nullptr);
     EXPECT_EQ(SRicheditMenuDef::GetSingletonPtr(), nullptr);
     // The support object was made by the test before the application, so it stays.
@@ -93,17 +99,18 @@ namespace {
 
 // One letter per framework singleton that exists, in the order of their
 // making ('.' for one that does not): Application, window Manager, Timer,
-// Font pool, sKin pools, Style pools, class Defaults, Window finder, Edit menu.
+// scRipt timer, Font pool, sKin pools, Style pools, class Defaults, Window
+// finder, Edit menu.
 std::string LiveSingletons()
 {
-    const bool live[] = {SApplication::GetSingletonPtr() != nullptr, SWindowMgr::GetSingletonPtr() != nullptr,
-                         STimer2::GetSingletonPtr() != nullptr,      SFontPool::GetSingletonPtr() != nullptr,
-                         SSkinPoolMgr::GetSingletonPtr() != nullptr, SStylePoolMgr::GetSingletonPtr() != nullptr,
-                         SObjDefAttr::GetSingletonPtr() != nullptr,  SWindowFinder::GetSingletonPtr() != nullptr,
-                         SRicheditMenuDef::GetSingletonPtr() != nullptr};
+    const bool live[] = {SApplication::GetSingletonPtr() != nullptr,  SWindowMgr::GetSingletonPtr() != nullptr,
+                         STimer2::GetSingletonPtr() != nullptr,       SScriptTimer::GetSingletonPtr() != nullptr,
+                         SFontPool::GetSingletonPtr() != nullptr,     SSkinPoolMgr::GetSingletonPtr() != nullptr,
+                         SStylePoolMgr::GetSingletonPtr() != nullptr, SObjDefAttr::GetSingletonPtr() != nullptr,
+                         SWindowFinder::GetSingletonPtr() != nullptr, SRicheditMenuDef::GetSingletonPtr() != nullptr};
     std::string text;
     for (size_t i = 0; i < sizeof(live) / sizeof(live[0]); ++i)
-        text += live[i] ? "AMTFKSDWE"[i] : '.';
+        text += live[i] ? "AMTRFKSDWE"[i] : '.';
     return text;
 }
 
@@ -147,6 +154,17 @@ private:
     std::vector<std::string> &m_notes;
 };
 
+class WatchingTips : public TObjRefImpl<IToolTipFactory> {
+public:
+    explicit WatchingTips(std::vector<std::string> &notes) : m_notes(notes) {}
+    ~WatchingTips() override { m_notes.push_back("tips " + LiveSingletons()); }
+    IToolTip *CreateToolTip(HWND) override { return nullptr; }
+    void DestroyToolTip(IToolTip *) override {}
+
+private:
+    std::vector<std::string> &m_notes;
+};
+
 class WatchingLoops : public CountingFactory {
 public:
     explicit WatchingLoops(std::vector<std::string> &notes) : m_notes(notes) {}
@@ -162,31 +180,33 @@ private:
 
 } // namespace
 
-// Made in the order window manager, timer, font pool, skin pools, style pools,
-// class defaults, finder, edit menu; the main loop and the providers go first, then the
-// singletons in reverse, and the render factory last.
+// Made in the order window manager, timer, script timer, font pool, skin
+// pools, style pools, class defaults, finder, edit menu; the main loop and the
+// providers go first, then the singletons in reverse, then the tooltip
+// factory, and the render factory last.
 TEST_F(SApplicationLeaks, SingletonsMadeAndDestroyedInOrder)
 {
     const bool helperBefore = CSimpleWndHelper::GetSingletonPtr() != nullptr;
-    EXPECT_EQ(LiveSingletons(), ".........");
+    EXPECT_EQ(LiveSingletons(), "..........");
     WatchingFactory render;
     {
         SApplication app(&render, GetModuleHandleW(nullptr), L"WUIHOST");
-        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTF....."});
-        EXPECT_EQ(LiveSingletons(), "AMTFKSDWE");
+        ASSERT_EQ(render.notes, std::vector<std::string>{"font AMTRF....."});
+        EXPECT_EQ(LiveSingletons(), "AMTRFKSDWE");
         SAutoRefPtr<WatchingLoops> loops = AdoptRef(new WatchingLoops(render.notes));
         ASSERT_TRUE(app.SetMsgLoopFactory(loops.get()));
+        app.SetToolTipFactory(AdoptRef(new WatchingTips(render.notes)).get());
         WatchingProvider *provider = new WatchingProvider(render.notes);
         provider->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
         app.AddResProvider(provider);
         provider->Release(); // the application's entry holds the last reference
         render.notes.clear();
     }
-    const std::vector<std::string> expected = {"loop AMTFKSDWE", "provider AMTFKSDWE", "release AMTF....E",
-                                               "release A........"};
+    const std::vector<std::string> expected = {"loop AMTRFKSDWE", "provider AMTRFKSDWE", "release AMTRF....E",
+                                               "tips A.........", "release A........."};
     EXPECT_EQ(render.notes, expected);
     EXPECT_EQ(render.refs, 1);
-    EXPECT_EQ(LiveSingletons(), ".........");
+    EXPECT_EQ(LiveSingletons(), "..........");
     EXPECT_EQ(CSimpleWndHelper::GetSingletonPtr() != nullptr, helperBefore);
 }
 
@@ -198,6 +218,10 @@ TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
     pugi::xml_node menu = SRicheditMenuDef::GetSingletonPtr()->GetMenu();
     EXPECT_STREQ(menu.name(), L"editmenu");
     EXPECT_EQ(menu.attribute(L"itemHeight").as_int(), 26);
+    EXPECT_EQ(std::distance(menu.children(L"item").begin(), menu.children(L"item").end()), 5);
+    pugi::xml_node msgbox = GetMessageBoxTemplate();
+    EXPECT_STREQ(msgbox.attribute(L"minSize").value(), L"300,132");
+    EXPECT_STREQ(msgbox.attribute(L"title").value(), L"mesagebox");
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr); // removed again
 
     // A provider that lacks them gets 7, even while another one has them all.
@@ -211,6 +235,77 @@ TEST_F(SApplicationLeaks, SystemResourcesComeFromTheGivenProviderOnly)
     app.RemoveResProvider(pe.get());
     EXPECT_EQ(app.FindProvider(L"XML", L"SYS_XML_SKIN"), nullptr);
     EXPECT_EQ(app.LoadSystemResources(nullptr), 7);
+    ReleaseGlobalMsgBoxTemplate();
+}
+
+// The message box takes only a "WUI" root with both frame and minimum sizes;
+// anything else leaves the template it had.
+TEST_F(SApplicationLeaks, MessageBoxTemplateNeedsFrameAndMinimumSize)
+{
+    const struct Case {
+        const wchar_t *xml;
+        BOOL taken;
+    } cases[] = {
+        {L"<WUI frameSize='1,2,3,4' minSize='10,20'><root/></WUI>", TRUE},
+        {L"<wui frameSize='1,2,3,4' minSize='30,40'/>", TRUE},
+        {L"<WUI minSize='10,20'/>", FALSE},
+        {L"<WUI frameSize='1,2,3,4' minSize=''/>", FALSE},
+        {L"<layout frameSize='1,2,3,4' minSize='10,20'/>", FALSE},
+    };
+    for (const Case &c : cases) {
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(c.xml));
+        EXPECT_EQ(SetMessageBoxTemplate(doc.first_child()), c.taken) << std::wstring(c.xml).size();
+    }
+    EXPECT_STREQ(GetMessageBoxTemplate().attribute(L"minSize").value(), L"30,40");
+    EXPECT_FALSE(SetMessageBoxTemplate(pugi::xml_node()));
+    ReleaseGlobalMsgBoxTemplate();
+    EXPECT_FALSE(GetMessageBoxTemplate());
+}
+
+TEST_F(SApplicationLeaks, RealWindowHandlerAndScriptFactoryAreHeldByReference)
+{
+    struct Handler : TObjRefImpl<IRealWindowHandler> {
+        HWND OnRealWindowCreate(SRealWnd *) override { return nullptr; }
+        void OnRealWindowDestroy(SRealWnd *) override {}
+        void OnRealWindowInit(SRealWnd *) override {}
+        BOOL OnRealWindowSize(SRealWnd *) override { return FALSE; }
+    };
+    struct Module : TObjRefImpl<IScriptModule> {
+        int RunHandler(LPCSTR, EventArgs &) override { return 0; }
+        int LoadScriptBuffer(const char *, size_t) override { return 1; }
+    };
+    struct Factory : TObjRefImpl<IScriptFactory> {
+        HRESULT CreateScriptModule(IScriptModule **out) override
+        {
+            *out = new Module;
+            return S_OK;
+        }
+    };
+    SAutoRefPtr<Handler> handler = AdoptRef(new Handler);
+    SAutoRefPtr<Factory> factory = AdoptRef(new Factory);
+    {
+        SApplication app(GetModuleHandleW(nullptr), L"WUIHOST");
+        EXPECT_EQ(app.GetRealWndHandler(), nullptr);
+        IScriptModule *module = reinterpret_cast<IScriptModule *>(1);
+        EXPECT_EQ(app.CreateScriptModule(&module), E_FAIL);
+        EXPECT_EQ(module, nullptr);
+        app.SetRealWndHandler(handler.get());
+        app.SetScriptFactory(factory.get());
+        app.SetScriptFactory(factory.get()); // the same pointer again changes nothing
+        EXPECT_EQ(app.GetRealWndHandler(), handler.get());
+        EXPECT_EQ(app.CreateScriptModule(&module), S_OK);
+        ASSERT_NE(module, nullptr);
+        module->Release();
+        EXPECT_EQ(handler->AddRef(), 3); // ours, the application's, this call's
+        handler->Release();
+        EXPECT_NE(STextServiceHelper::GetSingletonPtr(), nullptr);
+    }
+    EXPECT_EQ(handler->AddRef(), 2); // released with the application
+    handler->Release();
+    EXPECT_EQ(factory->AddRef(), 2);
+    factory->Release();
+    EXPECT_EQ(STextServiceHelper::GetSingletonPtr(), nullptr);
 }
 
 TEST_F(SApplicationLeaks, XmlDocumentsByIdAndFromFiles)

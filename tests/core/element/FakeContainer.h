@@ -43,7 +43,7 @@ public:
     BOOL SetCaretPos(int x, int y) override;
     void UpdateWindow() override {}
     void UpdateTooltip() override { ++tooltipUpdates; }
-    void OnUpdateCaretRect(const RECT&) override {}
+    void OnUpdateCaretRect(const RECT& rect) override { caretRects.push_back(rect); }
     WUI::CFocusManager* GetFocusManager() override { return nullptr; }
     BOOL RegisterTimelineHandler(WUI::ITimelineHandler* handler) override;
     BOOL UnregisterTimelineHandler(WUI::ITimelineHandler* handler) override;
@@ -64,6 +64,7 @@ public:
 
     // What the elements asked for.
     std::vector<RECT> redraws;
+    std::vector<RECT> caretRects;  // visible areas the caret reported
     struct HostEvent {
         int id;
         WUI::SWND sender;

@@ -1,0 +1,99 @@
+#include "host/HostTestSupport.h"
+
+#include "core/SMessageBoxTemplate.h"
+#include "core/SResProviderPE.h"
+#include "render/IImgDecoder.h"
+
+namespace hosttest {
+
+HostApp::HostApp()
+{
+    WUI::CreateRenderFactory_GDI(&m_factory);
+    if (WUI::CreateImgDecoderFactory(L"imgdecoder-png", &m_decoders)) m_factory->SetImgDecoderFactory(m_decoders);
+    m_app.reset(new WUI::SApplication(m_factory, GetModuleHandleW(nullptr), L"WUIHOST"));
+    WUI::SAutoRefPtr<WUI::IResProvider> pe;
+    pe.Attach(new WUI::SResProviderPE);
+    pe->Init(reinterpret_cast<WPARAM>(GetModuleHandleW(nullptr)));
+    m_missing = m_app->LoadSystemResources(pe);
+    m_app->AddResProvider(pe);
+}
+
+HostApp::~HostApp()
+{
+    m_app.reset();
+    WUI::ReleaseGlobalMsgBoxTemplate();
+    if (m_decoders) m_decoders->Release();
+    m_factory->Release();
+}
+
+void Pump(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+        if (done()) return true;
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+bool LoadHost(WUI::SHostWnd& host, const wchar_t* xml, bool show, int x, int y)
+{
+    pugi::xml_document doc;
+    if (!doc.load_string(xml)) return false;
+    if (!host.CreateEx(nullptr, WS_POPUP | WS_CLIPCHILDREN, 0, x, y, 0, 0)) return false;
+    if (!host.InitFromXml(doc.child(L"WUI"), 0, 0)) return false;
+    SetWindowPos(host.m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!show) return true;
+    const int before = host.GetPaintCount();
+    host.ShowWindow(SW_SHOWNOACTIVATE);
+    return WaitPainted(host, before);
+}
+
+bool WaitPainted(WUI::SHostWnd& host, int paintsBefore, DWORD ms)
+{
+    return PumpUntil(
+        [&] {
+            HWND target = host.GetDummyHwnd() ? host.GetDummyHwnd() : host.m_hWnd;
+            return host.GetPaintCount() > paintsBefore && !GetUpdateRect(target, nullptr, FALSE);
+        },
+        ms);
+}
+
+DWORD HostPixel(WUI::SHostWnd& host, int x, int y)
+{
+    WUI::IRenderTarget* image = host.GetScreenImage();
+    return image ? static_cast<DWORD>(image->GetPixel(x, y)) : 0;
+}
+
+bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path)
+{
+    RECT wr = {};
+    GetWindowRect(hwnd, &wr);
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    WUI::IRenderTarget* rt = nullptr;
+    if (w <= 0 || h <= 0 || !factory->CreateRenderTarget(&rt, w, h) || !rt) return false;
+    HDC screen = GetDC(nullptr);
+    HDC dc = rt->GetDC(0);
+    BitBlt(dc, 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
+    rt->ReleaseDC(dc);
+    ReleaseDC(nullptr, screen);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) rt->SetPixel(x, y, rt->GetPixel(x, y) | 0xFF000000u);
+    WUI::IBitmap* bitmap = static_cast<WUI::IBitmap*>(rt->GetCurrentObject(WUI::OT_BITMAP));
+    const bool saved = bitmap && bitmap->Save(path, nullptr) == S_OK;
+    rt->Release();
+    return saved;
+}
+
+}  // namespace hosttest

@@ -1,0 +1,431 @@
+// Host windows under Xvfb: built from layouts, painted into their own image,
+// shown directly or through layered updates, driven by posted messages.
+#include "LeakCheck.h"
+#include "host/HostTestSupport.h"
+
+#include "core/SHostWnd.h"
+#include "support/MessageRecorder.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+using namespace WUI;
+using hosttest::HostPixel;
+using hosttest::LoadHost;
+using hosttest::Pump;
+
+namespace {
+
+// A host that records what reaches its event hook and the system commands
+// sent to it (taken, so no move loop runs).
+class RecordingHost : public SHostWnd {
+public:
+    explicit RecordingHost(LPCWSTR layout = nullptr) : SHostWnd(layout) {}
+    BOOL OnFireEvent(EventArgs& args) override
+    {
+        events.push_back(args.GetId());
+        return FALSE;
+    }
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (msg == WM_SYSCOMMAND) {
+            sysCommands.push_back(wParam);
+            result = 0;
+            return TRUE;
+        }
+        return SHostWnd::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
+    }
+    int EventCount(int id) const
+    {
+        int n = 0;
+        for (int e : events) n += e == id;
+        return n;
+    }
+    std::vector<int> events;
+    std::vector<WPARAM> sysCommands;
+};
+
+// Opaque colours as the image holds them.
+const DWORD kBlue = 0xFF3070C0;
+const DWORD kRed = 0xFFE04040;
+const DWORD kWhite = 0xFFFFFFFF;
+
+const wchar_t kPlainLayout[] =
+    L"<WUI title='Host one' size='300,200' resizable='1' margin='5,5,5,5'>"
+    L" <root colorBkgnd='#3070C0'>"
+    L"  <window name='red' pos='20,20,120,80' colorBkgnd='#E04040'/>"
+    L"  <window name='white' pos='140,20,-20,-20' colorBkgnd='#FFFFFF' colorText='#000000'>text in white</window>"
+    L" </root>"
+    L"</WUI>";
+
+class HostWndTest : public LeakChecked {
+protected:
+    void SetUp() override
+    {
+        LeakChecked::SetUp();
+        app.reset(new hosttest::HostApp);
+    }
+    void TearDown() override
+    {
+        app.reset();
+        LeakChecked::TearDown();
+    }
+    std::unique_ptr<hosttest::HostApp> app;
+};
+
+TEST_F(HostWndTest, BuiltFromALayoutItHasItsSizeTitleAndStylesAndPaintsItsTree)
+{
+    EXPECT_EQ(app->MissingSystemResources(), 0);
+    RecordingHost host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout));
+    RECT rc;
+    GetWindowRect(host.m_hWnd, &rc);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 200);
+    wchar_t title[64] = {};
+    GetWindowTextW(host.m_hWnd, title, 64);
+    EXPECT_STREQ(title, L"Host one");
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(host.m_hWnd, GWL_STYLE));
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), DWORD(WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_EQ(host.EventCount(EventInit::EventID), 1);
+    const RECT client = host.GetClientRect();
+    EXPECT_EQ(client.right, 300);  // the whole window is client area
+    EXPECT_EQ(client.bottom, 200);
+
+    EXPECT_EQ(HostPixel(host, 5, 5), kBlue);
+    EXPECT_EQ(HostPixel(host, 50, 50), kRed);
+    EXPECT_EQ(HostPixel(host, 275, 175), kWhite);
+    EXPECT_EQ(HostPixel(host, 290, 190), kBlue);
+    EXPECT_TRUE(hosttest::SaveScreenshot(app->Factory(), host.m_hWnd, L"host_window.png"));
+    host.DestroyWindow();
+}
+
+TEST_F(HostWndTest, AnIdleWindowDoesNotRepaint)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout));
+    const int paints = host.GetPaintCount();
+    Pump(400);
+    EXPECT_EQ(host.GetPaintCount(), paints);
+    // A change repaints once.
+    host.FindChildByName(L"red")->SetVisible(FALSE, TRUE);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    EXPECT_EQ(HostPixel(host, 50, 50), kBlue);
+    const int after = host.GetPaintCount();
+    Pump(300);
+    EXPECT_EQ(host.GetPaintCount(), after);
+    host.DestroyWindow();
+}
+
+// An element that counts the timer ticks it gets (wParam: the timer id).
+class TickElement : public SWindow {
+    WUI_SWINDOW_CLASS(TickElement, SWindow, L"tick")
+public:
+    BOOL ProcessSwndMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override
+    {
+        if (msg == WM_TIMER) {
+            ++ticks;
+            lastId = static_cast<UINT>(wParam);
+            result = 0;
+            return TRUE;
+        }
+        return SWindow::ProcessSwndMessage(msg, wParam, lParam, result);
+    }
+    int ticks = 0;
+    UINT lastId = 0;
+};
+
+const wchar_t kTranslucentLayout[] =
+    L"<WUI title='See-through' size='200,120' translucent='1'>"
+    L" <root colorBkgnd='#3070C080'><window name='red' pos='10,10,60,60' colorBkgnd='#E04040'/></root>"
+    L"</WUI>";
+
+TEST_F(HostWndTest, ATranslucentHostRepaintsThroughItsDummyWindowAndRemovesItOnClose)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kTranslucentLayout));
+    HWND dummy = host.GetDummyHwnd();
+    ASSERT_TRUE(IsWindow(dummy));
+    wchar_t name[32] = {};
+    GetWindowTextW(dummy, name, 32);
+    EXPECT_STREQ(name, L"WUI_DUMMY_WND");
+    EXPECT_EQ(GetWindow(dummy, GW_OWNER), nullptr) << "the host destroys it itself, after the tree";
+    EXPECT_TRUE(GetWindowLongW(host.m_hWnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_GE(host.GetLayeredUpdateCount(), 1);
+    // Half-transparent blue (premultiplied), opaque red.
+    const DWORD background = HostPixel(host, 100, 100);
+    EXPECT_EQ(background >> 24, 0x80u);
+    EXPECT_NEAR(int(background & 0xFF), 0x60, 1);
+    EXPECT_EQ(HostPixel(host, 20, 20), kRed);
+
+    // Every repaint is one layered update; the host's own WM_PAINT starts none.
+    int updates = host.GetLayeredUpdateCount();
+    int paints = host.GetPaintCount();
+    host.FindChildByName(L"red")->SetVisible(FALSE, TRUE);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    EXPECT_EQ(host.GetLayeredUpdateCount(), updates + 1);
+    EXPECT_EQ(HostPixel(host, 20, 20), background);
+    updates = host.GetLayeredUpdateCount();
+    RedrawWindow(host.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(200);
+    EXPECT_EQ(host.GetLayeredUpdateCount(), updates);
+    EXPECT_FALSE(GetUpdateRect(host.m_hWnd, nullptr, FALSE)) << "validated";
+    EXPECT_TRUE(hosttest::SaveScreenshot(app->Factory(), host.m_hWnd, L"host_translucent.png"));
+
+    // Reloading keeps the one dummy window.
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(kTranslucentLayout));
+    ASSERT_TRUE(host.InitFromXml(doc.child(L"WUI"), 0, 0));
+    EXPECT_EQ(host.GetDummyHwnd(), dummy);
+
+    SendMessageW(host.m_hWnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(dummy));
+    EXPECT_EQ(host.m_hWnd, nullptr);
+}
+
+TEST_F(HostWndTest, DestroyingQuitsByWindowType)
+{
+    const struct Case {
+        const wchar_t* attrs;
+        DWORD style;
+        bool quits;
+    } cases[] = {
+        {L"wndType='appMain'", WS_POPUP, true},
+        {L"wndType='normal'", WS_OVERLAPPED, false},
+        {L"wndType='undefine'", WS_OVERLAPPED, true},
+        {L"", WS_POPUP, false},
+        {L"toolWindow='1'", WS_OVERLAPPED, false},
+        {L"appMainWnd='1'", WS_CHILD, true},
+    };
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    for (const Case& c : cases) {
+        SHostWnd host;
+        std::wstring xml = std::wstring(L"<WUI size='50,40' ") + c.attrs + L"><root/></WUI>";
+        pugi::xml_document doc;
+        ASSERT_TRUE(doc.load_string(xml.c_str()));
+        ASSERT_TRUE(host.CreateEx(c.style & WS_CHILD ? parent : nullptr, c.style, 0, 0, 0, 0, 0));
+        ASSERT_TRUE(host.InitFromXml(doc.child(L"WUI"), 0, 0));
+        host.DestroyWindow();
+        MSG m;
+        const bool quit = PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+        EXPECT_EQ(quit, c.quits) << "attributes: " << std::string(xml.begin(), xml.end());
+        if (quit) {
+            EXPECT_EQ(m.wParam, 1u);
+        }
+    }
+    DestroyWindow(parent);
+}
+
+TEST_F(HostWndTest, NonClientHitTestFollowsTheMargin)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));  // 300 x 200 at (100, 100), margin 5
+    const struct Case {
+        int x, y;
+        LRESULT hit;
+    } cases[] = {
+        {150, 100, HTCLIENT}, {2, 2, HTTOPLEFT},      {150, 2, HTTOP},      {298, 2, HTTOPRIGHT},
+        {298, 100, HTRIGHT},  {298, 198, HTBOTTOMRIGHT}, {150, 198, HTBOTTOM}, {2, 198, HTBOTTOMLEFT},
+        {2, 100, HTLEFT},     {5, 5, HTCLIENT},        {295, 195, HTCLIENT}, {296, 196, HTBOTTOMRIGHT},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SendMessageW(host.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), c.hit)
+            << c.x << "," << c.y;
+    host.DestroyWindow();
+
+    SHostWnd fixed;
+    ASSERT_TRUE(LoadHost(fixed, L"<WUI size='300,200' margin='5,5,5,5'><root/></WUI>", false));
+    for (const Case& c : cases)
+        EXPECT_EQ(SendMessageW(fixed.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), HTCLIENT);
+    fixed.DestroyWindow();
+}
+
+TEST_F(HostWndTest, ElementTimersReachTheirElementAndDieWithIt)
+{
+    app->App().RegisterFactory<TickElement>();
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, L"<WUI size='100,100'><root><tick name='t' pos='0,0,10,10'/></root></WUI>", false));
+    TickElement* tick = static_cast<TickElement*>(host.FindChildByName(L"t"));
+    const UINT_PTR nativeId = (3u | 0x80u) << 24 | (tick->GetSwnd() & 0xFFFFFF);
+    ASSERT_TRUE(tick->SetTimer(3, 10));
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return tick->ticks >= 2; }, 3000));
+    EXPECT_EQ(tick->lastId, 3u);
+    host.DestroyChild(tick);
+    Pump(100);  // the next tick finds no element and ends the timer
+    EXPECT_FALSE(KillTimer(host.m_hWnd, nativeId)) << "killed on its first tick without an element";
+    host.DestroyWindow();
+}
+
+// The inspection tool's side: a window that keeps the records it is sent.
+struct SpyTool {
+    SpyTool() : window(WM_COPYDATA, WM_COPYDATA)
+    {
+        window.OnMessage([this](const MessageRecorder::Message& m) {
+            const COPYDATASTRUCT* cds = reinterpret_cast<const COPYDATASTRUCT*>(m.lParam);
+            if (cds->dwData != UM_SPY_DESCRIBE || cds->cbData != sizeof(SpyElementInfo)) return;
+            records.push_back(*static_cast<const SpyElementInfo*>(cds->lpData));
+        });
+    }
+    MessageRecorder window;
+    std::vector<SpyElementInfo> records;
+};
+
+TEST_F(HostWndTest, InspectionQueriesWalkTheTreeWhileAllowed)
+{
+    const std::wstring longName(300, L'n');
+    const std::wstring xml = L"<WUI size='200,100'><root>"
+                             L"<window name='first' id='7' pos='10,10,50,50' margin='2'/>"
+                             L"<window name='" + longName + L"' pos='60,10,90,50'/>"
+                             L"</root></WUI>";
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, xml.c_str(), false));
+    SpyTool spy;
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, reinterpret_cast<LPARAM>(spy.window.Handle())), 1);
+    const LRESULT first = SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, 0, GSW_FIRSTCHILD);
+    ASSERT_NE(first, 0);
+    const LRESULT second = SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, first, GSW_NEXTSIBLING);
+    ASSERT_NE(second, 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, second, GSW_NEXTSIBLING), 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, second, GSW_PARENT), LRESULT(host.GetSwnd()));
+
+    for (LRESULT swnd : {LRESULT(0), first, second}) EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_DESCRIBE, swnd, 0), 1);
+    ASSERT_EQ(spy.records.size(), 3u);
+    EXPECT_EQ(spy.records[0].swnd, host.GetSwnd());
+    EXPECT_STREQ(spy.records[0].className, L"hostwnd");
+    const SpyElementInfo& a = spy.records[1];
+    EXPECT_EQ(a.swnd, DWORD(first));
+    EXPECT_TRUE(EqualRect(&a.rcWindow, std::array<RECT, 1>{{{10, 10, 50, 50}}}.data()));
+    EXPECT_TRUE(EqualRect(&a.rcClient, std::array<RECT, 1>{{{12, 12, 48, 48}}}.data()));
+    EXPECT_EQ(a.id, 7);
+    EXPECT_EQ(a.visible, 1u);
+    EXPECT_STREQ(a.name, L"first");
+    EXPECT_STREQ(a.className, L"window");
+    EXPECT_STREQ(a.xmlText, L"##unavailable!");
+    EXPECT_STREQ(spy.records[2].name, L"##buf overflow!");
+
+    // The element under a screen point (the window stands at (100, 100)).
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), first);
+    // Handles of no element, or of another tree, are refused.
+    SHostWnd other;
+    ASSERT_TRUE(LoadHost(other, L"<WUI size='50,50'><root><window name='x' pos='0,0,5,5'/></root></WUI>", false));
+    const SWND foreign = other.FindChildByName(L"x")->GetSwnd();
+    for (WPARAM bad : {WPARAM(foreign), WPARAM(0x7FFFFF)}) {
+        EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_DESCRIBE, bad, 0), 0);
+        EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, bad, GSW_PARENT), 0);
+    }
+    EXPECT_EQ(spy.records.size(), 3u);
+    other.DestroyWindow();
+
+    // "allowSpy" 0: only the spy window is still taken.
+    host.GetHostAttr().m_bAllowSpy = FALSE;
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, reinterpret_cast<LPARAM>(spy.window.Handle())), 1);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, 0, GSW_FIRSTCHILD), 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_DESCRIBE, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), 0);
+    EXPECT_EQ(spy.records.size(), 3u);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, 12345), 0) << "no window";
+    host.DestroyWindow();
+}
+
+TEST_F(HostWndTest, OnlyEventsSentThroughTheHostReachItsHook)
+{
+    RecordingHost host;
+    ASSERT_TRUE(LoadHost(host, L"<WUI size='50,50'><root/></WUI>", false));
+    host.events.clear();
+    EventCmd cmd(&host);
+    SHostWnd::SendEvent(host.m_hWnd, cmd);
+    ASSERT_EQ(host.events.size(), 1u);
+    EXPECT_EQ(host.events[0], EventCmd::EventID);
+    // A pointer nobody registered (any process can post one) is ignored.
+    EventCmd stray(&host);
+    SendMessageW(host.m_hWnd, UM_HOSTEVENT, 0, reinterpret_cast<LPARAM>(&stray));
+    PostMessageW(host.m_hWnd, UM_HOSTEVENT, 0, 0x12345678);
+    Pump(50);
+    EXPECT_EQ(host.events.size(), 1u);
+    host.DestroyWindow();
+}
+
+TEST_F(HostWndTest, UpdatesOfAnElementWithoutBlendingGatherIntoOne)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, L"<WUI size='100,100'><root colorBkgnd='#3070C0'>"
+                               L"<window name='w' pos='10,10,50,50' bkgndBlend='0' colorBkgnd='#E04040'/></root></WUI>"));
+    SWindow* w = host.FindChildByName(L"w");
+    const int paints = host.GetPaintCount();
+    w->InvalidateRect(nullptr);
+    w->InvalidateRect(nullptr);
+    EXPECT_EQ(host.GetPendingUpdateCount(), 1);
+    w->GetStyle().m_crBg = 0xFF00FF00;  // green, opaque
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    EXPECT_EQ(host.GetPendingUpdateCount(), 0);
+    EXPECT_EQ(HostPixel(host, 20, 20), 0xFF00FF00u);
+    EXPECT_EQ(HostPixel(host, 5, 5), kBlue);
+    host.DestroyWindow();
+}
+
+// Records, at the dummy window's destruction, what still stood.
+struct TeardownProbe {
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_DESTROYWND && s_probe && reinterpret_cast<HWND>(wParam) == s_probe->dummy) {
+            s_probe->order.push_back(L"dummy");
+            s_probe->treeGoneAtDummy = s_probe->host->GetChildrenCount() == 0;
+            s_probe->imageAtDummy = s_probe->host->GetScreenImage() != nullptr;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static TeardownProbe* s_probe;
+    SHostWnd* host = nullptr;
+    HWND dummy = nullptr;
+    std::vector<std::wstring> order;
+    bool treeGoneAtDummy = false;
+    bool imageAtDummy = false;
+};
+TeardownProbe* TeardownProbe::s_probe = nullptr;
+
+// Tree, dummy window, render targets, native window.
+class TeardownHost : public SHostWnd {
+public:
+    explicit TeardownHost(TeardownProbe& p) : probe(p) {}
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        const BOOL handled = SHostWnd::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
+        if (msg == WM_DESTROY) probe.order.push_back(GetScreenImage() ? L"targets kept" : L"targets");
+        if (msg == WM_NCDESTROY) probe.order.push_back(L"native");
+        return handled;
+    }
+    BOOL OnFireEvent(EventArgs& args) override
+    {
+        if (args.GetId() == EventSwndDestroy::EventID && args.sender == this) {
+            probe.order.push_back(L"tree");
+            probe.imageAtDummy = GetScreenImage() != nullptr;
+        }
+        return FALSE;
+    }
+    TeardownProbe& probe;
+};
+
+TEST_F(HostWndTest, TeardownRunsTreeDummyTargetsNativeWindow)
+{
+    TeardownProbe probe;
+    TeardownHost host(probe);
+    ASSERT_TRUE(LoadHost(host, kTranslucentLayout, false));
+    probe.host = &host;
+    probe.dummy = host.GetDummyHwnd();
+    probe.order.clear();  // loading destroyed the (empty) tree once
+    TeardownProbe::s_probe = &probe;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &TeardownProbe::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    host.DestroyWindow();
+    UnhookWindowsHookEx(hook);
+    TeardownProbe::s_probe = nullptr;
+    const std::vector<std::wstring> expected = {L"tree", L"dummy", L"targets", L"native"};
+    EXPECT_EQ(probe.order, expected);
+    EXPECT_TRUE(probe.treeGoneAtDummy);
+    EXPECT_TRUE(probe.imageAtDummy) << "render targets still there while the dummy goes";
+}
+
+}  // namespace

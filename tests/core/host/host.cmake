@@ -1,0 +1,18 @@
+# The host window's services: the caret on memory targets, the tooltip popup
+# as a real window (screenshot "tooltip.png"), the script timer; host windows
+# and dialogs under Xvfb (screenshots "host_*.png").
+
+# What tests of real host windows share, the controls' tests too: include
+# "host/HostTestSupport.h" and link the system resources' objects
+# (wui_sys_skin, wui_sys_res) into the test.
+add_library(core_host_support STATIC ${CMAKE_CURRENT_LIST_DIR}/HostTestSupport.cpp)
+target_compile_options(core_host_support PRIVATE ${ORVO_WARNINGS})
+target_include_directories(core_host_support PUBLIC "${CMAKE_CURRENT_LIST_DIR}/..")
+target_link_libraries(core_host_support PUBLIC wui_core)
+
+orvo_test(core_host_test
+  ${CMAKE_CURRENT_LIST_DIR}/SCaretTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/STipCtrlTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SScriptTimerTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SHostWndTest.cpp
+  LIBS core_host_support core_element_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 900)
