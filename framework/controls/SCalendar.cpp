@@ -1,9 +1,7 @@
 #include "controls/SCalendar.h"
 
-#include "core/AttrParse.h"
+#include "controls/ControlAttr.h"
 #include "core/SApplication.h"
-#include "render/ISkinObj.h"
-#include "render/SSkinPool.h"
 
 #include <ctime>
 
@@ -17,21 +15,14 @@ const wchar_t* const kMonthNames[12] = {L"一", L"二", L"三", L"四",   L"五"
 const UINT kCellFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 const int kMaxBandHeight = 0x7FFF;
 
-// A state the skin lacks draws its first one.
-void DrawSkinState(ISkinObj* skin, IRenderTarget* rt, const RECT& rect, int state)
+void DrawSkinState(ISkinObj* skin, IRenderTarget* rt, const RECT& rect, DWORD state)
 {
-    skin->Draw(rt, &rect, state < skin->GetStates() ? state : 0);
+    skin->Draw(rt, &rect, ClampSkinState(skin, state));
 }
 
 bool IsWeekend(int dayOfWeek)
 {
     return dayOfWeek == 0 || dayOfWeek == 6;
-}
-
-ISkinObj* SkinByName(const SStringW& name)
-{
-    SSkinPoolMgr* skins = SSkinPoolMgr::GetSingletonPtr();
-    return skins ? skins->FindSkinByName(name) : nullptr;
 }
 
 }  // namespace
@@ -95,37 +86,32 @@ BOOL SCalendar::GetMonthName(int month, SStringW& out)
     return TRUE;
 }
 
+// Band heights are bounded, so the cell arithmetic cannot overflow.
 HRESULT SCalendar::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
 {
-    static const struct {
-        LPCWSTR name;
-        int SCalendar::*member;
-    } heights[] = {{L"titleHeight", &SCalendar::m_nTitleHeight}, {L"footerHeight", &SCalendar::m_nFooterHeight}};
-    static const struct {
-        LPCWSTR name;
-        ISkinObj* SCalendar::*member;
-    } skins[] = {{L"daySkin", &SCalendar::m_pDaySkin}, {L"titleSkin", &SCalendar::m_pTitleSkin}};
-    static const struct {
-        LPCWSTR name;
-        COLORREF SCalendar::*member;
-    } colors[] = {{L"colorWeekend", &SCalendar::m_crWeekend},
-                  {L"colorTitleBack", &SCalendar::m_crTitleBack},
-                  {L"colorDay", &SCalendar::m_crDay}};
-
+    static const MemberAttr<SCalendar, int> heights[] = {
+        {L"titleHeight", &SCalendar::m_nTitleHeight, S_OK},
+        {L"footerHeight", &SCalendar::m_nFooterHeight, S_OK},
+    };
+    static const MemberAttr<SCalendar, ISkinObj*> skins[] = {
+        {L"daySkin", &SCalendar::m_pDaySkin, S_OK},
+        {L"titleSkin", &SCalendar::m_pTitleSkin, S_OK},
+    };
+    static const MemberAttr<SCalendar, COLORREF> colors[] = {
+        {L"colorWeekend", &SCalendar::m_crWeekend, S_OK},
+        {L"colorTitleBack", &SCalendar::m_crTitleBack, S_OK},
+        {L"colorDay", &SCalendar::m_crDay, S_OK},
+    };
+    HRESULT hr;
+    if (SetSkinAttr(this, skins, name, value, hr)) return AfterSetAttribute(name, value, hr);
     for (const auto& h : heights) {
         if (_wcsicmp(name, h.name) != 0) continue;
         const bool good = AttrParseInt(value, this->*h.member, true, 0, kMaxBandHeight);
-        return AfterSetAttribute(name, value, good ? S_OK : E_FAIL);
-    }
-    for (const auto& s : skins) {
-        if (_wcsicmp(name, s.name) != 0) continue;
-        this->*s.member = SkinByName(value);
-        return AfterSetAttribute(name, value, S_OK);
+        return AfterSetAttribute(name, value, good ? h.result : E_FAIL);
     }
     for (const auto& c : colors) {
         if (_wcsicmp(name, c.name) != 0) continue;
-        const bool good = ParseColorAttr(value, this->*c.member);
-        return AfterSetAttribute(name, value, good ? S_OK : E_FAIL);
+        return AfterSetAttribute(name, value, ParseColorAttr(value, this->*c.member) ? c.result : E_FAIL);
     }
     for (int i = 0; i < 7; ++i) {
         wchar_t titleName[] = L"title-0";

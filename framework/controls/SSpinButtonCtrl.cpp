@@ -1,6 +1,6 @@
 #include "controls/SSpinButtonCtrl.h"
 
-#include "core/AttrParse.h"
+#include "controls/ControlAttr.h"
 #include "core/SApplication.h"
 
 namespace WUI {
@@ -51,18 +51,14 @@ void SSpinButtonCtrl::UpdateBuddy()
 
 HRESULT SSpinButtonCtrl::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
 {
-    static const struct {
-        LPCWSTR name;
-        int SSpinButtonCtrl::*member;
-    } ints[] = {{L"max", &SSpinButtonCtrl::m_nMax},
-                {L"min", &SSpinButtonCtrl::m_nMin},
-                {L"step", &SSpinButtonCtrl::m_nStep},
-                {L"circle", &SSpinButtonCtrl::m_bCircle}};
-    for (const auto& i : ints) {
-        if (_wcsicmp(name, i.name) != 0) continue;
-        const bool good = AttrParseInt(value, this->*i.member);
-        return AfterSetAttribute(name, value, good ? S_FALSE : E_FAIL);
-    }
+    static const MemberAttr<SSpinButtonCtrl, int> ints[] = {
+        {L"max", &SSpinButtonCtrl::m_nMax, S_FALSE},
+        {L"min", &SSpinButtonCtrl::m_nMin, S_FALSE},
+        {L"step", &SSpinButtonCtrl::m_nStep, S_FALSE},
+        {L"circle", &SSpinButtonCtrl::m_bCircle, S_FALSE},
+    };
+    HRESULT hr;
+    if (SetIntAttr(this, ints, name, value, hr)) return AfterSetAttribute(name, value, hr);
     if (_wcsicmp(name, L"value") == 0) {
         int n = 0;
         if (!AttrParseInt(value, n, false)) return AfterSetAttribute(name, value, E_FAIL);
