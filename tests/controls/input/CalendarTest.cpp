@@ -14,11 +14,6 @@ using namespace inputtest;
 
 class CalendarTest : public LeakChecked {};
 
-static bool operator==(const RECT& a, const RECT& b)
-{
-    return ::EqualRect(&a, &b) != FALSE;
-}
-
 namespace {
 
 // Pixels as the target stores them (0xAARRGGBB).
@@ -31,6 +26,14 @@ const wchar_t kCalendarLayout[] = L"<root><calendar name='cal' pos='0,0,@210,@16
 POINT CellCentre(int column, int row)
 {
     return POINT{column * 30 + 15, 20 + row * 20 + 10};
+}
+
+// The calendar "cal" of the layout showing 2024-01-10; null when the layout made none.
+SCalendar* LoadCalendar(InputHost& host, const wchar_t* layout = kCalendarLayout)
+{
+    SCalendar* cal = host.Load<SCalendar>(layout, L"cal");
+    if (cal) cal->SetDate(2024, 1, 10, FALSE);
+    return cal;
 }
 
 struct DayEvents {
@@ -157,8 +160,7 @@ TEST_F(CalendarTest, TextsOfTheDate)
 TEST_F(CalendarTest, TodayAndSetDate)
 {
     InputHost host;
-    host.Load(kCalendarLayout);
-    SCalendar* cal = host.Find<SCalendar>(L"cal");
+    SCalendar* cal = host.Load<SCalendar>(kCalendarLayout, L"cal");
     ASSERT_TRUE(cal);
     SYSTEMTIME now;
     ::GetLocalTime(&now);
@@ -236,10 +238,8 @@ TEST_F(CalendarTest, CellsAndHitTest)
 TEST_F(CalendarTest, PickingDaysWithTheMouse)
 {
     InputHost host;
-    host.Load(kCalendarLayout);
-    SCalendar* cal = host.Find<SCalendar>(L"cal");
+    SCalendar* cal = LoadCalendar(host);
     ASSERT_TRUE(cal);
-    cal->SetDate(2024, 1, 10, FALSE);
     DayEvents events;
     cal->GetEventSet()->SubscribeEvent(EventCalendarSelDay::EventID, &DayEvents::OnSelDay, &events);
     WORD y, m, d;
@@ -271,10 +271,8 @@ TEST_F(CalendarTest, PickingDaysWithTheMouse)
 TEST_F(CalendarTest, AHandlerMayDestroyTheCalendar)
 {
     InputHost host;
-    host.Load(kCalendarLayout);
-    SCalendar* cal = host.Find<SCalendar>(L"cal");
+    SCalendar* cal = LoadCalendar(host);
     ASSERT_TRUE(cal);
-    cal->SetDate(2024, 1, 10, FALSE);
     struct Destroyer {
         bool OnSelDay(EventArgs& args)
         {
@@ -332,8 +330,7 @@ TEST_F(CalendarTest, HoverDayRepaintsOnlyWithADaySkin)
 TEST_F(CalendarTest, Painting)
 {
     InputHost host;
-    host.Load(kCalendarLayout);
-    SCalendar* cal = host.Find<SCalendar>(L"cal");
+    SCalendar* cal = host.Load<SCalendar>(kCalendarLayout, L"cal");
     ASSERT_TRUE(cal);
     cal->SetDate(2024, 1, 15, FALSE);
     host.PaintAll();

@@ -34,6 +34,14 @@ Shown ShownBy(SHotKeyCtrl* hk)
     return s;
 }
 
+// The field "hk" of the layout, focused; null when the layout made none.
+SHotKeyCtrl* LoadFocused(InputHost& host, const wchar_t* layout = kHotKeyLayout)
+{
+    SHotKeyCtrl* hk = host.Load<SHotKeyCtrl>(layout, L"hk");
+    if (hk) hk->SetFocus();
+    return hk;
+}
+
 // The width and height of text in the font the field's style chain selects.
 SIZE TextSize(SHotKeyCtrl* hk, const SStringW& text)
 {
@@ -51,10 +59,8 @@ SIZE TextSize(SHotKeyCtrl* hk, const SStringW& text)
 TEST_F(HotKeyTest, ClassesOfHeldModifiersAndTheRule)
 {
     InputHost host;
-    host.Load(kHotKeyLayout);
-    SHotKeyCtrl* hk = host.Find<SHotKeyCtrl>(L"hk");
+    SHotKeyCtrl* hk = LoadFocused(host);
     ASSERT_TRUE(hk);
-    hk->SetFocus();
     const struct {
         BYTE held;
         WORD cls;
@@ -90,10 +96,8 @@ TEST_F(HotKeyTest, ClassesOfHeldModifiersAndTheRule)
 TEST_F(HotKeyTest, TypingACombination)
 {
     InputHost host;
-    host.Load(kHotKeyLayout);
-    SHotKeyCtrl* hk = host.Find<SHotKeyCtrl>(L"hk");
+    SHotKeyCtrl* hk = LoadFocused(host);
     ASSERT_TRUE(hk);
-    hk->SetFocus();
     EXPECT_STREQ(L"无", hk->GetHotKeyText());
 
     // Ctrl, then A: the prefix, then the key; letting A go ends the entry.
@@ -141,10 +145,8 @@ TEST_F(HotKeyTest, TypingACombination)
 TEST_F(HotKeyTest, DefaultModifiersForAKeyAlone)
 {
     InputHost host;
-    host.Load(L"<root><hotkey name='hk' pos='0,0,@100,@20' invalidComb='1' defCombKey='2'/></root>");
-    SHotKeyCtrl* hk = host.Find<SHotKeyCtrl>(L"hk");
+    SHotKeyCtrl* hk = LoadFocused(host, L"<root><hotkey name='hk' pos='0,0,@100,@20' invalidComb='1' defCombKey='2'/></root>");
     ASSERT_TRUE(hk);
-    hk->SetFocus();
     InputHost::Hold(kHoldNone);
     host.Key(WM_KEYDOWN, 'Q');
     EXPECT_STREQ(L"Ctrl+Q", hk->GetHotKeyText());
@@ -153,10 +155,8 @@ TEST_F(HotKeyTest, DefaultModifiersForAKeyAlone)
 TEST_F(HotKeyTest, SystemKeys)
 {
     InputHost host;
-    host.Load(kHotKeyLayout);
-    SHotKeyCtrl* hk = host.Find<SHotKeyCtrl>(L"hk");
+    SHotKeyCtrl* hk = LoadFocused(host);
     ASSERT_TRUE(hk);
-    hk->SetFocus();
     BOOL handled = TRUE;
     InputHost::Hold(kHoldNone);
     host.Key(WM_SYSKEYDOWN, VK_F10, &handled);  // no Alt: left to the default handling

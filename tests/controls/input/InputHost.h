@@ -6,6 +6,11 @@
 
 #include "element/ContainerHost.h"
 
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return ::EqualRect(&a, &b) != FALSE;
+}
+
 namespace inputtest {
 
 class RecordingContainer : public elemtest::HostedContainer {
@@ -44,6 +49,13 @@ public:
     // Builds the layout's children under the container's root and lays them out.
     void Load(const wchar_t* xml);
     WUI::SWindow* Find(const wchar_t* name);
+    // Load, then the element of that name as a T (null when it is none).
+    template <class T>
+    T* Load(const wchar_t* xml, const wchar_t* name)
+    {
+        Load(xml);
+        return Find<T>(name);
+    }
     template <class T>
     T* Find(const wchar_t* name)
     {

@@ -13,11 +13,6 @@ using namespace inputtest;
 
 class SpinButtonTest : public LeakChecked {};
 
-static bool operator==(const RECT& a, const RECT& b)
-{
-    return ::EqualRect(&a, &b) != FALSE;
-}
-
 namespace {
 
 // The buddy comes first, so the spin finds it when it is built; the spin is
@@ -29,8 +24,7 @@ const wchar_t kSpinLayout[] =
 
 SSpinButtonCtrl* LoadSpin(InputHost& host, const wchar_t* layout = kSpinLayout)
 {
-    host.Load(layout);
-    return host.Find<SSpinButtonCtrl>(L"spin");
+    return host.Load<SSpinButtonCtrl>(layout, L"spin");
 }
 
 SStringW Int(int n)
