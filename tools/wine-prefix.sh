@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
 # Makes the 32-bit Wine prefix named by WINEPREFIX as a copy of a master prefix
 # kept in ORVO_PREFIX_CACHE (default /var/tmp/orvo-wineprefix), which is made
-# once: wineboot, the framework's default face "宋体" mapped to the installed
-# CJK font, then a wait until the prefix's own processes have exited (wineboot
-# is slow where 32-bit code runs emulated). Concurrent callers wait for the first.
+# once: wineboot, the faces the layouts name ("宋体", "Microsoft YaHei") mapped
+# to the installed CJK font, then a wait until the prefix's own processes have
+# exited (wineboot is slow where 32-bit code runs emulated). Concurrent callers
+# wait for the first.
 set -euo pipefail
 . "$(dirname "$0")/locale.sh"
 : "${WINEPREFIX:?}"
 # The master is made with WINEPREFIX pointing at it: keep the target apart.
 target=$WINEPREFIX
-[ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
+# What a ready prefix says it holds; a prefix made to another recipe is made again.
+faces=("宋体" "SimSun" "微软雅黑" "Microsoft YaHei")
+recipe="font substitutes: ${faces[*]}"
+ready() { [ "$(cat "$1/.orvo-ready" 2>/dev/null)" = "$recipe" ]; }
+ready "$WINEPREFIX" && exit 0
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
 flock 8
-[ -f "$WINEPREFIX/.orvo-ready" ] && exit 0
+ready "$WINEPREFIX" && exit 0
 
 cache=${ORVO_PREFIX_CACHE:-/var/tmp/orvo-wineprefix}
 mkdir -p "$(dirname "$cache")"
 exec 7>"$cache.lock"
 flock 7
-if [ ! -f "$cache/.orvo-ready" ]; then
+if ! ready "$cache"; then
   rm -rf "$cache"
   export WINEPREFIX=$cache WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
@@ -30,11 +35,13 @@ if [ ! -f "$cache/.orvo-ready" ]; then
   face=${face:-WenQuanYi Micro Hei}
   reg=$cache/orvo-fonts.reg
   { printf '\xff\xfe'
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n"宋体"="%s"\r\n"SimSun"="%s"\r\n' "$face" "$face" | iconv -f UTF-8 -t UTF-16LE
+    { printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+      for f in "${faces[@]}"; do printf '"%s"="%s"\r\n' "$f" "$face"; done
+    } | iconv -f UTF-8 -t UTF-16LE
   } >"$reg"
   env -u DISPLAY wine regedit /S "Z:${reg//\//\\}" >>"$log" 2>&1
   wineserver -w
-  touch "$cache/.orvo-ready"
+  echo "$recipe" >"$cache/.orvo-ready"
 fi
 rm -rf "$target"
 cp -a "$cache" "$target"

@@ -18,8 +18,9 @@ build_dir() {
 
 export WINEPREFIX=${ORVO_WINEPREFIX:-$(build_dir "$1")/wineprefix}
 export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko add-on installs, no host menu entries.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono or Gecko add-on installs, no host menu entries, and no debugger: a
+# crashing program ends with its exception instead of waiting in winedbg.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 "$here/wine-prefix.sh" || exit 1
 

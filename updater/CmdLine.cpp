@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,46 @@ bool EqualNoCase(const std::string& a, const char* b)
     return i == a.size() && !b[i];
 }
 
+const size_t kNone = size_t(-1);
+
+// Index of the first argument from `from` on equal to name; kNone when none.
+size_t IndexOf(const char* name, size_t from)
+{
+    const std::vector<std::string>& args = Table().args;
+    if (!name)
+        return kNone;
+    for (size_t i = from; i < args.size(); ++i)
+        if (EqualNoCase(args[i], name))
+            return i;
+    return kNone;
+}
+
+bool IsOption(const std::string& arg) { return !arg.empty() && (arg[0] == '-' || arg[0] == '+'); }
+
+// True when the argument at i is there and is a value, not another option.
+bool IsValueAt(size_t i)
+{
+    const std::vector<std::string>& args = Table().args;
+    return i < args.size() && !IsOption(args[i]);
+}
+
+bool IsEmpty(const char* text) { return !text || !*text; }
+
+// What an added option must be: a name, and a value that reads back as one.
+bool CanAdd(const char* name, const char* value)
+{
+    if (IsEmpty(name) || strlen(name) > kMaxText)
+        return false;
+    return IsEmpty(value) || (strlen(value) <= kMaxText && !IsOption(value));
+}
+
+// Room for `more` arguments, counting the program path an empty table gets.
+bool HasRoom(size_t more)
+{
+    const std::vector<std::string>& args = Table().args;
+    return (args.empty() ? 1 : args.size()) + more <= kMaxArgs;
+}
+
 } // namespace
 
 void CmdLineParse(const char* text)
@@ -139,17 +180,18 @@ void CmdLineParseArgv(int argc, char** argv)
     CmdLineParse(joined.c_str());
 }
 
+void CmdLineSplit(const char* text)
+{
+    Table().args.clear();
+    Split(text ? text : "", Table().args);
+}
+
 const char* CmdLineGetValue(const char* name)
 {
-    const std::vector<std::string>& args = Table().args;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (!EqualNoCase(args[i], name))
-            continue;
-        if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1][0] == '-' || args[i + 1][0] == '+')
-            return "";
-        return args[i + 1].c_str();
-    }
-    return "";
+    size_t i = IndexOf(name, 0);
+    if (i == kNone || !IsValueAt(i + 1))
+        return "";
+    return Table().args[i + 1].c_str();
 }
 
 int CmdLineGetInt(const char* name, int fallback)
@@ -166,7 +208,87 @@ double CmdLineGetFloat(const char* name, double fallback)
 
 int CmdLineGetArgCount() { return int(Table().args.size()); }
 
+const char* CmdLineGetArg(int index)
+{
+    const std::vector<std::string>& args = Table().args;
+    return index >= 1 && size_t(index) < args.size() ? args[index].c_str() : "";
+}
+
+int CmdLineFindArg(const char* name)
+{
+    size_t i = IndexOf(name, 1);
+    return i == kNone ? 0 : int(i);
+}
+
+bool CmdLineFindOption(const char* name, const char** value)
+{
+    size_t i = IndexOf(name, 1);
+    if (i == kNone)
+        return false;
+    if (value)
+        *value = CmdLineGetArg(int(i + 1));
+    return true;
+}
+
 const char* CmdLineGetText() { return Table().text.c_str(); }
+
+void CmdLineClearArgs() { Table().args.clear(); }
+
+bool CmdLineAddOption(const char* name, const char* value)
+{
+    if (!CanAdd(name, value) || !HasRoom(IsEmpty(value) ? 1 : 2))
+        return false;
+    std::vector<std::string>& args = Table().args;
+    if (args.empty())
+        args.emplace_back();
+    args.emplace_back(name);
+    if (!IsEmpty(value))
+        args.emplace_back(value);
+    return true;
+}
+
+bool CmdLineRemoveOption(const char* name)
+{
+    std::vector<std::string>& args = Table().args;
+    bool removed = false;
+    for (size_t i = IndexOf(name, 1); i != kNone; i = IndexOf(name, i)) {
+        size_t end = IsValueAt(i + 1) ? i + 2 : i + 1;
+        args.erase(args.begin() + i, args.begin() + end);
+        removed = true;
+    }
+    return removed;
+}
+
+bool CmdLineSetOption(const char* name, const char* value)
+{
+    size_t i = IndexOf(name, 1);
+    if (i == kNone)
+        return CmdLineAddOption(name, value);
+    if (!CanAdd(name, value))
+        return false;
+    std::vector<std::string>& args = Table().args;
+    const bool hasValue = IsValueAt(i + 1);
+    if (IsEmpty(value)) {
+        if (hasValue)
+            args.erase(args.begin() + i + 1);
+    } else if (hasValue) {
+        args[i + 1] = value;
+    } else {
+        if (!HasRoom(1))
+            return false;
+        args.insert(args.begin() + i + 1, value);
+    }
+    return true;
+}
+
+bool CmdLineSetOptionInt(const char* name, int value)
+{
+    if (value < 0)
+        return false;
+    char text[16];
+    snprintf(text, sizeof text, "%d", value);
+    return CmdLineSetOption(name, text);
+}
 
 void CmdLineFree()
 {

@@ -69,7 +69,7 @@ bool FindHeaderValue(const char* head, int length, const char* name, std::string
     return false;
 }
 
-long long ParseContentLength(const char* head, int length, long long maxLength)
+long long GetContentLength(const char* head, int length, long long maxLength)
 {
     std::string text;
     if (!FindHeaderValue(head, length, "Content-Length", text) || text.empty() || text.size() > 19)
@@ -81,4 +81,12 @@ long long ParseContentLength(const char* head, int length, long long maxLength)
         value = value * 10 + (c - '0');
     }
     return value <= maxLength ? value : -3;
+}
+
+bool IsHttpOk(const char* text)
+{
+    if (!text)
+        return false;
+    size_t length = strnlen(text, kMaxResponseHead);
+    return ParseStatusCode(text, int(length)) == 200;
 }

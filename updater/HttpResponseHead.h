@@ -19,4 +19,9 @@ bool FindHeaderValue(const char* head, int length, const char* name, std::string
 
 // The announced body length: -3 when the head has no length header or its
 // value is not a plain decimal number in 0..maxLength.
-long long ParseContentLength(const char* head, int length, long long maxLength);
+long long GetContentLength(const char* head, int length, long long maxLength);
+
+// True when text (NUL-terminated) starts with a well-formed status line of
+// status 200; a 200 elsewhere in the text (a length, a path) does not count.
+// False for a null text.
+bool IsHttpOk(const char* text);

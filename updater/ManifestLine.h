@@ -18,6 +18,10 @@ struct ManifestLine
     std::string digest;  // File lines only
 };
 
+// Manifest lines are read with a buffer of this many bytes: a longer line
+// is read as several.
+const size_t kManifestLineBuffer = 2048;
+
 // Manifest paths hold at most this many characters.
 const size_t kMaxManifestPath = 255;
 

@@ -1,5 +1,6 @@
 #include "Md5.h"
 
+#include <cerrno>
 #include <cstring>
 #include <vector>
 
@@ -133,4 +134,29 @@ void MD5::FormatHexDigest(char* out) const
         out[i * 2 + 1] = hex[m_digest[i] & 15];
     }
     out[32] = 0;
+}
+
+void MD5::CopyRawDigest(unsigned char* out) const { memcpy(out, m_digest, sizeof m_digest); }
+
+std::string MD5::GetHexDigest() const
+{
+    char hex[33];
+    FormatHexDigest(hex);
+    return hex;
+}
+
+FileDigest DigestFile(const char* path, char* hex)
+{
+    hex[0] = 0;
+    // One open tells a missing file apart: a lookup first would cost a
+    // second search of the folder.
+    FILE* file = fopen(path, "rb");
+    if (!file)
+        return errno == ENOENT ? FileDigest::Missing : FileDigest::CannotOpen;
+    MD5 digest;
+    if (!digest.UpdateFromFile(file))
+        return FileDigest::ReadFailed;
+    digest.Finalize();
+    digest.FormatHexDigest(hex);
+    return FileDigest::Ok;
 }

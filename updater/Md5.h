@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 class MD5
 {
@@ -16,8 +17,12 @@ public:
     void Finalize();
     // 16 bytes; all zero until finalized.
     const unsigned char* GetRawDigest() const { return m_digest; }
+    // The same 16 bytes into out.
+    void CopyRawDigest(unsigned char* out) const;
     // 32 lowercase hex digits and a NUL into out (33 bytes); empty text until finalized.
     void FormatHexDigest(char* out) const;
+    // The same digits as a string; empty until finalized.
+    std::string GetHexDigest() const;
 
 private:
     void Transform(const unsigned char* block);
@@ -28,3 +33,15 @@ private:
     unsigned char m_digest[16] = {};
     bool m_finalized = false;
 };
+
+enum class FileDigest
+{
+    Ok,
+    Missing,     // no file (or folder) of that name
+    CannotOpen,  // there, but it cannot be opened for reading
+    ReadFailed,
+};
+
+// 32 lowercase hex digits and a NUL into hex (33 bytes) for the file at path;
+// hex is empty unless the result is Ok. Safe on any thread.
+FileDigest DigestFile(const char* path, char* hex);

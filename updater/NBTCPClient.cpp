@@ -12,24 +12,18 @@
 
 namespace {
 
-const int kBlockSize = 64 * 1024;
+// Large receives with a large socket buffer keep a loopback or LAN download
+// from paying one system round trip per few kilobytes.
+const int kBlockSize = 256 * 1024;
+const int kReceiveBuffer = 4 * 1024 * 1024;
+// Blocks in flight between receiving and the writer thread.
+const size_t kWriterBlocks = 16;
 const int kMaxRedirects = 5;
 const int kPathSize = 256;
 
 bool IsRedirect(int status) { return status >= 300 && status <= 305; }
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
-
-// Whether two paths name one file: letter case and "/" against "\" do not count.
-bool SameLocalPath(const char* a, const char* b)
-{
-    char fullA[MAX_PATH], fullB[MAX_PATH];
-    DWORD n = GetFullPathNameA(a, sizeof fullA, fullA, nullptr);
-    DWORD m = GetFullPathNameA(b, sizeof fullB, fullB, nullptr);
-    if (!n || n >= sizeof fullA || !m || m >= sizeof fullB)
-        return _stricmp(a, b) == 0;
-    return _stricmp(fullA, fullB) == 0;
-}
 
 } // namespace
 
@@ -82,9 +76,25 @@ public:
     virtual ~BodySink() = default;
     // Called once the length is known: 0 to go on, or an HttpResult.
     virtual int Begin(int length) = 0;
-    virtual bool Write(const char* data, int length) = 0;
+    // Where the next receive of up to size bytes goes; size may shrink.
+    virtual char* Space(int& size) = 0;
+    // The first size bytes of the last Space arrived: false when they cannot be kept.
+    virtual bool Commit(int size) = 0;
     // Called after the last byte: 0 or an HttpResult.
     virtual int End() = 0;
+
+    bool Write(const char* data, int length)
+    {
+        while (length > 0) {
+            int n = length;
+            memcpy(Space(n), data, n);
+            if (!Commit(n))
+                return false;
+            data += n;
+            length -= n;
+        }
+        return true;
+    }
 };
 
 class CNBTCPClient::MemorySink : public BodySink
@@ -100,10 +110,11 @@ public:
         }
         return 0;
     }
-    bool Write(const char* data, int length) override
+    // The announced length fits, so bytes go straight into the caller's buffer.
+    char* Space(int&) override { return m_buffer + m_used; }
+    bool Commit(int size) override
     {
-        memcpy(m_buffer + m_used, data, length);
-        m_used += length;
+        m_used += size;
         return true;
     }
     int End() override
@@ -119,59 +130,71 @@ private:
     int m_used = 0;
 };
 
-// Streams the body into a temporary file and digests it on the way.
+// Hands the body to the writer thread in whole blocks; the writer makes the
+// temporary file, writes and digests it. A file once begun must be handed on.
 class CNBTCPClient::FileSink : public BodySink
 {
 public:
-    FileSink(CNBTCPClient& client, const char* temp) : m_client(client), m_temp(temp) {}
+    FileSink(CDownloadWriter& writer, const char* temp) : m_writer(writer), m_temp(temp) {}
     ~FileSink() override
     {
-        if (m_file)
-            fclose(m_file);
-        if (!m_kept && m_created)
-            remove(m_temp);
+        if (m_block)
+            m_writer.Release(m_block);
     }
     int Begin(int) override
     {
-        remove(m_temp);
-        m_file = fopen(m_temp, "wb");
-        if (!m_file) {
-            m_client.LogError("HTTPGetRecvFile fail to fopen %lu %s", GetLastError(), m_temp);
-            return kHttpFileFail;
-        }
-        m_created = true;
+        m_file = m_writer.Begin(m_temp);
         return 0;
     }
-    bool Write(const char* data, int length) override
+    char* Space(int& size) override
     {
-        m_digest.Update(data, length);
-        if (fwrite(data, 1, length, m_file) == size_t(length))
-            return true;
-        m_client.LogError("HTTPGetRecvFile fail to write %s", m_temp);
-        return false;
+        if (!m_block)
+            m_block = m_writer.Acquire();
+        int room = int(m_writer.BlockSize() - m_used);
+        if (size > room)
+            size = room;
+        return m_block + m_used;
+    }
+    bool Commit(int size) override
+    {
+        m_used += size;
+        if (size_t(m_used) == m_writer.BlockSize())
+            Flush();
+        return !m_writer.Failed(m_file);
     }
     int End() override
     {
-        int rc = fclose(m_file);
-        m_file = nullptr;
-        if (rc != 0) {
-            m_client.LogError("HTTPGetRecvFile fail to write %s", m_temp);
-            return kHttpFileFail;
-        }
-        m_digest.Finalize();
+        Flush();
+        m_writer.End(m_file);
+        m_ended = true;
         return 0;
     }
-    void HexDigest(char* out) const { m_digest.FormatHexDigest(out); }
-    // The file stays once it has been handed on.
-    void Keep() { m_kept = true; }
+    bool Started() const { return m_file != nullptr; }
+    // Ends the file if need be and hands it on.
+    CDownloadWriter::Ticket Hand()
+    {
+        if (!m_ended)
+            End();
+        return std::move(m_file);
+    }
 
 private:
-    CNBTCPClient& m_client;
+    void Flush()
+    {
+        if (m_block && m_used)
+            m_writer.Submit(m_file, m_block, size_t(m_used));
+        else if (m_block)
+            m_writer.Release(m_block);
+        m_block = nullptr;
+        m_used = 0;
+    }
+
+    CDownloadWriter& m_writer;
     const char* m_temp;
-    FILE* m_file = nullptr;
-    MD5 m_digest;
-    bool m_created = false;
-    bool m_kept = false;
+    CDownloadWriter::Ticket m_file;
+    char* m_block = nullptr;
+    int m_used = 0;
+    bool m_ended = false;
 };
 
 CNBTCPClient::CNBTCPClient() : m_block(kBlockSize) {}
@@ -206,6 +229,8 @@ int CNBTCPClient::Init(int timeoutSeconds)
         return 0;
     }
     m_timeout = timeoutSeconds;
+    // A smaller buffer only slows receiving, so a refusal is not an error.
+    setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&kReceiveBuffer), sizeof kReceiveBuffer);
     if (timeoutSeconds) {
         DWORD ms = DWORD(timeoutSeconds) * 1000;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
@@ -494,7 +519,10 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
     }
     if (m_status != 200)
         return kHttpBadStatus;
-    long long announced = ParseContentLength(block, headEnd, INT_MAX);
+    std::string lengthText;
+    if (FindHeaderValue(block, headEnd, "Content-Length", lengthText))
+        LogError("get content length buf %.20s", lengthText.c_str());
+    long long announced = GetContentLength(block, headEnd, INT_MAX);
     if (announced < 0) {
         LogError(toFile ? "HTTPGetRecvFile Error get contentlength fail,contentlength is %d"
                         : "get content length fail %d",
@@ -513,14 +541,15 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
         OnProgress(length, received);
     while (received < length) {
         int want = length - received < kBlockSize ? length - received : kBlockSize;
-        int n = RecvWithin(deadline, block, want);
+        char* into = sink.Space(want);
+        int n = RecvWithin(deadline, into, want);
         if (n <= 0) {
             LogError(toFile ? "HTTPGetRecvFile Error recv body %d" : "recv body failed %d", n < 0 ? m_lastError : 0);
             if (n == 0)
                 LogError("peer closed after %d of %d bytes", received, length);
             return kHttpNetFail;
         }
-        if (!sink.Write(block, n))
+        if (!sink.Commit(n))
             return kHttpFileFail;
         received += n;
         if (toFile)
@@ -560,15 +589,28 @@ int CNBTCPClient::HTTPGet(const char* url, char* buffer, int size)
         int rc = OpenRequest(target);
         if (rc < 0)
             return rc;
-        MemorySink sink(*this, buffer, size);
-        rc = ReceiveResponse(sink, false);
+        rc = HTTPGetRecv(buffer, size);
         if (rc != kHttpBadStatus || !NextHop(target, hops))
             return rc;
     }
 }
 
+int CNBTCPClient::HTTPGetRecv(char* buffer, int size)
+{
+    MemorySink sink(*this, buffer, size);
+    return ReceiveResponse(sink, false);
+}
+
 int CNBTCPClient::HTTPGetFile(const char* url, const char* folder, const char* name, const char* md5,
                               int replaceMode)
+{
+    FileDownload download;
+    int rc = FetchFile(url, folder, name, md5, download);
+    return rc < 0 ? rc : FinishFile(download, replaceMode);
+}
+
+int CNBTCPClient::FetchFile(const char* url, const char* folder, const char* name, const char* md5,
+                            FileDownload& download)
 {
     HttpUrl target;
     if (!url || !ParseHttpUrl(url, target)) {
@@ -595,54 +637,87 @@ int CNBTCPClient::HTTPGetFile(const char* url, const char* folder, const char* n
         int rc = OpenRequest(target);
         if (rc < 0)
             return rc;
-        rc = ReceiveFile(path, md5, replaceMode);
+        rc = HTTPGetRecvFile(path, md5, download);
         if (rc != kHttpBadStatus || !NextHop(target, hops))
             return rc;
     }
 }
 
-int CNBTCPClient::ReceiveFile(const char* path, const char* md5, int replaceMode)
+int CNBTCPClient::HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download)
 {
     char temp[kPathSize];
     if (!FormatBounded(temp, sizeof temp, "%s_%s.orvobak", path, LocalTimeStamp().c_str())) {
         LogError("path too long: %s", path);
         return kHttpFileFail;
     }
-    FileSink sink(*this, temp);
+    if (!m_writer)
+        m_writer = std::make_unique<CDownloadWriter>(kBlockSize, kWriterBlocks);
+    FileSink sink(*m_writer, temp);
     int rc = ReceiveResponse(sink, true);
-    if (rc < 0)
+    if (!sink.Started())
         return rc;
-    char digest[33];
-    sink.HexDigest(digest);
-    if (md5 && strcmp(md5, digest) != 0) {
-        LogError("Download update file %s MD5 not match %s, %s", path, md5, digest);
+    FileDownload received{path, temp, md5 ? md5 : "", rc, sink.Hand()};
+    if (rc >= 0) {
+        download = std::move(received);
+        return rc;
+    }
+    // A failure of the writer's own is told by its outcome.
+    if (rc == kHttpFileFail)
+        return FinishFile(received, 0);
+    DiscardFile(received);
+    return rc;
+}
+
+int CNBTCPClient::FinishFile(FileDownload& download, int replaceMode)
+{
+    CDownloadWriter::Outcome outcome = m_writer->Wait(download.file);
+    download.file.reset();
+    const char* path = download.path.c_str();
+    const char* temp = download.temp.c_str();
+    switch (outcome.step) {
+    case CDownloadWriter::Outcome::kWritten:
+        break;
+    case CDownloadWriter::Outcome::kCreateFailed:
+        LogError("HTTPGetRecvFile fail to fopen %lu %s", outcome.error, temp);
+        return kHttpFileFail;
+    default:
+        LogError("HTTPGetRecvFile fail to write %s: %lu", temp, outcome.error);
+        return kHttpFileFail;
+    }
+    if (!download.md5.empty() && download.md5 != outcome.digest) {
+        LogError("Download update file %s MD5 not match %s, %s", path, download.md5.c_str(), outcome.digest);
+        RemoveFile(temp);
         return kHttpNetFail;
     }
     if (replaceMode == 0) {
         RecordPending(path, temp);
-        sink.Keep();
-        return rc;
+        return download.length;
     }
     int swap = SwapInNow(path, temp);
-    return swap < 0 ? swap : rc;
+    if (swap < 0)
+        RemoveFile(temp);
+    return swap < 0 ? swap : download.length;
+}
+
+void CNBTCPClient::DiscardFile(FileDownload& download)
+{
+    if (!download.file)
+        return;
+    m_writer->Wait(download.file);
+    download.file.reset();
+    RemoveFile(download.temp.c_str());
+}
+
+bool CNBTCPClient::IsWritten(const FileDownload& download) const
+{
+    return !download.file || m_writer->Done(download.file);
 }
 
 void CNBTCPClient::RecordPending(const char* path, const char* temp)
 {
-    // One record per target: a second one would take the first download as
-    // the old copy and lose the real one if the swap had to roll back.
-    for (auto& record : m_pending) {
-        if (!SameLocalPath(record->target, path))
-            continue;
-        if (!SameLocalPath(record->temp, temp))
-            DeleteFileA(record->temp);
-        memcpy(record->temp, temp, strlen(temp) + 1);
-        return;
-    }
-    auto record = std::make_unique<PendingReplace>();
-    memcpy(record->target, path, strlen(path) + 1);
-    memcpy(record->temp, temp, strlen(temp) + 1);
-    m_pending.push_back(std::move(record));
+    std::string superseded = m_pending.Add(path, temp);
+    if (!superseded.empty())
+        RemoveFile(superseded.c_str());
 }
 
 int CNBTCPClient::SwapInNow(const char* path, const char* temp)
@@ -670,20 +745,12 @@ int CNBTCPClient::SwapInNow(const char* path, const char* temp)
 
 bool CNBTCPClient::GetFileMD5(const char* path, char* out)
 {
-    out[0] = 0;
-    FILE* file = fopen(path, "rb");
-    if (!file) {
+    FileDigest result = DigestFile(path, out);
+    if (result == FileDigest::Missing || result == FileDigest::CannotOpen)
         LogError("file %s is NULL", path);
-        return false;
-    }
-    MD5 digest;
-    if (!digest.UpdateFromFile(file)) {
+    else if (result == FileDigest::ReadFailed)
         LogError("file %s read fail", path);
-        return false;
-    }
-    digest.Finalize();
-    digest.FormatHexDigest(out);
-    return true;
+    return result == FileDigest::Ok;
 }
 
 void CNBTCPClient::OnFileName(const char* name) { printf("%s\n", name); }

@@ -10,16 +10,11 @@
 #include <vector>
 
 #include "DailyLog.h"
+#include "DownloadWriter.h"
 #include "HttpUrl.h"
+#include "PendingSwaps.h"
 
 class RequestDeadline;
-
-// A downloaded file waiting to replace its target (deferred mode).
-struct PendingReplace
-{
-    char target[256];
-    char temp[256];
-};
 
 // Results of the GET members besides a body length.
 enum HttpResult
@@ -93,8 +88,31 @@ public:
     virtual void OnSendDone() {}
 
 protected:
+    // A body received in full whose bytes may still be on their way to disk.
+    struct FileDownload
+    {
+        std::string path;  // the target
+        std::string temp;
+        std::string md5;   // expected digest; empty: not checked
+        int length = 0;
+        CDownloadWriter::Ticket file;
+    };
+
     int StoreLastError();
-    std::vector<std::unique_ptr<PendingReplace>> m_pending;
+    // The first part of HTTPGetFile: receives the body and hands it to the
+    // writer thread without waiting for it. The body length, or an HttpResult
+    // (then nothing is left behind and download is untouched).
+    int FetchFile(const char* url, const char* folder, const char* name, const char* md5, FileDownload& download);
+    // The rest: waits for the download to be on disk, checks its digest and
+    // records it for the swap (replaceMode 0) or swaps it in. The length, or
+    // an HttpResult with the temporary file removed.
+    int FinishFile(FileDownload& download, int replaceMode);
+    // Waits for the download and removes its temporary file.
+    void DiscardFile(FileDownload& download);
+    // True once the download is on disk (or failed to get there); never waits.
+    bool IsWritten(const FileDownload& download) const;
+
+    PendingSwaps m_pending;
 
 private:
     class BodySink;
@@ -111,7 +129,11 @@ private:
     // The whole response, head and body, within a RequestDeadline.
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
-    int ReceiveFile(const char* path, const char* md5, int replaceMode);
+    // The response to a sent request into buffer: as HTTPGet, without redirects.
+    int HTTPGetRecv(char* buffer, int size);
+    // The response to a sent request into a temporary file beside path: as
+    // FetchFile, without redirects.
+    int HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download);
     void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
@@ -126,6 +148,7 @@ private:
     int m_timeout = 0;
     bool m_wsaStarted = false;
     std::vector<char> m_block;
+    std::unique_ptr<CDownloadWriter> m_writer;  // made with the first file GET
     DailyLog m_infoLog{"UpdateLog"};
     DailyLog m_errorLog{"UpdateLogError"};
 };

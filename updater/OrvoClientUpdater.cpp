@@ -6,6 +6,8 @@
 
 #include "HttpUrl.h"
 #include "ManifestLine.h"
+#include "ManifestReader.h"
+#include "ParallelSteps.h"
 
 #ifndef ORVO_DEFAULT_UPDATE_URL
 #define ORVO_DEFAULT_UPDATE_URL "http://localhost/updater.ini"
@@ -14,7 +16,8 @@
 namespace {
 
 const int kAttempts = 3;
-const size_t kManifestLine = 2048;
+// Downloads received in full whose writing may still go on.
+const size_t kMaxUnsettled = 8;
 const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
 
 bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
@@ -65,6 +68,55 @@ bool IsTemporaryName(const std::string& stem)
         if (!isdigit((unsigned char)stem[i]))
             return false;
     return true;
+}
+
+bool IsNameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
+
+// Renames target to backup, removing a backup left by an earlier run.
+bool MoveAside(const char* target, const char* backup)
+{
+    if (MoveFileExA(target, backup, 0))
+        return true;
+    return IsNameTaken(GetLastError()) && RemoveFile(backup) && MoveFileExA(target, backup, 0);
+}
+
+std::string BackupOf(const PendingReplace& record) { return std::string(record.target) + ".orvobak"; }
+
+// What the swap did with one download.
+struct SwapStep
+{
+    bool moved = false;   // something of it must be undone by a rollback
+    bool hadOld = false;  // the old file is at the backup (or back in place when not moved)
+    DWORD error = 0;      // non-zero when it failed
+};
+
+SwapStep SwapOne(const PendingReplace& record)
+{
+    SwapStep step;
+    // Moving in at once spares a target that is not there yet the search of
+    // the folder that asking first would cost.
+    if (MoveFileExA(record.temp, record.target, 0)) {
+        step.moved = true;
+        return step;
+    }
+    step.error = GetLastError();
+    if (!IsNameTaken(step.error))
+        return step;
+    std::string backup = BackupOf(record);
+    if (!MoveAside(record.target, backup.c_str())) {
+        step.error = GetLastError();
+        return step;
+    }
+    step.hadOld = true;
+    if (MoveFileExA(record.temp, record.target, 0)) {
+        step.moved = true;
+        step.error = 0;
+        return step;
+    }
+    step.error = GetLastError();
+    // The old file goes back at once; when it cannot, the rollback tries again.
+    step.moved = !MoveFileExA(backup.c_str(), record.target, 0);
+    return step;
 }
 
 } // namespace
@@ -158,7 +210,7 @@ void OrvoClientUpdater::RunUpdate()
     if (rc == 0)
         PostError("Updater read updater.txt fail", 0);
     if (rc != 1) {
-        m_pending.clear();
+        m_pending.Clear();
         DeleteBackupFiles(m_installFolder);
         return;
     }
@@ -171,7 +223,7 @@ void OrvoClientUpdater::RunUpdate()
 
 bool OrvoClientUpdater::CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount)
 {
-    char line[kManifestLine];
+    char line[kManifestLineBuffer];
     bool checking = true;
     lineCount = 0;
     while (fgets(line, sizeof line, manifest)) {
@@ -205,50 +257,119 @@ int OrvoClientUpdater::UpdateFiles()
     }
     std::string urlPrefix = std::string(m_baseAddress) + "/";
     std::string localPrefix = std::string(m_installFolder) + "/";
-    int lineCount = 0;
     // Every path is checked before anything in the folder changes.
-    if (!CheckManifest(manifest, localPrefix.c_str(), lineCount)) {
+    if (!CheckManifest(manifest, localPrefix.c_str(), m_lineCount)) {
         fclose(manifest);
         return -1;
     }
-    Post(kMsgCounter, 1, lineCount);
+    Post(kMsgCounter, 1, m_lineCount);
     rewind(manifest);
-    char line[kManifestLine];
     int result = 1;
-    for (int k = 1; result == 1 && fgets(line, sizeof line, manifest); ++k) {
-        Post(kMsgCounter, k, lineCount);
-        ManifestLine parsed = ParseManifestLine(line);
-        OnFileName(parsed.path.c_str());
-        if (parsed.kind == ManifestKind::NoBar) {
-            LogError("Error server file %s not match", manifestPath);
-            break;
+    {
+        CManifestReader reader(manifest, localPrefix, CoreThreads());
+        ManifestLine parsed;
+        CLocalDigests::Result local;
+        for (int k = 1; result == 1 && reader.Next(parsed, local); ++k) {
+            Announce(k, parsed.path);
+            result = UpdateLine(k, parsed, local, localPrefix + parsed.path, urlPrefix, manifestPath);
         }
-        if (parsed.kind == ManifestKind::BadDigest) {
-            LogError("Error server file %s not match checksum", manifestPath);
-            break;
-        }
-        result = UpdateLine(parsed, localPrefix + parsed.path, urlPrefix);
     }
     fclose(manifest);
-    return result;
+    return result < 0 ? result : SettleAll();
 }
 
-int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& localPath, const std::string& urlPrefix)
+void OrvoClientUpdater::Announce(int number, const std::string& path)
+{
+    Post(kMsgCounter, number, m_lineCount);
+    OnFileName(path.c_str());
+    m_announced = number;
+}
+
+int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CLocalDigests::Result& local,
+                                  const std::string& localPath, const std::string& urlPrefix, const char* manifestPath)
 {
     if (line.kind == ManifestKind::Folder) {
         CreateDirectoryA(localPath.c_str(), nullptr);
         return 1;
     }
+    if (line.kind == ManifestKind::File) {
+        if (local.status == FileDigest::CannotOpen)
+            LogError("file %s is NULL", localPath.c_str());
+        else if (local.status == FileDigest::ReadFailed)
+            LogError("file %s read fail", localPath.c_str());
+        if (local.status == FileDigest::Ok && line.digest == local.hex)
+            return 1;
+        return Download(LineFetch{number, line.path, line.digest, urlPrefix + EncodeUrlPath(line.path)});
+    }
+    // What follows would not happen had an earlier download failed.
+    int settled = SettleAll();
+    if (settled < 0)
+        return settled;
     if (line.kind == ManifestKind::Delete) {
         RemoveFile(localPath.c_str());
         return 1;
     }
-    char digest[33];
-    if (FileExists(localPath.c_str()) && GetFileMD5(localPath.c_str(), digest) && line.digest == digest)
+    LogError(line.kind == ManifestKind::NoBar ? "Error server file %s not match"
+                                              : "Error server file %s not match checksum",
+             manifestPath);
+    return 0;
+}
+
+int OrvoClientUpdater::Download(const LineFetch& line)
+{
+    FileDownload download;
+    if (FetchFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), download) < 0) {
+        // Earlier lines first: had one of them failed, this one would not be fetched.
+        int settled = SettleAll();
+        return settled < 0 ? settled : Retry(line, 1);
+    }
+    m_unsettled.push_back(Unsettled{line, std::move(download)});
+    // Files the writer has finished are settled at once; a few more may wait.
+    while (!m_unsettled.empty() && (m_unsettled.size() > kMaxUnsettled || IsWritten(m_unsettled.front().download))) {
+        if (SettleFirst() < 0) {
+            DiscardUnsettled();
+            return -1;
+        }
+    }
+    return 1;
+}
+
+int OrvoClientUpdater::SettleFirst()
+{
+    Unsettled first = std::move(m_unsettled.front());
+    m_unsettled.pop_front();
+    if (FinishFile(first.download, 0) >= 0) {
+        Log("Update success %s %s", first.line.path.c_str(), first.line.digest.c_str());
         return 1;
-    std::string url = urlPrefix + EncodeUrlPath(line.path);
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        if (HTTPGetFile(url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
+    }
+    // Found after later lines were shown: the retries are shown under its name.
+    if (m_announced != first.line.number)
+        Announce(first.line.number, first.line.path);
+    return Retry(first.line, 1);
+}
+
+int OrvoClientUpdater::SettleAll()
+{
+    while (!m_unsettled.empty()) {
+        if (SettleFirst() < 0) {
+            DiscardUnsettled();
+            return -1;
+        }
+    }
+    return 1;
+}
+
+void OrvoClientUpdater::DiscardUnsettled()
+{
+    for (Unsettled& later : m_unsettled)
+        DiscardFile(later.download);
+    m_unsettled.clear();
+}
+
+int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)
+{
+    for (int attempt = attemptsMade; attempt < kAttempts; ++attempt) {
+        if (HTTPGetFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
             Log("Update success %s %s", line.path.c_str(), line.digest.c_str());
             return 1;
         }
@@ -262,43 +383,39 @@ int OrvoClientUpdater::UpdateLine(const ManifestLine& line, const std::string& l
 // all have moved; on any failure the old files go back.
 bool OrvoClientUpdater::SwapPending()
 {
-    struct Moved { const PendingReplace* record; bool hadOld; std::string backup; };
-    std::vector<Moved> moved;
-    const PendingReplace* failed = nullptr;
-    DWORD error = 0;
-    for (const auto& record : m_pending) {
-        Moved step{record.get(), FileExists(record->target), std::string(record->target) + ".orvobak"};
-        if (step.hadOld) {
-            RemoveFile(step.backup.c_str());
-            if (!MoveFileExA(record->target, step.backup.c_str(), 0)) {
-                error = GetLastError();
-                failed = record.get();
-                break;
-            }
-        }
-        if (!MoveFileExA(record->temp, record->target, 0)) {
-            error = GetLastError();
-            failed = record.get();
-            if (step.hadOld && !MoveFileExA(step.backup.c_str(), record->target, 0))
-                moved.push_back(Moved{record.get(), true, step.backup});  // retried below
-            break;
-        }
-        moved.push_back(step);
-    }
-    if (!failed) {
-        for (const Moved& step : moved)
-            if (step.hadOld)
-                RemoveFile(step.backup.c_str());
-        m_pending.clear();
+    std::vector<const PendingReplace*> records;
+    for (const auto& record : m_pending)
+        records.push_back(record.get());
+    std::vector<SwapStep> steps(records.size());
+    // A move to a name not there yet searches the whole folder under Wine,
+    // so a large update spends most of its swap there: several run at once.
+    RunInParallel(records.size(), CoreThreads(), [&](size_t i) {
+        steps[i] = SwapOne(*records[i]);
+        return steps[i].error == 0;
+    });
+    size_t failedAt = 0;
+    while (failedAt < steps.size() && steps[failedAt].error == 0)
+        ++failedAt;
+    if (failedAt == steps.size()) {
+        for (size_t i = 0; i < records.size(); ++i)
+            if (steps[i].hadOld)
+                RemoveFile(BackupOf(*records[i]).c_str());
+        m_pending.Clear();
         return true;
     }
+    const PendingReplace* failed = records[failedAt];
+    DWORD error = steps[failedAt].error;
     LogError("swap of %s failed: %lu", failed->target, error);
     bool restored = true;
-    for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
-        if (FileExists(it->record->target) && (!it->hadOld || FileExists(it->backup.c_str())))
-            DeleteFileA(it->record->target);
-        if (it->hadOld && !MoveFileExA(it->backup.c_str(), it->record->target, 0)) {
-            LogError("cannot restore %s from %s: %lu", it->record->target, it->backup.c_str(), GetLastError());
+    for (size_t i = records.size(); i-- > 0;) {
+        if (!steps[i].moved)
+            continue;
+        const char* target = records[i]->target;
+        std::string backup = BackupOf(*records[i]);
+        if (FileExists(target) && (!steps[i].hadOld || FileExists(backup.c_str())))
+            DeleteFileA(target);
+        if (steps[i].hadOld && !MoveFileExA(backup.c_str(), target, 0)) {
+            LogError("cannot restore %s from %s: %lu", target, backup.c_str(), GetLastError());
             restored = false;
         }
     }
@@ -308,7 +425,7 @@ bool OrvoClientUpdater::SwapPending()
     // A backup that could not go back is the only old copy: it stays.
     if (restored)
         DeleteBackupFiles(m_installFolder);
-    m_pending.clear();
+    m_pending.Clear();
     return false;
 }
 

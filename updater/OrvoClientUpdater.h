@@ -5,7 +5,10 @@
 #include "syshelpers/WinHandles.h"
 
 #include <cstdio>
+#include <deque>
 #include <string>
+
+#include "LocalDigests.h"
 
 struct ManifestLine;
 
@@ -62,9 +65,39 @@ public:
     void OnProgress(int total, int received) override;
 
 private:
+    // A manifest line whose file is to be fetched.
+    struct LineFetch
+    {
+        int number;
+        std::string path;
+        std::string digest;
+        std::string url;
+    };
+    // A line's file received in full whose writing and check are still to
+    // come: the loop goes on with the next lines meanwhile, and settles them
+    // in the order of the manifest.
+    struct Unsettled
+    {
+        LineFetch line;
+        FileDownload download;
+    };
+
     static DWORD WINAPI UpdateThreadProc(void* self);
     bool CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount);
-    int UpdateLine(const ManifestLine& line, const std::string& localPath, const std::string& urlPrefix);
+    // 1 to go on, 0 when the manifest stops at this line, -1 when a download failed.
+    int UpdateLine(int number, const ManifestLine& line, const CLocalDigests::Result& local,
+                   const std::string& localPath, const std::string& urlPrefix, const char* manifestPath);
+    int Download(const LineFetch& line);
+    // Finishes the oldest unsettled download, retrying its line when it
+    // failed: 1, or -1 once its line failed (posted).
+    int SettleFirst();
+    // Every unsettled download in turn: 1, or -1 with the rest discarded.
+    int SettleAll();
+    void DiscardUnsettled();
+    // The line's remaining attempts after attemptsMade failed ones: 1 or -1.
+    int Retry(const LineFetch& line, int attemptsMade);
+    // Posts the line's counter and name.
+    void Announce(int number, const std::string& path);
     bool SwapPending();
     void Post(UINT message, WPARAM wParam, LPARAM lParam);
     void PostText(UINT message, const char* text, size_t size, LPARAM lParam);
@@ -75,4 +108,7 @@ private:
     int m_timeoutSeconds = 6;
     UniqueHandle m_worker;
     DWORD m_lastProgressTick = 0;
+    int m_lineCount = 0;
+    int m_announced = 0;  // line whose counter and name were posted last
+    std::deque<Unsettled> m_unsettled;
 };

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/SSingleton.h"
+#include "core/SThreadTimerMap.h"
 #include "core/TStringT.h"
 
 namespace WUI {
@@ -14,22 +14,20 @@ struct SCRIPTTIMERINFO {
     BOOL repeat;
 };
 
-// Timers that call a named script handler of a window: thread timers, keyed
-// by their Windows id, whose ticks are sent to the owner window.
-class SScriptTimer : public SSingletonMap<SScriptTimer, SCRIPTTIMERINFO, UINT> {
-public:
-    // Kills every timer still entered.
-    ~SScriptTimer() override;
+// Timers that call a named script handler of a window: their ticks are sent
+// to the owner window. The destructor kills every timer still entered.
+class SScriptTimer : public SThreadTimerMap<SScriptTimer, SCRIPTTIMERINFO> {
+    friend class SThreadTimerMap<SScriptTimer, SCRIPTTIMERINFO>;
 
+public:
     // A timer that sends the owner UM_SCRIPTTIMER every elapse ms, or once
     // when repeat is FALSE. The timer id, or 0 when Windows gives no timer.
     UINT SetTimer(HWND owner, const SStringW &handler, UINT elapse, BOOL repeat);
     // Kills the timer and forgets it; nothing for an unknown id.
-    void KillTimer(UINT id);
+    void KillTimer(UINT id) { StopTimer(id); }
 
 private:
-    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR id, DWORD);
-    void OnTick(UINT id);
+    void OnTimerTick(UINT id, const SCRIPTTIMERINFO &info);
 };
 
 } // namespace WUI

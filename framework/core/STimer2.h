@@ -1,6 +1,6 @@
 #pragma once
 #include "core/SWindowMgr.h"
-#include "core/SSingleton.h"
+#include "core/SThreadTimerMap.h"
 
 namespace WUI {
 
@@ -12,13 +12,12 @@ struct tagTIMERINFO {
     UINT id;
 };
 
-// Element timers that need no window: thread timers, keyed by their Windows
-// id, whose ticks go to the owning element as UM_SWND_TIMER while it lives.
-class STimer2 : public SSingletonMap<STimer2, tagTIMERINFO, UINT> {
-public:
-    // Kills every timer still running.
-    ~STimer2() override;
+// Element timers that need no window: their ticks go to the owning element
+// as UM_SWND_TIMER while it lives. The destructor kills every timer still running.
+class STimer2 : public SThreadTimerMap<STimer2, tagTIMERINFO> {
+    friend class SThreadTimerMap<STimer2, tagTIMERINFO>;
 
+public:
     // Replaces a timer of the same owner and id; FALSE when Windows gives no timer.
     BOOL SetTimer(SWND owner, UINT id, UINT elapse);
     // Kills the owner's timer with that id; nothing when there is none.
@@ -27,9 +26,7 @@ public:
     void KillTimer(SWND owner);
 
 private:
-    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR winId, DWORD);
-    void OnTick(UINT winId);
-    void Kill(UINT winId);
+    void OnTimerTick(UINT winId, const tagTIMERINFO &info);
 };
 
 } // namespace WUI

@@ -166,7 +166,7 @@ SIZE SWindow::MeasureContent(const RECT* limit)
         IRenderTarget* rt = nullptr;
         if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) {
             ApplyTextStyleChain(rt);
-            rt->DrawText(m_strText, m_strText.GetLength(), &text, format);
+            DrawText(rt, m_strText, m_strText.GetLength(), &text, format);
             rt->Release();
         } else {
             text = RECT{0, 0, 0, 0};

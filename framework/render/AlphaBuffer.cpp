@@ -58,6 +58,11 @@ AlphaBuffer::AlphaBuffer(AlphaScratch& scratch, HDC target, const RECT& rect, BY
     if (!scratch.Ensure(target, w, h)) return;
     m_dc = scratch.DC();
     SetViewportOrgEx(m_dc, -m_rect.left, -m_rect.top, nullptr);
+    // Pattern brushes keep to the target's pixel grid, not to the buffer's corner.
+    POINT org{}, brushOrg{};
+    GetViewportOrgEx(target, &org);
+    GetBrushOrgEx(target, &brushOrg);
+    SetBrushOrgEx(m_dc, brushOrg.x - (m_rect.left + org.x), brushOrg.y - (m_rect.top + org.y), nullptr);
     m_takenPen = ::SelectObject(target, GetStockObject(BLACK_PEN));
     m_takenBrush = ::SelectObject(target, GetStockObject(BLACK_BRUSH));
     m_takenFont = ::SelectObject(target, GetStockObject(DEFAULT_GUI_FONT));

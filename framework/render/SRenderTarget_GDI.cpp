@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -57,6 +58,50 @@ void ArcPoints(const RECT& rc, float start, float sweep, POINT* p1, POINT* p2) {
     p1->y = cy + int(ry * std::sin(start * toRad));
     p2->x = cx + int(rx * std::cos((start + sweep) * toRad));
     p2->y = cy + int(ry * std::sin((start + sweep) * toRad));
+}
+
+// Angles grow downwards on the screen, and GDI draws arcs the other way
+// unless told: the sweep's sign picks the direction for one call.
+class ArcDirection {
+public:
+    ArcDirection(HDC dc, float sweep) : m_dc(dc), m_old(SetArcDirection(dc, sweep < 0 ? AD_COUNTERCLOCKWISE : AD_CLOCKWISE)) {}
+    ~ArcDirection() {
+        if (m_old) SetArcDirection(m_dc, m_old);
+    }
+    ArcDirection(const ArcDirection&) = delete;
+    ArcDirection& operator=(const ArcDirection&) = delete;
+
+private:
+    HDC m_dc;
+    int m_old;
+};
+
+// Whether an icon's colour image carries alpha of its own: 32 bits a pixel
+// and at least one alpha byte set (Windows' rule for drawing it blended).
+bool IconHasAlpha(HBITMAP color) {
+    BITMAP bm{};
+    if (!color || !::GetObjectW(color, sizeof(bm), &bm) || bm.bmBitsPixel != 32) return false;
+    const size_t n = size_t(bm.bmWidth) * bm.bmHeight;
+    std::unique_ptr<DWORD[]> px(new (std::nothrow) DWORD[n]);
+    if (!px) return false;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = ::GetDC(nullptr);
+    int rows = ::GetDIBits(screen, color, 0, UINT(bm.bmHeight), px.get(), &bi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return rows == bm.bmHeight && std::any_of(px.get(), px.get() + n, [](DWORD p) { return (p >> 24) != 0; });
+}
+
+// The width (or height) DrawIconEx gives an icon for the size asked: 0 means
+// the system's icon size with DI_DEFAULTSIZE, else the icon's own, whose
+// mask holds two images one above the other when it has no colour image.
+int IconExtent(int asked, UINT flags, int metric, HBITMAP color, HBITMAP mask, bool vertical) {
+    if (asked) return asked;
+    if (flags & DI_DEFAULTSIZE) return ::GetSystemMetrics(metric);
+    BITMAP bm{};
+    if (!::GetObjectW(color ? color : mask, sizeof(bm), &bm)) return 0;
+    if (!vertical) return bm.bmWidth;
+    return color ? bm.bmHeight : bm.bmHeight / 2;
 }
 
 }  // namespace
@@ -348,14 +393,19 @@ HRESULT SRenderTarget_GDI::InvertRect(const RECT* rect) {
 HRESULT SRenderTarget_GDI::DrawEllipse(const RECT* rect) {
     if (!rect) return E_INVALIDARG;
     AlphaBuffer buf(m_scratch, m_dc, *rect, PenAlpha(), true);
-    if (buf.Ok()) Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
+    if (!buf.Ok()) return S_OK;
+    SelectedObject brush(buf.DC(), GetStockObject(NULL_BRUSH));
+    Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::FillEllipse(const RECT* rect) {
     if (!rect) return E_INVALIDARG;
     AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), true);
-    if (buf.Ok()) Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
+    if (!buf.Ok()) return S_OK;
+    // A fill has no outline; without one GDI stops a pixel short of the right and bottom.
+    SelectedObject pen(buf.DC(), GetStockObject(NULL_PEN));
+    Ellipse(buf.DC(), rect->left, rect->top, rect->right + 1, rect->bottom + 1);
     return S_OK;
 }
 
@@ -363,8 +413,11 @@ HRESULT SRenderTarget_GDI::FillSolidEllipse(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
     AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
+    // The edge in the fill colour, as FillSolidRoundRect does.
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
-    SelectedObject sel(buf.DC(), brush.Get());
+    GdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, cr & 0xFFFFFF));
+    SelectedObject selBrush(buf.DC(), brush.Get());
+    SelectedObject selPen(buf.DC(), pen.Get());
     Ellipse(buf.DC(), rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
@@ -376,6 +429,7 @@ HRESULT SRenderTarget_GDI::DrawArc(const RECT* rect, float startAngle, float swe
     AlphaBuffer buf(m_scratch, m_dc, *rect, PenAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject brush(buf.DC(), GetStockObject(NULL_BRUSH));
+    ArcDirection dir(buf.DC(), sweepAngle);
     if (useCenter) Chord(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, p1.x, p1.y, p2.x, p2.y);
     else Arc(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, p1.x, p1.y, p2.x, p2.y);
     return S_OK;
@@ -388,6 +442,7 @@ HRESULT SRenderTarget_GDI::FillArc(const RECT* rect, float startAngle, float swe
     AlphaBuffer buf(m_scratch, m_dc, *rect, BrushAlpha(), true);
     if (!buf.Ok()) return S_OK;
     SelectedObject pen(buf.DC(), GetStockObject(NULL_PEN));
+    ArcDirection dir(buf.DC(), sweepAngle);
     Chord(buf.DC(), rect->left, rect->top, rect->right, rect->bottom, p1.x, p1.y, p2.x, p2.y);
     return S_OK;
 }
@@ -431,13 +486,14 @@ HRESULT SRenderTarget_GDI::DrawIconEx(int x, int y, HICON icon, int cx, int cy, 
     ICONINFO ii{};
     if (!icon || !GetIconInfo(icon, &ii)) return S_FALSE;
     GdiObject<HBITMAP> color(ii.hbmColor), mask(ii.hbmMask);
-    BITMAP bm{};
-    bool has32 = color && ::GetObjectW(color.Get(), sizeof(bm), &bm) && bm.bmBitsPixel == 32;
     BOOL ok;
-    if (has32) {
+    // A 32-bit colour image need not carry alpha (the system may keep every
+    // icon in 32 bits): only one with alpha may write the target's alpha.
+    if (IconHasAlpha(color.Get())) {
         ok = ::DrawIconEx(m_dc, x, y, icon, cx, cy, 0, nullptr, flags);
     } else {
-        DibAlphaKeeper keep(m_dc, RECT{x, y, x + cx, y + cy});
+        DibAlphaKeeper keep(m_dc, RECT{x, y, x + IconExtent(cx, flags, SM_CXICON, color.Get(), mask.Get(), false),
+                                       y + IconExtent(cy, flags, SM_CYICON, color.Get(), mask.Get(), true)});
         ok = ::DrawIconEx(m_dc, x, y, icon, cx, cy, 0, nullptr, flags);
     }
     return ok ? S_OK : S_FALSE;

@@ -2,33 +2,14 @@
 // install folder on a thread of its own, posting progress to a window.
 #pragma once
 
+#include "engine/EntryWriter.h"
 #include "engine/WorkerThread.h"
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 class SzArchive;
-
-enum ExtractResult {
-    kExtractOk = 0,
-    kEntryMissing = 1,   // no archive resource, or it is damaged
-    kFolderFailed = 2,   // a folder could not be made
-    kCreateFailed = 3,   // a file could not be created, or its name is unsafe or too long
-    kWriteFailed = 4,
-    kExtractStopped = 5, // a stop was asked; never posted
-};
-
-// True for an entry name that stays under the install folder and is written
-// as named: relative, without a drive letter or ":", without an empty, "."
-// or ".." segment, a device name, or a segment ending in "." or " ".
-bool IsSafeEntryName(const std::wstring& name);
-
-// Writes one file at folder + "\" + name ("/" read as "\"), making the
-// folders on the way. A folder that is not a full path gives kFolderFailed;
-// a partly written file is removed again.
-ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size);
 
 class CInstallWorker {
 public:

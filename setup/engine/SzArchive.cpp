@@ -2,11 +2,13 @@
 
 #include "engine/MemInStream.h"
 #include "engine/SzCappedAlloc.h"
+#include "engine/SzText.h"
 
 #include "7z.h"
 #include "7zCrc.h"
 #include "7zFile.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -14,11 +16,10 @@ namespace {
 const size_t kLookAheadSize = 1 << 18;
 
 // The decoder's database, look-ahead buffer and solid-block cache, freed
-// together, and the allocator they all come from, which goes last.
+// together into the allocator they all come from, which outlives them.
 class DecodeState {
 public:
-    DecodeState(ISeekInStreamPtr input, uint64_t archiveSize)
-        : alloc(SzCappedAlloc::CapFor(archiveSize, SzArchive::kMaxUnpackedTotal))
+    DecodeState(ISeekInStreamPtr input, const SzCappedAlloc& allocator) : alloc(allocator)
     {
         SzArEx_Init(&db);
         LookToRead2_CreateVTable(&look, False);
@@ -36,7 +37,7 @@ public:
     DecodeState(const DecodeState&) = delete;
     DecodeState& operator=(const DecodeState&) = delete;
 
-    SzCappedAlloc alloc;
+    const SzCappedAlloc& alloc;
     CSzArEx db;
     CLookToRead2 look;
     UInt32 blockIndex = 0xFFFFFFFF;
@@ -56,6 +57,10 @@ std::wstring NameOf(const CSzArEx& db, UInt32 i)
 }
 
 }  // namespace
+
+SzArchive::SzArchive() = default;
+
+SzArchive::~SzArchive() = default;
 
 bool SzArchive::OpenFromMemory(const void* buffer, size_t size)
 {
@@ -80,6 +85,13 @@ bool SzArchive::OpenFromFileW(const std::wstring& path)
     return ok;
 }
 
+bool SzArchive::OpenFromFileA(const char* path)
+{
+    Clear();
+    std::unique_ptr<wchar_t[]> wide = AnsiToWideAlloc(path);
+    return wide && OpenFromFileW(wide.get());
+}
+
 bool SzArchive::Decode(ISeekInStreamPtr input, uint64_t size)
 {
     bool ok = false;
@@ -98,7 +110,8 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
     // The table is shared by every decoder of the process: made once, before any use.
     static const bool crcTableReady = (CrcGenerateTable(), true);
     (void)crcTableReady;
-    DecodeState state(input, size);
+    alloc_.reset(new SzCappedAlloc(SzCappedAlloc::CapFor(size, kMaxUnpackedTotal)));
+    DecodeState state(input, *alloc_);
     if (!state.look.buf) return false;
     if (SzArEx_Open(&state.db, &state.look.vt, state.alloc.Get(), state.alloc.Get()) != SZ_OK) return false;
     const CSzArEx& db = state.db;
@@ -115,6 +128,14 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
             folders_.push_back(std::move(name));
             continue;
         }
+        // A file of another block (or of none) would make the decoder free
+        // the current one, which earlier entries point into: it is left to
+        // the allocator, which keeps it until the archive goes.
+        if (state.block && db.FileToFolder[i] != state.blockIndex) {
+            state.block = nullptr;
+            state.blockSize = 0;
+            state.blockIndex = 0xFFFFFFFF;
+        }
         size_t offset = 0, processed = 0;
         if (SzArEx_Extract(&db, &state.look.vt, i, &state.blockIndex, &state.block, &state.blockSize, &offset,
                            &processed, state.alloc.Get(), state.alloc.Get()) != SZ_OK ||
@@ -124,9 +145,10 @@ bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
         entry.name = std::move(name);
         entry.archiveIndex = i;
         entry.size = processed;
-        entry.data.assign(state.block + offset, state.block + offset + processed);
+        entry.data = processed ? state.block + offset : nullptr;
         entries_.push_back(std::move(entry));
     }
+    state.block = nullptr;  // kept by the allocator, as above
     return true;
 }
 
@@ -137,15 +159,50 @@ const SzArchiveEntry* SzArchive::FindByIndex(uint32_t archiveIndex) const
     return nullptr;
 }
 
-const SzArchiveEntry* SzArchive::FindByName(const std::wstring& name) const
+const SzArchiveEntry* SzArchive::FindEntry(const std::wstring& name) const
 {
     for (const SzArchiveEntry& e : entries_)
-        if (e.name == name) return &e;
+        if (e.name.size() == name.size() && WideCharsEqual(e.name.c_str(), name.c_str(), name.size() + 1)) return &e;
     return nullptr;
+}
+
+bool SzArchive::GetEntrySize(uint32_t archiveIndex, uint64_t* size) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !size) return false;
+    *size = e->size;
+    return true;
+}
+
+bool SzArchive::GetNameLength(uint32_t archiveIndex, uint32_t* length) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !length) return false;
+    *length = static_cast<uint32_t>(e->name.size() + 1);
+    return true;
+}
+
+bool SzArchive::CopyEntryData(uint32_t archiveIndex, void* buffer, size_t bufferSize) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || (!buffer && e->size) || bufferSize < e->size) return false;
+    if (e->size) std::memcpy(buffer, e->data, static_cast<size_t>(e->size));
+    return true;
+}
+
+bool SzArchive::CopyEntryDataAndName(uint32_t archiveIndex, void* buffer, size_t bufferSize, wchar_t* name,
+                                     size_t nameChars) const
+{
+    const SzArchiveEntry* e = FindByIndex(archiveIndex);
+    if (!e || !name || nameChars < e->name.size() + 1) return false;
+    if (!CopyEntryData(archiveIndex, buffer, bufferSize)) return false;
+    std::memcpy(name, e->name.c_str(), (e->name.size() + 1) * sizeof(wchar_t));
+    return true;
 }
 
 void SzArchive::Clear()
 {
     entries_.clear();
     folders_.clear();
+    alloc_.reset();
 }

@@ -1,12 +1,10 @@
 #include "engine/SzArchiveApi.h"
 
 #include "engine/SzArchive.h"
+#include "engine/SzText.h"
 
-#include <windows.h>
-
-#include <cstring>
+#include <memory>
 #include <new>
-#include <string>
 
 struct SzArchiveHandle {
     SzArchive archive;
@@ -14,51 +12,36 @@ struct SzArchiveHandle {
 
 namespace {
 
-const SzArchiveEntry* Entry(const SzArchiveHandle* handle, uint32_t archiveIndex)
-{
-    return handle ? handle->archive.FindByIndex(archiveIndex) : nullptr;
-}
+uint32_t Result(bool ok) { return ok ? kSzOk : kSzFail; }
 
-bool AnsiToWide(const char* text, std::wstring& out)
+// Opens into the given handle, or a new one when it is null; frees the
+// handle, a given one too, when the open fails.
+template <class Open>
+SzArchiveHandle* OpenInto(SzArchiveHandle* handle, Open open)
 {
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0) return false;
-    out.assign(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &out[0], n);
-    out.pop_back();
-    return true;
+    if (!handle) handle = new (std::nothrow) SzArchiveHandle;
+    if (handle && !open(handle->archive)) {
+        delete handle;
+        return nullptr;
+    }
+    return handle;
 }
 
 }  // namespace
 
 SzArchiveHandle* SzArchiveOpenMemory(const void* buffer, size_t size)
 {
-    SzArchiveHandle* handle = new (std::nothrow) SzArchiveHandle;
-    if (handle && !handle->archive.OpenFromMemory(buffer, size)) {
-        delete handle;
-        return nullptr;
-    }
-    return handle;
+    return OpenInto(nullptr, [&](SzArchive& a) { return a.OpenFromMemory(buffer, size); });
 }
 
 SzArchiveHandle* SzArchiveOpenFileW(const wchar_t* path, SzArchiveHandle* handle)
 {
-    if (!handle) handle = new (std::nothrow) SzArchiveHandle;
-    if (handle && (!path || !handle->archive.OpenFromFileW(path))) {
-        delete handle;
-        return nullptr;
-    }
-    return handle;
+    return OpenInto(handle, [&](SzArchive& a) { return path && a.OpenFromFileW(path); });
 }
 
 SzArchiveHandle* SzArchiveOpenFileA(const char* path, SzArchiveHandle* handle)
 {
-    std::wstring wide;
-    if (!path || !AnsiToWide(path, wide)) {
-        delete handle;
-        return nullptr;
-    }
-    return SzArchiveOpenFileW(wide.c_str(), handle);
+    return OpenInto(handle, [&](SzArchive& a) { return a.OpenFromFileA(path); });
 }
 
 uint32_t SzArchiveGetCount(const SzArchiveHandle* handle, uint32_t* count)
@@ -70,16 +53,13 @@ uint32_t SzArchiveGetCount(const SzArchiveHandle* handle, uint32_t* count)
 
 uint32_t SzArchiveGetEntrySize(uint32_t archiveIndex, const SzArchiveHandle* handle, uint64_t* size)
 {
-    const SzArchiveEntry* e = Entry(handle, archiveIndex);
-    if (!e || !size) return kSzFail;
-    *size = e->size;
-    return kSzOk;
+    return Result(handle && handle->archive.GetEntrySize(archiveIndex, size));
 }
 
 uint32_t SzArchiveFindW(const wchar_t* name, const SzArchiveHandle* handle, uint32_t* archiveIndex, uint64_t* size)
 {
     if (!name || !handle || !archiveIndex || !size) return kSzFail;
-    const SzArchiveEntry* e = handle->archive.FindByName(name);
+    const SzArchiveEntry* e = handle->archive.FindEntry(name);
     if (!e) return kSzFail;
     *archiveIndex = e->archiveIndex;
     *size = e->size;
@@ -88,35 +68,24 @@ uint32_t SzArchiveFindW(const wchar_t* name, const SzArchiveHandle* handle, uint
 
 uint32_t SzArchiveFindA(const char* name, const SzArchiveHandle* handle, uint32_t* archiveIndex, uint64_t* size)
 {
-    std::wstring wide;
-    if (!name || !AnsiToWide(name, wide)) return kSzFail;
-    return SzArchiveFindW(wide.c_str(), handle, archiveIndex, size);
+    std::unique_ptr<wchar_t[]> wide = AnsiToWideAlloc(name);
+    return wide ? SzArchiveFindW(wide.get(), handle, archiveIndex, size) : kSzFail;
 }
 
 uint32_t SzArchiveGetData(uint32_t archiveIndex, const SzArchiveHandle* handle, void* buffer, size_t bufferSize)
 {
-    const SzArchiveEntry* e = Entry(handle, archiveIndex);
-    if (!e || (!buffer && !e->data.empty()) || bufferSize < e->data.size()) return kSzFail;
-    if (!e->data.empty()) std::memcpy(buffer, e->data.data(), e->data.size());
-    return kSzOk;
+    return Result(handle && handle->archive.CopyEntryData(archiveIndex, buffer, bufferSize));
 }
 
 uint32_t SzArchiveGetDataAndName(uint32_t archiveIndex, const SzArchiveHandle* handle, void* buffer,
                                  size_t bufferSize, wchar_t* name, size_t nameChars)
 {
-    const SzArchiveEntry* e = Entry(handle, archiveIndex);
-    if (!e || !name || nameChars < e->name.size() + 1) return kSzFail;
-    if (SzArchiveGetData(archiveIndex, handle, buffer, bufferSize) != kSzOk) return kSzFail;
-    std::memcpy(name, e->name.c_str(), (e->name.size() + 1) * sizeof(wchar_t));
-    return kSzOk;
+    return Result(handle && handle->archive.CopyEntryDataAndName(archiveIndex, buffer, bufferSize, name, nameChars));
 }
 
 uint32_t SzArchiveGetNameLength(uint32_t archiveIndex, const SzArchiveHandle* handle, uint32_t* length)
 {
-    const SzArchiveEntry* e = Entry(handle, archiveIndex);
-    if (!e || !length) return kSzFail;
-    *length = static_cast<uint32_t>(e->name.size() + 1);
-    return kSzOk;
+    return Result(handle && handle->archive.GetNameLength(archiveIndex, length));
 }
 
 uint32_t SzArchiveFree(SzArchiveHandle* handle)

@@ -129,3 +129,12 @@ std::wstring GetModuleFolder(HMODULE module)
     if (slash == std::wstring::npos) return std::wstring();
     return NormalizeFolder(file.substr(0, slash));
 }
+
+std::wstring GetFileNamePart(const wchar_t* path)
+{
+    if (!path) return std::wstring();
+    const wchar_t* name = path;
+    for (const wchar_t* p = path; *p; ++p)
+        if (IsSeparator(*p)) name = p + 1;
+    return name;
+}

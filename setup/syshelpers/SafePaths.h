@@ -1,4 +1,5 @@
-// Checks that keep removal and file writing inside the folders they are meant for.
+// Checks that keep removal and file writing inside the folders they are
+// meant for, and the parts of the paths they check.
 #pragma once
 
 #include <windows.h>
@@ -32,3 +33,9 @@ bool IsDeviceName(const std::wstring& name);
 // Folder of the given module's executable file (no trailing "\"); empty
 // when it cannot be read.
 std::wstring GetModuleFolder(HMODULE module);
+
+// The file name of path: the text after its last "\" or "/", whichever
+// comes later ("C:\x\bin/a.dll" gives "a.dll"); the whole text when it has
+// neither (a top-level archive entry is its own name). Empty for a null or
+// empty path and for a path that ends in a separator.
+std::wstring GetFileNamePart(const wchar_t* path);

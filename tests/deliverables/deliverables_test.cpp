@@ -7,21 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "DataModule.h"
+
 namespace {
-
-// A module loaded as data only: its headers and resources, no code run.
-class DataModule {
-public:
-    explicit DataModule(const wchar_t* path)
-        : module_(LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-    ~DataModule() { if (module_) FreeLibrary(module_); }
-    DataModule(const DataModule&) = delete;
-    DataModule& operator=(const DataModule&) = delete;
-    HMODULE get() const { return module_; }
-
-private:
-    HMODULE module_;
-};
 
 struct Program {
     const wchar_t* path;
@@ -106,12 +94,10 @@ TEST(Deliverables, OnlyTheSetupCarriesTheClientArchive)
 
 namespace {
 
-// The framework's own definitions that the programs load at start (the
-// setup program with its archive not yet: see setup/CMakeLists.txt).
+// The framework's own definitions that the programs load at start.
 TEST(Deliverables, CarryTheFrameworksSystemResources)
 {
     for (const Program& p : kPrograms) {
-        if (p.carriesArchive) continue;
         SCOPED_TRACE(testing::Message() << std::wstring(p.path).c_str());
         DataModule module(p.path);
         ASSERT_NE(nullptr, module.get());

@@ -91,22 +91,32 @@ TEST_F(BitmapHelpers, ColorizeAndGrayBitmaps) {
 }
 
 TEST_F(BitmapHelpers, AverageColorTrimsBrightestAndDarkest) {
-    // Eight 1x1 blocks of brightness 10, 20 ... 80 in byte 0 only.
-    std::vector<DWORD> px;
-    for (DWORD v = 10; v <= 80; v += 10) px.push_back(0xFF000000 | v);
-    IBitmap* b = Make(4, 2, px);
-    EXPECT_EQ(45u, AverageColor(b, 100, 1));  // every block
-    EXPECT_EQ(45u, AverageColor(b, 50, 1));   // drops 2 from each end: 30..60
-    EXPECT_EQ(45u, AverageColor(b, 0, 1));    // an even count keeps the middle pair
-    EXPECT_EQ(45u, AverageColor(b, 250, 0));  // percent and block size clamped
-    EXPECT_EQ(45u, AverageColor(b, -20, 1));
-    // 2x2 blocks: means 35 (10,20,50,60) and 55 (30,40,70,80).
-    EXPECT_EQ(45u, AverageColor(b, 100, 2));
-    EXPECT_EQ(45u, AverageColor(b, 100, 1000));
+    // Eight 1x1 blocks whose byte 0 lies unevenly (0, 10, 20, 40, 80, 90, 95,
+    // 255), so every trim keeps a different middle.
+    IBitmap* b = Make(4, 2, {0xFF000000, 0xFF0000FF, 0xFF00000A, 0xFF000014, 0xFF000028, 0xFF000050, 0xFF00005A, 0xFF00005F});
+    struct Case {
+        int percent, block;
+        DWORD mean;
+    } cases[] = {
+        {100, 1, 73},   // every block: 590 / 8
+        {75, 1, 55},    // one off each end: 10..95
+        {50, 1, 57},    // two off each end: 20..90
+        {0, 1, 60},     // an even count keeps the middle pair: 40 and 80
+        {250, 0, 73},   // percent and block size clamped
+        {-20, 1, 60},
+        {100, 3, 68},   // blocks of 3: 3x2 (0,255,10,40,80,90 -> 79) and the clipped 1x2 (20,95 -> 57)
+        {100, 1000, 73},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.mean, AverageColor(b, c.percent, c.block)) << c.percent << "% of " << c.block;
     b->Release();
     IBitmap* skew = Make(4, 1, {0xFF0000FF, 0xFF000010, 0xFF000010, 0xFF000000});
     EXPECT_EQ(0x10u, AverageColor(skew, 50, 1));  // the outliers 255 and 0 are dropped
     skew->Release();
+    // Brightness is the sum of the three bytes, not byte 0: (200,0,0) and
+    // (50,60,70) stay, (0,0,250) and (10,10,10) go; each byte is averaged apart.
+    IBitmap* mixed = Make(4, 1, {0xFF0000C8, 0xFFFA0000, 0xFF0A0A0A, 0xFF463C32});
+    EXPECT_EQ(0x00231E7Du, AverageColor(mixed, 50, 1));
+    mixed->Release();
 }
 
 }  // namespace

@@ -416,3 +416,333 @@ TEST_F(TargetTest, ResizeClearsAndTransformsRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// Which pixels of a w x h DIB a plain GDI call draws (red on transparent black).
+std::vector<bool> GdiMask(int w, int h, void (*draw)(HDC)) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    HPEN pen = ::CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+    HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, pen), oldBrush = SelectObject(dc, brush);
+    draw(dc);
+    GdiFlush();
+    std::vector<bool> mask(size_t(w) * h);
+    for (size_t i = 0; i < mask.size(); ++i) mask[i] = (static_cast<DWORD*>(bits)[i] & 0xFFFFFF) != 0;
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    return mask;
+}
+
+class ShapeTest : public TargetTest {
+protected:
+    void UsePen(COLORREF cr, int width = 1) {
+        IPen* pen = nullptr;
+        rt->CreatePen(PS_SOLID, cr, width, &pen);
+        rt->SelectObject(pen, nullptr);
+        pen->Release();
+    }
+    void UseBrush(COLORREF cr) {
+        IBrush* brush = nullptr;
+        rt->CreateSolidColorBrush(cr, &brush);
+        rt->SelectObject(brush, nullptr);
+        brush->Release();
+    }
+    // Pixels that are not transparent black, in rect (device units).
+    std::vector<bool> Mask(const RECT& r) {
+        std::vector<bool> m;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) m.push_back(Px(x, y) != 0);
+        return m;
+    }
+    // Drawn pixels in the quadrants around (cx, cy): above-left, above-right,
+    // below-left, below-right; the axes themselves count in none.
+    std::vector<int> Quadrants(int cx, int cy) {
+        std::vector<int> q(4, 0);
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 32; ++x)
+                if (Px(x, y) != 0 && x != cx && y != cy) ++q[(y > cy ? 2 : 0) + (x > cx ? 1 : 0)];
+        return q;
+    }
+};
+
+// Angles go clockwise on the screen (y grows downwards) from the start angle
+// by the sweep; a negative sweep goes the other way.
+TEST_F(ShapeTest, ArcsSweepFromTheStartAngle) {
+    UsePen(0xFF0000FF);
+    RECT rc = R(0, 0, 21, 21);  // centre (10, 10), radius 10
+    struct Case {
+        float start, sweep;
+        int quadrant;  // the only one drawn
+    } cases[] = {{0, 90, 3}, {90, 90, 2}, {180, 90, 0}, {270, 90, 1}, {0, -90, 1}, {-90, 90, 1}};
+    for (const Case& c : cases) {
+        RECT all = R(0, 0, 32, 24);
+        rt->ClearRect(&all, 0);
+        EXPECT_EQ(S_OK, rt->DrawArc(&rc, c.start, c.sweep, FALSE));
+        std::vector<int> q = Quadrants(10, 10);
+        for (int i = 0; i < 4; ++i)
+            if (i == c.quadrant) EXPECT_GT(q[i], 5) << c.start << "+" << c.sweep << " quadrant " << i;
+            else EXPECT_EQ(0, q[i]) << c.start << "+" << c.sweep << " quadrant " << i;
+        EXPECT_EQ(0u, Px(14, 14)) << "an arc has no inside";
+    }
+    // With the centre: the chord closes it; the fill covers the segment only.
+    RECT all = R(0, 0, 32, 24);
+    rt->ClearRect(&all, 0);
+    rt->DrawArc(&rc, 0, 90, TRUE);
+    EXPECT_EQ(0xFFFF0000u, Px(15, 15));  // on the chord from (20, 10) to (10, 20)
+    EXPECT_EQ(0u, Px(17, 16));
+    rt->ClearRect(&all, 0);
+    UseBrush(0x8000FF00);
+    EXPECT_EQ(S_OK, rt->FillArc(&rc, 0, 90));
+    EXPECT_EQ(0x80008000u, Px(17, 16));  // inside the segment, at the brush's alpha
+    EXPECT_EQ(0u, Px(12, 12));           // the chord's other side
+    EXPECT_EQ(0u, Px(3, 3));
+    std::vector<int> q = Quadrants(10, 10);
+    EXPECT_EQ(0, q[0] + q[1] + q[2]);
+    // A pen at half alpha draws half over what is there.
+    rt->ClearRect(&all, 0xFF000000);
+    UsePen(0x800000FF);
+    rt->DrawArc(&rc, 0, 360, FALSE);
+    EXPECT_EQ(0xFF800000u, Px(20, 10));
+    EXPECT_EQ(0xFF000000u, Px(10, 10));
+}
+
+TEST_F(ShapeTest, EllipsesOutlineOrFill) {
+    RECT all = R(0, 0, 32, 24), rc = R(2, 2, 22, 18);
+    UsePen(0xFF0000FF);
+    UseBrush(0xFF00FF00);
+    EXPECT_EQ(S_OK, rt->DrawEllipse(&rc));
+    EXPECT_EQ(0xFFFF0000u, Px(2, 10));   // left edge
+    EXPECT_EQ(0xFFFF0000u, Px(12, 2));   // top edge
+    EXPECT_EQ(0u, Px(12, 10)) << "an outline leaves the inside";
+    EXPECT_EQ(0u, Px(2, 2));
+    // Fills are in the brush (or the given colour) up to the edge, without
+    // the pen's outline, and carry their alpha.
+    rt->ClearRect(&all, 0);
+    UseBrush(0x80FFFFFF);
+    EXPECT_EQ(S_OK, rt->FillEllipse(&rc));
+    for (POINT p : {POINT{12, 10}, POINT{2, 10}, POINT{12, 2}, POINT{21, 10}, POINT{12, 17}})
+        EXPECT_EQ(0x80808080u, Px(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_EQ(0u, Px(2, 2));
+    EXPECT_EQ(0u, Px(22, 10));
+    rt->ClearRect(&all, 0);
+    EXPECT_EQ(S_OK, rt->FillSolidEllipse(&rc, 0xFF00FFFF));  // yellow
+    for (POINT p : {POINT{12, 10}, POINT{2, 10}, POINT{12, 2}, POINT{21, 10}, POINT{12, 17}})
+        EXPECT_EQ(0xFFFFFF00u, Px(p.x, p.y)) << p.x << "," << p.y;
+    EXPECT_EQ(0u, Px(22, 10));
+    // The same coverage as GDI's own ellipse.
+    rt->ClearRect(&all, 0);
+    rt->FillSolidEllipse(&rc, 0xFF0000FF);
+    EXPECT_EQ(GdiMask(32, 24, [](HDC dc) { Ellipse(dc, 2, 2, 22, 18); }), Mask(all));
+}
+
+// DrawRoundRect takes the corner's radius, FillRoundRect the ellipse's size.
+TEST_F(ShapeTest, RoundRectCornerSizes) {
+    RECT all = R(0, 0, 32, 24), rc = R(2, 2, 26, 20);
+    UsePen(0xFF0000FF);
+    rt->DrawRoundRect(&rc, POINT{4, 4});
+    const std::vector<bool> drawn = Mask(all);
+    EXPECT_EQ(GdiMask(32, 24, [](HDC dc) {
+                  SelectObject(dc, GetStockObject(NULL_BRUSH));
+                  RoundRect(dc, 2, 2, 26, 20, 8, 8);
+              }),
+              drawn);
+    EXPECT_NE(GdiMask(32, 24, [](HDC dc) {
+                  SelectObject(dc, GetStockObject(NULL_BRUSH));
+                  RoundRect(dc, 2, 2, 26, 20, 4, 4);
+              }),
+              drawn);
+    rt->ClearRect(&all, 0);
+    UseBrush(0xFF0000FF);
+    rt->FillRoundRect(&rc, POINT{4, 4});
+    EXPECT_EQ(GdiMask(32, 24, [](HDC dc) {
+                  SelectObject(dc, GetStockObject(NULL_PEN));
+                  RoundRect(dc, 2, 2, 26, 20, 4, 4);
+              }),
+              Mask(all));
+}
+
+// Icons of 4 x 4 whose left half shows and right half is transparent: one
+// with a 32-bit colour image carrying alpha (opaque red on the left), one of
+// the older kind with a mask and a 1-bit colour image (white on the left).
+HICON MakeIcon(bool withAlpha) {
+    // Bitmap rows are padded to 16 bits; the first byte holds the left pixels.
+    const WORD maskRows[4] = {0x30, 0x30, 0x30, 0x30}, colourRows[4] = {0xC0, 0xC0, 0xC0, 0xC0};
+    HBITMAP mask = CreateBitmap(4, 4, 1, 1, maskRows);
+    HBITMAP color = nullptr;
+    if (withAlpha) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -4, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        color = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        for (int i = 0; i < 16; ++i) static_cast<DWORD*>(bits)[i] = (i % 4) < 2 ? 0xFFFF0000u : 0u;
+    } else {
+        color = CreateBitmap(4, 4, 1, 1, colourRows);
+    }
+    ICONINFO ii{TRUE, 0, 0, mask, color};
+    HICON icon = CreateIconIndirect(&ii);
+    DeleteObject(mask);
+    DeleteObject(color);
+    return icon;
+}
+
+TEST_F(ShapeTest, IconsWithAndWithoutAlpha) {
+    RECT all = R(0, 0, 32, 24);
+    rt->ClearRect(&all, 0x80000000);  // black at half alpha
+    HICON alpha = MakeIcon(true), mask = MakeIcon(false);
+    ASSERT_NE(nullptr, alpha);
+    ASSERT_NE(nullptr, mask);
+    // An icon with alpha blends in and makes its opaque pixels opaque; a mask
+    // icon is drawn by GDI straight on the target, so the alpha beneath stays.
+    // Either way the transparent half leaves the target as it was.
+    struct Case {
+        HICON icon;
+        int x, size, drawnSize;  // size 0: the icon's own
+        DWORD shown;
+    } cases[] = {
+        {alpha, 2, 4, 4, 0xFFFF0000},
+        {alpha, 7, 8, 8, 0xFFFF0000},  // stretched
+        {mask, 16, 4, 4, 0x80FFFFFF},
+        {mask, 22, 0, 4, 0x80FFFFFF},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(S_OK, rt->DrawIconEx(c.x, 2, c.icon, c.size, c.size, DI_NORMAL));
+        for (int y = 2; y < 2 + c.drawnSize; ++y)
+            for (int x = c.x; x < c.x + c.drawnSize + 1; ++x)
+                EXPECT_EQ(x < c.x + c.drawnSize / 2 ? c.shown : 0x80000000u, Px(x, y)) << c.x << ": " << x << "," << y;
+    }
+    EXPECT_EQ(S_FALSE, rt->DrawIconEx(0, 0, nullptr, 4, 4, DI_NORMAL));
+    DestroyIcon(alpha);
+    DestroyIcon(mask);
+}
+
+// A 2 x 2 checker: the pattern follows the target's pixel grid wherever the
+// fill starts, so two fills side by side meet without a seam.
+TEST_F(ShapeTest, PatternBrushTilesFromTheTargetsOrigin) {
+    IBitmap* bmp = MakeBitmap(2, 2, {0x80800000, 0xFF0000FF, 0xFF0000FF, 0x80800000});
+    IBrush* brush = nullptr;
+    ASSERT_EQ(S_OK, rt->CreateBitmapBrush(bmp, &brush));
+    EXPECT_EQ(E_INVALIDARG, rt->CreateBitmapBrush(nullptr, &brush));
+    rt->SelectObject(brush, nullptr);
+    brush->Release();
+    bmp->Release();
+    // Opaque, whatever the image's alpha; the colour bytes as they are stored.
+    auto expected = [](int x, int y) { return (x + y) % 2 ? 0xFF0000FFu : 0xFF800000u; };
+    RECT a = R(1, 1, 6, 7), b = R(6, 1, 11, 7), clipped = R(-3, 10, 4, 15);
+    rt->FillRectangle(&a);
+    rt->FillRectangle(&b);
+    rt->FillRectangle(&clipped);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 12; ++x) {
+            bool in = (y >= 1 && y < 7 && x >= 1 && x < 11) || (y >= 10 && y < 15 && x < 4);
+            EXPECT_EQ(in ? expected(x, y) : 0u, Px(x, y)) << x << "," << y;
+        }
+    // Under a moved origin too, as GDI's own brush origin is in device units.
+    rt->SetViewportOrg(POINT{21, 2});
+    RECT c = R(0, 0, 4, 4);
+    rt->FillRectangle(&c);
+    RECT e = R(2, 1, 8, 6);
+    rt->FillEllipse(&e);
+    for (int y = 2; y < 6; ++y)
+        for (int x = 21; x < 25; ++x) EXPECT_EQ(expected(x, y), Px(x, y)) << x << "," << y;
+    EXPECT_EQ(expected(26, 5), Px(26, 5));  // inside the ellipse
+    EXPECT_EQ(0u, Px(28, 3)) << "the corner of the ellipse's box";
+}
+
+TEST_F(ShapeTest, RegionClips) {
+    RECT all = R(0, 0, 32, 24);
+    IRegion* rgn = nullptr;
+    fx.render->CreateRegion(&rgn);
+    RECT r1 = R(2, 2, 6, 6), r2 = R(10, 2, 14, 6);
+    rgn->CombineRect(&r1, RGN_OR);
+    rgn->CombineRect(&r2, RGN_OR);
+    EXPECT_EQ(S_OK, rt->PushClipRegion(rgn, RGN_AND));
+    rt->FillSolidRect(&all, 0xFF0000FF);
+    EXPECT_EQ(32, Count(all, 0xFFFF0000));
+    EXPECT_EQ(0xFFFF0000u, Px(5, 5));
+    EXPECT_EQ(0u, Px(8, 3));
+    // Nested: a rectangle across both parts keeps only what both allow.
+    RECT band = R(0, 4, 32, 5);
+    rt->PushClipRect(&band, RGN_AND);
+    rt->FillSolidRect(&all, 0xFF00FF00);
+    EXPECT_EQ(8, Count(all, 0xFF00FF00));
+    rt->PopClip();
+    rt->FillSolidRect(&all, 0xFFFFFFFF);
+    EXPECT_EQ(32, Count(all, 0xFFFFFFFF));
+    rt->PopClip();
+    // The region is in logical units: under an origin it moves with the drawing.
+    rt->ClearRect(&all, 0);
+    rt->SetViewportOrg(POINT{10, 10});
+    rt->PushClipRegion(rgn, RGN_AND);
+    IRegion* clip = nullptr;
+    rt->GetClipRegion(&clip);
+    EXPECT_TRUE(clip->PtInRegion(POINT{3, 3}));
+    EXPECT_FALSE(clip->PtInRegion(POINT{8, 3}));
+    clip->Release();
+    RECT logical = R(-10, -10, 22, 14);
+    rt->FillSolidRect(&logical, 0xFF0000FF);
+    EXPECT_EQ(0xFFFF0000u, Px(12, 12));
+    EXPECT_EQ(0xFFFF0000u, Px(23, 15));
+    EXPECT_EQ(0u, Px(2, 2));
+    EXPECT_EQ(32, Count(all, 0xFFFF0000));
+    rt->PopClip();
+    rgn->Release();
+}
+
+TEST_F(ShapeTest, ExcludeIntersectSaveAndRestore) {
+    RECT all = R(0, 0, 32, 24);
+    int state = 0;
+    EXPECT_EQ(S_OK, rt->SaveClip(&state));
+    EXPECT_GT(state, 0);
+    RECT hole = R(4, 4, 8, 8);
+    EXPECT_EQ(S_OK, rt->ExcludeClipRect(&hole));
+    rt->FillSolidRect(&all, 0xFF0000FF);
+    EXPECT_EQ(32 * 24 - 16, Count(all, 0xFFFF0000));
+    EXPECT_EQ(0u, Px(5, 5));
+    IRegion* clip = nullptr;
+    rt->GetClipRegion(&clip);
+    EXPECT_FALSE(clip->PtInRegion(POINT{5, 5}));
+    EXPECT_TRUE(clip->PtInRegion(POINT{0, 0}));
+    clip->Release();
+    // Intersections add up, in logical units, and no state is saved for them.
+    int inner = 0;
+    rt->SaveClip(&inner);
+    EXPECT_EQ(state + 1, inner);
+    rt->SetViewportOrg(POINT{2, 0});
+    RECT a = R(0, 0, 10, 10), b = R(4, 0, 20, 2);
+    rt->IntersectClipRect(&a);
+    rt->IntersectClipRect(&b);
+    rt->SetViewportOrg(POINT{0, 0});
+    rt->FillSolidRect(&all, 0xFF00FF00);
+    EXPECT_EQ(12, Count(all, 0xFF00FF00));  // device (6, 0)-(12, 2)
+    EXPECT_EQ(0xFF00FF00u, Px(6, 0));
+    EXPECT_EQ(0xFFFF0000u, Px(5, 0));
+    // Restoring the inner state brings the hole back; the outer one the whole target.
+    rt->RestoreClip(inner);
+    rt->FillSolidRect(&all, 0xFFFFFFFF);
+    EXPECT_EQ(32 * 24 - 16, Count(all, 0xFFFFFFFF));
+    rt->RestoreClip(state);
+    RECT box{};
+    rt->GetClipBox(&box);
+    EXPECT_TRUE(EqualRect(&box, &all));
+    rt->FillSolidRect(&all, 0xFF000000);
+    EXPECT_EQ(32 * 24, Count(all, 0xFF000000));
+    // A relative restore pops the latest save.
+    rt->SaveClip(nullptr);
+    rt->IntersectClipRect(&hole);
+    rt->RestoreClip(-1);
+    rt->GetClipBox(&box);
+    EXPECT_TRUE(EqualRect(&box, &all));
+}
+
+}  // namespace

@@ -31,6 +31,7 @@ archives = {
     "files.7z": (["a", "-bd"], listed),                 # files only, no folder items
     "folders.7z": (["a", "-bd"], ["."]),                # folder items first
     "bcj2.7z": (["a", "-bd", "-mx9"], ["app.exe", "readme.txt"]),
+    "blocks.7z": (["a", "-bd", "-ms=off"], ["."]),      # one block per file
 }
 for name, (opts, items) in archives.items():
     seven(*opts, os.path.join("..", name), *items, cwd=tree)
@@ -38,6 +39,10 @@ for name, (opts, items) in archives.items():
 listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "bcj2.7z")], capture_output=True, text=True, check=True).stdout
 if "BCJ2" not in listing:
     sys.exit("7zz -mx9 did not use BCJ2 on the executable")
+listing = subprocess.run(["7zz", "l", "-slt", os.path.join(out, "blocks.7z")], capture_output=True, text=True,
+                         check=True).stdout
+if "Blocks = 5" not in listing:
+    sys.exit("7zz -ms=off did not give each of the five files a block of its own")
 
 # Damaged copies: cut in half, and one byte of the packed data flipped.
 data = open(os.path.join(out, "folders.7z"), "rb").read()

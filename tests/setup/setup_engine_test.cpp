@@ -6,6 +6,7 @@
 #include "engine/SzArchive.h"
 #include "engine/SzArchiveApi.h"
 #include "engine/SzCappedAlloc.h"
+#include "engine/SzText.h"
 #include "engine/UninstallWorker.h"
 #include "engine/WorkerMessages.h"
 
@@ -23,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -64,6 +66,8 @@ private:
 };
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
+
+std::string Bytes(const SzArchiveEntry* e) { return std::string(reinterpret_cast<const char*>(e->data), e->size); }
 
 std::wstring NormalizeBuild(const std::wstring& path)
 {
@@ -139,13 +143,13 @@ TEST(SzArchive, FilesOnlyArchiveGivesOneEntryPerFileInOrder)
     EXPECT_TRUE(a.GetFolders().empty());
     for (uint32_t i = 0; i < 3; ++i) EXPECT_EQ(i, a.GetEntry(i)->archiveIndex);
     EXPECT_EQ(nullptr, a.GetEntry(3));
-    const SzArchiveEntry* readme = a.FindByName(L"readme.txt");
+    const SzArchiveEntry* readme = a.FindEntry(L"readme.txt");
     ASSERT_NE(nullptr, readme);
-    EXPECT_EQ(ReadBytes(kFixtures + L"tree\\readme.txt"), std::string(readme->data.begin(), readme->data.end()));
+    EXPECT_EQ(ReadBytes(kFixtures + L"tree\\readme.txt"), Bytes(readme));
     EXPECT_EQ(readme, a.FindByIndex(readme->archiveIndex));
-    EXPECT_EQ(nullptr, a.FindByName(L"README.TXT"));
-    EXPECT_EQ(nullptr, a.FindByName(L"readme.tx"));
-    EXPECT_EQ(nullptr, a.FindByName(L"readme.txt "));
+    EXPECT_EQ(nullptr, a.FindEntry(L"README.TXT"));
+    EXPECT_EQ(nullptr, a.FindEntry(L"readme.tx"));
+    EXPECT_EQ(nullptr, a.FindEntry(L"readme.txt "));
 }
 
 TEST(SzArchive, FolderItemsAreKeptApartFromFiles)
@@ -156,16 +160,16 @@ TEST(SzArchive, FolderItemsAreKeptApartFromFiles)
     EXPECT_EQ(4u, a.GetFolders().size());
     // Folder items come first, so file entries start past them.
     EXPECT_EQ(4u, a.GetEntry(0)->archiveIndex);
-    const SzArchiveEntry* empty = a.FindByName(L"bin/empty.dat");
+    const SzArchiveEntry* empty = a.FindEntry(L"bin/empty.dat");
     ASSERT_NE(nullptr, empty);
     EXPECT_EQ(0u, empty->size);
-    EXPECT_TRUE(empty->data.empty());
-    const SzArchiveEntry* chinese = a.FindByName(L"\u5ba2\u6237\u7aef/\u914d\u7f6e.ini");
+    EXPECT_EQ(nullptr, empty->data);
+    const SzArchiveEntry* chinese = a.FindEntry(L"\u5ba2\u6237\u7aef/\u914d\u7f6e.ini");
     ASSERT_NE(nullptr, chinese);
     EXPECT_EQ(ReadBytes(kFixtures + L"tree\\\u5ba2\u6237\u7aef\\\u914d\u7f6e.ini"),
-              std::string(chinese->data.begin(), chinese->data.end()));
+              Bytes(chinese));
     // Long names are kept whole.
-    EXPECT_NE(nullptr, a.FindByName(L"long/a_file_name_well_over_fifty_characters_long_for_the_reader.txt"));
+    EXPECT_NE(nullptr, a.FindEntry(L"long/a_file_name_well_over_fifty_characters_long_for_the_reader.txt"));
 }
 
 TEST(SzArchive, DamagedOrMissingArchivesFailTheOpenAndLeaveNothing)
@@ -237,15 +241,155 @@ TEST(SzArchive, OpensFromMemoryAndFromANonAsciiPath)
     ASSERT_FALSE(bytes.empty());
     SzArchive fromMemory;
     ASSERT_TRUE(fromMemory.OpenFromMemory(bytes.data(), bytes.size()));
-    const SzArchiveEntry* app = fromMemory.FindByName(L"app.exe");
+    const SzArchiveEntry* app = fromMemory.FindEntry(L"app.exe");
     ASSERT_NE(nullptr, app);
-    EXPECT_EQ(ReadBytes(kFixtures + L"tree\\app.exe"), std::string(app->data.begin(), app->data.end()));
+    EXPECT_EQ(ReadBytes(kFixtures + L"tree\\app.exe"), Bytes(app));
 
     std::wstring folder = FreshFolder(L"\u5b89\u88c5 archive");
     ASSERT_TRUE(WriteBytes(folder + L"\\\u5ba2\u6237\u7aef.7z", bytes));
     SzArchive fromFile;
     ASSERT_TRUE(fromFile.OpenFromFileW(folder + L"\\\u5ba2\u6237\u7aef.7z"));
     EXPECT_EQ(fromMemory.GetCount(), fromFile.GetCount());
+}
+
+TEST(SzArchive, IndexCallsAnswerForFileEntriesOnly)
+{
+    SzArchive a;
+    ASSERT_TRUE(a.OpenFromFileA("fixtures\\folders.7z"));
+    const wchar_t* names[] = {L"readme.txt", L"bin/data.bin", L"bin/empty.dat",
+                              L"\u5ba2\u6237\u7aef/\u914d\u7f6e.ini",
+                              L"long/a_file_name_well_over_fifty_characters_long_for_the_reader.txt"};
+    for (const wchar_t* name : names) {
+        SCOPED_TRACE(Narrow(name));
+        std::wstring local = kFixtures + L"tree\\" + name;
+        for (wchar_t& c : local)
+            if (c == L'/') c = L'\\';
+        const std::string expected = ReadBytes(local);
+        const SzArchiveEntry* e = a.FindEntry(name);
+        ASSERT_NE(nullptr, e);
+        const uint32_t index = e->archiveIndex;
+        uint64_t size = 7;
+        ASSERT_TRUE(a.GetEntrySize(index, &size));
+        EXPECT_EQ(expected.size(), size);
+        uint32_t length = 0;
+        ASSERT_TRUE(a.GetNameLength(index, &length));
+        EXPECT_EQ(wcslen(name) + 1, length);
+
+        // A buffer one byte short is refused; the exact size is filled and
+        // nothing past it is written.
+        std::string data(expected.size() + 1, '#');
+        if (!expected.empty()) {
+            EXPECT_FALSE(a.CopyEntryData(index, &data[0], expected.size() - 1));
+        }
+        ASSERT_TRUE(a.CopyEntryData(index, &data[0], expected.size()));
+        EXPECT_EQ(expected + "#", data);
+        std::vector<wchar_t> nameOut(length + 1, L'#');
+        EXPECT_FALSE(a.CopyEntryDataAndName(index, &data[0], expected.size(), nameOut.data(), length - 1));
+        EXPECT_EQ(L'#', nameOut[0]);
+        ASSERT_TRUE(a.CopyEntryDataAndName(index, &data[0], expected.size(), nameOut.data(), length));
+        EXPECT_STREQ(name, nameOut.data());
+        EXPECT_EQ(L'#', nameOut[length]);
+    }
+    // Folder items (the first four indices) and indices past the table have
+    // no entry; outputs stay as they were.
+    for (uint32_t index : {0u, 3u, 10u, 0xFFFFFFFFu}) {
+        SCOPED_TRACE(index);
+        uint64_t size = 7;
+        uint32_t length = 7;
+        char data[4] = "xyz";
+        wchar_t name[4] = L"xyz";
+        EXPECT_FALSE(a.GetEntrySize(index, &size));
+        EXPECT_FALSE(a.GetNameLength(index, &length));
+        EXPECT_FALSE(a.CopyEntryData(index, data, sizeof data));
+        EXPECT_FALSE(a.CopyEntryDataAndName(index, data, sizeof data, name, 4));
+        EXPECT_EQ(7u, size);
+        EXPECT_EQ(7u, length);
+        EXPECT_STREQ("xyz", data);
+        EXPECT_STREQ(L"xyz", name);
+    }
+    const uint32_t first = a.GetEntry(0)->archiveIndex;
+    EXPECT_FALSE(a.GetEntrySize(first, nullptr));
+    EXPECT_FALSE(a.GetNameLength(first, nullptr));
+    EXPECT_FALSE(a.CopyEntryDataAndName(first, nullptr, 0, nullptr, 0));
+}
+
+TEST(SzArchive, OpenFromFileATakesTheSystemCodePage)
+{
+    ASSERT_EQ(1252u, GetACP());  // the test prefix's; the cases below are spelled in it
+    std::wstring folder = FreshFolder(L"ansi archive");
+    ASSERT_TRUE(WriteBytes(folder + L"\\caf\u00e9.7z", ReadBytes(kFixtures + L"files.7z")));
+    std::string narrow = Narrow(folder) + "\\caf\xe9.7z";
+    SzArchive a;
+    ASSERT_TRUE(a.OpenFromFileA(narrow.c_str()));
+    EXPECT_EQ(3u, a.GetCount());
+    EXPECT_FALSE(a.OpenFromFileA(nullptr));
+    EXPECT_EQ(0u, a.GetCount());
+    EXPECT_FALSE(a.OpenFromFileA("fixtures\\no-such.7z"));
+}
+
+TEST(SzText, NamesConvertOnlyWhenTheCodePageSpellsThemExactly)
+{
+    ASSERT_EQ(1252u, GetACP());
+    struct Case {
+        const wchar_t* wide;
+        const char* ansi;  // null: refused
+    } toAnsi[] = {
+        {L"bin/data.bin", "bin/data.bin"},
+        {L"caf\u00e9", "caf\xe9"},
+        {L"\u20ac", "\x80"},
+        {L"", ""},
+        {L"\u5ba2\u6237\u7aef.ini", nullptr},
+        // Look-alikes of a separator and a quote, which a best fit would make real.
+        {L"a\uff3cb", nullptr},
+        {L"\uff02x", nullptr},
+        {nullptr, nullptr},
+    };
+    for (const Case& c : toAnsi) {
+        SCOPED_TRACE(c.wide ? Narrow(c.wide) : "(null)");
+        std::unique_ptr<char[]> out = WideToAnsiAlloc(c.wide);
+        if (!c.ansi) {
+            EXPECT_EQ(nullptr, out.get());
+            continue;
+        }
+        ASSERT_NE(nullptr, out.get());
+        EXPECT_STREQ(c.ansi, out.get());
+    }
+    Case toWide[] = {
+        {L"bin/data.bin", "bin/data.bin"},
+        {L"caf\u00e9", "caf\xe9"},
+        {L"\u20ac", "\x80"},
+        {L"", ""},
+        {nullptr, nullptr},
+    };
+    for (const Case& c : toWide) {
+        SCOPED_TRACE(c.ansi ? c.ansi : "(null)");
+        std::unique_ptr<wchar_t[]> out = AnsiToWideAlloc(c.ansi);
+        if (!c.wide) {
+            EXPECT_EQ(nullptr, out.get());
+            continue;
+        }
+        ASSERT_NE(nullptr, out.get());
+        EXPECT_STREQ(c.wide, out.get());
+    }
+}
+
+TEST(SzText, WideCharsEqualComparesCountCharactersAndStopsAtTheEnd)
+{
+    struct Case {
+        const wchar_t* a;
+        const wchar_t* b;
+        size_t count;
+        bool equal;
+    } cases[] = {
+        {L"abc", L"abc", 4, true},   {L"abc", L"abd", 2, true},   {L"abc", L"abd", 3, false},
+        {L"abc", L"ABC", 3, false},  {L"ab", L"abc", 3, false},   {L"abc", L"ab", 3, false},
+        {L"a", L"b", 0, true},       {nullptr, L"", 0, false},    {L"", nullptr, 0, false},
+        // Equal up to a shared end: nothing past the terminators is read.
+        {L"ab", L"ab", 1000, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.equal, WideCharsEqual(c.a, c.b, c.count))
+            << (c.a ? Narrow(c.a) : "(null)") << " / " << (c.b ? Narrow(c.b) : "(null)") << " / " << c.count;
 }
 
 TEST(SzArchiveApi, HandleCallsAnswerLookupsAndFailCleanly)
@@ -347,6 +491,33 @@ TEST(InstallWorker, WriteArchiveEntryBuildsThePathAndReportsEachFailure)
     EXPECT_FALSE(Exists(Cwd() + L"\\work\\write-entry-relative"));
 }
 
+TEST(InstallWorker, OneWriterForManyEntriesRemembersOnlyFoldersThatExist)
+{
+    const std::wstring folder = FreshFolder(L"entry-writer");
+    CEntryWriter writer(folder + L"\\");
+    ASSERT_TRUE(writer.Usable());
+    struct Case {
+        const wchar_t* name;
+        ExtractResult result;
+    } cases[] = {
+        {L"a/b/c.txt", kExtractOk},    {L"a/b/d.txt", kExtractOk},    {L"a/bc/e.txt", kExtractOk},
+        {L"a/b", kCreateFailed},       {L"a/b/c.txt/f.txt", kFolderFailed},
+        {L"a/x", kExtractOk},          {L"a/x/y.txt", kFolderFailed},  // a file where a folder must go
+        {L"../g.txt", kCreateFailed},  {L"a/b/d.txt", kExtractOk},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.result, writer.Write(c.name, "bytes", 5)) << Narrow(c.name);
+    EXPECT_EQ(kExtractOk, writer.MakeFolder(L"empty/inner"));
+    EXPECT_TRUE(Exists(folder + L"\\empty\\inner"));
+    EXPECT_EQ("bytes", ReadBytes(folder + L"\\a\\bc\\e.txt"));
+    EXPECT_EQ("bytes", ReadBytes(folder + L"\\a\\x"));
+
+    CEntryWriter relative(L"work\\entry-writer-relative");
+    EXPECT_FALSE(relative.Usable());
+    EXPECT_EQ(kFolderFailed, relative.Write(L"r.txt", "r", 1));
+    EXPECT_EQ(kFolderFailed, relative.MakeFolder(L"r"));
+    EXPECT_FALSE(Exists(Cwd() + L"\\work\\entry-writer-relative"));
+}
+
 // Runs the worker on a fixture into a fresh folder until it reports.
 struct InstallRun {
     std::wstring folder;
@@ -371,7 +542,8 @@ InstallRun Install(const std::wstring& archive, DWORD pauseMs = 0)
 
 TEST(InstallWorker, EveryFixtureInstallsTheTreeThat7zzExtracts)
 {
-    for (const wchar_t* archive : {L"files.7z", L"folders.7z", L"bcj2.7z"}) {
+    // blocks.7z: entries of every block stay whole while later blocks decode.
+    for (const wchar_t* archive : {L"files.7z", L"folders.7z", L"bcj2.7z", L"blocks.7z"}) {
         SCOPED_TRACE(Narrow(archive));
         SzArchive reader;
         ASSERT_TRUE(reader.OpenFromFileW(kFixtures + archive));
@@ -473,7 +645,7 @@ TEST(InstallWorker, ALockedTargetFailsAfterThreeAttempts)
     ASSERT_NE(INVALID_HANDLE_VALUE, lock);
     SzArchive reader;
     ASSERT_TRUE(reader.OpenFromFileW(kFixtures + L"files.7z"));
-    size_t lockedAt = reader.FindByName(L"bin/data.bin") - reader.GetEntry(0);
+    size_t lockedAt = reader.FindEntry(L"bin/data.bin") - reader.GetEntry(0);
     TestWindow window;
     ArchiveModule module(L"files.7z");
     CInstallWorker worker(module.Get(), folder, window.Handle(), 0);

@@ -84,6 +84,30 @@ TEST(SafePaths, PlainNamesAndModuleFolder)
     EXPECT_EQ(0, _wcsicmp(NormalizeFolder(Cwd()).c_str(), GetModuleFolder(nullptr).c_str()));
 }
 
+TEST(SafePaths, FileNamePartIsTheTextAfterTheLastSeparator)
+{
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* name;
+    } cases[] = {
+        {L"C:\\Games\\Orvo\\OrvoUninstall.exe", L"OrvoUninstall.exe"},
+        {L"bin/a.dll", L"a.dll"},
+        // Whichever separator comes last, so a folder joined to an archive
+        // name still gives the file's own name.
+        {L"C:\\Orvo\\bin/a.dll", L"a.dll"},
+        {L"C:/Orvo/bin\\a.dll", L"a.dll"},
+        {L"readme.txt", L"readme.txt"},
+        {L"C:\\Games\\", L""},
+        {L"bin/", L""},
+        {L"\\", L""},
+        {L"", L""},
+        {nullptr, L""},
+        {L"\\\\server\\share\\\u5ba2\u6237\u7aef.ini", L"\u5ba2\u6237\u7aef.ini"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::wstring(c.name), GetFileNamePart(c.path)) << (c.path ? Narrow(c.path) : "(null)");
+}
+
 // ---- registry ----
 
 struct RegValue {

@@ -36,19 +36,26 @@ double BestOfThreeMs(F f)
     return best;
 }
 
-// How this machine runs the benchmark's 32-bit code under Wine: emulated when
-// the kernel hands 32-bit programs to qemu (a binfmt entry, seen through
-// Wine's Z: drive), else natively.
-inline const char* ExecutionNote()
+// True when the host file (a path on Wine's Z: drive) starts with text.
+inline bool HostFileStartsWith(const wchar_t* path, const char* text)
 {
-    HANDLE f = CreateFileW(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386", GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "32-bit code runs natively";
-    char head[8] = {};
+    HANDLE f = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    char head[16] = {};
     DWORD got = 0;
     ReadFile(f, head, sizeof head - 1, &got, nullptr);
     CloseHandle(f);
-    return std::strncmp(head, "enabled", 7) == 0 ? "32-bit code runs emulated (qemu)" : "32-bit code runs natively";
+    return std::strncmp(head, text, std::strlen(text)) == 0;
+}
+
+// How this machine runs the benchmark's 32-bit code under Wine: emulated when
+// the kernel hands 32-bit programs to qemu (binfmt_misc and its entry both
+// enabled, seen through Wine's Z: drive), else natively.
+inline const char* ExecutionNote()
+{
+    bool emulated = HostFileStartsWith(L"Z:\\proc\\sys\\fs\\binfmt_misc\\status", "enabled") &&
+                    HostFileStartsWith(L"Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386", "enabled");
+    return emulated ? "32-bit code runs emulated (qemu)" : "32-bit code runs natively";
 }
 
 // "what  ours … ms  baseline … ms  ratio …"; a zero baseline prints ratio 0.

@@ -71,9 +71,7 @@ std::string Md5Of(const std::string& bytes)
     MD5 md5;
     md5.Update(bytes.data(), bytes.size());
     md5.Finalize();
-    char hex[33];
-    md5.FormatHexDigest(hex);
-    return hex;
+    return md5.GetHexDigest();
 }
 
 int ServerPort(int which)

@@ -1,7 +1,9 @@
 // The HTTP client against the scripted loopback server.
 #include <gtest/gtest.h>
 
+#include <cstdarg>
 #include <regex>
+#include <vector>
 
 #include "NBTCPClient.h"
 #include "TestRelease.h"
@@ -13,6 +15,23 @@ class QuietClient : public CNBTCPClient
 public:
     void OnProgress(int total, int received) override { last = {total, received}; }
     std::pair<int, int> last{-1, -1};
+};
+
+// Keeps the error log's lines for the test to read.
+class RecordingClient : public CNBTCPClient
+{
+public:
+    void LogError(const char* format, ...) override
+    {
+        char line[2048];
+        va_list args;
+        va_start(args, format);
+        vsnprintf(line, sizeof line, format, args);
+        va_end(args);
+        errors.push_back(line);
+    }
+    void OnProgress(int, int) override {}
+    std::vector<std::string> errors;
 };
 
 } // namespace
@@ -44,6 +63,39 @@ TEST(HttpClient, GetIntoMemoryRespectsTheBuffer)
     }
     EXPECT_EQ(client.GetStatusCode(), 404);
     EXPECT_EQ(release.CountRequests("600.txt"), 1);
+}
+
+TEST(HttpClient, LengthHeaderIsLoggedAsReceived)
+{
+    TestRelease release("lengthlog");
+    for (const char* name : {"plain.txt", "lower.txt", "bad.txt", "none.txt"})
+        release.AddFile(name, std::string(511, 'l'));
+    release.AddBehaviour("lower.txt lower");
+    release.AddBehaviour("bad.txt badlength 123456789012345678901234567890");
+    release.AddBehaviour("none.txt nolength");
+    struct Case { const char* path; int result; const char* line; };
+    const Case cases[] = {
+        {"plain.txt", 511, "get content length buf 511"},
+        {"lower.txt", 511, "get content length buf 511"},
+        {"bad.txt", kHttpNoLength, "get content length buf 12345678901234567890"},  // 20 characters at most
+        {"none.txt", kHttpNoLength, nullptr},
+    };
+    for (const Case& c : cases) {
+        RecordingClient client;
+        ASSERT_EQ(client.Init(2), 1);
+        char buffer[1024];
+        EXPECT_EQ(client.HTTPGet(release.Url(c.path).c_str(), buffer, sizeof buffer), c.result) << c.path;
+        std::vector<std::string> lines;
+        for (const std::string& e : client.errors)
+            if (e.compare(0, 23, "get content length buf ") == 0)
+                lines.push_back(e);
+        if (c.line) {
+            ASSERT_EQ(lines.size(), 1u) << c.path;
+            EXPECT_EQ(lines[0], c.line) << c.path;
+        } else {
+            EXPECT_TRUE(lines.empty()) << c.path;
+        }
+    }
 }
 
 TEST(HttpClient, FileGetHandlesServerBehaviours)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "Md5.h"
@@ -19,8 +20,22 @@ TEST(MD5, MatchesReferenceVectors)
          "57edf4a22be3c955ac49da2e2107b67a"},
         {std::string(1000000, 'a'), "7707d6ae4e027c70eea2a935c2296f21"},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Md5Of(c.text), c.hex) << c.text.substr(0, 20);
+        // The raw bytes are the same digest, byte for byte.
+        MD5 md5;
+        md5.Update(c.text.data(), c.text.size());
+        md5.Finalize();
+        unsigned char raw[17];
+        raw[16] = 0xAA;
+        md5.CopyRawDigest(raw);
+        EXPECT_EQ(memcmp(raw, md5.GetRawDigest(), 16), 0);
+        EXPECT_EQ(raw[16], 0xAA);
+        char hex[33];
+        for (int i = 0; i < 16; ++i)
+            snprintf(hex + 2 * i, 3, "%02x", raw[i]);
+        EXPECT_STREQ(hex, c.hex);
+    }
 }
 
 TEST(MD5, SplitUpdatesEqualOneUpdate)
@@ -53,6 +68,12 @@ TEST(MD5, DigestsAFile)
     md5.FormatHexDigest(hex);
     EXPECT_EQ(std::string(hex), Md5Of(bytes));
     MD5 unfinished;
+    unfinished.Update("abc", 3);
     unfinished.FormatHexDigest(hex);
     EXPECT_EQ(std::string(hex), "");
+    EXPECT_EQ(unfinished.GetHexDigest(), "");
+    unsigned char raw[16];
+    memset(raw, 0xAA, sizeof raw);
+    unfinished.CopyRawDigest(raw);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(raw), 16), std::string(16, '\0'));
 }

@@ -8,6 +8,7 @@
 #include "HttpResponseHead.h"
 #include "HttpUrl.h"
 #include "ManifestLine.h"
+#include "TextSearch.h"
 
 TEST(HttpUrl, ParsesHostPortAndPath)
 {
@@ -84,7 +85,7 @@ TEST(HttpResponseHead, FindsStatusLengthAndLocation)
     std::string value;
     ASSERT_TRUE(FindHeaderValue(head, length, "Location", value));
     EXPECT_EQ(value, "http://h/right");
-    EXPECT_EQ(ParseContentLength(head, length, 1000), 12);
+    EXPECT_EQ(GetContentLength(head, length, 1000), 12);
     EXPECT_FALSE(FindHeaderValue(head, length, "Server", value));
 }
 
@@ -121,9 +122,53 @@ TEST(HttpResponseHead, RefusesMalformedHeads)
     for (const Case& c : cases) {
         int n = int(strlen(c.head));
         EXPECT_EQ(ParseStatusCode(c.head, n), c.status) << c.head;
-        EXPECT_EQ(ParseContentLength(c.head, n, 2147483647LL), c.length) << c.head;
+        EXPECT_EQ(GetContentLength(c.head, n, 2147483647LL), c.length) << c.head;
     }
     EXPECT_EQ(FindHeadEnd("HTTP/1.1 200 OK\r\n\r", 18), -1);
+}
+
+TEST(HttpResponseHead, OkOnlyForAStatusLineOf200)
+{
+    struct Case { const char* text; bool ok; };
+    const Case cases[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\n", true},
+        {"HTTP/1.0 200", true},
+        // A 200 anywhere but in the status is no success.
+        {"HTTP/1.1 404 Not Found\r\nContent-Length: 200\r\n\r\n", false},
+        {"HTTP/1.1 302 Found\r\nLocation: /200\r\n\r\n", false},
+        {"HTTP/1.1 2000 OK\r\n\r\n", false},
+        {"200 OK", false},
+        {"", false},
+        {nullptr, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsHttpOk(c.text), c.ok) << (c.text ? c.text : "(null)");
+}
+
+TEST(TextSearch, FindsTheFirstOccurrence)
+{
+    struct Case { const char* text; const char* pattern; int index; int indexNoCase; };
+    const Case cases[] = {
+        {"Content-Length: 5", "Length", 8, 8},
+        {"Content-Length: 5", "length", -1, 8},
+        {"content-length: 5", "Content-Length", -1, 0},
+        {"aXbXb", "Xb", 1, 1},
+        {"abc", "abcd", -1, -1},
+        {"abc", "", 0, 0},
+        {"", "", 0, 0},
+        {"", "a", -1, -1},
+        {nullptr, "a", -1, -1},
+        {"a", nullptr, -1, -1},
+        // Letters beyond ASCII fold as the locale has them (code page 1252 here).
+        {"Caf\xc9 Orvo", "caf\xe9", -1, 0},
+    };
+    for (const Case& c : cases) {
+        const char* text = c.text ? c.text : "(null)";
+        const char* pattern = c.pattern ? c.pattern : "(null)";
+        EXPECT_EQ(StrFindIndex(c.text, c.pattern), c.index) << text << " / " << pattern;
+        const char* found = StrStrNoCase(c.text, c.pattern);
+        EXPECT_EQ(found ? int(found - c.text) : -1, c.indexNoCase) << text << " / " << pattern;
+    }
 }
 
 TEST(ManifestLine, ClassifiesLines)

@@ -1,6 +1,7 @@
 // The whole update procedure against the loopback server.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "OrvoClientUpdater.h"
@@ -127,21 +128,99 @@ TEST(Update, FirstRunThenNothingToDo)
 
 TEST(Update, WrongBodyIsFetchedThreeTimesAndNothingIsSwapped)
 {
-    TestRelease release("wrong");
-    release.AddFile("a.txt", "new alpha");
-    release.AddFile("b.txt", "new bravo");
-    WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
-    WriteFileBytes(release.InstallDir() + "/b.txt", "old bravo");
-    release.SetManifest(release.ManifestFor({"a.txt", "b.txt"}));
-    release.AddBehaviour("b.txt corrupt");
+    // The digest is checked off the receiving thread: a wrong file found only
+    // after later ones have come in still fails alone, and nothing is swapped.
+    // Files after it may or may not have been fetched once by then.
+    struct Case { std::vector<std::string> order; size_t size; int minC; int maxC; };
+    const Case cases[] = {
+        {{"a.txt", "b.txt"}, 9, 0, 0},
+        {{"b.txt", "a.txt", "c.txt"}, 1500000, 0, 1},
+        {{"a.txt", "c.txt", "b.txt"}, 1500000, 1, 1},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("wrong");
+        std::string body(c.size, 'n');
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+            release.AddFile(name, std::string("new ") + name + body);
+            WriteFileBytes(release.InstallDir() + "/" + name, std::string("old ") + name);
+        }
+        release.SetManifest(release.ManifestFor(c.order));
+        release.AddBehaviour("b.txt corrupt");
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << c.order[0];
+        EXPECT_EQ(release.CountRequests("b.txt"), 3) << c.order[0];
+        EXPECT_GE(release.CountRequests("c.txt"), c.minC) << c.order[0];
+        EXPECT_LE(release.CountRequests("c.txt"), c.maxC) << c.order[0];
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"}) << c.order[0];
+        for (const char* name : {"a.txt", "b.txt", "c.txt"})
+            EXPECT_EQ(release.Installed(name), std::string("old ") + name) << c.order[0];
+        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.order[0];
+        EXPECT_TRUE(PathExists(release.InstallDir() + "/updater.txt")) << c.order[0];
+    }
+}
+
+TEST(Update, ProgressFollowsTheNameOfItsFile)
+{
+    TestRelease release("order");
+    const std::vector<std::string> names = {"a.bin", "b.bin", "c.bin"};
+    const size_t sizes[] = {700 * 1024, 1200 * 1024, 400 * 1024};
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string bytes(sizes[i], '\0');
+        for (size_t j = 0; j < bytes.size(); ++j)
+            bytes[j] = char(j * (i + 3) + j / 1001);
+        release.AddFile(names[i], bytes);
+    }
+    release.SetManifest(release.ManifestFor(names));
+    // b.bin is found wrong off the receiving thread, before or after c.bin is
+    // shown: in the second case it is shown again for its retry.
+    release.AddBehaviour("b.bin corrupt times=1");
     UpdateDriver driver;
-    EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error);
-    EXPECT_EQ(release.CountRequests("b.txt"), 3);
-    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"});
-    EXPECT_EQ(release.Installed("a.txt"), "old alpha");
-    EXPECT_EQ(release.Installed("b.txt"), "old bravo");
-    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
-    EXPECT_TRUE(PathExists(release.InstallDir() + "/updater.txt"));
+    ASSERT_EQ(RunUpdate(release, driver), UpdateOutcome::Done);
+    for (const std::string& name : names)
+        EXPECT_EQ(release.Installed(name), ReadFileBytes(release.ServedDir() + "/" + name)) << name;
+    EXPECT_EQ(release.CountRequests("b.bin"), 2);
+
+    std::vector<std::string> shown = Texts(driver.Of(kMsgFileName));
+    std::vector<std::string> again = {"a.bin", "b.bin", "c.bin", "b.bin"};
+    EXPECT_TRUE(shown == names || shown == again) << shown.size();
+    // Each name follows the counter of its own line.
+    std::vector<std::pair<WPARAM, LPARAM>> counters, expectedCounters = {{1, 3}};
+    for (const PostedMessage& c : driver.Of(kMsgCounter))
+        counters.push_back({c.wParam, c.lParam});
+    for (const std::string& name : shown)
+        expectedCounters.push_back({WPARAM(std::find(names.begin(), names.end(), name) - names.begin() + 1), 3});
+    EXPECT_EQ(counters, expectedCounters);
+
+    // Between one name and the next, progress is that file's only; it goes
+    // back only when an attempt that reached the last byte is tried again
+    // (b.bin, when its retry follows at once), and it ends with the last byte.
+    std::string current;
+    std::vector<std::pair<WPARAM, LPARAM>> segment;
+    auto checkSegment = [&] {
+        if (current.empty())
+            return;
+        size_t index = std::find(names.begin(), names.end(), current) - names.begin();
+        ASSERT_LT(index, names.size());
+        ASSERT_FALSE(segment.empty()) << current;
+        const LPARAM whole = LPARAM(sizes[index] / 1024);
+        for (size_t i = 0; i < segment.size(); ++i) {
+            EXPECT_EQ(segment[i].first, WPARAM(whole)) << current;
+            if (i > 0 && segment[i - 1].second != whole) {
+                EXPECT_GE(segment[i].second, segment[i - 1].second) << current;
+            }
+        }
+        EXPECT_EQ(segment.back().second, whole) << current;
+    };
+    for (const PostedMessage& m : driver.Messages()) {
+        if (m.message == kMsgFileName) {
+            checkSegment();
+            current = m.text;
+            segment.clear();
+        } else if (m.message == kMsgProgress) {
+            segment.push_back({m.wParam, m.lParam});
+        }
+    }
+    checkSegment();
 }
 
 TEST(Update, FailedAttemptsOfAnyKindAreRetriedThenReported)

@@ -25,6 +25,7 @@ bool TimedRun(const char* url, const char* folder, const char* label)
 int main()
 {
     CmdLineParse(GetCommandLineA());
+    printf("note %s\n", bench::ExecutionNote());
     const char* url = CmdLineGetValue("--updateUrl");
     const char* folder = CmdLineGetValue("--appPath");
     bool ok = TimedRun(url, folder, "full") && TimedRun(url, folder, "check");

@@ -6,9 +6,9 @@ usage: make_sys_skins.py OUT_DIR SKIN_XML
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+from pngcanvas import Canvas, strip
 
 WHITE = (255, 255, 255, 255)
 BORDER = (138, 145, 156, 255)
@@ -24,107 +24,10 @@ INK = (70, 76, 86, 255)
 CLOSE_RED = (224, 67, 54, 255)
 
 
-class Canvas:
-    def __init__(self, w, h):
-        self.w, self.h = w, h
-        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(w * h)]  # straight RGBA floats
-
-    def blend(self, x, y, color, cover):
-        if not (0 <= x < self.w and 0 <= y < self.h) or cover <= 0:
-            return
-        a = color[3] / 255.0 * min(cover, 1.0)
-        p = self.px[y * self.w + x]
-        out_a = a + p[3] * (1 - a)
-        if out_a <= 0:
-            return
-        for i in range(3):
-            p[i] = (color[i] * a + p[i] * p[3] * (1 - a)) / out_a
-        p[3] = out_a
-
-    def shape(self, inside, box, color, ss=4):
-        """Fills where inside(x, y) holds, 4x4 samples a pixel, within box."""
-        x0, y0, x1, y1 = (int(math.floor(box[0])), int(math.floor(box[1])),
-                          int(math.ceil(box[2])), int(math.ceil(box[3])))
-        for y in range(max(0, y0), min(self.h, y1)):
-            for x in range(max(0, x0), min(self.w, x1)):
-                hits = 0
-                for sy in range(ss):
-                    for sx in range(ss):
-                        if inside(x + (sx + 0.5) / ss, y + (sy + 0.5) / ss):
-                            hits += 1
-                self.blend(x, y, color, hits / (ss * ss))
-
-    def rect(self, x0, y0, x1, y1, color):
-        self.shape(lambda x, y: True, (x0, y0, x1, y1), color, 1)
-
-    def round_rect(self, x0, y0, x1, y1, r, color):
-        def inside(x, y):
-            if not (x0 <= x <= x1 and y0 <= y <= y1):
-                return False
-            cx = min(max(x, x0 + r), x1 - r)
-            cy = min(max(y, y0 + r), y1 - r)
-            return (x - cx) ** 2 + (y - cy) ** 2 <= r * r
-        self.shape(inside, (x0, y0, x1, y1), color)
-
-    def frame(self, x0, y0, x1, y1, r, border, fill, width=1.0):
-        self.round_rect(x0, y0, x1, y1, r, border)
-        self.round_rect(x0 + width, y0 + width, x1 - width, y1 - width, max(r - width, 0), fill)
-
-    def circle(self, cx, cy, r, color):
-        self.shape(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r,
-                   (cx - r, cy - r, cx + r, cy + r), color)
-
-    def line(self, pts, width, color):
-        half = width / 2.0
-
-        def dist(x, y, a, b):
-            dx, dy = b[0] - a[0], b[1] - a[1]
-            t = ((x - a[0]) * dx + (y - a[1]) * dy) / float(dx * dx + dy * dy or 1)
-            t = min(max(t, 0.0), 1.0)
-            return math.hypot(x - a[0] - t * dx, y - a[1] - t * dy)
-        segs = list(zip(pts, pts[1:]))
-        xs = [p[0] for p in pts]
-        ys = [p[1] for p in pts]
-        self.shape(lambda x, y: any(dist(x, y, a, b) <= half for a, b in segs),
-                   (min(xs) - half - 1, min(ys) - half - 1, max(xs) + half + 1, max(ys) + half + 1), color)
-
-    def polygon(self, pts, color):
-        def inside(x, y):
-            c = False
-            for i in range(len(pts)):
-                (ax, ay), (bx, by) = pts[i], pts[i - 1]
-                if (ay > y) != (by > y) and x < (bx - ax) * (y - ay) / (by - ay) + ax:
-                    c = not c
-            return c
-        xs = [p[0] for p in pts]
-        ys = [p[1] for p in pts]
-        self.shape(inside, (min(xs), min(ys), max(xs), max(ys)), color)
-
-    def png(self):
-        rows = bytearray()
-        for y in range(self.h):
-            rows.append(0)
-            for x in range(self.w):
-                p = self.px[y * self.w + x]
-                rows += bytes((int(round(p[0])), int(round(p[1])), int(round(p[2])), int(round(p[3] * 255))))
-
-        def chunk(tag, data):
-            return struct.pack(">I", len(data)) + tag + data + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
-        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.w, self.h, 8, 6, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
-
-
 def state_colors(state):
     """(border, fill, ink) of normal, hover, pushed, disabled."""
     return [(BORDER, WHITE, ACCENT), (ACCENT, HOVER, ACCENT), (ACCENT_DARK, PUSHED, ACCENT_DARK),
             (DISABLED_INK, DISABLED, DISABLED_INK)][state]
-
-
-def strip(cell_w, cell_h, count, draw):
-    c = Canvas(cell_w * count, cell_h)
-    for i in range(count):
-        draw(c, i * cell_w, i)
-    return c
 
 
 def check_mark(c, ox, oy, color, scale=1.0):
@@ -343,7 +246,12 @@ def images():
     out["SYS_SLIDER_THUMB"] = strip(12, 20, 4, thumb)
     for name in ("close", "minimize", "maximize", "restore"):
         out["SYS_BTN_" + name.upper()] = caption_button(name)
-    out["SYS_MENU_CHECK"] = strip(16, 16, 3, lambda c, ox, i: check_mark(c, ox, 0, [INK, ACCENT, DISABLED_INK][i]))
+    def menu_check(c, ox, i):  # a check mark; a radio item's bullet; a disabled check mark
+        if i == 1:
+            c.circle(ox + 8, 8, 3, INK)
+        else:
+            check_mark(c, ox, 0, DISABLED_INK if i == 2 else INK)
+    out["SYS_MENU_CHECK"] = strip(16, 16, 3, menu_check)
     sep = Canvas(60, 3)
     sep.rect(25, 1, 60, 2, (214, 218, 224, 255))
     out["SYS_MENU_SEP"] = sep
@@ -354,8 +262,8 @@ def images():
     def menu_item(c, ox, i):
         c.rect(ox, 0, ox + 60, 24, WHITE)
         c.rect(ox, 0, ox + 24, 24, (246, 247, 249, 255))
-        if i:
-            c.round_rect(ox + 2, 1, ox + 58, 23, 2, HOVER)
+        if i:  # the selected item, dark enough for the system's highlight text
+            c.round_rect(ox + 2, 1, ox + 58, 23, 2, ACCENT)
     out["SYS_MENU_SKIN"] = strip(60, 24, 2, menu_item)
     out["SYS_ICONS"] = icons()
     wnd = Canvas(20, 90)

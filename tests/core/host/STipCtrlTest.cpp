@@ -238,6 +238,7 @@ TEST_F(STipCtrlTest, SizeStaysWithin500By1000)
     EXPECT_GE(wrapped.cy, 2 * (one.cy - 10) + 10) << "wrapped onto more lines";
     const SIZE longWord = measure(std::wstring(400, L'W'));
     EXPECT_LE(longWord.cx, 510);
+    EXPECT_GE(longWord.cy, 3 * (one.cy - 10) + 10) << "a word longer than a line is broken, not cut";
     std::wstring lines;
     for (int i = 0; i < 200; ++i) lines += L"line\\n";
     const SIZE tall = measure(lines);

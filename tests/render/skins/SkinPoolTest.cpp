@@ -1,8 +1,13 @@
 // Skin factories by tag, skin pools and their manager, and the built-in skins
 // loaded from this executable's resources.
 #include "SkinTestUtil.h"
+
+#include <algorithm>
+#include <cstdlib>
+
 #include "core/IResProvider.h"
 #include "render/SFontPool.h"
+#include "render/SSkinButton.h"
 #include "render/SSkinImgList.h"
 #include "render/SSkinScrollbar.h"
 #include "render/SSkinPool.h"
@@ -172,8 +177,32 @@ TEST_F(SkinPoolTest, BuiltinSkinsFromTheSystemResources)
     pe->Release();
 }
 
+// A premultiplied pixel blended over opaque white.
+DWORD OverWhite(DWORD p)
+{
+    DWORD a = p >> 24, out = 0xFF000000;
+    for (int shift = 0; shift < 24; shift += 8) out |= (((p >> shift) & 0xFF) + 255 - a) << shift;
+    return out;
+}
+
+// A framework colour (red in the low byte) as the target stores it opaque.
+DWORD Stored(COLORREF c)
+{
+    return 0xFF000000 | (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+::testing::AssertionResult Near(DWORD want, DWORD got, int tol)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        if (std::abs(int(want >> shift & 0xFF) - int(got >> shift & 0xFF)) > tol)
+            return ::testing::AssertionFailure() << std::hex << "want " << want << " got " << got;
+    return ::testing::AssertionSuccess();
+}
+
 // Every built-in skin in each state at a size an element would give it, on a
-// white sheet saved as "builtin_skins.png" for a look.
+// white sheet saved as "builtin_skins.png" for a look; then pixels of every
+// state are checked against the skin's own image or colours, and the gaps
+// between the states against the white beneath.
 TEST_F(SkinPoolTest, BuiltinSkinSheet)
 {
     IResProvider* pe = nullptr;
@@ -188,6 +217,12 @@ TEST_F(SkinPoolTest, BuiltinSkinSheet)
     RECT all{0, 0, 720, 30 * kBuiltinSkinCount};
     sheet->FillSolidRect(&all, 0xFFFFFFFF);
     SSkinPoolMgr* mgr = SSkinPoolMgr::GetSingletonPtr();
+    struct Drawn {
+        ISkinObj* skin;
+        DWORD state;
+        RECT rect;
+    };
+    std::vector<Drawn> drawn;
     for (int i = 0; i < kBuiltinSkinCount; ++i) {
         ISkinObj* skin = mgr->GetBuiltinSkin(i);
         ASSERT_NE(nullptr, skin);
@@ -203,6 +238,7 @@ TEST_F(SkinPoolTest, BuiltinSkinSheet)
                 for (int part : {SB_LINEUP, SB_LINEDOWN, SB_THUMBTRACK, SB_PAGEUP}) {
                     RECT r{x, i * 30 + 2, x + 16, i * 30 + 18};
                     skin->Draw(sheet.get(), &r, MakeSbState(part, 0, vertical != 0));
+                    drawn.push_back({skin, MakeSbState(part, 0, vertical != 0), r});
                     x += 20;
                 }
             continue;
@@ -210,11 +246,68 @@ TEST_F(SkinPoolTest, BuiltinSkinSheet)
         for (int s = 0; s < states && 4 + s * (w + 6) + w <= 720; ++s) {
             RECT r{4 + s * (w + 6), i * 30 + 2, 4 + s * (w + 6) + w, i * 30 + 2 + h};
             skin->Draw(sheet.get(), &r, DWORD(s));
+            drawn.push_back({skin, DWORD(s), r});
         }
     }
     IBitmap* bitmap = static_cast<IBitmap*>(sheet->GetCurrentObject(OT_BITMAP));
     ASSERT_NE(nullptr, bitmap);
     EXPECT_EQ(S_OK, bitmap->Save(L"builtin_skins.png", nullptr));
+
+    int checked = 0;
+    for (const Drawn& d : drawn) {
+        const RECT& r = d.rect;
+        const SStringW name = d.skin->GetName();
+        // Beside each state lies the untouched sheet.
+        EXPECT_EQ(0xFFFFFFFFu, sheet->GetPixel(r.right + 2, r.top)) << name.c_str() << " " << d.state;
+        EXPECT_EQ(0xFFFFFFFFu, sheet->GetPixel(r.left, r.top - 1)) << name.c_str() << " " << d.state;
+        if (auto* button = sobj_cast<SSkinButton>(d.skin)) {
+            const SSkinButton::Colors& c = button->GetColors();
+            int mid = (r.left + r.right) / 2;
+            EXPECT_EQ(Stored(c.border), sheet->GetPixel(mid, r.top)) << name.c_str() << " " << d.state;
+            EXPECT_TRUE(Near(Stored(c.up[d.state]), sheet->GetPixel(mid, r.top + 1), 1)) << d.state;
+            EXPECT_TRUE(Near(Stored(c.down[d.state]), sheet->GetPixel(mid, r.bottom - 2), 4)) << d.state;
+            ++checked;
+            continue;
+        }
+        if (d.skin->IsClass(L"scrollbar")) {  // each part paints its middle
+            EXPECT_NE(0xFFFFFFFFu, sheet->GetPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2)) << d.state;
+            continue;
+        }
+        auto* list = sobj_cast<SSkinImgList>(d.skin);
+        ASSERT_NE(nullptr, list) << name.c_str();
+        IBitmap* image = list->GetImage();
+        ASSERT_NE(nullptr, image) << name.c_str();
+        const SIZE cell = list->GetSkinSize();
+        const bool across = image->Width() > UINT(cell.cx);
+        const DWORD* src = static_cast<const DWORD*>(image->GetPixelBits());
+        auto cellPixel = [&](int x, int y) {
+            int sx = across ? int(d.state) * cell.cx + x : x, sy = across ? y : int(d.state) * cell.cy + y;
+            return src[size_t(sy) * image->Width() + sx];
+        };
+        if (auto* frame = sobj_cast<SSkinImgFrame>(d.skin)) {
+            // Corners are drawn unscaled: the top-left one always, the
+            // bottom-right one when both margins fit the rectangle.
+            const RECT& m = frame->GetMargins();
+            const int w = r.right - r.left, h = r.bottom - r.top;
+            if (m.left > 0 && m.top > 0) {
+                EXPECT_TRUE(Near(OverWhite(cellPixel(0, 0)), sheet->GetPixel(r.left, r.top), 1)) << name.c_str() << " " << d.state;
+                ++checked;
+            }
+            if (m.right > 0 && m.bottom > 0 && m.left + m.right <= w && m.top + m.bottom <= h) {
+                EXPECT_TRUE(Near(OverWhite(cellPixel(cell.cx - 1, cell.cy - 1)), sheet->GetPixel(r.right - 1, r.bottom - 1), 1))
+                    << name.c_str() << " " << d.state;
+                ++checked;
+            }
+            continue;
+        }
+        // Lists at their natural size: the state's cell, pixel for pixel.
+        for (int y = 0; y < std::min<int>(cell.cy, r.bottom - r.top); ++y)
+            for (int x = 0; x < cell.cx; ++x)
+                ASSERT_TRUE(Near(OverWhite(cellPixel(x, y)), sheet->GetPixel(r.left + x, r.top + y), 1))
+                    << name.c_str() << " state " << d.state << " at " << x << "," << y;
+        ++checked;
+    }
+    EXPECT_GT(checked, 60);
 }
 
 // Skins, pools and fonts hold their memory through the framework's allocator:

@@ -1,0 +1,15 @@
+# Hot-key field, spin button and calendar: date arithmetic, keys with the
+# keyboard state set, clicks through a real container, caret and render
+# targets recorded, painting on a memory render target; and the three in a
+# real host window, saved as "input_controls.png".
+orvo_test(controls_input_test
+  ${CMAKE_CURRENT_LIST_DIR}/InputHost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CalendarTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HotKeyTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SpinButtonTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InputControlsTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InputWindowTest.cpp
+  LIBS wui_controls core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
+  TIMEOUT 600)
+target_include_directories(controls_input_test PRIVATE
+  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}")

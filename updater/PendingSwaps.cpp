@@ -1,0 +1,61 @@
+#include "PendingSwaps.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+// The full path of a local file in one spelling: upper case, "\" only.
+std::wstring PathKey(const char* path)
+{
+    char full[MAX_PATH];
+    DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
+    const char* text = n && n < sizeof full ? full : path;
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring key(size_t(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &key[0], length);
+    key.pop_back();
+    CharUpperBuffW(&key[0], DWORD(key.size()));
+    for (wchar_t& c : key)
+        if (c == L'/')
+            c = L'\\';
+    return key;
+}
+
+void CopyPath(char (&out)[256], const char* path)
+{
+    size_t n = strlen(path);
+    if (n >= sizeof out)
+        n = sizeof out - 1;
+    memcpy(out, path, n);
+    out[n] = 0;
+}
+
+} // namespace
+
+std::string PendingSwaps::Add(const char* target, const char* temp)
+{
+    std::wstring key = PathKey(target);
+    auto found = m_index.find(key);
+    if (found != m_index.end()) {
+        PendingReplace& record = *m_records[found->second];
+        std::string superseded = record.temp;
+        CopyPath(record.temp, temp);
+        return PathKey(superseded.c_str()) == PathKey(temp) ? std::string() : superseded;
+    }
+    auto record = std::make_unique<PendingReplace>();
+    CopyPath(record->target, target);
+    CopyPath(record->temp, temp);
+    m_records.push_back(std::move(record));
+    m_index.emplace(std::move(key), m_records.size() - 1);
+    return std::string();
+}
+
+void PendingSwaps::Clear()
+{
+    m_records.clear();
+    m_index.clear();
+}

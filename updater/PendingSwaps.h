@@ -1,0 +1,35 @@
+// Downloads waiting to replace their targets, in the order recorded.
+#pragma once
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// A downloaded file waiting to replace its target (deferred mode).
+struct PendingReplace
+{
+    char target[256];
+    char temp[256];
+};
+
+// Holds one record per target, found by a hash of its full path, so recording
+// stays cheap for any number of files.
+class PendingSwaps
+{
+public:
+    using Records = std::vector<std::unique_ptr<PendingReplace>>;
+
+    // Records that temp is to replace target. A target recorded before (letter
+    // case and "/" against "\" do not count) keeps its place and takes the new
+    // temp: a second record would take the first download for the old copy.
+    // Gives the superseded temp path, or an empty text. Paths must fit a record.
+    std::string Add(const char* target, const char* temp);
+    Records::const_iterator begin() const { return m_records.begin(); }
+    Records::const_iterator end() const { return m_records.end(); }
+    bool Empty() const { return m_records.empty(); }
+    void Clear();
+
+private:
+    Records m_records;
+    std::unordered_map<std::wstring, size_t> m_index;  // full upper-case target -> record
+};
