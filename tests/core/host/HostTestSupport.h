@@ -63,9 +63,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms);
 // Builds host (not created yet) from the "WUI" root of a layout string: the
 // window is made as a popup without a layout, the root is loaded with the
 // layout's size, and, with show, it is shown without activation at (x, y)
-// and pumped until its first paint. The default place keeps clear of the
-// screen's top-left, where other tests read the screen while this one runs. False when the text does not parse, the
-// window cannot be made, or it never paints.
+// and pumped until its first paint. False when the text does not parse, the
+// window cannot be made, or it never paints. The default place keeps clear
+// of the screen's top-left, where other tests read the screen meanwhile.
 const int kHostX = 640, kHostY = 480;
 bool LoadHost(WUI::SHostWnd& host, const wchar_t* xml, bool show = true, int x = kHostX, int y = kHostY);
 // Pumps until no repaint of the host is pending and at least one paint step
