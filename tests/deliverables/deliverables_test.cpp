@@ -94,12 +94,10 @@ TEST(Deliverables, OnlyTheSetupCarriesTheClientArchive)
 
 namespace {
 
-// The framework's own definitions that the programs load at start (the
-// setup program with its archive not yet: see setup/CMakeLists.txt).
+// The framework's own definitions that the programs load at start.
 TEST(Deliverables, CarryTheFrameworksSystemResources)
 {
     for (const Program& p : kPrograms) {
-        if (p.carriesArchive) continue;
         SCOPED_TRACE(testing::Message() << std::wstring(p.path).c_str());
         DataModule module(p.path);
         ASSERT_NE(nullptr, module.get());

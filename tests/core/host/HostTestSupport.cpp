@@ -26,6 +26,31 @@ HostApp::~HostApp()
     m_factory->Release();
 }
 
+BOOL RecordingHost::OnFireEvent(WUI::EventArgs& args)
+{
+    events.push_back(args.GetId());
+    return FALSE;
+}
+
+BOOL RecordingHost::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                                         DWORD mapId)
+{
+    if (msg == WM_SYSCOMMAND) {
+        sysCommands.push_back(wParam);
+        result = 0;
+        return TRUE;
+    }
+    if (msg == WM_LBUTTONUP) ++buttonUps;
+    return SHostWnd::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
+}
+
+int RecordingHost::EventCount(int id) const
+{
+    int n = 0;
+    for (int e : events) n += e == id;
+    return n;
+}
+
 void Pump(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);

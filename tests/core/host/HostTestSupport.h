@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace hosttest {
 
@@ -38,6 +39,22 @@ private:
     int m_missing = 0;
 };
 
+// A host that records the ids of the events reaching its hook and the
+// system commands sent to it; those are taken, so no move loop or
+// maximising runs.
+class RecordingHost : public WUI::SHostWnd {
+public:
+    explicit RecordingHost(LPCWSTR layout = nullptr) : SHostWnd(layout) {}
+    BOOL OnFireEvent(WUI::EventArgs& args) override;
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override;
+    int EventCount(int id) const;
+
+    std::vector<int> events;
+    std::vector<WPARAM> sysCommands;
+    int buttonUps = 0;  // WM_LBUTTONUP messages the window received
+};
+
 // Dispatches the thread's messages for ms milliseconds (0: what is queued now).
 void Pump(DWORD ms);
 // Dispatches until done() holds (checked after each burst) or ms pass; whether it held.
@@ -47,8 +64,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms);
 // window is made as a popup without a layout, the root is loaded with the
 // layout's size, and, with show, it is shown without activation at (x, y)
 // and pumped until its first paint. False when the text does not parse, the
-// window cannot be made, or it never paints.
-bool LoadHost(WUI::SHostWnd& host, const wchar_t* xml, bool show = true, int x = 100, int y = 100);
+// window cannot be made, or it never paints. The default place keeps clear
+// of the screen's top-left, where other tests read the screen meanwhile.
+const int kHostX = 640, kHostY = 480;
+bool LoadHost(WUI::SHostWnd& host, const wchar_t* xml, bool show = true, int x = kHostX, int y = kHostY);
 // Pumps until no repaint of the host is pending and at least one paint step
 // ran since paintsBefore (a paint count read earlier); false after ms.
 bool WaitPainted(WUI::SHostWnd& host, int paintsBefore, DWORD ms = 5000);

@@ -4,6 +4,7 @@
 #include "host/HostTestSupport.h"
 
 #include "core/SHostWnd.h"
+#include "core/IScriptFactory.h"
 #include "support/MessageRecorder.h"
 
 #include <array>
@@ -14,38 +15,9 @@ using namespace WUI;
 using hosttest::HostPixel;
 using hosttest::LoadHost;
 using hosttest::Pump;
+using hosttest::RecordingHost;
 
 namespace {
-
-// A host that records what reaches its event hook and the system commands
-// sent to it (taken, so no move loop runs).
-class RecordingHost : public SHostWnd {
-public:
-    explicit RecordingHost(LPCWSTR layout = nullptr) : SHostWnd(layout) {}
-    BOOL OnFireEvent(EventArgs& args) override
-    {
-        events.push_back(args.GetId());
-        return FALSE;
-    }
-    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
-                              DWORD mapId) override
-    {
-        if (msg == WM_SYSCOMMAND) {
-            sysCommands.push_back(wParam);
-            result = 0;
-            return TRUE;
-        }
-        return SHostWnd::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
-    }
-    int EventCount(int id) const
-    {
-        int n = 0;
-        for (int e : events) n += e == id;
-        return n;
-    }
-    std::vector<int> events;
-    std::vector<WPARAM> sysCommands;
-};
 
 // Opaque colours as the image holds them.
 const DWORD kBlue = 0xFF3070C0;
@@ -159,6 +131,8 @@ TEST_F(HostWndTest, ATranslucentHostRepaintsThroughItsDummyWindowAndRemovesItOnC
     EXPECT_EQ(background >> 24, 0x80u);
     EXPECT_NEAR(int(background & 0xFF), 0x60, 1);
     EXPECT_EQ(HostPixel(host, 20, 20), kRed);
+    // Without a compositor X shows the premultiplied colours over black.
+    EXPECT_TRUE(hosttest::SaveScreenshot(app->Factory(), host.m_hWnd, L"host_translucent.png"));
 
     // Every repaint is one layered update; the host's own WM_PAINT starts none.
     int updates = host.GetLayeredUpdateCount();
@@ -172,7 +146,6 @@ TEST_F(HostWndTest, ATranslucentHostRepaintsThroughItsDummyWindowAndRemovesItOnC
     Pump(200);
     EXPECT_EQ(host.GetLayeredUpdateCount(), updates);
     EXPECT_FALSE(GetUpdateRect(host.m_hWnd, nullptr, FALSE)) << "validated";
-    EXPECT_TRUE(hosttest::SaveScreenshot(app->Factory(), host.m_hWnd, L"host_translucent.png"));
 
     // Reloading keeps the one dummy window.
     pugi::xml_document doc;
@@ -221,7 +194,7 @@ TEST_F(HostWndTest, DestroyingQuitsByWindowType)
 TEST_F(HostWndTest, NonClientHitTestFollowsTheMargin)
 {
     SHostWnd host;
-    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));  // 300 x 200 at (100, 100), margin 5
+    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));  // 300 x 200, margin 5
     const struct Case {
         int x, y;
         LRESULT hit;
@@ -231,14 +204,14 @@ TEST_F(HostWndTest, NonClientHitTestFollowsTheMargin)
         {2, 100, HTLEFT},     {5, 5, HTCLIENT},        {295, 195, HTCLIENT}, {296, 196, HTBOTTOMRIGHT},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SendMessageW(host.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), c.hit)
+        EXPECT_EQ(SendMessageW(host.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(hosttest::kHostX + c.x, hosttest::kHostY + c.y)), c.hit)
             << c.x << "," << c.y;
     host.DestroyWindow();
 
     SHostWnd fixed;
     ASSERT_TRUE(LoadHost(fixed, L"<WUI size='300,200' margin='5,5,5,5'><root/></WUI>", false));
     for (const Case& c : cases)
-        EXPECT_EQ(SendMessageW(fixed.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(100 + c.x, 100 + c.y)), HTCLIENT);
+        EXPECT_EQ(SendMessageW(fixed.m_hWnd, WM_NCHITTEST, 0, MAKELPARAM(hosttest::kHostX + c.x, hosttest::kHostY + c.y)), HTCLIENT);
     fixed.DestroyWindow();
 }
 
@@ -305,8 +278,9 @@ TEST_F(HostWndTest, InspectionQueriesWalkTheTreeWhileAllowed)
     EXPECT_STREQ(a.xmlText, L"##unavailable!");
     EXPECT_STREQ(spy.records[2].name, L"##buf overflow!");
 
-    // The element under a screen point (the window stands at (100, 100)).
-    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), first);
+    // The element under a screen point.
+    const LPARAM onFirst = MAKELPARAM(hosttest::kHostX + 20, hosttest::kHostY + 20);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, onFirst), first);
     // Handles of no element, or of another tree, are refused.
     SHostWnd other;
     ASSERT_TRUE(LoadHost(other, L"<WUI size='50,50'><root><window name='x' pos='0,0,5,5'/></root></WUI>", false));
@@ -323,7 +297,7 @@ TEST_F(HostWndTest, InspectionQueriesWalkTheTreeWhileAllowed)
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, reinterpret_cast<LPARAM>(spy.window.Handle())), 1);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_GETWINDOW, 0, GSW_FIRSTCHILD), 0);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_DESCRIBE, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, MAKELPARAM(120, 120)), 0);
+    EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_FROMPOINT, 0, onFirst), 0);
     EXPECT_EQ(spy.records.size(), 3u);
     EXPECT_EQ(SendMessageW(host.m_hWnd, UM_SPY_SETSPY, 0, 12345), 0) << "no window";
     host.DestroyWindow();
@@ -426,6 +400,172 @@ TEST_F(HostWndTest, TeardownRunsTreeDummyTargetsNativeWindow)
     EXPECT_EQ(probe.order, expected);
     EXPECT_TRUE(probe.treeGoneAtDummy);
     EXPECT_TRUE(probe.imageAtDummy) << "render targets still there while the dummy goes";
+}
+
+TEST_F(HostWndTest, TheCaretIsDrawnIntoTheImageAndBlinks)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout));
+    SWindow* white = host.FindChildByName(L"white");
+    ASSERT_TRUE(white->CreateCaret(nullptr, 2, 16));
+    ASSERT_TRUE(white->SetCaretPos(150, 30));
+    const DWORD before = HostPixel(host, 150, 30);
+    white->ShowCaret(TRUE);
+    EXPECT_TRUE(host.IsCaretDrawn());
+    EXPECT_EQ(HostPixel(host, 150, 30), before ^ 0x00FFFFFFu);
+    EXPECT_EQ(HostPixel(host, 152, 30), before) << "two pixels wide";
+    // The blink: the root's timer 1 takes it off and puts it back.
+    const WPARAM blink = (1u | 0x80u) << 24 | (host.GetSwnd() & 0xFFFFFF);
+    SendMessageW(host.m_hWnd, WM_TIMER, blink, 0);
+    EXPECT_EQ(HostPixel(host, 150, 30), before);
+    SendMessageW(host.m_hWnd, WM_TIMER, blink, 0);
+    EXPECT_EQ(HostPixel(host, 150, 30), before ^ 0x00FFFFFFu);
+    // Moving erases it at the old place; a repaint under it keeps it on top.
+    white->SetCaretPos(160, 40);
+    EXPECT_EQ(HostPixel(host, 150, 30), before);
+    const int paints = host.GetPaintCount();
+    white->InvalidateRect(nullptr);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    EXPECT_EQ(HostPixel(host, 160, 40), before ^ 0x00FFFFFFu);
+    white->ShowCaret(FALSE);
+    EXPECT_EQ(HostPixel(host, 160, 40), before);
+    EXPECT_FALSE(KillTimer(host.m_hWnd, blink)) << "the blink stopped with the caret";
+    host.DestroyWindow();
+}
+
+struct CountingTimeline : ITimelineHandler {
+    void OnNextFrame() override { ++frames; }
+    int frames = 0;
+};
+
+TEST_F(HostWndTest, TheAnimationTickRunsWhileHandlersAreRegisteredAndTheRootIsShown)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kPlainLayout, false));
+    const UINT_PTR tick = (2u | 0x80u) << 24 | (host.GetSwnd() & 0xFFFFFF);
+    CountingTimeline timeline;
+    ASSERT_TRUE(host.RegisterTimelineHandler(&timeline));
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return timeline.frames >= 3; }, 3000));
+    host.SetVisible(FALSE);
+    Pump(50);
+    const int hidden = timeline.frames;
+    Pump(100);
+    EXPECT_EQ(timeline.frames, hidden) << "a hidden root gets no ticks";
+    host.SetVisible(TRUE);
+    EXPECT_TRUE(host.UnregisterTimelineHandler(&timeline));
+    EXPECT_FALSE(KillTimer(host.m_hWnd, tick)) << "the last handler gone, the timer went";
+    host.DestroyWindow();
+}
+
+// A script engine stand-in: records what it is given and asked to run.
+class RecordingScript : public TObjRefImpl<IScriptModule> {
+public:
+    explicit RecordingScript(std::vector<std::string>& log) : m_log(log) {}
+    ~RecordingScript() override { m_log.push_back("released"); }
+    int RunHandler(LPCSTR handler, EventArgs& args) override
+    {
+        m_log.push_back(std::string("run ") + handler + " " + std::to_string(args.GetId()));
+        return 0;
+    }
+    int LoadScriptBuffer(const char* buffer, size_t size) override
+    {
+        m_log.push_back("load " + std::string(buffer, size));
+        return 1;
+    }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+class RecordingScripts : public TObjRefImpl<IScriptFactory> {
+public:
+    HRESULT CreateScriptModule(IScriptModule** out) override
+    {
+        *out = new RecordingScript(log);
+        return S_OK;
+    }
+    std::vector<std::string> log;
+};
+
+TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
+{
+    SAutoRefPtr<RecordingScripts> scripts;
+    scripts.Attach(new RecordingScripts);
+    app->App().SetScriptFactory(scripts);
+    const wchar_t layout[] =
+        L"<WUI size='120,80'>"
+        L" <style><class name='own' colorBkgnd='#E04040'/></style>"
+        L" <skin><colorrect name='skin_own' normal='#3070C0'/></skin>"
+        L" <script>print('hi')</script>"
+        L" <root><window name='a' class='own' pos='0,0,60,80' on_command='clicked'/>"
+        L"  <window name='b' skin='skin_own' pos='60,0,120,80'/></root>"
+        L"</WUI>";
+    {
+        SHostWnd host;
+        ASSERT_TRUE(LoadHost(host, layout));
+        EXPECT_EQ(HostPixel(host, 10, 10), kRed);
+        EXPECT_EQ(HostPixel(host, 100, 10), kBlue);
+        host.FindChildByName(L"a")->FireCommand();
+        const UINT timer = host.RegisterScriptTimer(L"onTick", 10, FALSE);
+        ASSERT_NE(timer, 0u);
+        ASSERT_TRUE(hosttest::PumpUntil([&] { return scripts->log.size() >= 3; }, 3000));
+        const std::vector<std::string> expected = {"load print('hi')", "run clicked 10000", "run onTick 8002"};
+        EXPECT_EQ(scripts->log, expected);
+
+        // Loading again: the old module hears the exit and goes, with the
+        // window's own styles and skins.
+        scripts->log.clear();
+        ASSERT_TRUE(LoadHost(host, L"<WUI size='120,80'><root><window name='c' class='own' pos='0,0,60,80'/></root></WUI>",
+                             false));
+        EXPECT_EQ(scripts->log, (std::vector<std::string>{"released"}));
+        EXPECT_EQ(host.FindChildByName(L"a"), nullptr);
+        EXPECT_EQ(host.FindChildByName(L"c")->GetStyle().m_crBg, kColorNone) << "the earlier style is gone";
+        host.DestroyWindow();
+    }
+    app->App().SetScriptFactory(nullptr);
+}
+
+// Layouts come from anyone: malformed values keep what was there or read 0
+// as documented, and an unknown window type is refused.
+TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
+{
+    const struct Case {
+        const wchar_t* name;
+        const wchar_t* value;
+        HRESULT result;
+    } cases[] = {
+        {L"size", L"300,200", S_FALSE},  {L"size", L"300", E_FAIL},       {L"size", L"a,b", E_FAIL},
+        {L"size", L"-5,10", E_FAIL},     {L"size", L"40000,10", E_FAIL},  {L"margin", L"1,2,3", E_FAIL},
+        {L"minsize", L"1,2,3", E_FAIL},  {L"wndType", L"dialog", E_FAIL}, {L"wndType", L"normal", S_FALSE},
+        {L"width", L"abc", S_FALSE},     {L"height", L"99999", S_FALSE},  {L"noSuchAttribute", L"1", E_FAIL},
+        {L"ALLOWSPY", L"0", S_FALSE},
+    };
+    SHostWndAttr attr;
+    for (const Case& c : cases)
+        EXPECT_EQ(attr.SetAttribute(c.name, c.value, TRUE), c.result) << std::wstring(c.name).size();
+    EXPECT_EQ(attr.m_size.cx, 0) << "text that is no number reads 0";
+    EXPECT_EQ(attr.m_size.cy, 0x7FFF) << "sizes are bounded";
+    EXPECT_EQ(attr.m_byWndType, kWndTypeNormal);
+    EXPECT_FALSE(attr.m_bAllowSpy);
+    EXPECT_EQ(attr.m_szMin.cx, 200) << "kept";
+    attr.Reset();
+    EXPECT_EQ(attr.m_size.cx, 640);
+    EXPECT_TRUE(attr.m_bAllowSpy);
+}
+
+TEST_F(HostWndTest, ATranslucentHostAnimatesInLayeredSteps)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, kTranslucentLayout, false));
+    EXPECT_FALSE(host.AnimateHostWindow(100, 0)) << "no slide, centre or blend";
+    EXPECT_FALSE(IsWindowVisible(host.m_hWnd));
+    const int before = host.GetLayeredUpdateCount();
+    EXPECT_TRUE(host.AnimateHostWindow(100, AW_BLEND));
+    EXPECT_TRUE(IsWindowVisible(host.m_hWnd));
+    EXPECT_GE(host.GetLayeredUpdateCount(), before + 10) << "one update per 10 ms step";
+    EXPECT_TRUE(host.AnimateHostWindow(50, AW_HIDE | AW_SLIDE | AW_HOR_POSITIVE));
+    EXPECT_FALSE(IsWindowVisible(host.m_hWnd));
+    host.DestroyWindow();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/STipCtrl.h"
 #include "LeakCheck.h"
 #include "render/RenderTestUtil.h"
+#include "host/HostTestSupport.h"
 
 #include <memory>
 #include <string>
@@ -13,21 +14,7 @@ using namespace WUI;
 
 namespace {
 
-// Runs the thread's messages for ms milliseconds.
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= ms) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
-    }
-}
+using hosttest::Pump;
 
 MSG Mouse(HWND hwnd, UINT msg, int x, int y)
 {
@@ -44,27 +31,6 @@ RECT WorkArea(const POINT& pt)
     mi.cbSize = sizeof(mi);
     GetMonitorInfoW(MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
     return mi.rcWork;
-}
-
-// The screen under the window, made opaque, saved as a PNG.
-bool SaveScreenshot(IRenderFactory* factory, HWND hwnd, const wchar_t* path)
-{
-    RECT wr = {};
-    GetWindowRect(hwnd, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    IRenderTarget* rt = nullptr;
-    if (w <= 0 || h <= 0 || !factory->CreateRenderTarget(&rt, w, h) || !rt) return false;
-    HDC screen = GetDC(nullptr);
-    HDC dc = rt->GetDC(0);
-    BitBlt(dc, 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
-    rt->ReleaseDC(dc);
-    ReleaseDC(nullptr, screen);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) rt->SetPixel(x, y, rt->GetPixel(x, y) | 0xFF000000u);
-    IBitmap* bitmap = static_cast<IBitmap*>(rt->GetCurrentObject(OT_BITMAP));
-    bool saved = bitmap && bitmap->Save(path, nullptr) == S_OK;
-    rt->Release();
-    return saved;
 }
 
 // An application with its default tooltip factory, a host window at
@@ -316,7 +282,7 @@ TEST_F(STipCtrlTest, ScreenshotOfAShownTip)
     ASSERT_TRUE(Shown());
     UpdateWindow(tip->m_hWnd);
     Pump(100);
-    ASSERT_TRUE(SaveScreenshot(fx->render, tip->m_hWnd, L"tooltip.png"));
+    ASSERT_TRUE(hosttest::SaveScreenshot(fx->render, tip->m_hWnd, L"tooltip.png"));
     // The frame in the pen's black, the inside in the info colour.
     HDC screen = GetDC(nullptr);
     const RECT rc = TipRect();

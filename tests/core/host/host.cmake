@@ -15,4 +15,12 @@ orvo_test(core_host_test
   ${CMAKE_CURRENT_LIST_DIR}/STipCtrlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SScriptTimerTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SHostWndTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SHostDialogTest.cpp
   LIBS core_host_support core_element_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 900)
+
+# Start-up and repaint speed of a host window, run by hand: not a CTest test.
+orvo_bench(core_host_bench ${CMAKE_CURRENT_LIST_DIR}/bench/HostBench.cpp
+  LIBS core_host_support wui_sys_skin wui_sys_res)
+target_link_options(core_host_bench PRIVATE -municode)
+add_custom_target(bench_host COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_host_bench>"
+  DEPENDS core_host_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
