@@ -15,7 +15,7 @@ namespace WUI {
 class SListViewItemLocatorFlex : public TObjRefImpl<IListViewItemLocator> {
 public:
     // Rows held by one segment; a node of more rows has children.
-    static const int kSegmentSize = 50;
+    static constexpr int kSegmentSize = 50;
 
     // What a tree node knows of the rows below it.
     struct BranchInfo {
