@@ -171,6 +171,9 @@ TEST_F(LocatorTest, FlexibleRowsMeasuredOneByOne)
     EXPECT_EQ(flex->GetItemHeight(60), 40);
     EXPECT_EQ(flex->GetItemAt(1840), 60) << "the bottom line of the row is its own";
     EXPECT_EQ(flex->GetItemAt(1841), 61);
+    flex->SetItemHeight(60, 50);
+    EXPECT_EQ(flex->GetItemTop(61), before + 20) << "from 40 to 50";
+    EXPECT_EQ(flex->GetTotalHeight(), 3620);
     flex->SetItemHeight(60, 30);
     EXPECT_EQ(flex->GetTotalHeight(), 3600);
     EXPECT_EQ(flex->GetLineStep(), 30);

@@ -49,6 +49,17 @@ struct SortedTops {
 // A sink the compiler cannot see through, so lookups are not optimised away.
 volatile long long g_sink = 0;
 
+// Best of three runs of f over every input, in milliseconds.
+template <class F>
+double TimeLookups(const std::vector<int>& inputs, F f)
+{
+    return bench::BestOfThreeMs([&] {
+        long long sum = 0;
+        for (int v : inputs) sum += f(v);
+        g_sink = sum;
+    });
+}
+
 }  // namespace
 
 int main()
@@ -82,38 +93,18 @@ int main()
 
     const int total = flex->GetTotalHeight();
     for (int& y : positions) y = static_cast<int>(random() % total);
-    const double at = bench::BestOfThreeMs([&] {
-        long long sum = 0;
-        for (int y : positions) sum += flex->GetItemAt(y);
-        g_sink = sum;
-    });
-    const double atBase = bench::BestOfThreeMs([&] {
-        long long sum = 0;
-        for (int y : positions) sum += sorted.RowAt(y);
-        g_sink = sum;
-    });
+    const double at = TimeLookups(positions, [&](int y) { return flex->GetItemAt(y); });
+    const double atBase = TimeLookups(positions, [&](int y) { return sorted.RowAt(y); });
     bench::Report("GetItemAt x 1,000,000", at, "binary search", atBase);
 
-    const double top = bench::BestOfThreeMs([&] {
-        long long sum = 0;
-        for (int r : rows) sum += flex->GetItemTop(r);
-        g_sink = sum;
-    });
-    const double topBase = bench::BestOfThreeMs([&] {
-        long long sum = 0;
-        for (int r : rows) sum += sorted.tops[r];
-        g_sink = sum;
-    });
+    const double top = TimeLookups(rows, [&](int r) { return flex->GetItemTop(r); });
+    const double topBase = TimeLookups(rows, [&](int r) { return sorted.tops[r]; });
     bench::Report("GetItemTop x 1,000,000", top, "array read", topBase);
 
     SAutoRefPtr<SListViewItemLocatorFix> fix;
     fix.Attach(new SListViewItemLocatorFix(kDefaultHeight, 0));
     fix->SetAdapter(adapter);
-    const double fixed = bench::BestOfThreeMs([&] {
-        long long sum = 0;
-        for (int y : positions) sum += fix->GetItemAt(y);
-        g_sink = sum;
-    });
+    const double fixed = TimeLookups(positions, [&](int y) { return fix->GetItemAt(y); });
     bench::Report("fixed GetItemAt x 1,000,000", fixed, "binary search", atBase);
     std::printf("per lookup: GetItemAt %.3f us, GetItemTop %.3f us\n", at * 1000 / kLookups, top * 1000 / kLookups);
     return 0;
