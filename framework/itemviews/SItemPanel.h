@@ -2,7 +2,9 @@
 // of the view but the root of a container of its own. It keeps its own
 // capture, hover and focus; what needs the screen (native window, render
 // targets, caret, tooltips, the application's event hook) it asks of the
-// view's container, moved by the row's place in the view.
+// view's container, moved by the row's place in the view. "View
+// coordinates" below are those of the view's container, as every element
+// rectangle of the view is.
 //
 // The view owns its panels (one reference each) and:
 // - makes them with CreateItemPanel, sets their item index, shows, hides and
@@ -12,8 +14,10 @@
 //   panel coordinates to DispatchHostMessage;
 // - changes row states with ModifyItemState (with the panel's event set
 //   muted when the change is the view's own doing);
-// - gives a panel up with DestroyWindow while the view still lives, so that
-//   the panel leaves the view container's animation ticks in time.
+// - gives a panel up with DestroyWindow while the view still lives: the
+//   panel then leaves the view container's animation ticks even when
+//   someone else still holds it (a bare Release does so only when it is the
+//   last). A panel kept past its view answers as a row of no view.
 // Every event fired inside a row reaches the view as EventOfPanel; the
 // panel's own mouse events (ItemPanelEvents.h) are for the view to subscribe.
 #pragma once
