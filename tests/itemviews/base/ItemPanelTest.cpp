@@ -95,11 +95,10 @@ struct EventLog {
     bool On(EventArgs& e)
     {
         ++counts[e.GetId()];
-        if (e.IsClass(L"on_itempanel_click") || e.IsClass(L"on_itempanel_hover") ||
-            e.IsClass(L"on_itempanel_dbclick") || e.IsClass(L"on_itemparem_rclick")) {
-            auto& m = static_cast<TplItemPanelMouseEvent<EventItemPanelClick>&>(e);
-            params.push_back({m.wParam, m.lParam});
-        }
+        KeepParams<EventItemPanelClick>(e);
+        KeepParams<EventItemPanelDbclick>(e);
+        KeepParams<EventItemPanelRclick>(e);
+        KeepParams<EventItemPanelHover>(e);
         if (onEvent) onEvent(e);
         return false;
     }
@@ -108,6 +107,13 @@ struct EventLog {
         for (int id : ids) EXPECT_TRUE(element->GetEventSet()->SubscribeEvent(id, &EventLog::On, this)) << id;
     }
     int Count(int id) const { return counts.count(id) ? counts.at(id) : 0; }
+    template <class E>
+    void KeepParams(EventArgs& e)
+    {
+        if (!e.IsClass(E::GetClassNameStatic())) return;
+        const E& m = static_cast<const E&>(e);
+        params.push_back({m.wParam, m.lParam});
+    }
 
     std::map<int, int> counts;
     std::vector<std::pair<WPARAM, LPARAM>> params;
