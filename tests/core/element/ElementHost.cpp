@@ -2,6 +2,7 @@
 
 #include "core/AttrParse.h"
 #include "core/SObjDefAttr.h"
+#include "render/IImgDecoder.h"
 #include "render/SSkinPool.h"
 #include "render/SStylePool.h"
 
@@ -105,6 +106,16 @@ bool ElementHost::SetDefaults(const wchar_t* xml)
 {
     pugi::xml_document doc;
     return doc.load_string(xml) && WUI::SObjDefAttr::GetSingletonPtr()->Init(doc.document_element());
+}
+
+void ElementHost::SavePicture(const wchar_t* file)
+{
+    WUI::IImgDecoderFactory* decoders = nullptr;
+    if (!WUI::CreateImgDecoderFactory(L"imgdecoder-png", &decoders) || !decoders) return;
+    m_factory->SetImgDecoderFactory(decoders);
+    decoders->Release();
+    if (auto* bitmap = static_cast<WUI::IBitmap*>(m_target->GetCurrentObject(WUI::OT_BITMAP))) bitmap->Save(file, nullptr);
+    m_factory->SetImgDecoderFactory(nullptr);
 }
 
 }  // namespace elemtest

@@ -55,6 +55,8 @@ public:
     void AddSkins(const wchar_t* xml);
     // The class defaults of <objattr>...</objattr>.
     bool SetDefaults(const wchar_t* xml);
+    // A PNG of the render target, for a person to look at.
+    void SavePicture(const wchar_t* file);
 
 private:
     WUI::IRenderFactory* m_factory = nullptr;

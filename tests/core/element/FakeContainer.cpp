@@ -115,8 +115,9 @@ BOOL FakeContainer::ShowCaret(BOOL)
     return FALSE;
 }
 
-BOOL FakeContainer::SetCaretPos(int, int)
+BOOL FakeContainer::SetCaretPos(int x, int y)
 {
+    caretPos = POINT{x, y};
     return FALSE;
 }
 

@@ -84,6 +84,7 @@ public:
     };
     std::vector<TargetUse> targetsTaken, targetsShown;
     int tooltipUpdates = 0;
+    POINT caretPos = {-1, -1};  // the last SetCaretPos
     int openTargets = 0;
     HWND hostHwnd = nullptr;
     RECT containerRect = {0, 0, 0, 0};

@@ -4,7 +4,6 @@
 // and stepped showing and hiding. Pixels are read from the target itself.
 #include "element/ElementHost.h"
 #include "LeakCheck.h"
-#include "render/IImgDecoder.h"
 
 #include <cstdlib>
 #include <map>
@@ -69,16 +68,6 @@ public:
         return px;
     }
     PaintCounter* Counter(const wchar_t* name) { return sobj_cast<PaintCounter>(Find(name)); }
-    // A picture of the target, for a person to look at.
-    void SavePicture(const wchar_t* file)
-    {
-        IImgDecoderFactory* decoders = nullptr;
-        if (!CreateImgDecoderFactory(L"imgdecoder-png", &decoders) || !decoders) return;
-        App().GetRenderFactory()->SetImgDecoderFactory(decoders);
-        decoders->Release();
-        if (auto* bitmap = static_cast<IBitmap*>(Target()->GetCurrentObject(OT_BITMAP))) bitmap->Save(file, nullptr);
-        App().GetRenderFactory()->SetImgDecoderFactory(nullptr);
-    }
 };
 
 bool Near(DWORD got, DWORD want, int tolerance)

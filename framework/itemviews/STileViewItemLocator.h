@@ -1,0 +1,54 @@
+// Tiles of one size in rows: as many per row as fit the view's width, a
+// margin around and between them. Index i lies in row i / columns, column
+// i % columns.
+#pragma once
+
+#include "core/SAutoRefPtr.h"
+#include "itemviews/IListAdapter.h"
+
+namespace WUI {
+
+class STileViewItemLocator : public TObjRefImpl<IObjRef> {
+public:
+    // Negative sizes count as 0. One column until a width is set.
+    STileViewItemLocator(int height, int width, int margin);
+
+    // Keeps the adapter (with a reference; null drops it).
+    void SetAdapter(IListAdapter* adapter) { m_adapter = adapter; }
+    // Columns = width / (margin + tile width), at least 1.
+    void SetContainerWidth(int width);
+    int GetColumns() const { return m_columns; }
+    // The tile height.
+    int GetItemHeight() const { return m_height; }
+    // The tile's rectangle, its row's top margin included above it; empty
+    // for a negative index.
+    RECT GetItemRect(int index) const;
+    // Where the tile's row starts (margin above the tile included); 0 for a
+    // negative index.
+    int GetItemLineTop(int index) const;
+    int GetLineStep() const { return m_margin + m_height; }
+    // Rows of tiles with a margin above each and below the last; 0 without
+    // an adapter or tiles.
+    int GetTotalHeight() const;
+    // The first index of the row at the position, kept within 0 to the
+    // count; -1 without an adapter.
+    int GetItemAt(int position) const;
+    // The tile above: index - columns, or the index itself in the first row.
+    int GetUpIndex(int index) const;
+    // The tile below; in the last row the index itself; from the row above
+    // a short last row, the last tile when none lies straight below.
+    int GetDownIndex(int index) const;
+    BOOL IsLastInRow(int index) const { return index % m_columns + 1 == m_columns; }
+
+private:
+    int Count() const;
+    int Row(int index) const { return index / m_columns; }
+
+    int m_width;
+    int m_height;
+    int m_margin;
+    int m_columns = 1;
+    SAutoRefPtr<IListAdapter> m_adapter;
+};
+
+}  // namespace WUI
