@@ -103,6 +103,11 @@ DWORD HostPixel(WUI::SHostWnd& host, int x, int y)
 
 bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path)
 {
+    // Other tests' windows share the display when ctest runs in parallel: bring
+    // this one above them and repaint it before reading the screen.
+    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(100);
     RECT wr = {};
     GetWindowRect(hwnd, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
@@ -113,6 +118,7 @@ bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path
     BitBlt(dc, 0, 0, w, h, screen, wr.left, wr.top, SRCCOPY);
     rt->ReleaseDC(dc);
     ReleaseDC(nullptr, screen);
+    SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) rt->SetPixel(x, y, rt->GetPixel(x, y) | 0xFF000000u);
     WUI::IBitmap* bitmap = static_cast<WUI::IBitmap*>(rt->GetCurrentObject(WUI::OT_BITMAP));

@@ -74,7 +74,9 @@ bool WaitPainted(WUI::SHostWnd& host, int paintsBefore, DWORD ms = 5000);
 // A pixel of the host's own image: 0xAARRGGBB, premultiplied.
 DWORD HostPixel(WUI::SHostWnd& host, int x, int y);
 
-// The screen under the window (what X shows), made opaque, saved as a PNG.
+// The screen under the window (what X shows), made opaque, saved as a PNG;
+// the window is raised above others and repainted first. False when the
+// window has no area or the file cannot be written.
 bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path);
 
 }  // namespace hosttest
