@@ -4,6 +4,8 @@
 #include "core/SResProviderPE.h"
 #include "render/IImgDecoder.h"
 
+#include <algorithm>
+
 namespace hosttest {
 
 HostApp::HostApp()
@@ -105,7 +107,13 @@ bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path
 {
     // Other tests' windows share the display when ctest runs in parallel: bring
     // this one above them and repaint it before reading the screen.
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // X refuses to read a rectangle that leaves the screen, so the window is
+    // moved wholly onto it first.
+    RECT at = {};
+    GetWindowRect(hwnd, &at);
+    const int x = (std::max)(0L, (std::min)(at.left, GetSystemMetrics(SM_CXSCREEN) - (at.right - at.left)));
+    const int y = (std::max)(0L, (std::min)(at.top, GetSystemMetrics(SM_CYSCREEN) - (at.bottom - at.top)));
+    SetWindowPos(hwnd, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Pump(100);
     RECT wr = {};
