@@ -342,6 +342,14 @@ LRESULT SRichEdit::OnRENcCalcSize(UINT msg, WPARAM wParam, LPARAM lParam)
     const RECT text = GetTextRect();
     services->OnTxInPlaceActivate(&text);
     if (focused) ActivateUI(TRUE);
+    // Text given before the element had a size was scrolled to keep the
+    // caret in an empty view: the first real view starts at the top.
+    const bool sized = !::IsRectEmpty(&text);
+    if (sized && !m_bSized) {
+        OnScroll(TRUE, SB_TOP, 0);
+        OnScroll(FALSE, SB_LEFT, 0);
+    }
+    m_bSized = sized;
     return 0;
 }
 

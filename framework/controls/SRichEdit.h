@@ -194,6 +194,7 @@ protected:
     RECT m_rcInset = {0, 0, 0, 0};    // "inset"
     RECT m_rcInsetPx = {0, 0, 0, 0};  // in effect: "inset", or centred vertically
     int m_nLineHeight = 0;
+    bool m_bSized = false;  // the services have seen a non-empty text area
     DWORD m_dwStyle = ES_AUTOHSCROLL;
     DWORD m_fOptions = kOptAutoWordSel | kOptRich | kOptSaveSel | kOptVCenter;
     SStringW m_strRtf;  // "rtf" while loading
