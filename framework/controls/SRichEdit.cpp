@@ -58,19 +58,45 @@ SRichEdit::SRichEdit()
 SRichEdit::~SRichEdit()
 {
     if (m_dropTarget) m_dropTarget->Release();
-    if (m_pTxtHost) m_pTxtHost->Release();
+    ReleaseHost();
+}
+
+SRichEdit::TxCall::TxCall(SRichEdit* edit) : m_edit(edit)
+{
+    m_edit->AddRef();
+    ++m_edit->m_nTxCalls;
+}
+
+SRichEdit::TxCall::~TxCall()
+{
+    if (--m_edit->m_nTxCalls == 0 && m_edit->m_bHostReleasePending) m_edit->ReleaseHost();
+    m_edit->Release();
+}
+
+void SRichEdit::ReleaseHost()
+{
+    m_bHostReleasePending = false;
+    if (!m_pTxtHost) return;
+    STextHost* host = m_pTxtHost;
+    m_pTxtHost = nullptr;
+    if (ITextServices* services = host->GetTextServices()) services->OnTxInPlaceDeactivate();
+    host->Release();
 }
 
 ITextServices* SRichEdit::GetTextServices() const
 {
-    return m_pTxtHost ? m_pTxtHost->GetTextServices() : nullptr;
+    return m_pTxtHost && !m_bHostReleasePending ? m_pTxtHost->GetTextServices() : nullptr;
 }
 
 BOOL SRichEdit::TxSendMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* result)
 {
     LRESULT lr = 0;
     ITextServices* services = GetTextServices();
-    const BOOL sent = services && services->TxSendMessage(msg, wParam, lParam, &lr) == S_OK;
+    BOOL sent = FALSE;
+    if (services) {
+        TxCall call(this);
+        sent = services->TxSendMessage(msg, wParam, lParam, &lr) == S_OK;
+    }
     if (result) *result = lr;
     return sent;
 }
@@ -84,7 +110,10 @@ LRESULT SRichEdit::ForwardCurrent()
 
 void SRichEdit::PropertyBitsChange(DWORD mask, BOOL set)
 {
-    if (ITextServices* services = GetTextServices()) services->OnTxPropertyBitsChange(mask, set ? mask : 0);
+    if (ITextServices* services = GetTextServices()) {
+        TxCall call(this);
+        services->OnTxPropertyBitsChange(mask, set ? mask : 0);
+    }
 }
 
 // ---- text ----
@@ -334,12 +363,14 @@ LRESULT SRichEdit::OnRENcCalcSize(UINT msg, WPARAM wParam, LPARAM lParam)
     m_sizelExtent.cy = PixelsToHimetric(static_cast<int>(m_siVer.nPage), FALSE);
     ITextServices* services = GetTextServices();
     if (!services) return 0;
+    TxCall call(this);
     const BOOL focused = m_pTxtHost->HasFocus();
     if (focused) ActivateUI(FALSE);
     PropertyBitsChange(TXTBIT_CLIENTRECTCHANGE | TXTBIT_EXTENTCHANGE, TRUE);
     // Some services never read the client rectangle again: activating them
     // in place once more hands it over.
     const RECT text = GetTextRect();
+    if (!GetTextServices()) return 0;
     services->OnTxInPlaceActivate(&text);
     if (focused) ActivateUI(TRUE);
     // Text given before the element had a size was scrolled to keep the
@@ -369,9 +400,12 @@ int SRichEdit::OnRECreate(LPVOID createParam)
     }
     ITextServices* services = m_pTxtHost->GetTextServices();
     const RECT text = GetTextRect();
-    services->OnTxInPlaceActivate(&text);
-    m_pTxtHost->SetFocusFlag(FALSE);
-    services->OnTxUIDeactivate();
+    {
+        TxCall call(this);
+        services->OnTxInPlaceActivate(&text);
+        m_pTxtHost->SetFocusFlag(FALSE);
+        services->OnTxUIDeactivate();
+    }
     TxSendMessage(WM_KILLFOCUS, 0, 0);
     // Some services never ask for the limit: tell them.
     TxSendMessage(EM_EXLIMITTEXT, 0, m_nMaxBuf);
@@ -399,12 +433,8 @@ void SRichEdit::OnREDestroy()
         m_dropTarget->Release();
         m_dropTarget = nullptr;
     }
-    if (m_pTxtHost) {
-        if (ITextServices* services = m_pTxtHost->GetTextServices()) services->OnTxInPlaceDeactivate();
-        STextHost* host = m_pTxtHost;
-        m_pTxtHost = nullptr;
-        host->Release();
-    }
+    if (m_nTxCalls > 0) m_bHostReleasePending = true;
+    else ReleaseHost();
     OnDestroy();
 }
 
@@ -437,6 +467,7 @@ void SRichEdit::OnREPaint(IRenderTarget* rt)
         const RECTL bounds = {text.left, text.top, text.right, text.bottom};
         RECT update = client;
         {
+            TxCall call(this);
             // GDI text leaves alpha 0 behind: what lay beneath keeps its alpha.
             DibAlphaKeeper keepAlpha(dc, client);
             services->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, dc, nullptr, &bounds, nullptr, &update, nullptr,
@@ -454,6 +485,7 @@ void SRichEdit::ActivateUI(BOOL focus)
 {
     ITextServices* services = GetTextServices();
     if (!services) return;
+    TxCall call(this);
     m_pTxtHost->SetFocusFlag(focus);
     if (focus) {
         services->OnTxUIActivate();
@@ -461,7 +493,7 @@ void SRichEdit::ActivateUI(BOOL focus)
     } else {
         services->OnTxUIDeactivate();
         TxSendMessage(WM_KILLFOCUS, 0, 0);
-        ShowCaret(FALSE);
+        if (!IsDestroyed()) ShowCaret(FALSE);
     }
 }
 
@@ -624,6 +656,7 @@ BOOL SRichEdit::OnSetCursor(POINT pt)
     const HWND hwnd = m_pContainer ? m_pContainer->GetHostHwnd() : nullptr;
     HDC dc = ::GetDC(hwnd);
     const RECT text = GetTextRect();
+    TxCall call(this);
     services->OnTxSetCursor(DVASPECT_CONTENT, -1, nullptr, nullptr, dc, nullptr, &text, pt.x, pt.y);
     if (dc) ::ReleaseDC(hwnd, dc);
     return TRUE;
@@ -637,6 +670,7 @@ BOOL SRichEdit::OnScroll(BOOL vertical, UINT code, int pos)
     LRESULT result = 0;
     TxSendMessage(vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, pos), 0, &result);
     if (ITextServices* services = GetTextServices()) {
+        TxCall call(this);
         LONG lo = 0, hi = 0, now = 0, page = 0;
         BOOL enabled = FALSE;
         const HRESULT hr = vertical ? services->TxGetVScroll(&lo, &hi, &now, &page, &enabled)

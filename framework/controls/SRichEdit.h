@@ -168,6 +168,22 @@ protected:
     // Greys the items of the context menu that the edit's state rules out.
     void GreyContextMenu(SMenu& menu);
 
+    // Held around every call into the services: a handler they reach may
+    // destroy the element, which then stays alive, and its host (with the
+    // services) is released only once the outermost call has returned.
+    class TxCall {
+    public:
+        explicit TxCall(SRichEdit* edit);
+        ~TxCall();
+        TxCall(const TxCall&) = delete;
+        TxCall& operator=(const TxCall&) = delete;
+
+    private:
+        SRichEdit* m_edit;
+    };
+    // Deactivates the services and releases the host.
+    void ReleaseHost();
+
     // The current message, passed on unchanged to the services.
     LRESULT ForwardCurrent();
     // Tells the services that the bits of mask changed (set or cleared).
@@ -199,6 +215,8 @@ protected:
     DWORD m_fOptions = kOptAutoWordSel | kOptRich | kOptSaveSel | kOptVCenter;
     SStringW m_strRtf;  // "rtf" while loading
     STextHost* m_pTxtHost = nullptr;
+    int m_nTxCalls = 0;                  // calls into the services under way
+    bool m_bHostReleasePending = false;  // destroyed during one of them
     IDropTarget* m_dropTarget = nullptr;  // registered with the container
 };
 

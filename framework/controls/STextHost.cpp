@@ -82,9 +82,14 @@ ULONG STDMETHODCALLTYPE STextHost::Release()
     return count;
 }
 
+bool STextHost::Gone() const
+{
+    return m_owner->IsDestroyed() != FALSE;
+}
+
 HWND STextHost::HostHwnd() const
 {
-    ISwndContainer* container = m_owner ? m_owner->GetContainer() : nullptr;
+    ISwndContainer* container = Gone() ? nullptr : m_owner->GetContainer();
     return container ? container->GetHostHwnd() : nullptr;
 }
 
@@ -100,23 +105,34 @@ INT STextHost::TxReleaseDC(HDC dc)
 
 WINBOOL STextHost::TxShowScrollBar(INT bar, WINBOOL show)
 {
+    if (Gone()) return FALSE;
+    // Told again what it shows already, the panel would lay out again for nothing.
+    const int mask = BarMask(bar);
+    const bool shown = (mask & SSB_HORZ ? m_owner->HasScrollBar(FALSE) : true) &&
+                       (mask & SSB_VERT ? m_owner->HasScrollBar(TRUE) : true);
+    const bool hidden = !(mask & SSB_HORZ && m_owner->HasScrollBar(FALSE)) &&
+                        !(mask & SSB_VERT && m_owner->HasScrollBar(TRUE));
+    if (show ? shown : hidden) return TRUE;
     m_owner->ShowScrollBar(BarMask(bar), show);
     return TRUE;
 }
 
 WINBOOL STextHost::TxEnableScrollBar(INT bar, INT arrows)
 {
+    if (Gone()) return FALSE;
     m_owner->EnableScrollBar(BarMask(bar), arrows == ESB_ENABLE_BOTH);
     return TRUE;
 }
 
 WINBOOL STextHost::TxSetScrollRange(INT bar, LONG minPos, INT maxPos, WINBOOL redraw)
 {
+    if (Gone()) return FALSE;
     return m_owner->SetScrollRange(bar != SB_HORZ, minPos, maxPos, redraw);
 }
 
 WINBOOL STextHost::TxSetScrollPos(INT bar, INT pos, WINBOOL redraw)
 {
+    if (Gone()) return FALSE;
     if (m_owner->m_fOptions & SRichEdit::kOptScrollGuard) return TRUE;
     m_owner->m_fOptions |= SRichEdit::kOptScrollGuard;
     m_owner->SetScrollPos(bar != SB_HORZ, pos, redraw);
@@ -126,22 +142,26 @@ WINBOOL STextHost::TxSetScrollPos(INT bar, INT pos, WINBOOL redraw)
 
 void STextHost::TxInvalidateRect(LPCRECT rect, WINBOOL)
 {
+    if (Gone()) return;
     if (rect) m_owner->InvalidateRect(rect);
     else m_owner->InvalidateRect(nullptr);
 }
 
 void STextHost::TxViewChange(WINBOOL update)
 {
+    if (Gone()) return;
     if (update) m_owner->InvalidateRect(nullptr);
 }
 
 WINBOOL STextHost::TxCreateCaret(HBITMAP bitmap, INT width, INT height)
 {
+    if (Gone()) return FALSE;
     return m_owner->CreateCaret(bitmap, width, height);
 }
 
 WINBOOL STextHost::TxShowCaret(WINBOOL show)
 {
+    if (Gone()) return FALSE;
     if (show && !m_fUiActive) return FALSE;
     return m_owner->ShowCaret(show);
 }
@@ -149,11 +169,13 @@ WINBOOL STextHost::TxShowCaret(WINBOOL show)
 WINBOOL STextHost::TxSetCaretPos(INT x, INT y)
 {
     m_ptCaret = POINT{x, y};
+    if (Gone()) return FALSE;
     return m_owner->SetCaretPos(x, y);
 }
 
 WINBOOL STextHost::TxSetTimer(UINT id, UINT timeout)
 {
+    if (Gone()) return FALSE;
     return m_owner->SetTimer2(id, timeout);
 }
 
@@ -164,17 +186,20 @@ void STextHost::TxKillTimer(UINT id)
 
 void STextHost::TxScrollWindowEx(INT, INT, LPCRECT, LPCRECT, HRGN, LPRECT, UINT)
 {
+    if (Gone()) return;
     m_owner->InvalidateRect(nullptr);
 }
 
 void STextHost::TxSetCapture(WINBOOL capture)
 {
+    if (Gone()) return;
     if (capture) m_owner->SetCapture();
     else m_owner->ReleaseCapture();
 }
 
 void STextHost::TxSetFocus()
 {
+    if (Gone()) return;
     m_owner->SetFocus();
 }
 
@@ -317,7 +342,7 @@ HRESULT STextHost::TxGetPropertyBits(DWORD mask, DWORD* bits)
 
 HRESULT STextHost::TxNotify(DWORD code, void* data)
 {
-    if (code == EN_UPDATE) return S_OK;
+    if (code == EN_UPDATE || Gone()) return S_OK;
     return m_owner->OnTxNotify(code, data);
 }
 

@@ -74,6 +74,9 @@ public:
 private:
     ~STextHost();
     HWND HostHwnd() const;
+    // The element went (WM_DESTROY) while the services were still busy: they
+    // may finish, but no longer reach it or its container.
+    bool Gone() const;
 
     ULONG m_cRef = 0;
     BOOL m_fUiActive = FALSE;  // the element has the focus: the caret may show

@@ -483,3 +483,47 @@ TEST_F(RichEditWindowTest, AlphaUnderTheTextIsTheBackgrounds)
     EXPECT_GT(ink, 20) << "the text is drawn";
     EXPECT_EQ(0, wrongAlpha);
 }
+
+// A handler may destroy the edit while the services are still inside the
+// call that notified it: they finish, the element goes, nothing leaks.
+TEST_F(RichEditWindowTest, HandlerDestroysTheEditWhileTheServicesRun)
+{
+    SEdit* number = Find<SEdit>(L"number");
+    ASSERT_TRUE(number);
+    struct Destroyer {
+        int calls = 0;
+        ULONG servicesLeft = 0;  // references on the services once the element went
+        bool OnNotify(EventArgs& args)
+        {
+            if (static_cast<EventRENotify&>(args).iNotify != EN_CHANGE) return false;
+            ++calls;
+            ITextServices* services = static_cast<SRichEdit*>(args.sender)->GetTextServices();
+            services->AddRef();
+            args.sender->DestroyWindow();
+            servicesLeft = services->Release();
+            return true;
+        }
+    } destroyer;
+    number->GetEventSet()->SubscribeEvent(EventRENotify::EventID, &Destroyer::OnNotify, &destroyer);
+    number->SetFocus();
+    Type(L"12");
+    EXPECT_EQ(1, destroyer.calls);
+    EXPECT_GT(destroyer.servicesLeft, 0u) << "the services, still busy, are kept until their call returns";
+    EXPECT_FALSE(host->FindChildByName(L"number"));
+    Repaint();
+
+    // The same from a context-menu command's handler.
+    MenuEdit* menu = Find<MenuEdit>(L"menu");
+    ASSERT_TRUE(menu);
+    struct MenuDestroyer {
+        bool OnMenu(EventArgs& args)
+        {
+            args.sender->DestroyWindow();
+            return false;
+        }
+    } menuDestroyer;
+    menu->GetEventSet()->SubscribeEvent(EventREMenu::EventID, &MenuDestroyer::OnMenu, &menuDestroyer);
+    menu->choice = kRicheditMenuSelectAll;
+    Click(menu, WM_RBUTTONDOWN);
+    EXPECT_FALSE(host->FindChildByName(L"menu"));
+}
