@@ -174,6 +174,13 @@ TEST_F(RichEditWindowTest, LayoutTextTypingAndScrolling)
     PostMessageW(host->m_hWnd, WM_KEYDOWN, VK_BACK, 1);
     Type(L"\b");
     EXPECT_STREQ(L"C:\\Games\\", folder->GetWindowText());
+    // Return and Tab are left to the window (a default button, the focus
+    // order) by an edit that does not want them.
+    BOOL handled = TRUE;
+    folder->SendSwndMessage(WM_KEYDOWN, VK_RETURN, 1, &handled);
+    EXPECT_FALSE(handled);
+    Type(L"\r\t");
+    EXPECT_STREQ(L"C:\\Games\\", folder->GetWindowText());
     licence->SetFocus();
     Type(L"x");
     EXPECT_STREQ(LicenceText().c_str(), licence->GetWindowText());
