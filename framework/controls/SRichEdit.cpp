@@ -5,7 +5,6 @@
 #include "controls/RtfStream.h"
 #include "controls/SRicheditDropTarget.h"
 #include "controls/STextHost.h"
-#include "core/AttrParse.h"
 #include "core/SApplication.h"
 #include "core/SRicheditMenuDef.h"
 #include "render/AlphaBuffer.h"
@@ -375,12 +374,11 @@ LRESULT SRichEdit::OnRENcCalcSize(UINT msg, WPARAM wParam, LPARAM lParam)
     if (focused) ActivateUI(TRUE);
     // Text given before the element had a size was scrolled to keep the
     // caret in an empty view: the first real view starts at the top.
-    const bool sized = !::IsRectEmpty(&text);
-    if (sized && !m_bSized) {
+    if (!m_bSized && !::IsRectEmpty(&text)) {
+        m_bSized = true;
         OnScroll(TRUE, SB_TOP, 0);
         OnScroll(FALSE, SB_LEFT, 0);
     }
-    m_bSized = sized;
     return 0;
 }
 
