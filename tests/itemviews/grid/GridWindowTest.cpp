@@ -1,0 +1,99 @@
+// The list control under its header in a real host window under Xvfb, with
+// the framework's own skins: check boxes clicked through the window's own
+// messages, the host's image read back, and the screen saved as
+// "listctrl_header.png" for a person to look at.
+#include "LeakCheck.h"
+#include "controls/CommonControls.h"
+#include "controls/ControlAttr.h"
+#include "host/HostTestSupport.h"
+#include "itemviews/GridViews.h"
+#include "itemviews/SListCtrl.h"
+
+using namespace WUI;
+
+class GridWindowTest : public LeakChecked {};
+
+namespace {
+
+// The list's client starts at (12, 40): the header 26 high, rows of 24.
+const wchar_t kListWindow[] =
+    L"<WUI title='List control' size='480,300'>"
+    L"<root><window pos='0,0,-0,-0' colorBkgnd='#ffffff' font='size:12' colorText='#1d232b'>"
+    L"<text pos='12,10,@300,@24' align='left'>Installed files</text>"
+    L"<listctrl name='lc' pos='12,40,-12,-12' headerHeight='26' itemHeight='24' checkBox='1'"
+    L" colorItemBkgnd='#ffffff' colorItemBkgnd2='#f2f5f9' colorItemSelBkgnd='#cfe3fa' colorSelText='#0b3d91'"
+    L" colorText='#1d232b'>"
+    L"<header name='hdr' align='left' padding='6,0,0,0'><items>"
+    L"<item width='190'>File</item><item width='90'>Size</item><item width='150'>Modified</item>"
+    L"</items></header></listctrl>"
+    L"</window></root></WUI>";
+
+const int kHostX = 700, kHostY = 120;
+
+const wchar_t* const kRows[][3] = {
+    {L"OrvoMain.exe", L"2.4 MB", L"2026-12-01 10:12"}, {L"OrvoUninstall.exe", L"1.1 MB", L"2026-12-01 10:12"},
+    {L"client/game.dat", L"812 MB", L"2026-11-28 21:40"}, {L"client/maps.pak", L"96 MB", L"2026-11-28 21:41"},
+    {L"notice.txt", L"2 KB", L"2026-12-09 08:00"},       {L"version.txt", L"12 B", L"2026-12-09 08:00"},
+    {L"updater.log", L"41 KB", L"2026-12-10 19:03"},
+};
+
+void PostClick(SHostWnd& host, POINT pt)
+{
+    PostMessageW(host.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    PostMessageW(host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
+    PostMessageW(host.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+}
+
+}  // namespace
+
+TEST_F(GridWindowTest, ListControlWithHeaderInAHostWindow)
+{
+    SWindowFactoryMgr::AddStandardFactories(&RegisterCommonControls);
+    SWindowFactoryMgr::AddStandardFactories(&RegisterGridViews);
+    hosttest::HostApp app;
+    ASSERT_EQ(0, app.MissingSystemResources());
+    SHostWnd host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kListWindow, true, kHostX, kHostY));
+    SListCtrl* lc = sobj_cast<SListCtrl>(host.FindChildByName(L"lc"));
+    ASSERT_TRUE(lc && lc->GetHeaderCtrl());
+    for (int row = 0; row < int(sizeof kRows / sizeof kRows[0]); ++row) {
+        ASSERT_EQ(row, lc->InsertItem(-1, kRows[row][0]));
+        lc->SetSubItemText(row, 1, kRows[row][1]);
+        lc->SetSubItemText(row, 2, kRows[row][2]);
+    }
+    const RECT list = lc->GetListRect();
+    EXPECT_EQ(40 + 26, list.top);
+
+    // The box of row 2 and then of row 4: each toggles alone.
+    const SIZE box = SkinSize(BuiltinSkin(kSkinSysCheckbox));
+    ASSERT_GT(box.cx, 0);
+    const int boxX = list.left + 4 + 3 + box.cx / 2;
+    PostClick(host, POINT{boxX, list.top + 2 * 24 + 12});
+    PostClick(host, POINT{boxX, list.top + 4 * 24 + 12});
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(4); }, 5000));
+    EXPECT_TRUE(lc->IsItemSelected(2));
+    EXPECT_EQ(2, lc->GetSelectedCount());
+    PostClick(host, POINT{boxX, list.top + 2 * 24 + 12});
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return !lc->IsItemSelected(2); }, 5000));
+    EXPECT_TRUE(lc->IsItemSelected(4));
+    // A click on a row away from its box selects that row alone.
+    PostClick(host, POINT{list.left + 250, list.top + 1 * 24 + 12});
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(1); }, 5000));
+    EXPECT_FALSE(lc->IsItemSelected(4));
+    lc->SetSubItemText(5, 0, L"version.txt (new)");
+    // Rows 3 and 4: check the box of row 3 too, so the picture shows one.
+    PostClick(host, POINT{boxX, list.top + 3 * 24 + 12});
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(3); }, 5000));
+
+    const int paints = host.GetPaintCount();
+    host.InvalidateRect(nullptr);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    const int x = list.left + 300;  // in the third column, away from the text
+    EXPECT_EQ(0xFFCFE3FAu, hosttest::HostPixel(host, x, list.top + 1 * 24 + 2));  // selected
+    EXPECT_EQ(0xFFF2F5F9u, hosttest::HostPixel(host, x, list.top + 5 * 24 + 2));  // an odd row
+    EXPECT_EQ(0xFFFFFFFFu, hosttest::HostPixel(host, x, list.top + 6 * 24 + 2));
+    // The header's skin is drawn above the rows, and each column title has ink.
+    EXPECT_NE(0xFFFFFFFFu, hosttest::HostPixel(host, list.left + 100, 40 + 13));
+    EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"listctrl_header.png"));
+    host.DestroyWindow();
+}
