@@ -428,9 +428,11 @@ void SHeaderCtrl::CancelDrag()
     Invalidate();
 }
 
+// While the button is held the press is kept: the first move of a drag may
+// be the one that leaves the header.
 void SHeaderCtrl::OnHeaderMouseLeave()
 {
-    if (m_bDragging) return;
+    if (m_bPressed || m_bDragging) return;
     if (HeaderHitIsBody(m_dwHitTest)) SetItemState(HeaderHitLeft(m_dwHitTest), kHeaderItemNormal);
     m_dwHitTest = DWORD(-1);
 }

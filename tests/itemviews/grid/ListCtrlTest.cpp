@@ -256,6 +256,38 @@ TEST_F(ListCtrlTest, GeometryAndScrolling)
     EXPECT_FALSE(lc->HasScrollBar(FALSE));
     EXPECT_EQ(0, lc->GetScrollPos(FALSE));
     EXPECT_EQ(0, lc->GetHeaderCtrl()->GetWindowRect().left);
+
+    // Widening C by its divider brings the horizontal bar back while dragging;
+    // the first move already leaves the list.
+    host.Drag(POINT{178, 10}, {POINT{400, 10}}, false);
+    EXPECT_EQ(60 + 222, lc->GetHeaderCtrl()->GetItemWidth(2));
+    EXPECT_TRUE(lc->HasScrollBar(FALSE));
+    EXPECT_EQ(60 + 60 + 282 - 1, lc->GetScrollInfo(FALSE).nMax);
+    host.Send(WM_LBUTTONUP, 0, MAKELPARAM(400, 10));
+}
+
+TEST_F(ListCtrlTest, PaintsRowsBelowTheHeaderAtTheScrollOffset)
+{
+    GridHost host;
+    SListCtrl* lc = LoadList(host);
+    ASSERT_TRUE(lc);
+    FillRows(lc, 20);
+    lc->SetSel(-1, 2);
+    lc->SetScrollPos(TRUE, 10, TRUE);
+    host.PaintAll();
+    const int x = 250;  // right of the columns' text
+    EXPECT_EQ(0u, host.Px(x, 10));  // the header's strip: no row paints over it
+    EXPECT_EQ(0xFFFFFFFFu, host.Px(x, 24));  // the lower half of row 0
+    EXPECT_EQ(0xFFE2E2E2u, host.Px(x, 24 + 10));  // row 1, odd
+    EXPECT_EQ(0xFF3991D1u, host.Px(x, 24 + 30));  // row 2, selected
+    lc->SetAttribute(L"colorItemBkgnd2", L"#FFFFFF00", FALSE);  // no colour: odd rows as even ones
+    host.PaintAll();
+    EXPECT_EQ(0xFFFFFFFFu, host.Px(x, 24 + 10));
+    // The selected row's text is drawn in the selected text colour.
+    int yellow = 0;
+    for (int y = 24 + 30; y < 24 + 50; ++y)
+        for (int px = 0; px < 60; ++px) yellow += (host.Px(px, y) & 0x00FFFF00) == 0x00FFFF00;
+    EXPECT_GT(yellow, 0);
 }
 
 TEST_F(ListCtrlTest, SortAndDelete)
