@@ -5,6 +5,7 @@
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
 #include "core/SWindowFactoryMgr.h"
+#include "itemviews/ItemViewFactories.h"
 
 namespace WUI {
 
@@ -15,6 +16,7 @@ bool AddFrameworkTags()
         &RegisterPanelFactories,
         &RegisterHostElements,
         &RegisterInputControls,
+        &RegisterItemViews,
     };
     bool all = true;
     for (FnRegisterFactories family : families)
