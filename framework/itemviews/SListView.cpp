@@ -185,7 +185,11 @@ void SListView::UpdateScrollBar()
         pos = 0;
         m_siVer.nMax = page - 1;
     }
+    // Every caller binds the rows next: the move of the bar alone binds nothing.
+    const bool was = m_bSettingBar;
+    m_bSettingBar = true;
     SetScrollPos(TRUE, pos, FALSE);
+    m_bSettingBar = was;
     SendSwndMessage(WM_NCCALCSIZE);
     Invalidate();
 }
@@ -198,7 +202,7 @@ int SListView::GetScrollLineSize(BOOL)
 BOOL SListView::OnScroll(BOOL vertical, UINT code, int pos)
 {
     SPanel::OnScroll(vertical, code, pos);
-    if (vertical && GetScrollPos(TRUE) != m_nBoundPos) {
+    if (vertical && !m_bSettingBar && GetScrollPos(TRUE) != m_nBoundPos) {
         UpdateVisibleItems();
         if (code == SB_THUMBTRACK) ThrottledUpdate();
     }
@@ -261,6 +265,20 @@ void SListView::BindVisibleRows()
     auto aborted = [&] { return IsDestroyed() || m_adapter != adapter || m_locator != locator; };
     const int count = Count();
     const int first = locator->GetItemAt(pos);
+    // Rows that surely leave sight give their panels up first, so rows
+    // coming in take them instead of new ones. The end of sight is a guess
+    // where rows are still to be measured; a panel parked too early is
+    // simply taken back.
+    if (oldFirst >= 0 && first >= 0) {
+        int last = locator->GetItemAt(pos + std::max(1, page) - 1);
+        if (last < 0) last = count - 1;
+        for (int k = 0; k < old.GetCount(); ++k) {
+            const int row = oldFirst + k;
+            if (!old[k].panel || (row >= first && row <= last)) continue;
+            ParkPanel(old[k]);
+            old[k].panel = nullptr;
+        }
+    }
     int i = first;
     int y = i >= 0 ? locator->GetItemTop(i) : 0;
     bool stop = false;

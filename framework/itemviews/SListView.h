@@ -183,6 +183,7 @@ protected:
     int m_nUpdating = 0;           // UpdateVisibleItems running
     bool m_bUpdatePending = false;  // asked again while running
     bool m_bObserving = false;      // the observer is registered with the adapter
+    bool m_bSettingBar = false;     // UpdateScrollBar moves the bar
 };
 
 }  // namespace WUI

@@ -57,8 +57,8 @@ TEST_F(ListBoxTest, RowsTextAndDataFromXmlAndByCall)
     } cases[] = {{0, 6, 5, L"alpha"}, {0, 5, -1, L""}, {0, 1, -1, L""}, {7, 16, -1, L""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.index << " cap " << c.capacity);
-        wchar_t buffer[16];
-        wmemset(buffer, L'#', 16);
+        wchar_t buffer[20];
+        wmemset(buffer, L'#', 20);
         EXPECT_EQ(c.result, lb->GetText(c.index, buffer, c.capacity));
         EXPECT_STREQ(c.text, buffer);
         EXPECT_EQ(L'#', buffer[c.capacity]) << "written past the capacity";

@@ -27,6 +27,11 @@ const wchar_t* kFlex =
     L"<root><listview name=\"lv\" pos=\"0,0,200,100\" sbSkin=\"\">"
     L"<template><text name=\"text\" pos=\"0,0,-0,-0\"/></template></listview></root>";
 
+// Rows whose child element takes the mouse capture on a press.
+const wchar_t* kCapturing =
+    L"<root><listview name=\"lv\" pos=\"0,0,200,100\">"
+    L"<template itemHeight=\"20\"><window name=\"text\" pos=\"0,0,-0,-0\"/></template></listview></root>";
+
 // An adapter held by the test, released at the end.
 struct Rows {
     explicit Rows(int n, bool* destroyed = nullptr) : adapter(new RowsAdapter(n, destroyed)) {}
@@ -252,7 +257,7 @@ TEST_F(ListViewTest, ARowWhoseTypeChangesGetsAPanelOfTheNewType)
 TEST_F(ListViewTest, HoverAndCapturePanelsAreForgottenWhenPanelsGo)
 {
     ViewHost host;
-    SListView* lv = host.Load<SListView>(kFixed, L"lv");
+    SListView* lv = host.Load<SListView>(kCapturing, L"lv");
     ASSERT_TRUE(lv);
     Rows rows(100);
     lv->SetAdapter(rows.adapter);

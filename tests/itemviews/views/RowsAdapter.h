@@ -54,6 +54,7 @@ public:
         ++binds;
         boundRows.push_back(position);
         if (!panel->GetChildrenCount()) panel->CreateChildren(tmpl);
+        if (!selectedColor.IsEmpty()) panel->SetAttribute(L"colorSelected", selectedColor, FALSE);
         if (WUI::SWindow* text = panel->FindChildByName(L"text", -1)) {
             wchar_t buf[32];
             wsprintfW(buf, L"row %d", position);
@@ -79,6 +80,7 @@ public:
     int count;
     int types = 1;
     bool keepObservers = false;
+    WUI::SStringW selectedColor;  // the panels' "colorSelected", when set
     int binds = 0;
     int measures = 0;
     int inits = 0;

@@ -4,7 +4,11 @@ orvo_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ViewHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListBoxTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListViewTest.cpp
-  LIBS wui_itemviews core_element_support orvo_test_support TIMEOUT 600)
+  ${CMAKE_CURRENT_LIST_DIR}/ViewsWindowTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ComboPump.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DropDownTest.cpp
+  LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
+  TIMEOUT 600)
 target_include_directories(itemviews_views_test PRIVATE
   "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}")
 
