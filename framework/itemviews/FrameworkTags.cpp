@@ -6,6 +6,7 @@
 #include "controls/PanelFactories.h"
 #include "core/SWindowFactoryMgr.h"
 #include "itemviews/GridViews.h"
+#include "itemviews/ItemViewFactories.h"
 
 namespace WUI {
 
@@ -16,6 +17,7 @@ bool AddFrameworkTags()
         &RegisterPanelFactories,
         &RegisterHostElements,
         &RegisterInputControls,
+        &RegisterItemViews,
         &RegisterGridViews,
     };
     bool all = true;
