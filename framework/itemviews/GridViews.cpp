@@ -3,6 +3,8 @@
 #include "core/SWindowFactoryMgr.h"
 #include "itemviews/SHeaderCtrl.h"
 #include "itemviews/SListCtrl.h"
+#include "itemviews/SMCListView.h"
+#include "itemviews/STileView.h"
 
 namespace WUI {
 
@@ -10,6 +12,8 @@ void RegisterGridViews(SWindowFactoryMgr& mgr)
 {
     mgr.RegisterFactory<SHeaderCtrl>();
     mgr.RegisterFactory<SListCtrl>();
+    mgr.RegisterFactory<SMCListView>();
+    mgr.RegisterFactory<STileView>();
 }
 
 }  // namespace WUI

@@ -2,6 +2,7 @@
 
 #include "controls/ControlAttr.h"
 #include "core/SwndStyle.h"
+#include "itemviews/ScrollBarsFit.h"
 
 #include <algorithm>
 #include <climits>
@@ -405,47 +406,11 @@ void SListCtrl::UpdateScrollBar()
     const int W = m_header ? m_header->GetTotalWidth() : 0;
     const int H = GetItemCount() * m_nItemHeight;
     const int s = GetSbWidth();
-    SCROLLINFO& v = m_siVer;
-    SCROLLINFO& h = m_siHoz;
-    int bars = SSB_NULL;
-    if (b < H || (b < H + s && c < W)) {
-        bars |= SSB_VERT;
-        v.nMin = 0;
-        v.nMax = H - 1;
-        if (c - s < W) {
-            bars |= SSB_HORZ;
-            v.nPage = std::max(0, b - s);
-            h.nMin = 0;
-            h.nMax = W - 1;
-            h.nPage = std::max(0, c - s);
-        } else {
-            v.nPage = (b / SafeHeight(m_nItemHeight)) * m_nItemHeight;  // whole rows
-            h.nPos = 0;
-            h.nMin = 0;
-            h.nMax = c - 1;
-            h.nPage = std::max(0, c);
-        }
-    } else {
-        v.nPos = 0;
-        v.nMin = 0;
-        v.nMax = b - 1;
-        v.nPage = b;
-        h.nPage = std::max(0, c);
-        h.nMin = 0;
-        if (c < W) {
-            bars |= SSB_HORZ;
-            h.nMax = W - 1;
-        } else {
-            h.nPos = 0;
-            h.nMax = c - 1;
-        }
-    }
-    if ((bars & SSB_VERT) && v.nPos + int(v.nPage) > H) v.nPos = std::max(0, H - int(v.nPage));
-    if ((bars & SSB_HORZ) && h.nPos + int(h.nPage) > W) h.nPos = std::max(0, W - int(h.nPage));
-    if (!(bars & SSB_HORZ)) h.nPos = 0;
+    const int wholeRows = (b / SafeHeight(m_nItemHeight)) * m_nItemHeight;
+    const int bars = FitScrollBars(W, H, c, b, s, wholeRows, m_siVer, m_siHoz);
     m_wBarVisible = bars;
-    SetScrollPos(TRUE, v.nPos, TRUE);
-    SetScrollPos(FALSE, h.nPos, TRUE);
+    SetScrollPos(TRUE, m_siVer.nPos, TRUE);
+    SetScrollPos(FALSE, m_siHoz.nPos, TRUE);
     SendSwndMessage(WM_NCCALCSIZE);
     UpdateHeaderPos();
     Invalidate();

@@ -170,7 +170,7 @@ void SListView::OnDataSetInvalidated()
 
 void SListView::UpdateScrollBar()
 {
-    const RECT client = GetClientRect();
+    const RECT client = GetListRect();
     const int page = std::max(0L, client.bottom - client.top);
     const int total = m_locator ? m_locator->GetTotalHeight() : 0;
     m_wBarVisible = SSB_NULL;
@@ -212,7 +212,7 @@ BOOL SListView::OnScroll(BOOL vertical, UINT code, int pos)
 void SListView::EnsureVisible(int index)
 {
     if (!m_locator || index < 0 || index >= Count()) return;
-    const RECT client = GetClientRect();
+    const RECT client = GetListRect();
     const int page = client.bottom - client.top;
     const int first = m_iFirstVisible, last = first + m_visible.GetCount();
     if (index <= first) OnScroll(TRUE, SB_THUMBPOSITION, m_locator->GetItemTop(index));
@@ -248,8 +248,8 @@ void SListView::BindVisibleRows()
 {
     SAutoRefPtr<IListAdapter> adapter = m_adapter;
     SAutoRefPtr<IListViewItemLocator> locator = m_locator;
-    const RECT client = GetClientRect();
-    const int width = std::max(0L, client.right - client.left), page = std::max(0L, client.bottom - client.top);
+    const RECT client = GetListRect();
+    const int width = std::max(0, GetRowWidth()), page = std::max(0L, client.bottom - client.top);
     const int pos = GetScrollPos(TRUE);
     m_nBoundPos = pos;
     const int oldFirst = m_iFirstVisible;
@@ -313,7 +313,7 @@ void SListView::BindVisibleRows()
             locator->SetItemHeight(i, rc.bottom);
         }
         panel->UpdateLayout();
-        y += (rc.bottom - rc.top) + locator->GetDividerHeight();
+        y = NextRowTop(i, y, rc.bottom - rc.top);
         ++i;
     }
     if (aborted()) {
@@ -414,9 +414,25 @@ SItemPanel* SListView::SelectedPanel()
 
 // ---- IItemContainer ----
 
+RECT SListView::GetListRect() const
+{
+    return GetClientRect();
+}
+
+int SListView::NextRowTop(int, int top, int height)
+{
+    return top + height + (m_locator ? m_locator->GetDividerHeight() : 0);
+}
+
+int SListView::GetRowWidth() const
+{
+    const RECT rc = GetListRect();
+    return rc.right - rc.left;
+}
+
 RECT SListView::RowRect(int index) const
 {
-    RECT rc = GetClientRect();
+    RECT rc = GetListRect();
     if (!m_locator) return RECT{rc.left, rc.top, rc.left, rc.top};
     rc.top += m_locator->GetItemTop(index) - GetScrollPos(TRUE);
     rc.bottom = rc.top + m_locator->GetItemHeight(index);
@@ -494,23 +510,19 @@ void SListView::OnLvPaint(IRenderTarget* rt)
     SPaintState saved;
     BeforePaint(rt, saved);
     if (m_iFirstVisible != -1 && m_locator) {
-        const RECT client = GetClientRect();
-        rt->PushClipRect(&client, RGN_AND);
+        const RECT list = GetListRect();
+        rt->PushClipRect(&list, RGN_AND);
         RECT box;
         rt->GetClipBox(&box);
-        RECT row = client;
-        row.top = client.top + m_locator->GetItemTop(m_iFirstVisible) - GetScrollPos(TRUE);
         int index = m_iFirstVisible;
         for (SList<ItemInfo>::Node* n = m_visible.GetHead(); n; n = n->pNext, ++index) {
-            row.bottom = row.top + m_locator->GetItemHeight(index);
+            const RECT row = RowRect(index);
             RECT meet;
             if (::IntersectRect(&meet, &row, &box)) n->data.panel->Draw(rt, row);
-            const int next = row.bottom + m_nDividerSize;
             if (m_pDividerSkin && m_nDividerSize > 0) {
-                const RECT divider = {row.left, row.bottom, row.right, next};
+                const RECT divider = {row.left, row.bottom, row.right, row.bottom + m_nDividerSize};
                 m_pDividerSkin->Draw(rt, &divider, 0);
             }
-            row.top = next;
         }
         rt->PopClip();
     }
@@ -695,10 +707,10 @@ void SListView::OnLvSize(UINT type, SIZE size)
     SWindow::OnSize(type, size);
     UpdateScrollBar();
     if (!m_locator) return;
-    const RECT client = GetClientRect();
+    const int width = GetRowWidth();
     int index = m_iFirstVisible;
     for (SList<ItemInfo>::Node* n = m_visible.GetHead(); n; n = n->pNext, ++index) {
-        const RECT rc = {0, 0, client.right - client.left, m_locator->GetItemHeight(index)};
+        const RECT rc = {0, 0, width, m_locator->GetItemHeight(index)};
         n->data.panel->Move(&rc);
     }
     UpdateVisibleItems();

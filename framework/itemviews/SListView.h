@@ -92,7 +92,10 @@ public:
     // rows that scroll out are parked, new rows take parked panels first.
     void UpdateVisibleItems();
     // The vertical bar follows the locator's total height.
-    void UpdateScrollBar();
+    virtual void UpdateScrollBar();
+    // Where the rows show: the client rect here; a view with a strip of its
+    // own above the rows (a header) gives less.
+    virtual RECT GetListRect() const;
 
     // ---- IItemContainer ----
     void SetItemCapture(SItemPanel* panel, bool capture) override;
@@ -135,7 +138,12 @@ protected:
 
     int Count() const;
     // One binding pass over the rows in sight.
-    void BindVisibleRows();
+    virtual void BindVisibleRows();
+    // How wide a row's panel is made: the list's width here.
+    virtual int GetRowWidth() const;
+    // Where the row after `index` starts, given the top and height of that
+    // row's panel: below it and the divider here (tiles share a row).
+    virtual int NextRowTop(int index, int top, int height);
     // A panel for row i of that type: the old one of the row, a parked one, or a new one.
     SItemPanel* TakePanel(int i, int type, SArray<ItemInfo>& old, int oldFirst);
     void ParkPanel(const ItemInfo& info);
@@ -146,7 +154,7 @@ protected:
     // Stops the adapter notifying this view.
     void DetachAdapter();
     // The row of a panel in the view's coordinates.
-    RECT RowRect(int index) const;
+    virtual RECT RowRect(int index) const;
     // The shown panel under pt, or null.
     SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut);
     SItemPanel* SelectedPanel();

@@ -20,7 +20,8 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     // One tag of each family the programs' layouts or the framework use.
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
-                               L"spinButton", L"calendar", L"listbox", L"listview", L"header", L"listctrl"}) {
+                               L"spinButton", L"calendar", L"listbox", L"listview", L"header", L"listctrl",
+                               L"mclistview", L"tileview"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -28,6 +29,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"scrollview", mgr.BaseClassNameFromClassName(L"listbox"));
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listview"));
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listctrl"));
+    EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"tileview"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 
