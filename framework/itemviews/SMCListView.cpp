@@ -54,10 +54,9 @@ BOOL SMCListView::CreateChildren(pugi::xml_node node)
 
 bool SMCListView::SetAdapter(IColumnListAdapter* adapter)
 {
-    SAutoRefPtr<IColumnListAdapter> keep(adapter);
-    if (!SListView::SetAdapter(adapter)) return false;
-    m_columnAdapter = adapter;
-    return true;
+    if (!m_locator || IsDestroyed()) return false;
+    m_columnAdapter = adapter;  // the binding inside places cells through it
+    return SListView::SetAdapter(adapter);
 }
 
 // ---- columns ----
@@ -71,14 +70,14 @@ int SMCListView::InsertColumn(int index, LPCWSTR text, int width, LPARAM data)
 {
     if (!m_header) return -1;
     const int at = m_header->InsertItem(index, text, width, ST_NULL, data);
-    UpdateScrollBar();
+    ReplaceColumns();
     return at;
 }
 
 BOOL SMCListView::DeleteColumn(int index)
 {
     if (!m_header || !m_header->DeleteItem(index)) return FALSE;
-    UpdateScrollBar();
+    ReplaceColumns();
     return TRUE;
 }
 
@@ -170,9 +169,15 @@ void SMCListView::PlaceCells(SItemPanel* panel)
     }
 }
 
+bool SMCListView::OnHeaderColumnsChanged(EventArgs&)
+{
+    ReplaceColumns();
+    return true;
+}
+
 // Each row keeps its height, takes the header's new width and has its
 // cells placed again.
-bool SMCListView::OnHeaderColumnsChanged(EventArgs&)
+void SMCListView::ReplaceColumns()
 {
     UpdateScrollBar();
     const int width = GetRowWidth();
@@ -185,7 +190,6 @@ bool SMCListView::OnHeaderColumnsChanged(EventArgs&)
     }
     const RECT list = GetListRect();
     InvalidateRect(&list);
-    return true;
 }
 
 bool SMCListView::OnHeaderClick(EventArgs& args)

@@ -21,8 +21,8 @@ public:
     IColumnListAdapter* GetColumnAdapter() const { return m_columnAdapter; }
 
     // ---- columns ----
-    // The header's insertion (index -1 appends); the header's result, -1
-    // without a header.
+    // The header's insertion (index -1 appends), the rows' cells placed
+    // again; the header's result, -1 without a header.
     int InsertColumn(int index, LPCWSTR text, int width, LPARAM data = 0);
     // False when the header refuses the index (or there is none).
     BOOL DeleteColumn(int index);
@@ -57,6 +57,7 @@ private:
     void UpdateHeaderPos();
     // The header's items moved or changed width: rows follow.
     bool OnHeaderColumnsChanged(EventArgs& args);
+    void ReplaceColumns();
     bool OnHeaderClick(EventArgs& args);
     void SortByColumn(int index);
 
