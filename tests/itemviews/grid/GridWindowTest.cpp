@@ -1,13 +1,17 @@
-// The list control under its header in a real host window under Xvfb, with
-// the framework's own skins: check boxes clicked through the window's own
-// messages, the host's image read back, and the screen saved as
-// "listctrl_header.png" for a person to look at.
+// The list control under its header and the tile view, each in a real host
+// window under Xvfb with the framework's own skins: check boxes and tiles
+// clicked through the window's own messages, the host's image read back,
+// and the screens saved as "listctrl_header.png" and "tileview.png" for a
+// person to look at.
+#include "RowsAdapter.h"
+
 #include "LeakCheck.h"
 #include "controls/CommonControls.h"
 #include "controls/ControlAttr.h"
 #include "host/HostTestSupport.h"
 #include "itemviews/GridViews.h"
 #include "itemviews/SListCtrl.h"
+#include "itemviews/STileView.h"
 
 using namespace WUI;
 
@@ -36,6 +40,18 @@ const wchar_t* const kRows[][3] = {
     {L"notice.txt", L"2 KB", L"2026-12-09 08:00"},       {L"version.txt", L"12 B", L"2026-12-09 08:00"},
     {L"updater.log", L"41 KB", L"2026-12-10 19:03"},
 };
+
+// Tiles of 100 x 70 with margins of 10 in a client 456 wide: four a row.
+const wchar_t kTileWindow[] =
+    L"<WUI title='Tile view' size='480,330'>"
+    L"<root><window pos='0,0,-0,-0' colorBkgnd='#ffffff' font='size:12' colorText='#1d232b'>"
+    L"<text pos='12,10,@300,@24' align='left'>Servers</text>"
+    L"<tileview name='tv' pos='12,40,-12,-12' marginSize='10'>"
+    L"<template itemWidth='100' itemHeight='70'>"
+    L"<window pos='0,0,-0,-0' margin='1' colorBorder='#9fb3c8' msgTransparent='1'/>"
+    L"<text name='text' pos='0,0,-0,-0' align='center' valign='middle' msgTransparent='1'/>"
+    L"</template></tileview>"
+    L"</window></root></WUI>";
 
 void PostClick(SHostWnd& host, POINT pt)
 {
@@ -95,5 +111,41 @@ TEST_F(GridWindowTest, ListControlWithHeaderInAHostWindow)
     // The header's skin is drawn above the rows, and each column title has ink.
     EXPECT_NE(0xFFFFFFFFu, hosttest::HostPixel(host, list.left + 100, 40 + 13));
     EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"listctrl_header.png"));
+    host.DestroyWindow();
+}
+
+TEST_F(GridWindowTest, TileViewInAHostWindow)
+{
+    SWindowFactoryMgr::AddStandardFactories(&RegisterCommonControls);
+    SWindowFactoryMgr::AddStandardFactories(&RegisterGridViews);
+    hosttest::HostApp app;
+    ASSERT_EQ(0, app.MissingSystemResources());
+    SHostWnd host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kTileWindow, true, kHostX, kHostY));
+    STileView* tv = sobj_cast<STileView>(host.FindChildByName(L"tv"));
+    ASSERT_TRUE(tv);
+    viewtest::RowsAdapter* tiles = new viewtest::RowsAdapter(14);
+    tiles->selectedColor = L"#cfe3fa";
+    ASSERT_TRUE(tv->SetAdapter(tiles));
+    tiles->Release();
+    EXPECT_EQ(4, tv->GetColumns());
+
+    // Tile 5 clicked through the window, then Down: tile 9.
+    RECT five;
+    ASSERT_TRUE(tv->GetItemRect(tv->GetItemPanel(5), &five));
+    PostClick(host, POINT{five.left + 50, five.top + 35});
+    PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return tv->GetSel() == 9; }, 5000));
+
+    const int paints = host.GetPaintCount();
+    host.InvalidateRect(nullptr);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    RECT nine;
+    ASSERT_TRUE(tv->GetItemRect(tv->GetItemPanel(9), &nine));
+    EXPECT_EQ(12 + 10 + 110, nine.left);
+    EXPECT_EQ(0xFFCFE3FAu, hosttest::HostPixel(host, nine.left + 4, nine.top + 4));  // selected
+    EXPECT_EQ(0xFF9FB3C8u, hosttest::HostPixel(host, five.left, five.top + 30));    // a tile's border
+    EXPECT_EQ(0xFFFFFFFFu, hosttest::HostPixel(host, five.left - 5, five.top + 30));  // the margin
+    EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"tileview.png"));
     host.DestroyWindow();
 }
