@@ -288,6 +288,18 @@ TEST_F(ListCtrlTest, PaintsRowsBelowTheHeaderAtTheScrollOffset)
     for (int y = 24 + 30; y < 24 + 50; ++y)
         for (int px = 0; px < 60; ++px) yellow += (host.Px(px, y) & 0x00FFFF00) == 0x00FFFF00;
     EXPECT_GT(yellow, 0);
+
+    // With hot tracking the row under the mouse takes the hot colour instead
+    // of the white; the mouse leaving takes it away.
+    lc->SetAttribute(L"hotTrack", L"1", FALSE);
+    host.Mouse(WM_MOUSEMOVE, x, 24 + 50);  // row 3
+    EXPECT_EQ(3, lc->GetHotItem());
+    host.PaintAll();
+    const DWORD hot = host.Px(x, 24 + 50);
+    EXPECT_NE(0xFFFFFFFFu, hot);
+    EXPECT_NE(0u, hot);
+    host.Mouse(WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(-1, lc->GetHotItem());
 }
 
 TEST_F(ListCtrlTest, SortAndDelete)
