@@ -120,14 +120,6 @@ int SListCtrl::InsertItem(int index, LPCWSTR text, int image)
     return index;
 }
 
-void SListCtrl::ReportAndFree(int row)
-{
-    EventLCItemDeleted evt(this, row, m_rows[row]->data);
-    FireEvent(evt);
-    delete m_rows[row];
-    m_rows[row] = nullptr;
-}
-
 BOOL SListCtrl::DeleteItem(int index)
 {
     if (!IsValidRow(index)) return FALSE;
@@ -590,11 +582,6 @@ void SListCtrl::OnListLButtonDown(UINT flags, POINT pt)
     m_nHoverItem = HitTest(pt);
     if (m_nHoverItem != -1 && HitCheckBox(pt)) SetSel(m_nSelectItem, m_nHoverItem, TRUE);
     else if (m_nSelectItem != -1 || m_nHoverItem != -1) SetSel(m_nSelectItem, m_nHoverItem);
-}
-
-void SListCtrl::OnListLButtonUp(UINT flags, POINT pt)
-{
-    SPanel::OnPanelLButtonUp(flags, pt);
 }
 
 void SListCtrl::OnListMouseMove(UINT, POINT pt)

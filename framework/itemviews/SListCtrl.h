@@ -160,8 +160,6 @@ public:
     WUI_SWND_MSG_MAP_BEGIN()
         WUI_MSG_RT_DO(WM_PAINT, OnListPaint)
         WUI_MSG_MOUSE(WM_LBUTTONDOWN, OnListLButtonDown)
-        WUI_MSG_MOUSE(WM_LBUTTONDBLCLK, OnListLButtonDown)
-        WUI_MSG_MOUSE(WM_LBUTTONUP, OnListLButtonUp)
         WUI_MSG_MOUSE(WM_MOUSEMOVE, OnListMouseMove)
         WUI_MSG_VOID(WM_MOUSELEAVE, OnListMouseLeave)
         WUI_MSG_WM_SIZE(OnListSize)
@@ -171,7 +169,6 @@ public:
 protected:
     void OnListPaint(IRenderTarget* rt);
     void OnListLButtonDown(UINT flags, POINT pt);
-    void OnListLButtonUp(UINT flags, POINT pt);
     void OnListMouseMove(UINT flags, POINT pt);
     void OnListMouseLeave();
     void OnListSize(UINT type, SIZE size);
@@ -182,8 +179,6 @@ private:
     bool IsValidCell(int row, int column) const;
     // A new row with one empty cell per column; null out of memory.
     SListCtrlRow* NewRow() const;
-    // Fires EventLCItemDeleted for the row and frees it (the slot stays).
-    void ReportAndFree(int row);
     void UpdateScrollBar();
     void UpdateHeaderPos();
     // The row's rectangle across the list area.
@@ -191,7 +186,7 @@ private:
     // Paints the row at once when it is on show.
     void RedrawItem(int row);
     void SetRowSelected(int row, BOOL selected);
-    // Where a row's check box lies horizontally (left, right).
+    // Whether the point lies across from the rows' check boxes.
     bool HitCheckBox(POINT pt) const;
     bool OnHeaderItemChanging(EventArgs& args);
     bool OnHeaderItemSwap(EventArgs& args);
