@@ -1,8 +1,10 @@
-// The list control under its header and the tile view, each in a real host
-// window under Xvfb with the framework's own skins: check boxes and tiles
-// clicked through the window's own messages, the host's image read back,
-// and the screens saved as "listctrl_header.png" and "tileview.png" for a
-// person to look at.
+// The list control under its header, the tile view and the multi-column
+// list view, each in a real host window under Xvfb with the framework's own
+// skins: check boxes, tiles, rows and header items clicked through the
+// window's own messages, the host's image read back, and the screens saved
+// as "listctrl_header.png", "tileview.png" and "mclistview.png" for a person
+// to look at.
+#include "ColumnsAdapter.h"
 #include "RowsAdapter.h"
 
 #include "LeakCheck.h"
@@ -11,6 +13,7 @@
 #include "host/HostTestSupport.h"
 #include "itemviews/GridViews.h"
 #include "itemviews/SListCtrl.h"
+#include "itemviews/SMCListView.h"
 #include "itemviews/STileView.h"
 
 using namespace WUI;
@@ -52,6 +55,24 @@ const wchar_t kTileWindow[] =
     L"<text name='text' pos='0,0,-0,-0' align='center' valign='middle' msgTransparent='1'/>"
     L"</template></tileview>"
     L"</window></root></WUI>";
+
+// The header 26 high over rows of 28 with a divider of 1; the header's items
+// 170, 110 and 90 wide.
+const wchar_t kColumnsWindow[] =
+    L"<WUI title='Multi-column list view' size='480,300'>"
+    L"<root><window pos='0,0,-0,-0' colorBkgnd='#ffffff' font='size:12' colorText='#1d232b'>"
+    L"<text pos='12,10,@300,@24' align='left'>Update servers</text>"
+    L"<mclistview name='mc' pos='12,40,-12,-12' headerHeight='26' dividerSize='1' dividerSkin='skin_divider'>"
+    L"<header name='hdr' align='left' padding='6,0,0,0'><items>"
+    L"<item width='170'>Server</item><item width='110'>Region</item><item width='90'>Ping</item>"
+    L"</items></header>"
+    L"<template itemHeight='28'>"
+    L"<text name='c0' align='left' valign='middle' padding='6,0,0,0' msgTransparent='1'/>"
+    L"<text name='c1' align='left' valign='middle' padding='6,0,0,0' msgTransparent='1'/>"
+    L"<text name='c2' align='right' valign='middle' padding='0,0,8,0' msgTransparent='1'/>"
+    L"</template></mclistview>"
+    L"</window></root>"
+    L"<skin><colorrect name='skin_divider' normal='#d5dde6'/></skin></WUI>";
 
 void PostClick(SHostWnd& host, POINT pt)
 {
@@ -147,5 +168,57 @@ TEST_F(GridWindowTest, TileViewInAHostWindow)
     EXPECT_EQ(0xFF9FB3C8u, hosttest::HostPixel(host, five.left, five.top + 30));    // a tile's border
     EXPECT_EQ(0xFFFFFFFFu, hosttest::HostPixel(host, five.left - 5, five.top + 30));  // the margin
     EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"tileview.png"));
+    host.DestroyWindow();
+}
+
+TEST_F(GridWindowTest, MultiColumnListViewInAHostWindow)
+{
+    SWindowFactoryMgr::AddStandardFactories(&RegisterCommonControls);
+    SWindowFactoryMgr::AddStandardFactories(&RegisterGridViews);
+    hosttest::HostApp app;
+    ASSERT_EQ(0, app.MissingSystemResources());
+    SHostWnd host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kColumnsWindow, true, kHostX, kHostY));
+    SMCListView* mc = sobj_cast<SMCListView>(host.FindChildByName(L"mc"));
+    ASSERT_TRUE(mc && mc->GetHeaderCtrl());
+    gridtest::ColumnsAdapter* rows = new gridtest::ColumnsAdapter(6);
+    rows->texts = {{L"cn-east-1.orvo.example", L"Shanghai", L"18 ms"},
+                   {L"cn-north-2.orvo.example", L"Beijing", L"31 ms"},
+                   {L"cn-south-1.orvo.example", L"Guangzhou", L"27 ms"},
+                   {L"hk-1.orvo.example", L"Hong Kong", L"44 ms"},
+                   {L"sg-1.orvo.example", L"Singapore", L"73 ms"},
+                   {L"eu-west-1.orvo.example", L"Frankfurt", L"212 ms"}};
+    rows->selectedColor = L"#cfe3fa";
+    ASSERT_TRUE(mc->SetAdapter(rows));
+    rows->Release();
+
+    // Row 2 clicked, then Ping's header item: sorted by column 2.
+    RECT row2;
+    ASSERT_TRUE(mc->GetItemRect(mc->GetItemPanel(2), &row2));
+    PostClick(host, POINT{row2.left + 40, row2.top + 14});
+    const RECT ping = mc->GetHeaderCtrl()->GetItemRect(2);
+    PostClick(host, POINT{(ping.left + ping.right) / 2, (ping.top + ping.bottom) / 2});
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return mc->GetSel() == 2 && rows->sortedColumn == 2; }, 5000));
+    EXPECT_EQ(UINT(ST_UP), mc->GetHeaderCtrl()->GetItemInfo(2)->sortFlag);
+
+    const int paints = host.GetPaintCount();
+    host.InvalidateRect(nullptr);
+    ASSERT_TRUE(hosttest::WaitPainted(host, paints));
+    const RECT list = mc->GetListRect();
+    EXPECT_EQ(40 + 26, list.top);
+    EXPECT_EQ(0xFFCFE3FAu, hosttest::HostPixel(host, row2.left + 2, row2.top + 2));  // selected
+    EXPECT_EQ(0xFFD5DDE6u, hosttest::HostPixel(host, row2.left + 100, row2.bottom));  // the divider below
+    // Every cell of row 0 has ink within its column.
+    RECT row0;
+    ASSERT_TRUE(mc->GetItemRect(mc->GetItemPanel(0), &row0));
+    const int edges[] = {0, 170, 280, 370};
+    for (int column = 0; column < 3; ++column) {
+        int ink = 0;
+        for (int y = row0.top; y < row0.bottom; ++y)
+            for (int x = row0.left + edges[column]; x < row0.left + edges[column + 1]; ++x)
+                ink += hosttest::HostPixel(host, x, y) != 0xFFFFFFFF;
+        EXPECT_GT(ink, 10) << "column " << column;
+    }
+    EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"mclistview.png"));
     host.DestroyWindow();
 }

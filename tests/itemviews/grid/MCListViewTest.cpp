@@ -3,6 +3,7 @@
 // header, both scroll bars, sorting through the adapter by column number,
 // a view without a header.
 #include "GridTestSupport.h"
+#include "ColumnsAdapter.h"
 #include "LeakCheck.h"
 #include "app/AdoptRef.h"
 #include "itemviews/SMCListView.h"
@@ -15,52 +16,6 @@ using namespace gridtest;
 class MCListViewTest : public LeakChecked {};
 
 namespace {
-
-// Rows whose panels hold texts "c0", "c1", "c2" (from the template), one per
-// column number; sorting is recorded and answered as a test sets.
-class ColumnsAdapter : public TObjRefImpl<IColumnListAdapter> {
-public:
-    explicit ColumnsAdapter(int n) : count(n) {}
-    void RegisterObserver(ILvDataSetObserver*) override {}
-    void UnregisterObserver(ILvDataSetObserver*) override {}
-    int GetCount() override { return count; }
-    void BindItem(int position, SWindow* panel, pugi::xml_node tmpl) override
-    {
-        ++binds;
-        if (!panel->GetChildrenCount()) panel->CreateChildren(tmpl);
-        for (int column = 0; column < 3; ++column)
-            if (SWindow* cell = panel->FindChildByName(GetColumnName(column)))
-                cell->SetWindowText(SStringW(std::to_wstring(position * 10 + column).c_str()));
-    }
-    int GetViewType(int, DWORD) override { return 0; }
-    int GetViewTypeCount() override { return 1; }
-    SIZE MeasureItem(int, SWindow*, const RECT* area) override { return SIZE{area->right, 30}; }
-    SStringW GetItemText(int) override { return SStringW(); }
-    void InitFromTemplate(pugi::xml_node) override {}
-    SStringW GetColumnName(int column) override
-    {
-        SStringW name;
-        name.Format(L"c%d", column);
-        return name;
-    }
-    // The clicked column's mark turns from up to down (or to up), the others' go.
-    bool SortByColumn(int column, UINT* flags, int n) override
-    {
-        sortedColumn = column;
-        given.assign(flags, flags + n);
-        if (!allowSort) return false;
-        const UINT next = flags[column] == ST_UP ? ST_DOWN : ST_UP;
-        for (int i = 0; i < n; ++i) flags[i] = ST_NULL;
-        flags[column] = next;
-        return true;
-    }
-
-    int count;
-    int binds = 0;
-    bool allowSort = true;
-    int sortedColumn = -1;
-    std::vector<UINT> given;
-};
 
 const wchar_t kView[] =
     L"<root><mclistview name='mc' pos='0,0,@300,@200'>"
