@@ -2,7 +2,8 @@
 # list view: hit tests, column numbers, drags, selection, keys and sorting
 # through a container over a recorded native side (the input controls' test
 # host; the list views' test adapter), and in real host windows, saved as
-# "listctrl_header.png" and "tileview.png" for a person to look at.
+# "listctrl_header.png", "tileview.png" and "mclistview.png" for a person to
+# look at.
 orvo_test(itemviews_grid_test
   ${CMAKE_SOURCE_DIR}/tests/controls/input/InputHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GridTestSupport.cpp
