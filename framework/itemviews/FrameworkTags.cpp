@@ -6,6 +6,8 @@
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
 #include "core/SWindowFactoryMgr.h"
+#include "itemviews/GridViews.h"
+#include "itemviews/ItemViewFactories.h"
 
 namespace WUI {
 
@@ -17,6 +19,8 @@ bool AddFrameworkTags()
         &RegisterHostElements,
         &RegisterInputControls,
         &RegisterEditControls,
+        &RegisterItemViews,
+        &RegisterGridViews,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

@@ -63,4 +63,15 @@ struct IListAdapter : IObjRef {
     virtual ~IListAdapter() = default;
 };
 
+// The adapter of a multi-column list view. Columns are known by their
+// column number (the header item's order), however the user arranges them.
+struct IColumnListAdapter : IListAdapter {
+    // The name of the element of a row's panel that shows the column.
+    virtual SStringW GetColumnName(int column) = 0;
+    // Sorts the rows by a column, given each column's sort mark by column
+    // number (count of them; the adapter may change them). True when the
+    // rows changed: the view then shows the marks as the adapter left them.
+    virtual bool SortByColumn(int column, UINT* sortFlags, int count) = 0;
+};
+
 }  // namespace WUI

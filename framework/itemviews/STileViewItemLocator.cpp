@@ -33,16 +33,16 @@ RECT STileViewItemLocator::GetItemRect(int index) const
 
 int STileViewItemLocator::GetItemLineTop(int index) const
 {
-    return index > 0 ? Row(index) * GetLineStep() : 0;
+    return index > 0 ? Row(index) * (m_margin + m_height) : 0;
 }
 
-int STileViewItemLocator::GetTotalHeight() const
+int STileViewItemLocator::GetTotalHeight()
 {
     const int n = Count();
     return n ? ((n - 1) / m_columns + 1) * GetLineStep() + m_margin : 0;
 }
 
-int STileViewItemLocator::GetItemAt(int position) const
+int STileViewItemLocator::GetItemAt(int position)
 {
     if (!m_adapter) return -1;
     const int step = GetLineStep();

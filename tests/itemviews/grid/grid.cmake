@@ -1,0 +1,19 @@
+# The header control, the list control, the tile view and the multi-column
+# list view: hit tests, column numbers, drags, selection, keys and sorting
+# through a container over a recorded native side (the input controls' test
+# host; the list views' test adapter), and in real host windows, saved as
+# "listctrl_header.png", "tileview.png" and "mclistview.png" for a person to
+# look at.
+orvo_test(itemviews_grid_test
+  ${CMAKE_SOURCE_DIR}/tests/controls/input/InputHost.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GridTestSupport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HeaderCtrlTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ListCtrlTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TileViewTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MCListViewTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GridWindowTest.cpp
+  LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
+  TIMEOUT 600)
+target_include_directories(itemviews_grid_test PRIVATE
+  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_SOURCE_DIR}/tests/controls/input"
+  "${CMAKE_SOURCE_DIR}/tests/itemviews/views" "${CMAKE_CURRENT_LIST_DIR}")
