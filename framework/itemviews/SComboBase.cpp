@@ -185,6 +185,14 @@ void SComboBase::GetTextRect(RECT& rc) const
     rc.bottom = std::max(rc.top, rc.bottom);
 }
 
+void SComboBase::DrawFocus(IRenderTarget* rt)
+{
+    if (!IsFocusable() || !IsDrawFocusRect()) return;
+    RECT rc = GetClientRect();
+    rc.right = std::max(rc.left, rc.right - ButtonSize().cx);
+    DrawDefaultFocusRect(rt, rc);
+}
+
 void SComboBase::RedrawButton()
 {
     RECT rc;

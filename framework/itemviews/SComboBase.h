@@ -86,6 +86,8 @@ public:
     // The client area within the style's insets, short of the button.
     void GetTextRect(RECT& rc) const override;
     void SetColorizeColor(COLORREF color) override;
+    // Around the client area short of the button, so the frame stays clear of the text.
+    void DrawFocus(IRenderTarget* rt) override;
     UINT GetDlgCode() const override { return 1; }
     // Takes the list's selection and command events while it is open, and
     // the edit's change notifications.
