@@ -13,8 +13,6 @@ namespace WUI {
 
 namespace {
 
-// The built-in drop button skin ("_skin.sys.dropbtn").
-const int kSkinSysDropBtn = 7;
 const int kMaxDropHeight = 0x7FFF;
 
 }  // namespace
