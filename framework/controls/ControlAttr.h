@@ -19,6 +19,7 @@ enum BuiltinSkinIndex {
     kSkinSysBtnNormal = 4,
     kSkinSysScrollbar = 5,
     kSkinSysBorder = 6,
+    kSkinSysDropBtn = 7,
     kSkinSysTreeToggle = 8,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,

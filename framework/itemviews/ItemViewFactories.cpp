@@ -1,6 +1,8 @@
 #include "itemviews/ItemViewFactories.h"
 
 #include "core/SWindowFactoryMgr.h"
+#include "itemviews/SComboBox.h"
+#include "itemviews/SComboView.h"
 #include "itemviews/SListBox.h"
 #include "itemviews/SListView.h"
 
@@ -10,6 +12,8 @@ void RegisterItemViews(SWindowFactoryMgr& mgr)
 {
     mgr.RegisterFactory<SListBox>();
     mgr.RegisterFactory<SListView>();
+    mgr.RegisterFactory<SComboBox>();
+    mgr.RegisterFactory<SComboView>();
 }
 
 }  // namespace WUI

@@ -21,7 +21,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
                                L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
-                               L"header", L"listctrl", L"mclistview", L"tileview"}) {
+                               L"header", L"listctrl", L"mclistview", L"tileview", L"combobox", L"comboview"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -32,6 +32,8 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listview"));
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listctrl"));
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"tileview"));
+    EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"combobox"));
+    EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"comboview"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 

@@ -1,5 +1,6 @@
 # The views: list box and list view over a real container with a test
-# adapter, and (in a real host window) screenshots of both.
+# adapter; in real host windows both lists, the drop-down window and the
+# combo boxes, with screenshots.
 orvo_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ViewHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListBoxTest.cpp
@@ -7,6 +8,7 @@ orvo_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ViewsWindowTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ComboPump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropDownTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ComboWindowTest.cpp
   LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
   TIMEOUT 600)
 target_include_directories(itemviews_views_test PRIVATE
