@@ -19,10 +19,13 @@ enum BuiltinSkinIndex {
     kSkinSysBtnNormal = 4,
     kSkinSysScrollbar = 5,
     kSkinSysTreeToggle = 8,
+    kSkinSysSplitVert = 12,
+    kSkinSysSplitHorz = 13,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,
     kSkinSysVertProgBkgnd = 16,
     kSkinSysVertProgBar = 17,
+    kSkinSysSliderThumb = 18,
 };
 
 // The built-in skin of that index; null when the built-in skins are not loaded.

@@ -1,6 +1,8 @@
 #include "itemviews/FrameworkTags.h"
 
+#include "controls/ActiveXControls.h"
 #include "controls/CommonControls.h"
+#include "controls/DragControls.h"
 #include "controls/HostElements.h"
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
@@ -15,6 +17,8 @@ bool AddFrameworkTags()
         &RegisterPanelFactories,
         &RegisterHostElements,
         &RegisterInputControls,
+        &RegisterDragControls,
+        &RegisterActiveXControls,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

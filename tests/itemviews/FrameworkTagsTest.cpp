@@ -20,11 +20,15 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     // One tag of each family the programs' layouts or the framework use.
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
-                               L"spinButton", L"calendar"}) {
+                               L"spinButton", L"calendar", L"sliderbar", L"splitwnd", L"splitcol", L"splitrow",
+                               L"pane", L"activex", L"flash", L"mediaplayer"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"scrollview"));
+    EXPECT_STREQ(L"progress", mgr.BaseClassNameFromClassName(L"sliderbar"));
+    EXPECT_STREQ(L"splitwnd", mgr.BaseClassNameFromClassName(L"splitrow"));
+    EXPECT_STREQ(L"activex", mgr.BaseClassNameFromClassName(L"mediaplayer"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 
