@@ -110,9 +110,12 @@ bool SActiveX::InitActiveX()
     return true;
 }
 
+// Before the layout pass an element has no place, or an empty one; the
+// control would activate in nothing and never show itself.
 void SActiveX::CreateWhenPlaced()
 {
-    if (IsPlaced()) InitActiveX();
+    const RECT client = GetClientRect();
+    if (IsPlaced() && !::IsRectEmpty(&client)) InitActiveX();
     else m_bPendingCreate = TRUE;
 }
 
@@ -163,7 +166,7 @@ LRESULT SActiveX::OnAxKey(UINT msg, WPARAM wParam, LPARAM lParam)
 void SActiveX::OnAxSize(UINT type, SIZE size)
 {
     SWindow::OnSize(type, size);
-    if (m_bPendingCreate) InitActiveX();
+    if (m_bPendingCreate) CreateWhenPlaced();
     else if (m_axContainer->GetInPlaceObject()) m_axContainer->OnPosRectChange(&GetWindowRect());
 }
 

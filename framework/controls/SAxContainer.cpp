@@ -14,10 +14,10 @@ const DWORD kMiscSetClientSiteFirst = 0x20000;
 const DWORD kMiscNoActivate = 0x4400;  // invisible at run time, or no UI activation
 
 // urlmon.dll stays loaded once a moniker came from it.
-FARPROC UrlmonProc(const char* name)
+void* UrlmonProc(const char* name)
 {
     static HMODULE urlmon = ::LoadLibraryW(L"urlmon.dll");
-    return urlmon ? ::GetProcAddress(urlmon, name) : nullptr;
+    return urlmon ? reinterpret_cast<void*>(::GetProcAddress(urlmon, name)) : nullptr;
 }
 
 template <class T>
@@ -156,8 +156,15 @@ HRESULT ActiveXSite::OnPosRectChange(LPCRECT rect)
     return S_OK;
 }
 
+HRESULT ActiveXSite::OnInPlaceActivate()
+{
+    m_bInPlaceActive = TRUE;
+    return S_OK;
+}
+
 HRESULT ActiveXSite::OnInPlaceActivateEx(BOOL* noRedraw, DWORD flags)
 {
+    m_bInPlaceActive = TRUE;
     // Held while the control is active in place; given back on deactivation
     // or at teardown.
     if (m_control && !m_bRunningLocked && SUCCEEDED(::OleLockRunning(m_control, TRUE, FALSE)))

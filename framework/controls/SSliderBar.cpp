@@ -95,7 +95,7 @@ RECT SSliderBar::GetPartRect(int part) const
         break;
     }
     const int bkgnd = Across(GetBkgndSkin(), vertical);
-    const int thick = part == kPartThumb ? std::max(bkgnd, thumb.cy) : bkgnd;
+    const int thick = part == kPartThumb ? std::max<int>(bkgnd, thumb.cy) : bkgnd;
     const int acrossFrom = acrossStart + (acrossLength - thick) / 2;
     return AxisRect(vertical, start + from, start + to, acrossFrom, acrossFrom + thick);
 }

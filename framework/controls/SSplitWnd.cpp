@@ -128,7 +128,7 @@ bool SSplitWnd::Shown(SSplitPane* pane)
 int SSplitWnd::PaneExtent(SSplitPane* pane) const
 {
     const RECT& rc = pane->GetWindowRect();
-    return std::max(m_bVertical ? rc.right - rc.left : rc.bottom - rc.top, 0);
+    return std::max<int>(m_bVertical ? rc.right - rc.left : rc.bottom - rc.top, 0);
 }
 
 void SSplitWnd::BuildRecords(std::vector<PaneSize>& records) const

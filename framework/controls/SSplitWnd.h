@@ -69,7 +69,7 @@ public:
     BOOL HidePane(int index);
     // Null for an index outside the panes.
     SSplitPane* GetPane(int index) const;
-    int GetPaneCount() const { return static_cast<int>(m_panes.GetCount()); }
+    int GetPaneCount() const { return static_cast<int>(m_panes.size()); }
     // The first display index whose name equals `name` exactly; -1 when none.
     int FindPaneByName(const SStringW& name) const;
     // The bar being dragged (display index of the pane before it); -1 when none.

@@ -244,7 +244,7 @@ public:
     STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
 
 private:
-    ~TestControl()
+    virtual ~TestControl()
     {
         for (IUnknown* held : {static_cast<IUnknown*>(m_site), static_cast<IUnknown*>(m_inPlaceSite),
                                static_cast<IUnknown*>(m_sink), static_cast<IUnknown*>(m_viewSink)})
@@ -289,6 +289,7 @@ public:
     STDMETHODIMP LockServer(BOOL) override { return S_OK; }
 
 private:
+    virtual ~Factory() = default;
     ULONG m_refs = 1;
 };
 
