@@ -265,7 +265,9 @@ bool SMediaPlayer::SetUrl(const SStringW& url)
 {
     if (!m_player) return false;
     m_url = url;
-    if (FAILED(m_player->close())) return false;
+    // Closing what plays is a courtesy: a player that cannot close (Wine's
+    // answers E_NOTIMPL) still opens the new url, and that result counts.
+    m_player->close();
     BSTR text = ::SysAllocString(url);
     if (!text) return false;
     const HRESULT hr = m_player->put_URL(text);

@@ -108,7 +108,7 @@ public:
     SMediaPlayer();
     ~SMediaPlayer() override;
     // Keeps the url, closes what plays and opens the url; false without the
-    // control or when closing or opening fails.
+    // control or when the player refuses the url.
     bool SetUrl(const SStringW& url);
     const SStringW& GetUrl() const { return m_url; }
     IWMPPlayer4* GetPlayer() const { return m_player; }

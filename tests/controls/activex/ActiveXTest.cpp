@@ -137,6 +137,18 @@ TEST_F(ActiveXTest, WindowlessControlFromCreationToTeardown)
     EXPECT_EQ(240, kept.right - kept.left);
     EXPECT_EQ(::MulDiv(dpiY, Record().fixedHeightHimetric, 2540), kept.bottom - kept.top);
 
+    // The control draws where its rectangle meets the area, also when the
+    // two cross without a corner of one inside the other.
+    HDC mem = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(mem, 300, 200);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    const RECT crossing = {100, 0, 140, 200}, apart = {270, 150, 290, 190};
+    EXPECT_TRUE(site->Draw(mem, crossing));
+    EXPECT_FALSE(site->Draw(mem, apart));
+    ::SelectObject(mem, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+
     // Teardown in order, the running lock given back, the control freed.
     const size_t mark = Record().calls.size();
     host.DestroyWindow();
@@ -280,6 +292,22 @@ TEST_F(ActiveXTest, FlashAndMediaPlayerOfThePlatform)
     Send(host, WM_LBUTTONDOWN, 200, 50);
     Send(host, WM_LBUTTONUP, 200, 50);
     EXPECT_EQ(0, ThreadDialogs());  // no message box
+
+    // Wine's player keeps a window of its own: it follows the element's visibility.
+    IOleWindow* window = nullptr;
+    HWND playerWindow = nullptr;
+    ASSERT_EQ(S_OK, player->GetIUnknown()->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)));
+    window->GetWindow(&playerWindow);
+    window->Release();
+    ASSERT_TRUE(::IsWindow(playerWindow));
+    EXPECT_TRUE(::IsWindowVisible(playerWindow));
+    player->SetVisible(FALSE, TRUE);
+    EXPECT_FALSE(::IsWindowVisible(playerWindow));
+    player->SetVisible(TRUE, TRUE);
+    EXPECT_TRUE(::IsWindowVisible(playerWindow));
+    // Wine's player cannot close (E_NOTIMPL) but takes the url; it opens it later.
+    EXPECT_TRUE(player->SetUrl(L"C:\\no such folder\\clip.wmv"));
+    EXPECT_STREQ(L"C:\\no such folder\\clip.wmv", player->GetUrl());
     EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"activex_hosts.png"));
     host.DestroyWindow();
 }
