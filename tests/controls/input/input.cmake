@@ -1,7 +1,8 @@
-# Hot-key field, spin button, calendar, slider and split window: date arithmetic, keys with the
-# keyboard state set, clicks through a real container, caret and render
-# targets recorded, painting on a memory render target; and the three in a
-# real host window, saved as "input_controls.png".
+# Hot-key field, spin button, calendar, slider and split window: date
+# arithmetic, keys with the keyboard state set, part and pane geometry,
+# clicks and drags through a real container, caret and render targets
+# recorded, painting on a memory render target; and all five in a real host
+# window, saved as "input_controls.png".
 orvo_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/InputHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalendarTest.cpp
