@@ -21,10 +21,13 @@ enum BuiltinSkinIndex {
     kSkinSysBorder = 6,
     kSkinSysDropBtn = 7,
     kSkinSysTreeToggle = 8,
+    kSkinSysSplitVert = 12,
+    kSkinSysSplitHorz = 13,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,
     kSkinSysVertProgBkgnd = 16,
     kSkinSysVertProgBar = 17,
+    kSkinSysSliderThumb = 18,
 };
 
 // The built-in skin of that index; null when the built-in skins are not loaded.

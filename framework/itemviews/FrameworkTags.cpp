@@ -1,6 +1,8 @@
 #include "itemviews/FrameworkTags.h"
 
+#include "controls/ActiveXControls.h"
 #include "controls/CommonControls.h"
+#include "controls/DragControls.h"
 #include "controls/EditControls.h"
 #include "controls/HostElements.h"
 #include "controls/InputControls.h"
@@ -21,6 +23,8 @@ bool AddFrameworkTags()
         &RegisterEditControls,
         &RegisterItemViews,
         &RegisterGridViews,
+        &RegisterDragControls,
+        &RegisterActiveXControls,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

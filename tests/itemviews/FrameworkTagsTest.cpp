@@ -21,7 +21,9 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
                                L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
-                               L"header", L"listctrl", L"mclistview", L"tileview", L"combobox", L"comboview"}) {
+                               L"header", L"listctrl", L"mclistview", L"tileview", L"combobox", L"comboview",
+                               L"sliderbar", L"splitwnd", L"splitcol", L"splitrow", L"pane", L"activex",
+                               L"flash", L"mediaplayer"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -34,6 +36,9 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"tileview"));
     EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"combobox"));
     EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"comboview"));
+    EXPECT_STREQ(L"progress", mgr.BaseClassNameFromClassName(L"sliderbar"));
+    EXPECT_STREQ(L"splitwnd", mgr.BaseClassNameFromClassName(L"splitrow"));
+    EXPECT_STREQ(L"activex", mgr.BaseClassNameFromClassName(L"mediaplayer"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 

@@ -220,14 +220,16 @@ def images():
         c.rect(ox, 23, ox + 20, 24, BORDER)
         c.rect(ox + 19, 4, ox + 20, 20, (210, 214, 220, 255))
     out["SYS_HEADER"] = strip(20, 24, 4, header)
+    # The grip stays within the frame's fixed first 20 pixels: the part
+    # after them is stretched along the bar, and dots there become lines.
     vert = Canvas(6, 40)
     vert.rect(0, 0, 6, 40, TRACK)
-    for y in (16, 20, 24):
+    for y in (8, 12, 16):
         vert.circle(3, y, 1, BORDER)
     out["SYS_SPLIT_VERT"] = vert
     horz = Canvas(40, 6)
     horz.rect(0, 0, 40, 6, TRACK)
-    for x in (16, 20, 24):
+    for x in (8, 12, 16):
         horz.circle(x, 3, 1, BORDER)
     out["SYS_SPLIT_HORZ"] = horz
     pb = Canvas(20, 12)

@@ -1,5 +1,6 @@
 #include "InputHost.h"
 
+#include "controls/DragControls.h"
 #include "controls/InputControls.h"
 
 using namespace WUI;
@@ -35,6 +36,7 @@ IRenderTarget* RecordingContainer::GetRenderTarget(const RECT& rect, int mode)
 InputHost::InputHost(int width, int height) : m_base(width, height), m_rect{0, 0, width, height}
 {
     RegisterInputControls(m_base.App());
+    RegisterDragControls(m_base.App());
     m_container = new RecordingContainer(m_base.Target());
     m_container->Move(&m_rect);
 }

@@ -1,12 +1,15 @@
-// The hot-key field, the spin button and the calendar together in one real
-// host window under Xvfb, driven through the window's own messages; the
-// host's image is read back and the screen saved as "input_controls.png"
-// for a person to look at.
+// The hot-key field, the spin button, the calendar, a slider and a split
+// window together in one real host window under Xvfb, driven through the
+// window's own messages; the host's image is read back and the screen saved
+// as "input_controls.png" for a person to look at.
 #include "LeakCheck.h"
 #include "controls/CommonControls.h"
+#include "controls/DragControls.h"
 #include "controls/InputControls.h"
 #include "controls/SCalendar.h"
 #include "controls/SHotKeyCtrl.h"
+#include "controls/SSliderBar.h"
+#include "controls/SSplitWnd.h"
 #include "controls/SSpinButtonCtrl.h"
 #include "host/HostTestSupport.h"
 
@@ -16,10 +19,12 @@ class InputWindowTest : public LeakChecked {};
 
 namespace {
 
-// 460 x 340. The calendar's client is 292 x 194 at (111, 127): cells of
-// 41 x 26 below a title band of 26.
+// 760 x 340. The calendar's client is 292 x 194 at (111, 127): cells of
+// 41 x 26 below a title band of 26. On the right a slider and a split
+// window of three panes (300 wide less two bars of 5: 100 for each pane's
+// ideal, the rest to the lowest priority).
 const wchar_t kInputWindow[] =
-    L"<WUI title='Input controls' size='460,340'>"
+    L"<WUI title='Input controls' size='760,340'>"
     L"<skin><colorrect name='skin_cal_day' normal='#FFFFFF00' hover='#DCE8F5' pushdown='#2F6FB7'/>"
     L"<colorrect name='skin_cal_title' normal='#EEF2F7'/></skin>"
     L"<root><window pos='0,0,-0,-0' colorBkgnd='#ffffff' font='size:12' colorText='#1d232b'>"
@@ -37,10 +42,21 @@ const wchar_t kInputWindow[] =
     L"<calendar name='cal' pos='110,126,@294,@196' margin='1' colorBorder='#7d9ebc' titleHeight='26'"
     L" footerHeight='8' titleSkin='skin_cal_title' daySkin='skin_cal_day' colorDay='#ffffff'"
     L" colorWeekend='#c0392b'/>"
+    L"<text pos='440,20,@80,@24' align='left'>Slider</text>"
+    L"<sliderbar name='slider' pos='530,18,@200,@28' max='100' value='40'/>"
+    L"<text pos='440,60,@200,@24' align='left'>Split window</text>"
+    L"<splitcol name='split' pos='440,90,@300,@232' sepSize='6' margin='1' colorBorder='#7d9ebc'>"
+    L"<pane name='left' idealSize='90' priority='1' colorBkgnd='#dce8f5'>"
+    L"<text pos='0,0,-0,-0' align='center' valign='middle'>Left</text></pane>"
+    L"<pane name='middle' idealSize='90' colorBkgnd='#eef2f7'>"
+    L"<text pos='0,0,-0,-0' align='center'>Middle</text></pane>"
+    L"<pane name='right' idealSize='90' priority='2' colorBkgnd='#f5e6dc'>"
+    L"<text pos='0,0,-0,-0' align='center'>Right</text></pane>"
+    L"</splitcol>"
     L"</window></root></WUI>";
 
 // Away from where the other window tests put theirs: the pointer is moved onto it.
-const int kHostX = 800, kHostY = 660;
+const int kHostX = 500, kHostY = 660;
 
 // The centre of a calendar day's cell, in host coordinates.
 POINT DayCentre(SCalendar* cal, int day)
@@ -56,10 +72,11 @@ void PostMouse(SHostWnd& host, UINT msg, POINT pt)
 
 }  // namespace
 
-TEST_F(InputWindowTest, HotKeySpinButtonAndCalendarInAHostWindow)
+TEST_F(InputWindowTest, InputControlsInAHostWindow)
 {
     SWindowFactoryMgr::AddStandardFactories(&RegisterCommonControls);
     SWindowFactoryMgr::AddStandardFactories(&RegisterInputControls);
+    SWindowFactoryMgr::AddStandardFactories(&RegisterDragControls);
     hosttest::HostApp app;
     ASSERT_EQ(0, app.MissingSystemResources());
     SHostWnd host;
@@ -68,8 +85,25 @@ TEST_F(InputWindowTest, HotKeySpinButtonAndCalendarInAHostWindow)
     SSpinButtonCtrl* spin = sobj_cast<SSpinButtonCtrl>(host.FindChildByName(L"spin"));
     SCalendar* cal = sobj_cast<SCalendar>(host.FindChildByName(L"cal"));
     SWindow* buddy = host.FindChildByName(L"spin_value");
-    ASSERT_TRUE(hk && spin && cal && buddy);
+    SSliderBar* slider = sobj_cast<SSliderBar>(host.FindChildByName(L"slider"));
+    SSplitWnd* split = sobj_cast<SSplitWnd>(host.FindChildByName(L"split"));
+    ASSERT_TRUE(hk && spin && cal && buddy && slider && split);
     EXPECT_STREQ(L"42", buddy->GetWindowText());
+    ASSERT_NE(nullptr, slider->GetThumbSkin());  // the built-in thumb
+
+    // The panes fill the split window's client (441..739) with bars of 6.
+    ASSERT_EQ(3, split->GetPaneCount());
+    EXPECT_EQ(441, split->GetPane(0)->GetWindowRect().left);
+    EXPECT_EQ(739, split->GetPane(2)->GetWindowRect().right);
+    EXPECT_EQ(90, split->GetPane(2)->GetWindowRect().right - split->GetPane(2)->GetWindowRect().left);
+    EXPECT_EQ(split->GetPane(0)->GetWindowRect().right + 6, split->GetPane(1)->GetWindowRect().left);
+
+    // The slider's rail clicked near its end through the window: the value follows.
+    const RECT rail = slider->GetPartRect(SSliderBar::kPartRail);
+    const POINT nearEnd = {rail.right - 20, (rail.top + rail.bottom) / 2};
+    PostMouse(host, WM_LBUTTONDOWN, nearEnd);
+    PostMouse(host, WM_LBUTTONUP, nearEnd);
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return slider->GetValue() > 80; }, 5000)) << slider->GetValue();
 
     // The month above the calendar, from the calendar's own texts.
     cal->SetDate(2024, 2, 14, FALSE);
@@ -97,6 +131,15 @@ TEST_F(InputWindowTest, HotKeySpinButtonAndCalendarInAHostWindow)
     EXPECT_EQ(0xFF2F6FB7u, hosttest::HostPixel(host, picked.left + 2, picked.top + 2));
     EXPECT_EQ(0xFFDCE8F5u, hosttest::HostPixel(host, hover.left + 2, hover.top + 2));
     EXPECT_EQ(0xFFEEF2F7u, hosttest::HostPixel(host, 113, 129));  // the title band
+    // The middle pane's colour, and the bars between the panes drawn over the background.
+    const RECT middle = split->GetPane(1)->GetWindowRect();
+    EXPECT_EQ(0xFFEEF2F7u, hosttest::HostPixel(host, middle.left + 3, middle.bottom - 3));
+    for (int bar : {split->GetPane(0)->GetWindowRect().right, middle.right}) {
+        int barInk = 0;
+        for (int y = middle.top; y < middle.bottom; ++y)
+            for (int x = bar; x < bar + 6; ++x) barInk += hosttest::HostPixel(host, x, y) != 0xFFFFFFFF;
+        EXPECT_GT(barInk, 30) << "bar at " << bar;
+    }
     // The hot key's text and every weekday title have ink.
     int ink = 0;
     for (int y = 22; y < 42; ++y)

@@ -1,7 +1,8 @@
-# Hot-key field, spin button and calendar: date arithmetic, keys with the
-# keyboard state set, clicks through a real container, caret and render
-# targets recorded, painting on a memory render target; and the three in a
-# real host window, saved as "input_controls.png".
+# Hot-key field, spin button, calendar, slider and split window: date
+# arithmetic, keys with the keyboard state set, part and pane geometry,
+# clicks and drags through a real container, caret and render targets
+# recorded, painting on a memory render target; and all five in a real host
+# window, saved as "input_controls.png".
 orvo_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/InputHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalendarTest.cpp
@@ -9,6 +10,8 @@ orvo_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/SpinButtonTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InputControlsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InputWindowTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SliderTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SplitWndTest.cpp
   LIBS wui_controls core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
   TIMEOUT 600)
 target_include_directories(controls_input_test PRIVATE
