@@ -7,7 +7,8 @@ namespace WUI {
 
 namespace {
 
-FnRegisterFactories g_standardSets[8];
+// Room for every family the framework has, and a few of a program's own.
+FnRegisterFactories g_standardSets[24];
 
 }  // namespace
 
