@@ -19,6 +19,7 @@ enum BuiltinSkinIndex {
     kSkinSysBtnNormal = 4,
     kSkinSysScrollbar = 5,
     kSkinSysTreeToggle = 8,
+    kSkinSysTabPage = 10,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,
     kSkinSysVertProgBkgnd = 16,

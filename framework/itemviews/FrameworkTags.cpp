@@ -4,6 +4,7 @@
 #include "controls/HostElements.h"
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
+#include "controls/TabControls.h"
 #include "core/SWindowFactoryMgr.h"
 
 namespace WUI {
@@ -15,6 +16,7 @@ bool AddFrameworkTags()
         &RegisterPanelFactories,
         &RegisterHostElements,
         &RegisterInputControls,
+        &RegisterTabControls,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

@@ -20,11 +20,12 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     // One tag of each family the programs' layouts or the framework use.
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
-                               L"spinButton", L"calendar"}) {
+                               L"spinButton", L"calendar", L"tabctrl", L"page"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"scrollview"));
+    EXPECT_STREQ(L"window", mgr.BaseClassNameFromClassName(L"tabctrl"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 
