@@ -155,10 +155,14 @@ void SMessageBoxImpl::FitToText(SWindow* text)
     AttrParseIntList(XmlAttributeNoCase(tpl, L"frameSize").value(), frame, 4, -kMaxLayoutValue, kMaxLayoutValue);
     AttrParseIntList(XmlAttributeNoCase(tpl, L"minSize").value(), minSize, 2, 0, kMaxLayoutValue);
 
-    text->GetTopLevelParent()->UpdateLayout();
+    SWindow* root = text->GetTopLevelParent();
+    root->UpdateLayout();
     const SIZE content = text->MeasureContent(nullptr);
     const RECT placed = text->GetWindowRect();
-    const int width = std::max(static_cast<int>(content.cx + placed.left + frame[2]), minSize[0]);
+    // The frame's right edge alone may be narrower than what the layout keeps
+    // right of the text: the text would then wrap its last word.
+    const int rightMargin = std::max(frame[2], static_cast<int>(root->GetClientRect().right - placed.right));
+    const int width = std::max(static_cast<int>(content.cx + placed.left + rightMargin), minSize[0]);
     const int height = std::max(static_cast<int>(content.cy + frame[1] + frame[3]), minSize[1]);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 

@@ -3,7 +3,7 @@
 #include "controls/ControlAttr.h"
 #include "controls/STabSlider.h"
 #include "core/SApplication.h"
-#include "core/XmlLookup.h"
+#include "core/XmlMarks.h"
 
 namespace WUI {
 
@@ -60,8 +60,8 @@ HRESULT STabCtrl::SetAttribute(const SStringW& name, const SStringW& value, BOOL
         LPCWSTR name;
         int* field;
     } const fields[] = {
-        {L"tabWidth", &m_szTab.cx}, {L"tabHeight", &m_szTab.cy}, {L"icon-x", &m_ptIcon.x},
-        {L"icon-y", &m_ptIcon.y},   {L"text-x", &m_ptText.x},    {L"text-y", &m_ptText.y},
+        {L"tabWidth", &m_nTabWidth}, {L"tabHeight", &m_nTabHeight}, {L"icon-x", &m_nIconX},
+        {L"icon-y", &m_nIconY},   {L"text-x", &m_nTextX},    {L"text-y", &m_nTextY},
     };
     for (const IntField& f : fields) {
         if (_wcsicmp(name, f.name) != 0) continue;
@@ -86,7 +86,8 @@ HRESULT STabCtrl::OnAttrTabSize(const SStringW& value)
 {
     int size[2];
     if (AttrParseIntList(value, size, 2, INT_MIN, INT_MAX) != 2) return E_FAIL;
-    m_szTab = SIZE{size[0], size[1]};
+    m_nTabWidth = size[0];
+    m_nTabHeight = size[1];
     return S_OK;
 }
 
@@ -115,8 +116,8 @@ void STabCtrl::OnInitFinished(pugi::xml_node node)
     SWindow::OnInitFinished(node);
     if (!m_pSkinTab) return;
     const SIZE skin = m_pSkinTab->GetSkinSize();
-    if (m_szTab.cx == -1) m_szTab.cx = skin.cx;
-    if (m_szTab.cy == -1) m_szTab.cy = skin.cy;
+    if (m_nTabWidth == -1) m_nTabWidth = skin.cx;
+    if (m_nTabHeight == -1) m_nTabHeight = skin.cy;
 }
 
 void STabCtrl::SetColorizeColor(COLORREF color)
@@ -314,10 +315,10 @@ RECT STabCtrl::GetTitleRect() const
 {
     RECT rc = GetClientRect();
     switch (m_nTabAlign) {
-    case AlignLeft: rc.right = rc.left + m_szTab.cx; break;
-    case AlignBottom: rc.top = rc.bottom - m_szTab.cy; break;
-    case AlignRight: rc.left = rc.right - m_szTab.cx; break;
-    default: rc.bottom = rc.top + m_szTab.cy; break;
+    case AlignLeft: rc.right = rc.left + m_nTabWidth; break;
+    case AlignBottom: rc.top = rc.bottom - m_nTabHeight; break;
+    case AlignRight: rc.left = rc.right - m_nTabWidth; break;
+    default: rc.bottom = rc.top + m_nTabHeight; break;
     }
     return rc;
 }
@@ -326,10 +327,10 @@ RECT STabCtrl::GetChildrenLayoutRect() const
 {
     RECT rc = GetClientRect();
     switch (m_nTabAlign) {
-    case AlignLeft: rc.left += m_szTab.cx; break;
-    case AlignBottom: rc.bottom -= m_szTab.cy; break;
-    case AlignRight: rc.right -= m_szTab.cx; break;
-    default: rc.top += m_szTab.cy; break;
+    case AlignLeft: rc.left += m_nTabWidth; break;
+    case AlignBottom: rc.bottom -= m_nTabHeight; break;
+    case AlignRight: rc.right -= m_nTabWidth; break;
+    default: rc.top += m_nTabHeight; break;
     }
     return rc;
 }
@@ -338,9 +339,9 @@ BOOL STabCtrl::GetItemRect(int index, RECT& rect) const
 {
     if (index < 0 || index >= m_pages.GetCount()) return FALSE;
     const RECT title = GetTitleRect();
-    RECT rc = {title.left, title.top, title.left + m_szTab.cx, title.top + m_szTab.cy};
-    if (m_nTabAlign == AlignLeft || m_nTabAlign == AlignRight) ::OffsetRect(&rc, 0, index * (m_nTabInterSize + m_szTab.cy) + m_nTabPos);
-    else ::OffsetRect(&rc, index * (m_nTabInterSize + m_szTab.cx) + m_nTabPos, 0);
+    RECT rc = {title.left, title.top, title.left + m_nTabWidth, title.top + m_nTabHeight};
+    if (m_nTabAlign == AlignLeft || m_nTabAlign == AlignRight) ::OffsetRect(&rc, 0, index * (m_nTabInterSize + m_nTabHeight) + m_nTabPos);
+    else ::OffsetRect(&rc, index * (m_nTabInterSize + m_nTabWidth) + m_nTabPos, 0);
     if (!::IntersectRect(&rect, &rc, &title)) ::SetRectEmpty(&rect);
     return TRUE;
 }

@@ -114,7 +114,7 @@ public:
     int GetTabAlign() const { return m_nTabAlign; }
     int GetAnimateSteps() const { return m_nAnimateSteps; }
     int GetHoverIndex() const { return m_nHoverTabItem; }
-    SIZE GetTabSize() const { return SIZE{m_szTab.cx, m_szTab.cy}; }
+    SIZE GetTabSize() const { return SIZE{m_nTabWidth, m_nTabHeight}; }
 
     WUI_SWND_MSG_MAP_BEGIN()
         WUI_MSG_RT_DO(WM_PAINT, OnTabPaint)
@@ -155,14 +155,17 @@ private:
     int m_nHoverTabItem = -1;
     int m_nCurrentPage = 0;
     int m_nTabInterSize = 0;
-    SIZE m_szTab = {-1, -1};
+    int m_nTabWidth = -1;
+    int m_nTabHeight = -1;
     int m_nTabPos = 0;
     ISkinObj* m_pSkinTab = nullptr;  // skins belong to the skin pool
     ISkinObj* m_pSkinIcon = nullptr;
     ISkinObj* m_pSkinTabInter = nullptr;
     ISkinObj* m_pSkinFrame = nullptr;
-    POINT m_ptIcon = {0, 0};
-    POINT m_ptText = {-1, -1};
+    int m_nIconX = 0;
+    int m_nIconY = 0;
+    int m_nTextX = -1;
+    int m_nTextY = -1;
     int m_nTabAlign = AlignTop;
     SArray<SAutoRefPtr<STabPage>> m_pages;
     STabSlider* m_slider = nullptr;  // a child of this control while it lives

@@ -109,8 +109,8 @@ void STabCtrl::DrawItem(IRenderTarget* rt, const RECT& rect, int index, DWORD st
     STabPage* page = GetItem(index);
     if (m_pSkinIcon) {
         const SIZE sz = m_pSkinIcon->GetSkinSize();
-        const RECT icon = {rect.left + m_ptIcon.x, rect.top + m_ptIcon.y, rect.left + m_ptIcon.x + sz.cx,
-                           rect.top + m_ptIcon.y + sz.cy};
+        const RECT icon = {rect.left + m_nIconX, rect.top + m_nIconY, rect.left + m_nIconX + sz.cx,
+                           rect.top + m_nIconY + sz.cy};
         const int iconIndex = page && page->GetIconIndex() != -1 ? page->GetIconIndex() : index;
         m_pSkinIcon->Draw(rt, &icon, static_cast<DWORD>(iconIndex));
     }
@@ -124,19 +124,19 @@ void STabCtrl::DrawItem(IRenderTarget* rt, const RECT& rect, int index, DWORD st
 void STabCtrl::DrawTitle(IRenderTarget* rt, const RECT& rect, const SStringW& title)
 {
     if (title.IsEmpty()) return;
-    if (m_ptText.x != -1 && m_ptText.y != -1) {
-        const int x = rect.left + m_ptText.x, y = rect.top + m_ptText.y;
+    if (m_nTextX != -1 && m_nTextY != -1) {
+        const int x = rect.left + m_nTextX, y = rect.top + m_nTextY;
         if (m_txtDir == TextVertical) StackText(rt, title, x, y);
         else rt->TextOut(x, y, title.c_str(), title.GetLength());
         return;
     }
     RECT rc = rect;
     UINT format = GetTextAlign();
-    if (m_ptText.x == -1 && m_ptText.y != -1) {
-        rc.top += m_ptText.y;
+    if (m_nTextX == -1 && m_nTextY != -1) {
+        rc.top += m_nTextY;
         format &= kTextOffsetYFormat;
-    } else if (m_ptText.y == -1 && m_ptText.x != -1) {
-        rc.left += m_ptText.x;
+    } else if (m_nTextY == -1 && m_nTextX != -1) {
+        rc.left += m_nTextX;
         format &= kTextOffsetXFormat;
     }
     if (m_txtDir == TextVertical) StackTextCentred(rt, title, rc);

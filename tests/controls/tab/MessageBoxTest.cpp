@@ -165,6 +165,7 @@ struct Seen {
     bool iconLoaded = false;
     std::wstring title;
     SIZE size = {0, 0};
+    bool textFits = false;  // the text's own size fits its element
 };
 
 Seen Look(ProbeBox& box)
@@ -183,6 +184,11 @@ Seen Look(ProbeBox& box)
     seen.iconShown = icon && icon->IsVisible(TRUE);
     seen.iconLoaded = icon && icon->GetIcon();
     if (SWindow* title = box.FindChildByName(L"msgtitle")) seen.title = title->GetWindowText().c_str();
+    if (SWindow* text = box.FindChildByName(L"msgtext")) {
+        const SIZE need = text->MeasureContent(nullptr);
+        const RECT rc = text->GetWindowRect();
+        seen.textFits = need.cx <= rc.right - rc.left && need.cy <= rc.bottom - rc.top;
+    }
     RECT rc = {};
     ::GetWindowRect(box.m_hWnd, &rc);
     seen.size = SIZE{rc.right - rc.left, rc.bottom - rc.top};
@@ -258,6 +264,7 @@ TEST_F(MessageBoxTest, LabelsTitleAndSize)
     EXPECT_EQ(IDOK, box.MessageBox(nullptr, longText.c_str(), L"Update", MB_OK));
     EXPECT_GT(seen.size.cx, 300);
     EXPECT_GT(seen.size.cy, 132);
+    EXPECT_TRUE(seen.textFits) << "no word wraps beyond the measure";
     EXPECT_EQ(L"[Update]", seen.title);
 }
 
@@ -275,13 +282,16 @@ TEST_F(MessageBoxTest, ScreenshotOfAQuestion)
 {
     ProbeBox box;
     bool saved = false;
+    Seen seen;
     box.onShown = [&](ProbeBox& b) {
+        seen = Look(b);
         saved = hosttest::SaveScreenshot(app->Factory(), b.m_hWnd, L"message_box.png");
         b.Press(L"button2nd");
     };
     EXPECT_EQ(IDCANCEL, box.MessageBox(nullptr, L"The update is ready. Restart the client now to finish it?",
                                        L"Orvo update", MB_OKCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(saved);
+    EXPECT_TRUE(seen.textFits);
 }
 
 // The platform's box answers where the skinned one cannot: no template,

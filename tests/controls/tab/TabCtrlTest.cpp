@@ -83,7 +83,9 @@ TEST_F(TabCtrlTest, GeometryOfTheFourSides)
         EXPECT_TRUE(SameRect(c.pages, tab->GetChildrenLayoutRect())) << Show(tab->GetChildrenLayoutRect());
         EXPECT_TRUE(SameRect(c.item1, item1)) << Show(item1);
         EXPECT_EQ(::IsRectEmpty(&c.item4) != FALSE, ::IsRectEmpty(&item4) != FALSE) << Show(item4);
-        if (!::IsRectEmpty(&c.item4)) EXPECT_TRUE(SameRect(c.item4, item4)) << Show(item4);
+        if (!::IsRectEmpty(&c.item4)) {
+            EXPECT_TRUE(SameRect(c.item4, item4)) << Show(item4);
+        }
         // Every page fills the page area.
         EXPECT_TRUE(SameRect(c.pages, tab->GetItem(0)->GetWindowRect())) << Show(tab->GetItem(0)->GetWindowRect());
         // Hit testing follows the item rectangles; the gap and the pages hit no tab.
@@ -347,7 +349,9 @@ TEST_F(TabCtrlTest, ASlideOfNStepsEndsAtTickNPlusOne)
         TabHost host;
         STabCtrl* tab = host.Load(SlideLayout(c.side, 0).c_str());
         ASSERT_NE(nullptr, tab);
-        if (c.from != 0) ASSERT_TRUE(tab->SetCurSel(c.from));
+        if (c.from != 0) {
+            ASSERT_TRUE(tab->SetCurSel(c.from));
+        }
         tab->SetAttribute(L"animateSteps", L"4", FALSE);
         TabEventLog log(tab);
         ASSERT_TRUE(tab->SetCurSel(c.to));
