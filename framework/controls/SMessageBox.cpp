@@ -79,7 +79,8 @@ BOOL SMessageBoxImpl::OnInitDialog()
 {
     SAutoRefPtr<SWindow> keep(this);
     const pugi::xml_node tpl = GetMessageBoxTemplate();
-    if (!InitFromXml(tpl)) return FALSE;
+    // The template's own size to start from, also when this object showed a box before.
+    if (!InitFromXml(tpl, 0, 0)) return FALSE;
     STabCtrl* buttons = sobj_cast<STabCtrl>(FindChildByName(L"btnSwitch"));
     SWindow* text = FindChildByName(L"msgtext");
     if (!buttons || !text) return FALSE;

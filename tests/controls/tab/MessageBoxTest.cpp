@@ -166,6 +166,7 @@ struct Seen {
     std::wstring title;
     SIZE size = {0, 0};
     bool textFits = false;  // the text's own size fits its element
+    std::string textSizes;  // what it needs and what it has
 };
 
 Seen Look(ProbeBox& box)
@@ -188,6 +189,8 @@ Seen Look(ProbeBox& box)
         const SIZE need = text->MeasureContent(nullptr);
         const RECT rc = text->GetWindowRect();
         seen.textFits = need.cx <= rc.right - rc.left && need.cy <= rc.bottom - rc.top;
+        seen.textSizes = "needs " + std::to_string(need.cx) + "x" + std::to_string(need.cy) + ", has " +
+                         std::to_string(rc.right - rc.left) + "x" + std::to_string(rc.bottom - rc.top);
     }
     RECT rc = {};
     ::GetWindowRect(box.m_hWnd, &rc);
@@ -264,7 +267,7 @@ TEST_F(MessageBoxTest, LabelsTitleAndSize)
     EXPECT_EQ(IDOK, box.MessageBox(nullptr, longText.c_str(), L"Update", MB_OK));
     EXPECT_GT(seen.size.cx, 300);
     EXPECT_GT(seen.size.cy, 132);
-    EXPECT_TRUE(seen.textFits) << "no word wraps beyond the measure";
+    EXPECT_TRUE(seen.textFits) << seen.textSizes;
     EXPECT_EQ(L"[Update]", seen.title);
 }
 
@@ -291,7 +294,7 @@ TEST_F(MessageBoxTest, ScreenshotOfAQuestion)
     EXPECT_EQ(IDCANCEL, box.MessageBox(nullptr, L"The update is ready. Restart the client now to finish it?",
                                        L"Orvo update", MB_OKCANCEL | MB_ICONQUESTION));
     EXPECT_TRUE(saved);
-    EXPECT_TRUE(seen.textFits);
+    EXPECT_TRUE(seen.textFits) << seen.textSizes;
 }
 
 // The platform's box answers where the skinned one cannot: no template,
