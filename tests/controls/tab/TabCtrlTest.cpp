@@ -6,6 +6,8 @@
 
 #include "controls/STabSlider.h"
 
+#include <algorithm>
+
 using namespace WUI;
 using tabtest::TabEventLog;
 using tabtest::TabHost;
@@ -451,5 +453,60 @@ TEST_F(TabCtrlTest, WhatEndsASlideEarly)
             EXPECT_FALSE(tab->IsSliding());
             EXPECT_EQ(std::vector<int>{tab->GetCurSel()}, VisiblePages(tab));
         }
+    }
+}
+
+namespace {
+
+// The box around the pixels of a tab that differ from its white skin.
+RECT InkBox(TabHost& host, const RECT& area)
+{
+    RECT box = {area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            if (host.Px(x, y) == 0xFFFFFFFFu) continue;
+            box.left = std::min<LONG>(box.left, x);
+            box.top = std::min<LONG>(box.top, y);
+            box.right = std::max<LONG>(box.right, x + 1);
+            box.bottom = std::max<LONG>(box.bottom, y + 1);
+        }
+    return box;
+}
+
+}  // namespace
+
+// Where a title lands in its 120 x 60 tab for the text offsets and direction.
+TEST_F(TabCtrlTest, TitlePlacement)
+{
+    const struct {
+        const wchar_t* attrs;
+        int left, right;   // the ink's left edge lies in [left, right]
+        int top, bottom;   // its top edge in [top, bottom]
+        bool taller;       // higher than wide
+    } cases[] = {
+        {L"", 30, 55, 12, 26, false},                       // centred by the style
+        {L" text-x='6' text-y='4'", 6, 9, 4, 10, false},    // at the point
+        {L" text-y='36'", 30, 55, 36, 42, false},           // centred across, below 36
+        {L" text-x='70'", 70, 73, 12, 26, false},           // from 70 on, centred down
+        {L" textDir='vert'", 50, 58, 0, 16, true},          // stacked, centred
+        {L" textDir='vert' text-x='4' text-y='2'", 4, 7, 2, 8, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "attributes:" << c.attrs);
+        TabHost host;
+        host.AddSkins(L"<skin><colorrect name='skin_white' normal='#ffffff'/></skin>");
+        const std::wstring xml = std::wstring(L"<c><tabctrl name='tab' pos='0,0,@240,@200' tabWidth='120'"
+                                              L" tabHeight='60' tabSkin='skin_white' colorText='#000000'"
+                                              L" align='center' valign='middle'") +
+                                 c.attrs + L"><page title='WWW'/><page/></tabctrl></c>";
+        ASSERT_NE(nullptr, host.Load(xml.c_str()));
+        host.PaintAll();
+        const RECT ink = InkBox(host, RECT{0, 0, 120, 60});
+        ASSERT_LT(ink.left, ink.right) << "the title shows";
+        EXPECT_GE(ink.left, c.left);
+        EXPECT_LE(ink.left, c.right);
+        EXPECT_GE(ink.top, c.top);
+        EXPECT_LE(ink.top, c.bottom);
+        EXPECT_EQ(c.taller, ink.bottom - ink.top > ink.right - ink.left) << Show(ink);
     }
 }
