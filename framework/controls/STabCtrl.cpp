@@ -37,8 +37,6 @@ STabCtrl::STabCtrl()
     m_evtSet.AddEvent<EventTabItemLeave>();
 }
 
-STabCtrl::~STabCtrl() = default;
-
 HRESULT STabCtrl::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
 {
     HRESULT hr;

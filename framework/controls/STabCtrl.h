@@ -44,7 +44,6 @@ public:
 
     // The built-in tab skin; focusable; the four tab events.
     STabCtrl();
-    ~STabCtrl() override;
 
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // A tab width or height still -1 takes the tab skin's.
