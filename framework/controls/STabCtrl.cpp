@@ -184,7 +184,7 @@ BOOL STabCtrl::CreateChildren(pugi::xml_node node)
     for (pugi::xml_node c = node.first_child(); c && !m_bDestroyed; c = c.next_sibling()) {
         if (c.type() == pugi::node_element && !XmlGetMark(c)) InsertItem(c, -1, TRUE);
     }
-    if (m_nCurrentPage == -1 || m_nCurrentPage >= m_pages.GetCount()) m_nCurrentPage = 0;
+    if (m_nCurrentPage < 0 || m_nCurrentPage >= m_pages.GetCount()) m_nCurrentPage = 0;
     if (m_pages.GetCount() == 0) m_nCurrentPage = -1;
     if (STabPage* page = GetItem(m_nCurrentPage)) page->SetVisible(TRUE);
     return TRUE;
@@ -206,6 +206,7 @@ BOOL STabCtrl::RemoveItem(int index, int selAfter)
     SAutoRefPtr<SWindow> keep(this);
     FinishSlide();  // the slide may show the page that goes
     DestroyPage(index);
+    m_nHoverTabItem = -1;  // the tabs after it moved
     if (index == m_nCurrentPage) {
         m_nCurrentPage = -1;
         const int last = m_pages.GetCount() - 1;

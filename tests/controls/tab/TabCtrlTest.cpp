@@ -127,7 +127,7 @@ TEST_F(TabCtrlTest, SelectionAfterLoading)
     const struct {
         const wchar_t* curSel;
         int expected;
-    } cases[] = {{L"", 0}, {L"2", 2}, {L"7", 0}, {L"-1", 0}};
+    } cases[] = {{L"", 0}, {L"2", 2}, {L"7", 0}, {L"-1", 0}, {L"-5", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "curSel '" << c.curSel << "'");
         TabHost host;
