@@ -21,6 +21,7 @@ enum BuiltinSkinIndex {
     kSkinSysBorder = 6,
     kSkinSysDropBtn = 7,
     kSkinSysTreeToggle = 8,
+    kSkinSysTabPage = 10,
     kSkinSysSplitVert = 12,
     kSkinSysSplitHorz = 13,
     kSkinSysProgBkgnd = 14,

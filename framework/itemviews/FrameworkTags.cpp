@@ -7,6 +7,7 @@
 #include "controls/HostElements.h"
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
+#include "controls/TabControls.h"
 #include "core/SWindowFactoryMgr.h"
 #include "itemviews/GridViews.h"
 #include "itemviews/ItemViewFactories.h"
@@ -25,6 +26,7 @@ bool AddFrameworkTags()
         &RegisterGridViews,
         &RegisterDragControls,
         &RegisterActiveXControls,
+        &RegisterTabControls,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

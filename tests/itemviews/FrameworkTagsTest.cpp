@@ -23,7 +23,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
                                L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
                                L"header", L"listctrl", L"mclistview", L"tileview", L"combobox", L"comboview",
                                L"sliderbar", L"splitwnd", L"splitcol", L"splitrow", L"pane", L"activex",
-                               L"flash", L"mediaplayer"}) {
+                               L"flash", L"mediaplayer", L"tabctrl", L"page"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -39,6 +39,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"progress", mgr.BaseClassNameFromClassName(L"sliderbar"));
     EXPECT_STREQ(L"splitwnd", mgr.BaseClassNameFromClassName(L"splitrow"));
     EXPECT_STREQ(L"activex", mgr.BaseClassNameFromClassName(L"mediaplayer"));
+    EXPECT_STREQ(L"window", mgr.BaseClassNameFromClassName(L"tabctrl"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 
