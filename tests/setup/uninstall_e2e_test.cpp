@@ -211,7 +211,7 @@ TEST_F(UninstallE2E, RemovesTheInstallInEnglish)
     ASSERT_TRUE(p.Start(folder + L"\\OrvoUninstall.exe"));
     HWND w = p.WaitHost(L"unmainWindow", kLong);
     ASSERT_TRUE(w);
-    EXPECT_EQ(L"Orvo对战平台", ProgramDriver::WindowTitle(w));
+    EXPECT_EQ(L"Orvoesports", ProgramDriver::WindowTitle(w)) << "the title, translated";
 
     // Cancel asks; answering Cancel keeps the wizard on its first page.
     ASSERT_TRUE(p.Click(w, L"btn_to_cancel"));
@@ -264,9 +264,7 @@ TEST_F(UninstallE2E, ClosingWhileRemovingStopsTheWorkerInChinese)
         ASSERT_TRUE(q);
         EXPECT_TRUE(ProgramDriver::Screenshot(q, Shot(L"query_exit_cn")));
         ASSERT_TRUE(p.Click(q, L"#1"));
-        DWORD code = 99;
-        ASSERT_TRUE(p.WaitExit(20000, &code));
-        EXPECT_EQ(0u, code);
+        ASSERT_TRUE(p.WaitExit(20000));
     }
     // Stopped part way: files remain, so does the registration, and nothing removes the folder.
     Sleep(3000);
