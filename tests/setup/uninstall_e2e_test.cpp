@@ -184,9 +184,16 @@ TEST_F(UninstallE2E, StartupChecksAskBeforeAnythingRuns)
         EXPECT_TRUE(first.WaitExit(30000));
         HWND w = third.WaitHost(L"unmainWindow", kLong);
         ASSERT_TRUE(w);
-        // Cancel on the first page asks, and OK ends the program with nothing removed.
+        // Cancel on the first page asks; the question's close button answers Cancel.
         ASSERT_TRUE(third.Click(w, L"btn_to_cancel"));
         HWND q = third.WaitHost(L"queryWindow", 30000);
+        ASSERT_TRUE(q);
+        ASSERT_TRUE(third.Click(q, L"btn_close"));
+        ASSERT_TRUE(ProgramDriver::WaitFor([&] { return !IsWindow(q) || !IsWindowVisible(q); }, 30000));
+        EXPECT_TRUE(third.Running());
+        // Closing the window asks too, and OK ends the program with nothing removed.
+        PostMessageW(w, WM_CLOSE, 0, 0);
+        q = third.WaitHost(L"queryWindow", 30000);
         ASSERT_TRUE(q);
         ASSERT_TRUE(third.Click(q, L"#1"));
         ASSERT_TRUE(third.WaitExit(30000));
@@ -321,6 +328,9 @@ TEST_F(UninstallE2E, RefusesFoldersThatAreNotItsOwnInstall)
         ASSERT_TRUE(p.Start(exe));
         HWND w = p.WaitHost(L"unmainWindow", kLong);
         ASSERT_TRUE(w);
+        // The language the install stored, Chinese without a registration.
+        const bool english = !c.registered.empty() && c.languageIndex == 1;
+        EXPECT_EQ(english ? L"Orvoesports" : L"Orvo对战平台", ProgramDriver::WindowTitle(w));
         ASSERT_TRUE(p.Click(w, L"btn_to_uninstall"));
         HWND q = p.WaitHost(L"queryWindow", 30000);
         ASSERT_TRUE(q) << "no refusal";
