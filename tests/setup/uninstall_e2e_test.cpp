@@ -155,7 +155,27 @@ TEST_F(UninstallE2E, StartupChecksAskBeforeAnythingRuns)
         DWORD code = 99;
         ASSERT_TRUE(p.WaitExit(30000, &code));
         EXPECT_EQ(0u, code);
+        EXPECT_FALSE(p.WaitHost(L"unmainWindow", 0));
+
+        // OK stops the client's launcher first, then the wizard opens.
+        MakeFolders(root + L"\\client");
+        ASSERT_TRUE(CopyFileW(ORVO_DUMMY_EXE, (root + L"\\client\\OrvoMain.exe").c_str(), FALSE));
+        ProgramDriver launcher;
+        ASSERT_TRUE(launcher.Start(root + L"\\client\\OrvoMain.exe"));
+        ProgramDriver q;
+        ASSERT_TRUE(q.Start(root + L"\\second\\OrvoUninstall.exe"));
+        box = q.WaitMessageBox(kLong);
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(ProgramDriver::PressMessageBoxButton(box, IDOK));
+        EXPECT_TRUE(launcher.WaitExit(30000)) << "the launcher still runs";
+        HWND w = q.WaitHost(L"unmainWindow", kLong);
+        ASSERT_TRUE(w);
         CloseHandle(client);
+        ASSERT_TRUE(q.Click(w, L"btn_to_cancel"));
+        HWND question = q.WaitHost(L"queryWindow", 30000);
+        ASSERT_TRUE(question);
+        ASSERT_TRUE(q.Click(question, L"#1"));
+        ASSERT_TRUE(q.WaitExit(30000));
     }
 
     ProgramDriver first;  // a setup already running, by the name the check stops
