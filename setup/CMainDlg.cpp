@@ -95,7 +95,7 @@ void CMainDlg::OnInitDialog(int languageIndex)
     if (WUI::SWindow* browse = FindChildByName(L"btn_change_dir"))
         browse->GetEventSet()->SubscribeEvent(WUI::EventCmd::EventID, &CMainDlg::OnChangeDir, this);
     if (WUI::SWindow* edit = FindChildByName(L"edit_location"))
-        edit->GetEventSet()->SubscribeEvent(WUI::EventRENotify::EventID, &CMainDlg::OnLocationChanged, this);
+        edit->GetEventSet()->SubscribeEvent(WUI::EventInfo<WUI::EventRENotify>::id, &CMainDlg::OnLocationChanged, this);
 
     for (const wchar_t* name : {L"check_create_desktop_shortcut", L"check_create_start_menu_shortcut",
                                 L"check_run_right_now"})

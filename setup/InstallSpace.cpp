@@ -9,7 +9,6 @@
 #include "7zCrc.h"
 
 #include <new>
-#include <vector>
 
 namespace {
 
@@ -96,10 +95,11 @@ bool GetAvailableBytes(const std::wstring& folder, uint64_t* bytes)
         path = parent;
     }
     if (path.empty()) return false;
-    std::vector<wchar_t> volume(path.size() + MAX_PATH + 2);
-    if (!GetVolumePathNameW(path.c_str(), volume.data(), static_cast<DWORD>(volume.size()))) return false;
+    // Asked of the folder itself, not of its drive's root: the answer is then
+    // the volume the folder lies on, a mounted one or a share included.
+    if (path.back() != L'\\') path += L'\\';
     ULARGE_INTEGER freeToCaller;
-    if (!GetDiskFreeSpaceExW(volume.data(), &freeToCaller, nullptr, nullptr)) return false;
+    if (!GetDiskFreeSpaceExW(path.c_str(), &freeToCaller, nullptr, nullptr)) return false;
     *bytes = freeToCaller.QuadPart;
     return true;
 }

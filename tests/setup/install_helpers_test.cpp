@@ -36,8 +36,11 @@ TEST(InstallSpace, ArchiveSizesComeFromTheHeader)
         ASSERT_FALSE(bytes.empty());
         uint64_t total = 7;
         EXPECT_EQ(c.opens, ReadArchiveUnpackedSize(bytes.data(), bytes.size(), &total));
-        if (c.opens) EXPECT_EQ(std::strtoull(ReadBytes(Fixture(c.sizeFile)).c_str(), nullptr, 10), total);
-        else EXPECT_EQ(7u, total) << "a failed read changed the total";
+        if (c.opens) {
+            EXPECT_EQ(std::strtoull(ReadBytes(Fixture(c.sizeFile)).c_str(), nullptr, 10), total);
+        } else {
+            EXPECT_EQ(7u, total) << "a failed read changed the total";
+        }
     }
     uint64_t total = 7;
     EXPECT_FALSE(ReadArchiveUnpackedSize(nullptr, 10, &total));

@@ -40,11 +40,11 @@ header = (b"\x01\x04"                                          # header, main st
 write(os.path.join(out, "huge.7z"), raw_archive(header, b"12345"))
 write(os.path.join(out, "huge.size"), str(HUGE).encode())
 
-# 60 files of 2000 bytes: the worker pauses before each, so the install
+# 300 files of 2000 bytes: the worker pauses before each, so the install
 # runs for several seconds.
 many = os.path.join(out, "many")
-for i in range(60):
-    write(os.path.join(many, "part%02d.bin" % i), bytes([i]) * 2000)
+for i in range(300):
+    write(os.path.join(many, "part%03d.bin" % i), bytes([i % 256]) * 2000)
 seven("a", "-bd", os.path.join("..", "many.7z"), ".", cwd=many)
 
 # Folders, an empty file and files in a sub-folder: what the sizes add up to.
