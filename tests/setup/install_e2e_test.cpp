@@ -159,10 +159,11 @@ bool SameFile(const std::wstring& a, const std::wstring& b)
     return la[0] && _wcsicmp(la, lb) == 0;
 }
 
-// A copy of the setup whose client archive is the fixture named.
+// A copy of the setup whose client archive is the fixture named; one per
+// system language, as both languages' runs may go at once.
 std::wstring SetupWithArchive(const std::wstring& archive)
 {
-    const std::wstring folder = Cwd() + L"\\work\\setup-" + archive;
+    const std::wstring folder = Cwd() + L"\\work\\setup-" + archive + L"-" + std::to_wstring(GetSystemDefaultLCID());
     MakeFolders(folder);
     const std::wstring exe = folder + L"\\OrvoSetup.exe";
     std::string bytes = ReadBytes(Cwd() + L"\\install_fixtures\\" + archive + L".7z");
