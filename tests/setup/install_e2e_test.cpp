@@ -177,6 +177,23 @@ std::wstring SetupWithArchive(const std::wstring& archive)
 
 bool Hidden(HWND window) { return !IsWindow(window) || !IsWindowVisible(window); }
 
+void PostKey(HWND w, UINT key)
+{
+    PostMessageW(w, WM_KEYDOWN, key, 1);
+    PostMessageW(w, WM_KEYUP, key, 0xC0000001);
+}
+
+// Replaces the text of an edit as typed: a click to focus it, End and
+// Backspace until it is empty, then each character.
+bool TypeInto(ProgramDriver& p, HWND w, const wchar_t* name, const std::wstring& text)
+{
+    if (!p.Click(w, name)) return false;
+    PostKey(w, VK_END);
+    for (int i = 0; i < 120; ++i) PostKey(w, VK_BACK);
+    for (wchar_t c : text) PostMessageW(w, WM_CHAR, c, 1);
+    return true;
+}
+
 // Language and wording of one run.
 struct Language {
     const wchar_t* tag;  // in screenshot names
@@ -262,32 +279,10 @@ protected:
         ASSERT_TRUE(p.WaitExit(30000)) << "the wizard did not end";
     }
 
-    // The whole install into the default folder in the given language, the
-    // links and registration checked, the launcher started on finish.
-    void InstallIntoDefaultFolder(const Language& lang, bool autoRun)
+    // What an install into folder leaves: the files, the registration as read
+    // back, the links and the Run value (only when its box was checked).
+    void CheckInstalled(const std::wstring& folder, const Language& lang, bool autoRun)
     {
-        const std::wstring folder = DefaultFolder();
-        DeleteUninstallKey();
-        ProgramDriver p;
-        HWND w = OpenWizard(p, kSetup, lang.tag);
-        ASSERT_TRUE(w);
-        EXPECT_TRUE(ProgramDriver::Screenshot(w, Shot(L"install_" + std::wstring(lang.tag) + L"_welcome")));
-
-        // Leaving before the finish page asks; Cancel keeps the wizard.
-        ASSERT_TRUE(p.Click(w, L"btn_close"));
-        HWND q = p.WaitHost(L"queryWindow", 30000);
-        ASSERT_TRUE(q) << "closing the welcome page did not ask";
-        EXPECT_TRUE(ProgramDriver::Screenshot(q, Shot(L"install_" + std::wstring(lang.tag) + L"_query_exit")));
-        ASSERT_TRUE(p.Click(q, L"#2"));
-        ASSERT_TRUE(ProgramDriver::WaitFor([&] { return Hidden(q); }, 30000));
-        EXPECT_TRUE(p.Running());
-
-        ToOptions(p, w, true, lang.tag);
-        if (autoRun) { ASSERT_TRUE(p.Click(w, L"check_auto_run")); }
-        ASSERT_TRUE(p.Click(w, L"btn_to_install"));
-        ASSERT_TRUE(p.WaitVisible(w, L"page_end", kLong));
-        EXPECT_TRUE(ProgramDriver::Screenshot(w, Shot(L"install_" + std::wstring(lang.tag) + L"_finish")));
-
         // What the archive held is there, byte for byte for the uninstaller.
         const uint64_t unpacked = FileSize(folder + L"\\OrvoMain.exe") + FileSize(folder + L"\\OrvoUninstall.exe");
         EXPECT_GT(FileSize(folder + L"\\OrvoMain.exe"), 0u);
@@ -315,9 +310,45 @@ protected:
         } else {
             EXPECT_EQ(L"", RunValue()) << "the Run value exists though its box was not checked";
         }
+    }
 
-        // Finish with run-now checked starts the launcher in its folder.
+    // The whole install into the default folder in the given language, the
+    // links and registration checked; then the launcher started by the
+    // finish button, or the finish page closed.
+    void InstallIntoDefaultFolder(const Language& lang, bool autoRun, bool closeOnFinishPage)
+    {
+        const std::wstring folder = DefaultFolder();
+        DeleteUninstallKey();
+        ProgramDriver p;
+        HWND w = OpenWizard(p, kSetup, lang.tag);
+        ASSERT_TRUE(w);
+        EXPECT_TRUE(ProgramDriver::Screenshot(w, Shot(L"install_" + std::wstring(lang.tag) + L"_welcome")));
+
+        // Leaving before the finish page asks; Cancel keeps the wizard.
+        ASSERT_TRUE(p.Click(w, L"btn_close"));
+        HWND q = p.WaitHost(L"queryWindow", 30000);
+        ASSERT_TRUE(q) << "closing the welcome page did not ask";
+        EXPECT_TRUE(ProgramDriver::Screenshot(q, Shot(L"install_" + std::wstring(lang.tag) + L"_query_exit")));
+        ASSERT_TRUE(p.Click(q, L"#2"));
+        ASSERT_TRUE(ProgramDriver::WaitFor([&] { return Hidden(q); }, 30000));
+        EXPECT_TRUE(p.Running());
+
+        ToOptions(p, w, true, lang.tag);
+        if (autoRun) { ASSERT_TRUE(p.Click(w, L"check_auto_run")); }
+        ASSERT_TRUE(p.Click(w, L"btn_to_install"));
+        ASSERT_TRUE(p.WaitVisible(w, L"page_end", kLong));
+        EXPECT_TRUE(ProgramDriver::Screenshot(w, Shot(L"install_" + std::wstring(lang.tag) + L"_finish")));
+
+        CheckInstalled(folder, lang, autoRun);
+
         ASSERT_TRUE(CopyFileW(L"orvo_launch_marker.exe", (folder + L"\\OrvoMain.exe").c_str(), FALSE));
+        if (closeOnFinishPage) {
+            // Closing the finish page ends the wizard at once, without a question.
+            ASSERT_TRUE(p.Click(w, L"btn_close"));
+            ASSERT_TRUE(p.WaitExit(30000)) << "closing the finish page asked or hung";
+            return;
+        }
+        // Finish with run-now checked starts the launcher in its folder.
         ASSERT_TRUE(p.Click(w, L"btn_finish"));
         ASSERT_TRUE(p.WaitExit(30000));
         ASSERT_TRUE(ProgramDriver::WaitFor([&] { return Exists(folder + L"\\launched.txt"); }, 60000))
@@ -420,7 +451,7 @@ TEST_F(InstallEn, InstallsIntoTheDefaultFolder)
     MakeFolders(DefaultFolder());
     ASSERT_TRUE(WriteBytes(DefaultFolder() + L"\\OrvoMain.exe", "old launcher"));
     ASSERT_TRUE(WriteBytes(DefaultFolder() + L"\\settings.ini", "kept"));
-    InstallIntoDefaultFolder(kEnglish, false);
+    InstallIntoDefaultFolder(kEnglish, false, false);
     EXPECT_EQ("kept", ReadBytes(DefaultFolder() + L"\\settings.ini"));
 }
 
@@ -431,7 +462,45 @@ TEST_F(InstallCn, ClosingWhileInstallingStopsTheWorker) { CloseWhileInstalling(L
 TEST_F(InstallCn, InstallsIntoTheDefaultFolderWithAutoRun)
 {
     RemoveTree(DefaultFolder());
-    InstallIntoDefaultFolder(kChinese, true);
+    InstallIntoDefaultFolder(kChinese, true, true);
+}
+
+TEST_F(InstallCn, EnglishChosenAndATypedFolderWithSpacesAndChineseCharacters)
+{
+    const std::wstring parent = L"C:\\Orvo 游戏 目录";
+    const std::wstring folder = parent + L"\\Orvo 客户端 新";
+    RemoveTree(parent);
+    MakeFolders(parent);
+    DeleteUninstallKey();
+    RemoveAutoRun();
+    ProgramDriver p;
+    ASSERT_TRUE(p.Start(kSetup));
+    HWND lang = p.WaitHost(L"selLangWindow", kLong);
+    ASSERT_TRUE(lang);
+    ASSERT_TRUE(p.Click(lang, L"item_english"));
+    EXPECT_TRUE(ProgramDriver::Screenshot(lang, Shot(L"install_cn_language_english_chosen")));
+    ASSERT_TRUE(p.Click(lang, L"btn_goon"));
+    HWND w = p.WaitHost(L"mainWindow", kLong);
+    ASSERT_TRUE(w);
+    ToOptions(p, w, false);
+
+    // A folder whose parent is missing is refused, and the parent is not made.
+    ASSERT_TRUE(TypeInto(p, w, L"edit_location", L"C:\\没有的目录\\Orvoesports"));
+    ExpectRefusal(p, w, L"install_en_query_no_parent");
+    EXPECT_FALSE(Exists(L"C:\\没有的目录"));
+
+    ASSERT_TRUE(TypeInto(p, w, L"edit_location", folder));
+    EXPECT_TRUE(ProgramDriver::Screenshot(w, Shot(L"install_en_options_typed")));
+    ASSERT_TRUE(p.Click(w, L"btn_to_install"));
+    ASSERT_TRUE(p.WaitVisible(w, L"page_end", kLong));
+    CheckInstalled(folder, kEnglish, false);
+
+    ASSERT_TRUE(CopyFileW(L"orvo_launch_marker.exe", (folder + L"\\OrvoMain.exe").c_str(), FALSE));
+    ASSERT_TRUE(p.Click(w, L"check_run_right_now"));  // off: finish starts nothing
+    ASSERT_TRUE(p.Click(w, L"btn_finish"));
+    ASSERT_TRUE(p.WaitExit(30000));
+    Sleep(3000);
+    EXPECT_FALSE(Exists(folder + L"\\launched.txt")) << "the launcher started with its box unchecked";
 }
 
 }  // namespace
