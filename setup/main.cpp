@@ -1,11 +1,9 @@
 // Entry point of the setup program and of the uninstaller, which is the same
 // program built without the client archive.
+#include "CSelLangDlg.h"
 #include "CUnMainDlg.h"
 #include "SetupNamedIds.h"
 #include "SetupStartup.h"
-#if ORVO_HAS_INSTALL_WIZARD
-#include "CSelLangDlg.h"
-#endif
 
 #include "core/SApplication.h"
 #include "core/SMessageBoxTemplate.h"
@@ -86,12 +84,7 @@ int RunUserInterface(HINSTANCE instance)
             InstallTranslation(TranslationFor(language));
         }
 
-#if ORVO_HAS_INSTALL_WIZARD
         result = installing ? RunFirstDialog<CSelLangDlg>(app) : RunFirstDialog<CUnMainDlg>(app);
-#else
-        // This build carries no install wizard: only the uninstaller runs.
-        result = installing ? 1 : RunFirstDialog<CUnMainDlg>(app);
-#endif
     }
     WUI::ReleaseGlobalMsgBoxTemplate();
     return result;

@@ -24,4 +24,8 @@ function(orvo_program_test name)
   set_tests_properties(${name}_fresh_prefix PROPERTIES FIXTURES_SETUP ${name}_prefix)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_prefix)
   set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "ORVO_WINEPREFIX=${prefix}")
+  # Programs of another prefix answer to another Wine server, which does not
+  # know this one's window order: two such tests at once would photograph
+  # each other's windows.
+  set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK orvo_program_display)
 endfunction()
