@@ -14,7 +14,8 @@ public:
     BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
-    // Shows a question modally over owner (null: the active window); IDOK or IDCANCEL.
+    // Shows a question modally over owner (null: the active window): IDOK or
+    // IDCANCEL; -1 when the dialog cannot be made (callers act on IDOK only).
     static INT_PTR Ask(const wchar_t* key, bool oneButton, HWND owner = nullptr);
 
 private:
