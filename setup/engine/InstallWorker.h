@@ -24,6 +24,8 @@ public:
     bool Start();
     // Stops between entries and waits; a stopped worker posts no kMsgInstallDone.
     void Stop();
+    // Asks the worker to stop after the entry in hand, without waiting.
+    void RequestStop() { thread_.RequestStop(); }
     bool Wait(DWORD ms) const { return thread_.Wait(ms); }
 
 private:

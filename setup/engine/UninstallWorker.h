@@ -33,6 +33,8 @@ public:
     bool Start();
     // Stops between files and waits; a stopped worker posts no kMsgUninstallDone.
     void Stop();
+    // Asks the worker to stop after the file in hand, without waiting.
+    void RequestStop() { thread_.RequestStop(); }
     bool Wait(DWORD ms) const { return thread_.Wait(ms); }
 
 private:

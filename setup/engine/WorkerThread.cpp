@@ -21,6 +21,11 @@ void CWorkerThread::Stop()
     thread_.Reset();
 }
 
+void CWorkerThread::RequestStop()
+{
+    if (stop_.Valid()) SetEvent(stop_.Get());
+}
+
 bool CWorkerThread::Wait(DWORD ms) const
 {
     return !thread_.Valid() || WaitForSingleObject(thread_.Get(), ms) == WAIT_OBJECT_0;

@@ -20,6 +20,9 @@ public:
     // Asks the body to stop and waits until it has returned.
     void Stop();
 
+    // Asks the body to stop and returns at once; Wait tells when it has.
+    void RequestStop();
+
     // Waits up to ms for the body to return; true when it has (or never ran).
     bool Wait(DWORD ms) const;
 

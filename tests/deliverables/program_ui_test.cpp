@@ -148,7 +148,7 @@ const std::vector<std::pair<std::wstring, std::vector<std::wstring>>> kSetupWind
 
 const std::vector<std::pair<std::wstring, std::wstring>> kSetupCodeTexts = {
     {L"", L"SureToExit"}, {L"", L"SureToExitUn"}, {L"", L"FailedToInstall"}, {L"", L"FailedToUninstall"},
-    {L"", L"DestinationFolderDoesNotExist"}, {L"", L"SpaceAvailableIsNotEnough"}, {L"", L"Orvoesports"},
+    {L"", L"DestinationFolderDoesNotExist"}, {L"", L"SpaceAvailableIsNotEnough"}, {L"", L"FolderHoldsOtherFiles"}, {L"", L"Orvoesports"},
     {L"", L"UninstallOrvoesports"}, {L"", L"Publisher"}, {L"", L"Location"}};
 
 const Expectation kExpectations[] = {
