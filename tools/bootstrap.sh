@@ -7,11 +7,12 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/locale.sh"
 build=${1:-$here/build}
 
-# xz-utils unpacks the source tarballs that come as .tar.xz.
+# xz-utils unpacks the source tarballs that come as .tar.xz; locales holds
+# the definitions the tests compile a Chinese locale from.
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64 xvfb xauth imagemagick
-  7zip cmake ninja-build python3 fonts-wqy-microhei xz-utils
+  7zip cmake ninja-build python3 fonts-wqy-microhei xz-utils locales
   libz-mingw-w64-dev libstb-dev curl apngasm
 )
 

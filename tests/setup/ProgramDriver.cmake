@@ -24,8 +24,9 @@ function(orvo_program_test name)
   set_tests_properties(${name}_fresh_prefix PROPERTIES FIXTURES_SETUP ${name}_prefix)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED ${name}_prefix)
   set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "ORVO_WINEPREFIX=${prefix}")
-  # Programs of another prefix answer to another Wine server, which does not
-  # know this one's window order: two such tests at once would photograph
-  # each other's windows.
-  set_property(TEST ${name} APPEND PROPERTY RESOURCE_LOCK orvo_program_display)
+  # A program's windows take the display's keyboard focus, which other tests'
+  # windows need for typed text, and programs of another prefix answer to
+  # another Wine server, which does not know this one's window order: such
+  # tests run alone.
+  set_property(TEST ${name} PROPERTY RUN_SERIAL TRUE)
 endfunction()
