@@ -6,6 +6,7 @@
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
 #include "core/SWindowFactoryMgr.h"
+#include "itemviews/ItemViewFactories.h"
 
 namespace WUI {
 
@@ -17,6 +18,7 @@ bool AddFrameworkTags()
         &RegisterHostElements,
         &RegisterInputControls,
         &RegisterEditControls,
+        &RegisterItemViews,
     };
     bool all = true;
     for (FnRegisterFactories family : families)

@@ -20,13 +20,18 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     // One tag of each family the programs' layouts or the framework use.
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
-                               L"spinButton", L"calendar", L"richedit", L"edit"}) {
+                               L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
+                               L"combobox", L"comboview"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"scrollview"));
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"richedit"));
     EXPECT_STREQ(L"richedit", mgr.BaseClassNameFromClassName(L"edit"));
+    EXPECT_STREQ(L"scrollview", mgr.BaseClassNameFromClassName(L"listbox"));
+    EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listview"));
+    EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"combobox"));
+    EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"comboview"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 

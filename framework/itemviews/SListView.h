@@ -1,0 +1,189 @@
+// "listview": a vertically scrolling list whose rows are item panels filled
+// by the application's adapter, one panel per row in sight. Panels that
+// scroll out are parked per view type and reused for rows that scroll in.
+// Row geometry comes from an item locator, made from the "template" child:
+// fixed height when its "itemHeight" is above 0, else measured rows
+// starting at "defHeight". Usable rows need the template first, then
+// SetAdapter.
+#pragma once
+
+#include "controls/SPanel.h"
+#include "core/SList.h"
+#include "itemviews/IListViewItemLocator.h"
+#include "itemviews/SItemPanel.h"
+
+namespace WUI {
+
+class SListView;
+
+// The selection is about to change; a handler sets bCancel to refuse.
+class EventLVSelChanging : public TplEventArgs<EventLVSelChanging> {
+public:
+    EventLVSelChanging(SWindow* sender, int oldSel, int newSel)
+        : TplEventArgs<EventLVSelChanging>(sender), iOldSel(oldSel), iNewSel(newSel)
+    {
+    }
+    int iOldSel;
+    int iNewSel;
+    BOOL bCancel = FALSE;
+};
+
+class EventLVSelChanged : public TplEventArgs<EventLVSelChanged> {
+public:
+    EventLVSelChanged(SWindow* sender, int oldSel, int newSel)
+        : TplEventArgs<EventLVSelChanged>(sender), iOldSel(oldSel), iNewSel(newSel)
+    {
+    }
+    int iOldSel;
+    int iNewSel;
+};
+
+// The view's observer on its adapter. It points back at the view without a
+// reference; the view cuts that pointer when it goes, so an adapter that
+// outlives the view (holding the observer) calls nothing freed.
+class SListViewDataSetObserver : public TObjRefImpl<ILvDataSetObserver> {
+public:
+    explicit SListViewDataSetObserver(SListView* view) : m_view(view) {}
+    void OnDataSetChanged() override;
+    void OnDataSetInvalidated() override;
+    // The view is gone: later notifications do nothing.
+    void Detach() { m_view = nullptr; }
+
+private:
+    SListView* m_view;
+};
+
+class SListView : public SPanel, public IItemContainer {
+    WUI_SWINDOW_CLASS(SListView, SPanel, L"listview")
+public:
+    SListView();
+    ~SListView() override;
+
+    // Gives the view its rows (null: none). Every panel of the old adapter
+    // is destroyed. False, and nothing changed, before the template was read
+    // (no locator yet).
+    bool SetAdapter(IListAdapter* adapter);
+    IListAdapter* GetAdapter() const { return m_adapter; }
+    // Takes the locator (a reference) and gives it the adapter; the rows are
+    // laid out again. Null is refused.
+    void SetItemLocator(IListViewItemLocator* locator);
+    IListViewItemLocator* GetItemLocator() const { return m_locator; }
+
+    // notify: the changing event may refuse, the changed event follows.
+    // Nothing without an adapter or for an index at or past the count; a
+    // negative index clears the selection.
+    void SetSel(int index, bool notify);
+    int GetSel() const { return m_iSelItem; }
+    // Scrolls the least that shows the whole row; nothing for a bad index.
+    void EnsureVisible(int index);
+    // The panel of a row in sight; null for any other index.
+    SItemPanel* GetItemPanel(int index);
+    int GetFirstVisibleIndex() const { return m_iFirstVisible; }
+    int GetVisibleCount() const { return m_visible.GetCount(); }
+    // Panels made so far, parked ones included.
+    int GetPanelCount() const;
+
+    // The adapter's rows changed: the locator rebuilds, a selection past the
+    // end goes (without events), the rows in sight are bound again.
+    void OnDataSetChanged();
+    // The rows in sight are bound again before the next paint.
+    void OnDataSetInvalidated();
+    // Binds the rows in sight: panels of rows that stay keep their row,
+    // rows that scroll out are parked, new rows take parked panels first.
+    void UpdateVisibleItems();
+    // The vertical bar follows the locator's total height.
+    void UpdateScrollBar();
+
+    // ---- IItemContainer ----
+    void SetItemCapture(SItemPanel* panel, bool capture) override;
+    BOOL GetItemRect(SItemPanel* panel, RECT* out) override;
+    BOOL DefersItemRedraw() override { return TRUE; }
+    void RelayoutItem(SItemPanel* panel) override;
+
+    // "dividerSkin", "dividerSize", "wantTab".
+    HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
+    // Reads the "template" child and makes the locator; no child elements.
+    BOOL CreateChildren(pugi::xml_node node) override;
+    void SetColorizeColor(COLORREF color) override;
+    BOOL OnSetCursor(POINT pt) override;
+    BOOL GetToolTipInfo(POINT pt, SwndToolTipInfo& info) override;
+    UINT GetDlgCode() const override { return m_bWantTab ? 0xFFFF : 0x80000001; }
+    int GetScrollLineSize(BOOL vertical) override;
+    BOOL OnScroll(BOOL vertical, UINT code, int pos) override;
+
+    WUI_SWND_MSG_MAP_BEGIN()
+        WUI_MSG_RT_DO(WM_PAINT, OnLvPaint)
+        WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnLvMouseWheel)
+        WUI_MSG_RANGE_HANDLER(WM_MOUSEMOVE, WM_MBUTTONDBLCLK, OnLvMouseEvent)
+        WUI_MSG_RANGE_HANDLER(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK, OnLvMouseEvent)
+        WUI_MSG_VOID(WM_MOUSELEAVE, OnLvMouseLeave)
+        WUI_MSG_HANDLER(WM_KEYDOWN, OnLvKeyDown)
+        WUI_MSG_RANGE_HANDLER(WM_KEYUP, WM_KEYLAST, OnLvKeyEvent)
+        WUI_MSG_RANGE_HANDLER(WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, OnLvKeyEvent)
+        WUI_MSG_WM_SETFOCUS(OnLvSetFocus)
+        WUI_MSG_WM_KILLFOCUS(OnLvKillFocus)
+        WUI_MSG_WM_SIZE(OnLvSize)
+        WUI_MSG_WM_DESTROY(OnLvDestroy)
+    WUI_SWND_MSG_MAP_END(SPanel)
+
+protected:
+    struct ItemInfo {
+        SItemPanel* panel = nullptr;
+        int type = -1;
+        bool operator==(const ItemInfo& o) const { return panel == o.panel && type == o.type; }
+    };
+
+    int Count() const;
+    // One binding pass over the rows in sight.
+    void BindVisibleRows();
+    // A panel for row i of that type: the old one of the row, a parked one, or a new one.
+    SItemPanel* TakePanel(int i, int type, SArray<ItemInfo>& old, int oldFirst);
+    void ParkPanel(const ItemInfo& info);
+    // Drops the view's references to the panel (hover, capture).
+    void ForgetPanel(SItemPanel* panel);
+    // Destroys every panel, shown and parked.
+    void DestroyPanels();
+    // Stops the adapter notifying this view.
+    void DetachAdapter();
+    // The row of a panel in the view's coordinates.
+    RECT RowRect(int index) const;
+    // The shown panel under pt, or null.
+    SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut);
+    SItemPanel* SelectedPanel();
+    static LPARAM RelativePoint(LPARAM lParam, const RECT& row);
+    bool OnItemClick(EventArgs& args);
+    void ChooseRow(int index);
+
+    void OnLvPaint(IRenderTarget* rt);
+    LRESULT OnLvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLvMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnLvMouseLeave();
+    LRESULT OnLvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT OnLvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnLvSetFocus();
+    void OnLvKillFocus();
+    void OnLvSize(UINT type, SIZE size);
+    void OnLvDestroy();
+
+    SAutoRefPtr<IListAdapter> m_adapter;
+    SAutoRefPtr<SListViewDataSetObserver> m_observer;
+    SAutoRefPtr<IListViewItemLocator> m_locator;
+    int m_iFirstVisible = -1;
+    SList<ItemInfo> m_visible;
+    SItemPanel* m_pCapturePanel = nullptr;  // cleared whenever the panel is parked or destroyed
+    int m_iSelItem = -1;
+    SItemPanel* m_pHoverPanel = nullptr;  // the same
+    bool m_bDataSetInvalidated = false;
+    SArray<SList<SItemPanel*>*> m_freeLists;  // parked panels per view type
+    pugi::xml_document m_tmplDoc;
+    ISkinObj* m_pDividerSkin = nullptr;  // owned by the skin pool
+    int m_nDividerSize = 0;
+    int m_bWantTab = 0;
+    int m_nBoundPos = -1;          // the scroll position the rows in sight were bound for
+    int m_nUpdating = 0;           // UpdateVisibleItems running
+    bool m_bUpdatePending = false;  // asked again while running
+    bool m_bObserving = false;      // the observer is registered with the adapter
+    bool m_bSettingBar = false;     // UpdateScrollBar moves the bar
+};
+
+}  // namespace WUI
