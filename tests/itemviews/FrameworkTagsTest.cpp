@@ -21,7 +21,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     for (const wchar_t* tag : {L"window", L"text", L"imgbtn", L"img", L"check", L"progress", L"link",
                                L"div", L"scrollview", L"scrollbar", L"caption", L"realwnd", L"hotkey",
                                L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
-                               L"combobox", L"comboview"}) {
+                               L"combobox", L"comboview", L"treectrl", L"treeview"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -32,6 +32,8 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"listview"));
     EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"combobox"));
     EXPECT_STREQ(L"combobase", mgr.BaseClassNameFromClassName(L"comboview"));
+    EXPECT_STREQ(L"scrollview", mgr.BaseClassNameFromClassName(L"treectrl"));
+    EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"treeview"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 
