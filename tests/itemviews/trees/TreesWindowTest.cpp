@@ -60,7 +60,7 @@ TEST_F(TreesWindowTest, ATreeControlWithChecksAndATreeViewInAHostWindow)
     STreeCtrl* tc = sobj_cast<STreeCtrl>(host.FindChildByName(L"tc"));
     STreeView* tv = sobj_cast<STreeView>(host.FindChildByName(L"tv"));
     ASSERT_TRUE(tc && tv);
-    EXPECT_EQ(9, tc->GetVisibleCount()) << "'Maps' starts collapsed";
+    EXPECT_EQ(10, tc->GetVisibleCount()) << "'Maps' starts collapsed";
 
     treetest::TreeAdapter* tree = new treetest::TreeAdapter;
     tree->height = 24;
@@ -93,7 +93,7 @@ TEST_F(TreesWindowTest, ATreeControlWithChecksAndATreeViewInAHostWindow)
     tc->SetCheckState(Find(tc, L"client.dll"), TRUE);
     EXPECT_EQ(2, tc->GetCheckState(Find(tc, L"Binaries")));
     EXPECT_EQ(2, tc->GetCheckState(Find(tc, L"Game client")));
-    EXPECT_EQ(10, tc->GetVisibleCount());
+    EXPECT_EQ(11, tc->GetVisibleCount());
     EXPECT_EQ(1, host.EventCount(EventTVSelChanged::EventID));
 
     const int paints = host.GetPaintCount();
