@@ -199,8 +199,9 @@ void STreeCtrl::CalcItemContentWidth(LPTVITEM item)
             }
         }
         if (m_measureRt) {
+            // Without the ellipsis: with it the measure stops at the empty rectangle.
             RECT rc = {0, 0, 0, 0};
-            DrawText(m_measureRt, item->strText, item->strText.GetLength(), &rc, kItemTextFormat | DT_CALCRECT);
+            DrawText(m_measureRt, item->strText, item->strText.GetLength(), &rc, DT_SINGLELINE | DT_CALCRECT);
             textWidth = rc.right - rc.left;
         }
     }
