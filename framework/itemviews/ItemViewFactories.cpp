@@ -5,6 +5,8 @@
 #include "itemviews/SComboView.h"
 #include "itemviews/SListBox.h"
 #include "itemviews/SListView.h"
+#include "itemviews/STreeCtrl.h"
+#include "itemviews/STreeView.h"
 
 namespace WUI {
 
@@ -14,6 +16,8 @@ void RegisterItemViews(SWindowFactoryMgr& mgr)
     mgr.RegisterFactory<SListView>();
     mgr.RegisterFactory<SComboBox>();
     mgr.RegisterFactory<SComboView>();
+    mgr.RegisterFactory<STreeCtrl>();
+    mgr.RegisterFactory<STreeView>();
 }
 
 }  // namespace WUI

@@ -23,7 +23,7 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
                                L"spinButton", L"calendar", L"richedit", L"edit", L"listbox", L"listview",
                                L"header", L"listctrl", L"mclistview", L"tileview", L"combobox", L"comboview",
                                L"sliderbar", L"splitwnd", L"splitcol", L"splitrow", L"pane", L"activex",
-                               L"flash", L"mediaplayer", L"tabctrl", L"page"}) {
+                               L"flash", L"mediaplayer", L"tabctrl", L"page", L"treectrl", L"treeview"}) {
         SCOPED_TRACE(testing::Message() << tag);
         EXPECT_TRUE(mgr.HasFactory(tag));
     }
@@ -40,6 +40,8 @@ TEST_F(FrameworkTags, EveryFamilyReachesANewTable)
     EXPECT_STREQ(L"splitwnd", mgr.BaseClassNameFromClassName(L"splitrow"));
     EXPECT_STREQ(L"activex", mgr.BaseClassNameFromClassName(L"mediaplayer"));
     EXPECT_STREQ(L"window", mgr.BaseClassNameFromClassName(L"tabctrl"));
+    EXPECT_STREQ(L"scrollview", mgr.BaseClassNameFromClassName(L"treectrl"));
+    EXPECT_STREQ(L"div", mgr.BaseClassNameFromClassName(L"treeview"));
     EXPECT_FALSE(mgr.HasFactory(L"Button"));
 }
 

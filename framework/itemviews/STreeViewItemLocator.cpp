@@ -1,0 +1,218 @@
+#include "itemviews/STreeViewItemLocator.h"
+
+#include <algorithm>
+
+namespace WUI {
+
+namespace {
+
+// How deep a branch is laid out: an adapter whose tree loops must not take
+// the stack with it.
+const int kMaxDepth = 1024;
+
+}  // namespace
+
+STreeViewItemLocator::STreeViewItemLocator(int indent) : m_nIndent(std::max(0, indent)) {}
+
+void STreeViewItemLocator::SetAdapter(ITreeAdapter* adapter)
+{
+    m_adapter = adapter;
+}
+
+int STreeViewItemLocator::BranchHeight(HSTREEITEM item)
+{
+    int h = Get(item, kHeight);
+    if (IsExpanded(item)) h += Get(item, kChildrenHeight);
+    return h;
+}
+
+int STreeViewItemLocator::BranchWidth(HSTREEITEM item)
+{
+    const int w = Get(item, kWidth);
+    if (!m_adapter->GetFirstChildItem(item) || !IsExpanded(item)) return w;
+    return std::max(w, Get(item, kChildrenWidth));
+}
+
+void STreeViewItemLocator::InitBranch(HSTREEITEM item, int depth)
+{
+    const bool root = item == STVI_ROOT;
+    Set(item, kHeight, root ? 0 : m_nDefHeight);
+    Set(item, kWidth, root ? 0 : m_nDefWidth);
+    HSTREEITEM child = depth < kMaxDepth ? m_adapter->GetFirstChildItem(item) : 0;
+    if (!child) {
+        Set(item, kChildrenHeight, 0);
+        Set(item, kChildrenWidth, 0);
+        return;
+    }
+    int sum = 0;
+    for (; child; child = m_adapter->GetNextSiblingItem(child)) {
+        Set(child, kOffset, sum);
+        InitBranch(child, depth + 1);
+        sum += BranchHeight(child);
+    }
+    Set(item, kChildrenHeight, sum);
+    Set(item, kChildrenWidth, m_nDefWidth + ChildIndent(item));
+}
+
+void STreeViewItemLocator::OnBranchChanged(HSTREEITEM item)
+{
+    if (!m_adapter || !item) return;
+    const int before = BranchHeight(item);
+    InitBranch(item, 0);
+    const int after = BranchHeight(item);
+    if (before == after || item == STVI_ROOT) return;
+    AddToAncestors(item, after - before);
+    UpdateOffsets(item);
+}
+
+// A collapsed ancestor's own branch does not change with its children, so
+// the sums above it stay.
+void STreeViewItemLocator::AddToAncestors(HSTREEITEM item, int delta)
+{
+    for (HSTREEITEM up = m_adapter->GetParentItem(item); up; up = m_adapter->GetParentItem(up)) {
+        Set(up, kChildrenHeight, Get(up, kChildrenHeight) + delta);
+        if (!IsExpanded(up)) break;
+    }
+}
+
+void STreeViewItemLocator::OnExpandStateChanged(HSTREEITEM item, BOOL oldExpanded, BOOL newExpanded)
+{
+    if (!m_adapter || !item || !oldExpanded == !newExpanded) return;
+    const int d = Get(item, kChildrenHeight);
+    AddToAncestors(item, newExpanded ? d : -d);
+    UpdateOffsets(item);
+}
+
+void STreeViewItemLocator::UpdateOffsets(HSTREEITEM item)
+{
+    while (item && item != STVI_ROOT) {
+        int y = Get(item, kOffset) + BranchHeight(item);
+        for (HSTREEITEM s = m_adapter->GetNextSiblingItem(item); s; s = m_adapter->GetNextSiblingItem(s)) {
+            Set(s, kOffset, y);
+            y += BranchHeight(s);
+        }
+        const HSTREEITEM parent = m_adapter->GetParentItem(item);
+        if (!parent || parent == STVI_ROOT || !IsExpanded(parent)) return;
+        item = parent;
+    }
+}
+
+int STreeViewItemLocator::GetTotalHeight()
+{
+    return m_adapter ? Get(STVI_ROOT, kChildrenHeight) : 0;
+}
+
+int STreeViewItemLocator::GetTotalWidth()
+{
+    return m_adapter ? Get(STVI_ROOT, kChildrenWidth) : 0;
+}
+
+int STreeViewItemLocator::GetItemTop(HSTREEITEM item)
+{
+    if (!m_adapter || !item || item == STVI_ROOT || !m_adapter->IsItemVisible(item)) return -1;
+    int top = 0;
+    for (HSTREEITEM up = item; up && up != STVI_ROOT; up = m_adapter->GetParentItem(up)) {
+        top += Get(up, kOffset);
+        if (up != item) top += Get(up, kHeight);
+    }
+    return top;
+}
+
+HSTREEITEM STreeViewItemLocator::GetItemAt(int y)
+{
+    if (!m_adapter || y < 0) return 0;
+    HSTREEITEM item = STVI_ROOT;
+    int c = 0;
+    while (item) {
+        if (y >= c + BranchHeight(item)) return 0;
+        c += Get(item, kHeight);
+        if (y < c) return item == STVI_ROOT ? 0 : item;
+        const int d = Get(item, kChildrenHeight);
+        HSTREEITEM child;
+        if (y - c < d / 2) {
+            int top = c;
+            for (child = m_adapter->GetFirstChildItem(item); child; child = m_adapter->GetNextSiblingItem(child)) {
+                const int bh = BranchHeight(child);
+                if (y < top + bh) break;
+                top += bh;
+            }
+            c = top;
+        } else {
+            int bottom = c + d;
+            for (child = m_adapter->GetLastChildItem(item); child; child = m_adapter->GetPrevSiblingItem(child)) {
+                bottom -= BranchHeight(child);
+                if (y >= bottom) break;
+            }
+            c = bottom;
+        }
+        item = child;
+    }
+    return 0;
+}
+
+void STreeViewItemLocator::RecordItemWidth(HSTREEITEM item, int width)
+{
+    if (!m_adapter || !item || item == STVI_ROOT || Get(item, kWidth) == width) return;
+    int bw0 = BranchWidth(item);
+    Set(item, kWidth, width);
+    int bw1 = BranchWidth(item);
+    HSTREEITEM child = item;
+    while (bw0 != bw1) {
+        const HSTREEITEM up = m_adapter->GetParentItem(child);
+        if (!up) return;
+        const int f = ChildIndent(up);
+        const int e = Get(up, kChildrenWidth);
+        int value;
+        if (bw0 + f == e) {
+            if (bw1 < bw0) {  // the widest shrank: the widest of its siblings now
+                value = 0;
+                for (HSTREEITEM s = m_adapter->GetFirstChildItem(up); s; s = m_adapter->GetNextSiblingItem(s))
+                    value = std::max(value, BranchWidth(s));
+                value += f;
+            } else {
+                value = bw1 + f;
+            }
+        } else {
+            value = bw1 + f;
+            if (e >= value) return;
+        }
+        const int upBefore = BranchWidth(up);
+        Set(up, kChildrenWidth, value);
+        if (up == STVI_ROOT || !IsExpanded(up)) return;
+        bw0 = upBefore;
+        bw1 = BranchWidth(up);
+        child = up;
+    }
+}
+
+int STreeViewItemLocator::GetItemWidth(HSTREEITEM item)
+{
+    return m_adapter ? Get(item, kWidth) : 0;
+}
+
+void STreeViewItemLocator::RecordItemHeight(HSTREEITEM item, int height)
+{
+    if (!m_adapter || !item || item == STVI_ROOT) return;
+    const int old = Get(item, kHeight);
+    if (old == height) return;
+    Set(item, kHeight, height);
+    AddToAncestors(item, height - old);
+    UpdateOffsets(item);
+}
+
+int STreeViewItemLocator::GetItemHeight(HSTREEITEM item)
+{
+    return m_adapter ? Get(item, kHeight) : 0;
+}
+
+int STreeViewItemLocator::GetItemIndent(HSTREEITEM item)
+{
+    if (!m_adapter || !item || item == STVI_ROOT) return 0;
+    int depth = 0;
+    for (HSTREEITEM up = m_adapter->GetParentItem(item); up && up != STVI_ROOT && depth < kMaxDepth;
+         up = m_adapter->GetParentItem(up))
+        ++depth;
+    return depth * m_nIndent;
+}
+
+}  // namespace WUI

@@ -1,0 +1,264 @@
+// The tree control on a real container: rows of an XML tree with a collapsed
+// branch, hits at row boundaries, tri-state checks, expand events, handles
+// of deleted items (also deleted from inside their own events), sorting all
+// the way down and refused attributes.
+#include "ViewHost.h"
+
+#include "LeakCheck.h"
+#include "itemviews/STreeCtrl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace WUI;
+using viewtest::ViewHost;
+
+namespace {
+
+class TreeCtrlTest : public LeakChecked {};
+
+// Rows 20 high in a 200 x 100 client: a, a1, a2 (with a2x hidden), b.
+const wchar_t* kTree =
+    L"<root><treectrl name='tc' pos='0,0,200,100' checkBox='1' sbSkin=''>"
+    L"<item text='a'><item text='a1'/><item text='a2' expand='0'><item text='a2x'/></item></item>"
+    L"<item text='b' data='7'/></treectrl></root>";
+
+STreeCtrl* LoadTree(ViewHost& host)
+{
+    return host.Load<STreeCtrl>(kTree, L"tc");
+}
+
+HSTREEITEM Find(STreeCtrl* tc, const wchar_t* text)
+{
+    for (HSTREEITEM h = tc->GetRootItem(); h; h = tc->GetNextItem(h))
+        if (tc->GetItemText(h) == text) return h;
+    return 0;
+}
+
+struct Recorder {
+    std::vector<int> ids;
+    std::vector<BOOL> collapsed;
+    bool On(EventArgs& args)
+    {
+        ids.push_back(args.GetId());
+        if (args.GetId() == EventTCExpand::EventID) collapsed.push_back(static_cast<EventTCExpand&>(args).bCollapsed);
+        return false;
+    }
+};
+
+TEST_F(TreeCtrlTest, ACollapsedBranchTakesNoRowsAndHitsFollowTheRows)
+{
+    ViewHost host;
+    STreeCtrl* tc = LoadTree(host);
+    ASSERT_TRUE(tc);
+    EXPECT_EQ(5, tc->GetCount());
+    EXPECT_EQ(4, tc->GetVisibleCount());
+    EXPECT_EQ(80, tc->GetViewSize().cy);
+    EXPECT_EQ(7, tc->GetItemData(Find(tc, L"b")));
+    const RECT client = tc->GetClientRect();
+    struct Case {
+        int y;
+        const wchar_t* item;  // null: no item
+    } cases[] = {{-1, nullptr}, {0, L"a"}, {19, L"a"}, {20, L"a1"}, {59, L"a2"}, {60, L"b"}, {79, L"b"}, {80, nullptr}};
+    for (const Case& c : cases) {
+        POINT pt = {client.left + 40, client.top + c.y};
+        const HSTREEITEM hit = tc->ItemFromPoint(pt);
+        EXPECT_EQ(c.item ? Find(tc, c.item) : 0, hit) << c.y;
+        if (hit) {
+            EXPECT_EQ(c.y % 20, pt.y) << "relative to the row";
+        }
+    }
+    // A level-1 row starts one indent in.
+    EXPECT_EQ(client.left + 16, tc->GetItemRect(Find(tc, L"a1")).left);
+    const RECT hidden = tc->GetItemRect(Find(tc, L"a2x"));
+    EXPECT_TRUE(::IsRectEmpty(&hidden)) << "hidden rows have no rectangle";
+
+    // Expanding shows the row; EnsureVisible expands the way down.
+    tc->Expand(Find(tc, L"a"), kTvCollapse);
+    EXPECT_EQ(2, tc->GetVisibleCount());
+    EXPECT_TRUE(tc->EnsureVisible(Find(tc, L"a2x")));
+    EXPECT_EQ(5, tc->GetVisibleCount());
+    EXPECT_EQ(100, tc->GetViewSize().cy);
+}
+
+TEST_F(TreeCtrlTest, ChecksPropagateInThreeStates)
+{
+    ViewHost host;
+    STreeCtrl* tc = LoadTree(host);
+    ASSERT_TRUE(tc);
+    const HSTREEITEM a = Find(tc, L"a"), a1 = Find(tc, L"a1"), a2 = Find(tc, L"a2"), a2x = Find(tc, L"a2x");
+    struct Step {
+        HSTREEITEM item;
+        BOOL checked;
+        int a, a1, a2, a2x;
+    } steps[] = {
+        {a, TRUE, 1, 1, 1, 1},     // a whole branch
+        {a2x, FALSE, 2, 1, 0, 0},  // a2 has one child: it follows; a is mixed
+        {a1, FALSE, 0, 0, 0, 0},   // all unchecked again
+        {a2x, TRUE, 2, 0, 1, 1},
+        {a1, TRUE, 1, 1, 1, 1},
+    };
+    for (const Step& s : steps) {
+        EXPECT_TRUE(tc->SetCheckState(s.item, s.checked));
+        EXPECT_EQ(s.a, tc->GetCheckState(a));
+        EXPECT_EQ(s.a1, tc->GetCheckState(a1));
+        EXPECT_EQ(s.a2, tc->GetCheckState(a2));
+        EXPECT_EQ(s.a2x, tc->GetCheckState(a2x));
+    }
+    // Deleting the only unchecked child leaves the parent checked.
+    tc->SetCheckState(a1, FALSE);
+    EXPECT_EQ(2, tc->GetCheckState(a));
+    tc->DeleteItem(a1);
+    EXPECT_EQ(1, tc->GetCheckState(a));
+
+    // (The click on a check box and its event are shown in the window test,
+    // where the built-in skins give the row its parts.)
+    const HSTREEITEM b = Find(tc, L"b");
+    tc->SetAttribute(L"checkBox", L"0", FALSE);
+    EXPECT_EQ(0, tc->GetCheckState(b));
+    EXPECT_FALSE(tc->SetCheckState(b, FALSE));
+}
+
+TEST_F(TreeCtrlTest, TheToggleExpandsAndCollapsesWithEvents)
+{
+    ViewHost host;
+    STreeCtrl* tc = LoadTree(host);
+    ASSERT_TRUE(tc);
+    Recorder rec;
+    tc->GetEventSet()->SubscribeEvent(EventTCExpand::EventID, &Recorder::On, &rec);
+    const HSTREEITEM a = Find(tc, L"a");
+    RECT row = tc->GetItemRect(a);
+    EXPECT_TRUE(tc->Expand(a, kTvToggle));
+    EXPECT_TRUE(tc->IsCollapsed(a));
+    EXPECT_EQ(2, tc->GetVisibleCount());
+    EXPECT_EQ(40, tc->GetViewSize().cy);
+    EXPECT_TRUE(tc->Expand(a, kTvExpand));
+    EXPECT_FALSE(tc->IsCollapsed(a));
+    EXPECT_EQ((std::vector<BOOL>{TRUE, FALSE}), rec.collapsed);
+    EXPECT_FALSE(tc->Expand(Find(tc, L"b"), kTvToggle)) << "a leaf has nothing to expand";
+    EXPECT_FALSE(tc->Expand(a, kTvExpand)) << "no change";
+    EXPECT_EQ(2u, rec.collapsed.size());
+
+    // A double click on the text toggles once more after its event.
+    row = tc->GetItemRect(a);
+    host.Mouse(WM_LBUTTONDBLCLK, row.left + 60, row.top + 10);
+    EXPECT_TRUE(tc->IsCollapsed(a));
+}
+
+TEST_F(TreeCtrlTest, HandlesAreCheckedAgainstTheLiveItems)
+{
+    ViewHost host;
+    STreeCtrl* tc = LoadTree(host);
+    ASSERT_TRUE(tc);
+    const HSTREEITEM a = Find(tc, L"a"), a1 = Find(tc, L"a1"), b = Find(tc, L"b");
+    EXPECT_FALSE(tc->InsertItem(L"x", b, a1)) << "after an item of another parent";
+    const HSTREEITEM top = tc->InsertItem(L"top", HSTREEITEM(0), STVI_FIRST);
+    EXPECT_EQ(top, tc->GetRootItem()) << "parent 0 is the root";
+    EXPECT_EQ(0, tc->GetItemLevel(top));
+
+    host.ClearEvents();
+    ASSERT_TRUE(tc->SelectItem(a1));
+    EXPECT_EQ(1, host.Events(EventTCSelChanged::EventID));
+    EXPECT_TRUE(tc->DeleteItem(a));
+    EXPECT_EQ(0u, tc->GetSelectedItem()) << "the selection went with its branch";
+    EXPECT_EQ(1, host.Events(EventTCSelChanged::EventID)) << "without events";
+    for (HSTREEITEM gone : {a, a1}) {
+        EXPECT_FALSE(tc->IsItem(gone));
+        EXPECT_FALSE(tc->DeleteItem(gone));
+        EXPECT_FALSE(tc->SelectItem(gone));
+        EXPECT_FALSE(tc->EnsureVisible(gone));
+        EXPECT_FALSE(tc->SetItemText(gone, L"x"));
+        EXPECT_EQ(0, tc->InsertItem(L"x", gone));
+    }
+    EXPECT_EQ(2, tc->GetCount());
+    EXPECT_EQ(2, tc->GetVisibleCount());
+    EXPECT_EQ(40, tc->GetViewSize().cy);
+    EXPECT_FALSE(tc->SelectItem(STVI_ROOT));
+}
+
+// Each event's handler deletes the item it is about; the control goes on
+// without touching it (the leak check sees every record freed).
+TEST_F(TreeCtrlTest, AnItemDeletedFromItsOwnEventHandler)
+{
+    for (int id : {int(EventTCExpand::EventID), int(EventTCSelChanged::EventID), int(EventTCSelChanging::EventID),
+                   int(EventTCDbClick::EventID)}) {
+        SCOPED_TRACE(id);
+        ViewHost host;
+        STreeCtrl* tc = LoadTree(host);
+        ASSERT_TRUE(tc);
+        struct Deleter {
+            STreeCtrl* tc;
+            HSTREEITEM item;
+            bool On(EventArgs&)
+            {
+                tc->DeleteItem(item);
+                return false;
+            }
+        } deleter{tc, Find(tc, L"a")};
+        tc->GetEventSet()->SubscribeEvent(id, &Deleter::On, &deleter);
+        const RECT row = tc->GetItemRect(deleter.item);
+        // A click selects (the selection events); a double click fires its
+        // own event, then toggles (the expand event).
+        const int x = row.left + 40;
+        if (id == EventTCSelChanged::EventID || id == EventTCSelChanging::EventID) host.Click(x, row.top + 10);
+        else host.Mouse(WM_LBUTTONDBLCLK, x, row.top + 10);
+        host.Mouse(WM_LBUTTONDBLCLK, x, row.top + 10);
+        EXPECT_FALSE(tc->IsItem(deleter.item));
+        EXPECT_EQ(1, tc->GetVisibleCount());
+        EXPECT_EQ(Find(tc, L"b"), tc->GetRootItem());
+        host.PaintAll();
+    }
+}
+
+int __cdecl ByText(void* context, const void* a, const void* b)
+{
+    STreeCtrl* tc = static_cast<STreeCtrl*>(context);
+    return wcscmp(tc->GetItemText(*static_cast<const HSTREEITEM*>(a)),
+                  tc->GetItemText(*static_cast<const HSTREEITEM*>(b)));
+}
+
+std::wstring Children(STreeCtrl* tc, HSTREEITEM parent)
+{
+    std::wstring s;
+    for (HSTREEITEM h = tc->GetChildItem(parent); h; h = tc->GetNextSiblingItem(h)) s += tc->GetItemText(h);
+    return s;
+}
+
+TEST_F(TreeCtrlTest, SortingReachesEveryLevel)
+{
+    ViewHost host;
+    STreeCtrl* tc = host.Load<STreeCtrl>(
+        L"<root><treectrl name='tc' pos='0,0,200,100'>"
+        L"<item text='c'><item text='z'><item text='3'/><item text='1'/><item text='2'/></item><item text='y'/></item>"
+        L"<item text='a'><item text='q'><item text='9'/></item><item text='p'/></item>"
+        L"<item text='b'/></treectrl></root>",
+        L"tc");
+    ASSERT_TRUE(tc);
+    EXPECT_TRUE(tc->SortChildren(STVI_ROOT, &ByText, tc));
+    EXPECT_EQ(L"abc", Children(tc, STVI_ROOT));
+    EXPECT_EQ(L"pq", Children(tc, Find(tc, L"a")));
+    EXPECT_EQ(L"yz", Children(tc, Find(tc, L"c")));
+    EXPECT_EQ(L"123", Children(tc, Find(tc, L"z"))) << "a child with children of its own is sorted too";
+    EXPECT_EQ(Find(tc, L"c"), tc->GetChildItem(STVI_ROOT, FALSE)) << "the last child follows the order";
+    POINT pt = {20, 5};
+    EXPECT_EQ(Find(tc, L"a"), tc->ItemFromPoint(pt)) << "rows follow the new order";
+    EXPECT_FALSE(tc->SortChildren(STVI_ROOT, nullptr, nullptr));
+}
+
+TEST_F(TreeCtrlTest, ARowHeightOfZeroIsRefused)
+{
+    ViewHost host;
+    STreeCtrl* tc = LoadTree(host);
+    ASSERT_TRUE(tc);
+    EXPECT_EQ(E_FAIL, tc->SetAttribute(L"itemHeight", L"0", FALSE));
+    EXPECT_EQ(E_FAIL, tc->SetAttribute(L"colorItemText", L"", FALSE));
+    EXPECT_EQ(20, tc->GetItemHeight());
+    EXPECT_EQ(S_OK, tc->SetAttribute(L"itemHeight", L"30", FALSE));
+    EXPECT_EQ(120, tc->GetViewSize().cy);
+    EXPECT_FALSE(tc->CreateChildren(pugi::xml_node())) << "an empty node";
+    EXPECT_EQ(5, tc->GetCount()) << "leaves the items";
+}
+
+}  // namespace
