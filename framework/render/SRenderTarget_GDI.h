@@ -80,6 +80,10 @@ public:
     COLORREF GetPixel(int x, int y) override;
     COLORREF SetPixel(int x, int y, COLORREF cr) override;
 
+    // Off: every nine-patch draw goes cell by cell, as when nothing is
+    // cached; the two ways draw the same pixels.
+    void UseDrawCaches(bool on) { m_useCaches = on; }
+
 private:
     explicit SRenderTarget_GDI(IRenderFactory* factory);
     bool Init(int width, int height);
@@ -89,13 +93,14 @@ private:
     BYTE BrushAlpha() const { return Brush() ? Brush()->FillAlpha() : 255; }
     // Address of the DIB pixel at logical (x, y), or null outside the bitmap.
     DWORD* PixelAt(int x, int y);
-    // One AlphaBlend from a bitmap; the source rectangle must lie inside it.
-    HRESULT BlendFrom(HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha);
-    HRESULT BlendBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
-    HRESULT TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
+    // The nine-patch draw of key made once into a new entry of cache; null
+    // when a cell cannot be drawn.
+    const ComposedPatch* Compose(SBitmap_GDI* bmp, const PatchKey& key, ComposedPatchCache* cache);
+    HRESULT BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha);
 
     IRenderFactory* m_factory;
     HDC m_dc = nullptr;
+    HDC m_srcDC = nullptr;  // source bitmaps are selected here for one draw each
     COLORREF m_textColor = 0xFF000000;
     SAutoRefPtr<IBitmap> m_curBmp, m_defBmp;
     SAutoRefPtr<IPen> m_curPen, m_defPen;
@@ -103,6 +108,8 @@ private:
     SAutoRefPtr<IFont> m_curFont, m_defFont;
     POINT m_org{0, 0};
     UINT m_dcFlags = 0;
+    bool m_identity = true;  // no world transform: composed draws equal cell-by-cell ones
+    bool m_useCaches = true;
     AlphaScratch m_scratch;  // reused by every alpha-buffered draw
 };
 
