@@ -35,6 +35,7 @@ const ComposedPatch* ComposedPatchCache::Add(const PatchKey& key, HBITMAP dib, c
     e->key = key;
     e->dib.Reset(dib);
     const DWORD* px = static_cast<const DWORD*>(bits);
+    e->bits = px;
     const size_t n = size_t(key.width) * size_t(key.height);
     e->opaque = std::all_of(px, px + n, [](DWORD p) { return (p >> 24) == 0xFF; });
     if (m_entries.size() >= kMaxEntries) m_entries.pop_back();

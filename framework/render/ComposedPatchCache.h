@@ -22,6 +22,7 @@ struct PatchKey {
 struct ComposedPatch {
     PatchKey key;
     GdiObject<HBITMAP> dib;
+    const DWORD* bits = nullptr;  // the DIB's pixels, top-down rows of key.width
     bool opaque = false;
 };
 

@@ -244,6 +244,7 @@ HRESULT SRenderTarget_GDI::CreateBitmapBrush(IBitmap* bitmap, IBrush** out) {
 }
 
 HRESULT SRenderTarget_GDI::Resize(SIZE size) {
+    ForgetClip();
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.get());
     if (!bmp) return E_UNEXPECTED;
     // The DIB cannot be deleted while selected: park a 1x1 bitmap meanwhile.
@@ -255,6 +256,7 @@ HRESULT SRenderTarget_GDI::Resize(SIZE size) {
 }
 
 HRESULT SRenderTarget_GDI::OffsetViewportOrg(int dx, int dy, POINT* oldOut) {
+    ForgetClip();
     if (oldOut) *oldOut = m_org;
     m_org.x += dx;
     m_org.y += dy;
@@ -268,12 +270,14 @@ HRESULT SRenderTarget_GDI::GetViewportOrg(POINT* out) {
 }
 
 HRESULT SRenderTarget_GDI::SetViewportOrg(POINT pt) {
+    ForgetClip();
     m_org = pt;
     SetViewportOrgEx(m_dc, pt.x, pt.y, nullptr);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::PushClipRect(const RECT* rect, UINT mode) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     RECT rc = *rect;
     OffsetRect(&rc, m_org.x, m_org.y);
@@ -284,6 +288,7 @@ HRESULT SRenderTarget_GDI::PushClipRect(const RECT* rect, UINT mode) {
 }
 
 HRESULT SRenderTarget_GDI::PushClipRegion(IRegion* region, UINT mode) {
+    ForgetClip();
     if (!region) return E_INVALIDARG;
     GdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(rgn.Get(), static_cast<SRegion_GDI*>(region)->GetRegion(), nullptr, RGN_COPY);
@@ -294,17 +299,20 @@ HRESULT SRenderTarget_GDI::PushClipRegion(IRegion* region, UINT mode) {
 }
 
 HRESULT SRenderTarget_GDI::PopClip() {
+    ForgetClip();
     RestoreDC(m_dc, -1);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::ExcludeClipRect(const RECT* rect) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     ::ExcludeClipRect(m_dc, rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::IntersectClipRect(const RECT* rect) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     ::IntersectClipRect(m_dc, rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
@@ -317,6 +325,7 @@ HRESULT SRenderTarget_GDI::SaveClip(int* stateOut) {
 }
 
 HRESULT SRenderTarget_GDI::RestoreClip(int state) {
+    ForgetClip();
     RestoreDC(m_dc, state);
     return S_OK;
 }
@@ -627,6 +636,11 @@ const ComposedPatch* SRenderTarget_GDI::Compose(SBitmap_GDI* bmp, const PatchKey
 }
 
 HRESULT SRenderTarget_GDI::BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha) {
+    RECT clip{};
+    if (made.opaque && alpha == 255 && SimpleClip(&clip)) {
+        CopyRows(made, dest, clip);
+        return S_OK;
+    }
     SelectedObject sel(m_srcDC, made.dib.Get());
     const int w = made.key.width, h = made.key.height;
     // Blending an opaque pixel at full alpha is a copy.
@@ -655,6 +669,32 @@ HRESULT SRenderTarget_GDI::AlphaBlend(const RECT* dest, IRenderTarget* src, cons
                               srcRect->top, srcRect->right - srcRect->left, srcRect->bottom - srcRect->top, bf);
     src->ReleaseDC(srcDC);
     return ok ? S_OK : E_FAIL;
+}
+
+bool SRenderTarget_GDI::SimpleClip(RECT* box) {
+    if (!m_clipKnown || m_dcLent) {
+        // The DC's own origin: restoring a saved DC state brings back its origin too.
+        m_clipSimple = ::GetClipBox(m_dc, &m_clipBox) == SIMPLEREGION && GetViewportOrgEx(m_dc, &m_clipOrg);
+        m_clipKnown = true;
+    }
+    *box = m_clipBox;
+    return m_clipSimple;
+}
+
+void SRenderTarget_GDI::CopyRows(const ComposedPatch& made, const RECT& dest, const RECT& clip) {
+    SBitmap_GDI* surface = static_cast<SBitmap_GDI*>(m_curBmp.get());
+    DWORD* bits = surface ? static_cast<DWORD*>(const_cast<void*>(surface->GetPixelBits())) : nullptr;
+    if (!bits) return;
+    // Logical to device by the DC's origin; the surface bounds the clip box anyway.
+    const POINT org = m_clipOrg;
+    RECT part{}, bounds{-org.x, -org.y, LONG(surface->Width()) - org.x, LONG(surface->Height()) - org.y};
+    if (!IntersectRect(&part, &dest, &clip) || !IntersectRect(&part, &part, &bounds)) return;
+    GdiFlush();  // earlier GDI drawing lands before these rows
+    const size_t rowBytes = size_t(part.right - part.left) * 4;
+    for (int y = part.top; y < part.bottom; ++y) {
+        const DWORD* from = made.bits + size_t(y - dest.top) * made.key.width + (part.left - dest.left);
+        memcpy(bits + size_t(y + org.y) * surface->Width() + (part.left + org.x), from, rowBytes);
+    }
 }
 
 IRenderObj* SRenderTarget_GDI::GetCurrentObject(int type) {
@@ -699,6 +739,7 @@ HRESULT SRenderTarget_GDI::SelectObject(IRenderObj* obj, IRenderObj** oldOut) {
             m_curBmp = static_cast<IBitmap*>(obj);
             SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(obj);
             bmp->MarkSurface();
+            ForgetClip();
             if (bmp->GetBitmap()) ::SelectObject(m_dc, bmp->GetBitmap());
             break;
         }
@@ -724,18 +765,23 @@ COLORREF SRenderTarget_GDI::SetTextColor(COLORREF cr) {
 
 HDC SRenderTarget_GDI::GetDC(UINT flags) {
     m_dcFlags = flags;
+    m_dcLent = true;  // its clip may change behind our back until it comes back
+    ForgetClip();
     return m_dc;
 }
 
 void SRenderTarget_GDI::ReleaseDC(HDC dc) {
     if (dc != m_dc) return;
     m_dcFlags = 0;
+    m_dcLent = false;
+    ForgetClip();
     // The caller may have set a transform on the DC itself.
     XFORM xf{};
     m_identity = GetWorldTransform(m_dc, &xf) && IsIdentity(xf);
 }
 
 HRESULT SRenderTarget_GDI::SetTransform(const XFORM* xform, XFORM* oldOut) {
+    ForgetClip();
     if (!xform) return E_INVALIDARG;
     if (oldOut && !GetWorldTransform(m_dc, oldOut)) return E_FAIL;
     if (!SetWorldTransform(m_dc, xform)) return E_FAIL;

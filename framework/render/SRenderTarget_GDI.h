@@ -97,6 +97,12 @@ private:
     // when a cell cannot be drawn.
     const ComposedPatch* Compose(SBitmap_GDI* bmp, const PatchKey& key, ComposedPatchCache* cache);
     HRESULT BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha);
+    // The clip box in logical units and the DC's origin, read from the DC
+    // only after either may have changed; false when the clip is not one rectangle.
+    bool SimpleClip(RECT* box);
+    void ForgetClip() { m_clipKnown = false; }
+    // An opaque composed image copied into the surface's pixels within clip.
+    void CopyRows(const ComposedPatch& made, const RECT& dest, const RECT& clip);
 
     IRenderFactory* m_factory;
     HDC m_dc = nullptr;
@@ -110,6 +116,10 @@ private:
     UINT m_dcFlags = 0;
     bool m_identity = true;  // no world transform: composed draws equal cell-by-cell ones
     bool m_useCaches = true;
+    bool m_dcLent = false;  // GetDC handed the DC out and it has not come back
+    bool m_clipKnown = false, m_clipSimple = false;
+    RECT m_clipBox{};
+    POINT m_clipOrg{0, 0};
     AlphaScratch m_scratch;  // reused by every alpha-buffered draw
 };
 
