@@ -400,6 +400,12 @@ HRESULT SRenderTarget_GDI::FillRectangle(const RECT* rect) {
 
 HRESULT SRenderTarget_GDI::FillSolidRect(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
+    // An opaque colour ends as that colour, opaque, on every covered pixel.
+    RECT clip{};
+    if ((cr >> 24) == 0xFF && m_useFast && m_identity && SimpleClip(&clip)) {
+        const DWORD px = 0xFF000000u | (cr & 0xFF) << 16 | (cr & 0xFF00) | (cr >> 16 & 0xFF);
+        if (FillPixels(*rect, clip, [px](DWORD* row, const DWORD*, int n) { std::fill(row, row + n, px); }, nullptr, 0)) return S_OK;
+    }
     AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
@@ -604,7 +610,7 @@ HRESULT SRenderTarget_GDI::DrawBitmap9Patch(const RECT* dest, IBitmap* bitmap, c
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(bitmap);
     if (!bmp->GetBitmap()) return S_OK;
     const int w = dest->right - dest->left, h = dest->bottom - dest->top;
-    ComposedPatchCache* cache = m_useCaches && m_identity ? bmp->PatchCache() : nullptr;
+    ComposedPatchCache* cache = m_useFast && m_identity ? bmp->PatchCache() : nullptr;
     if (cache && ComposedPatchCache::Fits(w, h)) {
         const PatchKey key{*src, *margins, expandMode, w, h};
         const ComposedPatch* made = cache->Find(key);
@@ -637,10 +643,9 @@ const ComposedPatch* SRenderTarget_GDI::Compose(SBitmap_GDI* bmp, const PatchKey
 
 HRESULT SRenderTarget_GDI::BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha) {
     RECT clip{};
-    if (made.opaque && alpha == 255 && SimpleClip(&clip)) {
-        CopyRows(made, dest, clip);
+    if (made.opaque && alpha == 255 && SimpleClip(&clip) &&
+        FillPixels(dest, clip, [](DWORD* row, const DWORD* src, int n) { memcpy(row, src, size_t(n) * 4); }, made.bits, made.key.width))
         return S_OK;
-    }
     SelectedObject sel(m_srcDC, made.dib.Get());
     const int w = made.key.width, h = made.key.height;
     // Blending an opaque pixel at full alpha is a copy.
@@ -681,20 +686,21 @@ bool SRenderTarget_GDI::SimpleClip(RECT* box) {
     return m_clipSimple;
 }
 
-void SRenderTarget_GDI::CopyRows(const ComposedPatch& made, const RECT& dest, const RECT& clip) {
+template <class Row>
+bool SRenderTarget_GDI::FillPixels(const RECT& dest, const RECT& clip, Row row, const DWORD* from, int fromStride) {
     SBitmap_GDI* surface = static_cast<SBitmap_GDI*>(m_curBmp.get());
     DWORD* bits = surface ? static_cast<DWORD*>(const_cast<void*>(surface->GetPixelBits())) : nullptr;
-    if (!bits) return;
+    if (!bits) return false;
     // Logical to device by the DC's origin; the surface bounds the clip box anyway.
     const POINT org = m_clipOrg;
     RECT part{}, bounds{-org.x, -org.y, LONG(surface->Width()) - org.x, LONG(surface->Height()) - org.y};
-    if (!IntersectRect(&part, &dest, &clip) || !IntersectRect(&part, &part, &bounds)) return;
+    if (!IntersectRect(&part, &dest, &clip) || !IntersectRect(&part, &part, &bounds)) return true;
     GdiFlush();  // earlier GDI drawing lands before these rows
-    const size_t rowBytes = size_t(part.right - part.left) * 4;
     for (int y = part.top; y < part.bottom; ++y) {
-        const DWORD* from = made.bits + size_t(y - dest.top) * made.key.width + (part.left - dest.left);
-        memcpy(bits + size_t(y + org.y) * surface->Width() + (part.left + org.x), from, rowBytes);
+        const DWORD* src = from ? from + size_t(y - dest.top) * fromStride + (part.left - dest.left) : nullptr;
+        row(bits + size_t(y + org.y) * surface->Width() + (part.left + org.x), src, part.right - part.left);
     }
+    return true;
 }
 
 IRenderObj* SRenderTarget_GDI::GetCurrentObject(int type) {

@@ -80,9 +80,10 @@ public:
     COLORREF GetPixel(int x, int y) override;
     COLORREF SetPixel(int x, int y, COLORREF cr) override;
 
-    // Off: every nine-patch draw goes cell by cell, as when nothing is
-    // cached; the two ways draw the same pixels.
-    void UseDrawCaches(bool on) { m_useCaches = on; }
+    // Off: every draw takes the general GDI path (nine-patches cell by cell,
+    // nothing composed or written straight into the pixels); both ways draw
+    // the same pixels.
+    void UseFastPaths(bool on) { m_useFast = on; }
 
 private:
     explicit SRenderTarget_GDI(IRenderFactory* factory);
@@ -101,8 +102,12 @@ private:
     // only after either may have changed; false when the clip is not one rectangle.
     bool SimpleClip(RECT* box);
     void ForgetClip() { m_clipKnown = false; }
-    // An opaque composed image copied into the surface's pixels within clip.
-    void CopyRows(const ComposedPatch& made, const RECT& dest, const RECT& clip);
+    // Writes the surface's pixels of dest within clip (logical units) row by
+    // row: row(pixels, from, count) with from walking a source of fromStride
+    // pixels a row laid over dest (null without one). False when the surface
+    // has no pixels (nothing written).
+    template <class Row>
+    bool FillPixels(const RECT& dest, const RECT& clip, Row row, const DWORD* from, int fromStride);
 
     IRenderFactory* m_factory;
     HDC m_dc = nullptr;
@@ -115,7 +120,7 @@ private:
     POINT m_org{0, 0};
     UINT m_dcFlags = 0;
     bool m_identity = true;  // no world transform: composed draws equal cell-by-cell ones
-    bool m_useCaches = true;
+    bool m_useFast = true;
     bool m_dcLent = false;  // GetDC handed the DC out and it has not come back
     bool m_clipKnown = false, m_clipSimple = false;
     RECT m_clipBox{};

@@ -1,7 +1,8 @@
-// Nine-patch draws served from a bitmap's composed images draw exactly the
-// pixels of the cell-by-cell draw, and a changed bitmap is never served stale.
-// Each case draws on two targets over the same uneven background: one with
-// the caches, one without; every pixel must match.
+// The render target's fast paths draw exactly the pixels of the general GDI
+// path: nine-patches served from a bitmap's composed images, and opaque fills
+// written straight into the pixels; a changed bitmap is never served stale.
+// Each case draws on two targets over the same uneven background, one with
+// the fast paths and one without; every pixel must match.
 #include <cstring>
 #include <vector>
 
@@ -49,7 +50,7 @@ struct Pair {
     Pair() {
         fx.render->CreateRenderTarget(&cached, kW, kH);
         fx.render->CreateRenderTarget(&general, kW, kH);
-        static_cast<SRenderTarget_GDI*>(general)->UseDrawCaches(false);
+        static_cast<SRenderTarget_GDI*>(general)->UseFastPaths(false);
     }
     ~Pair() {
         if (cached) cached->Release();
@@ -243,4 +244,45 @@ TEST(ComposedPatch, ChangedBitmapIsNeverServedStale) {
     EXPECT_EQ(0xFF5030C0u, p.cached->GetPixel(15, 15));
     painter->Release();
     bmp->Release();
+}
+
+TEST(OpaqueFill, SamePixelsAsTheGeneralPath) {
+    struct Fill {
+        const char* name;
+        RECT rect;
+        COLORREF colour;
+        Clip clip;
+    };
+    const Fill fills[] = {
+        {"opaque", {3, 4, 30, 20}, 0xFF3366CC, kNoClip},
+        {"opaque white and black", {0, 0, 40, 32}, 0xFFFFFFFF, kNoClip},
+        {"translucent", {3, 4, 30, 20}, 0x803366CC, kNoClip},
+        {"clear", {3, 4, 30, 20}, 0x003366CC, kNoClip},
+        {"clipped to a rectangle", {3, 4, 30, 20}, 0xFF102030, kClipRect},
+        {"clipped to two rectangles", {3, 4, 38, 30}, 0xFF102030, kClipRegion},
+        {"partly off the target", {-5, -6, 12, 50}, 0xFFA0B0C0, kNoClip},
+        {"under a viewport origin", {-5, -2, 20, 20}, 0xFFA0B0C0, kOrigin},
+        {"under a scaling transform", {1, 1, 12, 9}, 0xFFA0B0C0, kScaled},
+        {"inverted rectangle", {30, 20, 3, 4}, 0xFF3366CC, kNoClip},
+    };
+    Pair p;
+    for (const Fill& f : fills) {
+        SCOPED_TRACE(f.name);
+        p.Reset();
+        for (IRenderTarget* rt : {p.cached, p.general}) {
+            ApplyClip(rt, f.clip, p.fx.render);
+            EXPECT_EQ(S_OK, rt->FillSolidRect(&f.rect, f.colour));
+            UndoClip(rt, f.clip);
+        }
+        EXPECT_TRUE(p.Same());
+    }
+    // GDI drawing just before and just after lands in order with the fill.
+    p.Reset();
+    const RECT a{0, 0, 20, 20}, b{10, 10, 30, 30}, c{5, 5, 25, 25};
+    for (IRenderTarget* rt : {p.cached, p.general}) {
+        rt->FillSolidRect(&a, 0x80FF0000);
+        rt->FillSolidRect(&b, 0xFF00FF00);
+        rt->FillSolidRect(&c, 0x800000FF);
+    }
+    EXPECT_TRUE(p.Same());
 }
