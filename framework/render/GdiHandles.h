@@ -17,6 +17,12 @@ public:
         m_h = h;
     }
     H Get() const { return m_h; }
+    // Hands the handle over to the caller, who then deletes it.
+    H Release() {
+        H h = m_h;
+        m_h = nullptr;
+        return h;
+    }
     explicit operator bool() const { return m_h != nullptr; }
 
 private:

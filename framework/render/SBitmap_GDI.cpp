@@ -8,6 +8,7 @@
 namespace WUI {
 
 HRESULT SBitmap_GDI::MakeDib(int width, int height) {
+    m_patches.Clear();
     m_dib.Reset();
     m_bits = nullptr;
     m_width = m_height = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -14,6 +15,8 @@ namespace WUI {
 namespace {
 
 bool IsEmptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool IsIdentity(const XFORM& x) { return x.eM11 == 1 && x.eM12 == 0 && x.eM21 == 0 && x.eM22 == 1 && x.eDx == 0 && x.eDy == 0; }
 
 // One axis of a nine-patch: destination and source edges of three spans.
 struct PatchAxis {
@@ -104,6 +107,67 @@ int IconExtent(int asked, UINT flags, int metric, HBITMAP color, HBITMAP mask, b
     return color ? bm.bmHeight : bm.bmHeight / 2;
 }
 
+// One AlphaBlend from the bitmap selected in srcDC; the source rectangle must lie inside it.
+HRESULT BlendFrom(HDC dst, HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha) {
+    BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    BOOL ok = ::GdiAlphaBlend(dst, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, srcDC, src.left, src.top,
+                              src.right - src.left, src.bottom - src.top, bf);
+    return ok ? S_OK : E_FAIL;
+}
+
+// The source cell repeated from dest's top left, skipping tiles outside dst's clip.
+HRESULT TileFrom(HDC dst, HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha) {
+    int sw = src.right - src.left, sh = src.bottom - src.top;
+    RECT clip{};
+    ::GetClipBox(dst, &clip);
+    int saved = SaveDC(dst);
+    ::IntersectClipRect(dst, dest.left, dest.top, dest.right, dest.bottom);
+    HRESULT hr = S_OK;
+    for (int y = dest.top; y < dest.bottom && SUCCEEDED(hr); y += sh) {
+        if (y + sh <= clip.top || y >= clip.bottom) continue;
+        for (int x = dest.left; x < dest.right && SUCCEEDED(hr); x += sw) {
+            if (x + sw <= clip.left || x >= clip.right) continue;
+            hr = BlendFrom(dst, srcDC, RECT{x, y, x + sw, y + sh}, src, alpha);
+        }
+    }
+    RestoreDC(dst, saved);
+    return hr;
+}
+
+// One cell of bmp (selected in srcDC) into dest: at its own size (mode 0),
+// stretched (1) or tiled. A cell outside the bitmap, or empty, draws nothing.
+HRESULT DrawCell(HDC dst, HDC srcDC, SBitmap_GDI* bmp, const RECT& dest, const RECT& srcRect, UINT expandMode, BYTE alpha) {
+    RECT bounds{0, 0, LONG(bmp->Width()), LONG(bmp->Height())};
+    RECT src{};
+    if (IsEmptyRect(dest) || !IntersectRect(&src, &srcRect, &bounds)) return S_OK;
+    switch (expandMode & 0xFFFF) {
+        case 0: {
+            int w = std::min(dest.right - dest.left, src.right - src.left), h = std::min(dest.bottom - dest.top, src.bottom - src.top);
+            return BlendFrom(dst, srcDC, RECT{dest.left, dest.top, dest.left + w, dest.top + h}, RECT{src.left, src.top, src.left + w, src.top + h},
+                             alpha);
+        }
+        case 1: return BlendFrom(dst, srcDC, dest, src, alpha);
+        default: return TileFrom(dst, srcDC, dest, src, alpha);
+    }
+}
+
+// The nine cells the axes cut; corners at their own size, the rest by expandMode.
+HRESULT DrawPatches(HDC dst, HDC srcDC, SBitmap_GDI* bmp, const PatchAxis& cols, const PatchAxis& rows, UINT expandMode, BYTE alpha) {
+    HRESULT result = S_OK;
+    for (int r = 0; r < 3; ++r) {
+        if (rows.s[r + 1] == rows.s[r] || rows.d[r + 1] == rows.d[r]) continue;
+        for (int c = 0; c < 3; ++c) {
+            if (cols.s[c + 1] == cols.s[c] || cols.d[c + 1] == cols.d[c]) continue;
+            bool corner = r != 1 && c != 1;
+            RECT d{cols.d[c], rows.d[r], cols.d[c + 1], rows.d[r + 1]};
+            RECT s{cols.s[c], rows.s[r], cols.s[c + 1], rows.s[r + 1]};
+            HRESULT hr = DrawCell(dst, srcDC, bmp, d, s, corner ? 0 : expandMode, alpha);
+            if (FAILED(hr)) result = hr;
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 SRenderTarget_GDI* SRenderTarget_GDI::Create(IRenderFactory* factory, int width, int height) {
@@ -122,6 +186,8 @@ bool SRenderTarget_GDI::Init(int width, int height) {
     m_dc = CreateCompatibleDC(screen);
     ::ReleaseDC(nullptr, screen);
     if (!m_dc) return false;
+    m_srcDC = CreateCompatibleDC(m_dc);
+    if (!m_srcDC) return false;
     SetBkMode(m_dc, TRANSPARENT);
     SetGraphicsMode(m_dc, GM_ADVANCED);
     IPen* pen = nullptr;
@@ -149,6 +215,7 @@ bool SRenderTarget_GDI::Init(int width, int height) {
 }
 
 SRenderTarget_GDI::~SRenderTarget_GDI() {
+    if (m_srcDC) DeleteDC(m_srcDC);
     if (m_dc) DeleteDC(m_dc);  // objects are released after the DC no longer holds them
 }
 
@@ -177,6 +244,7 @@ HRESULT SRenderTarget_GDI::CreateBitmapBrush(IBitmap* bitmap, IBrush** out) {
 }
 
 HRESULT SRenderTarget_GDI::Resize(SIZE size) {
+    ForgetClip();
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.get());
     if (!bmp) return E_UNEXPECTED;
     // The DIB cannot be deleted while selected: park a 1x1 bitmap meanwhile.
@@ -188,6 +256,7 @@ HRESULT SRenderTarget_GDI::Resize(SIZE size) {
 }
 
 HRESULT SRenderTarget_GDI::OffsetViewportOrg(int dx, int dy, POINT* oldOut) {
+    ForgetClip();
     if (oldOut) *oldOut = m_org;
     m_org.x += dx;
     m_org.y += dy;
@@ -201,12 +270,14 @@ HRESULT SRenderTarget_GDI::GetViewportOrg(POINT* out) {
 }
 
 HRESULT SRenderTarget_GDI::SetViewportOrg(POINT pt) {
+    ForgetClip();
     m_org = pt;
     SetViewportOrgEx(m_dc, pt.x, pt.y, nullptr);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::PushClipRect(const RECT* rect, UINT mode) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     RECT rc = *rect;
     OffsetRect(&rc, m_org.x, m_org.y);
@@ -217,6 +288,7 @@ HRESULT SRenderTarget_GDI::PushClipRect(const RECT* rect, UINT mode) {
 }
 
 HRESULT SRenderTarget_GDI::PushClipRegion(IRegion* region, UINT mode) {
+    ForgetClip();
     if (!region) return E_INVALIDARG;
     GdiObject<HRGN> rgn(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(rgn.Get(), static_cast<SRegion_GDI*>(region)->GetRegion(), nullptr, RGN_COPY);
@@ -227,17 +299,20 @@ HRESULT SRenderTarget_GDI::PushClipRegion(IRegion* region, UINT mode) {
 }
 
 HRESULT SRenderTarget_GDI::PopClip() {
+    ForgetClip();
     RestoreDC(m_dc, -1);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::ExcludeClipRect(const RECT* rect) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     ::ExcludeClipRect(m_dc, rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::IntersectClipRect(const RECT* rect) {
+    ForgetClip();
     if (!rect) return E_INVALIDARG;
     ::IntersectClipRect(m_dc, rect->left, rect->top, rect->right, rect->bottom);
     return S_OK;
@@ -250,6 +325,7 @@ HRESULT SRenderTarget_GDI::SaveClip(int* stateOut) {
 }
 
 HRESULT SRenderTarget_GDI::RestoreClip(int state) {
+    ForgetClip();
     RestoreDC(m_dc, state);
     return S_OK;
 }
@@ -324,6 +400,12 @@ HRESULT SRenderTarget_GDI::FillRectangle(const RECT* rect) {
 
 HRESULT SRenderTarget_GDI::FillSolidRect(const RECT* rect, COLORREF cr) {
     if (!rect) return E_INVALIDARG;
+    // An opaque colour ends as that colour, opaque, on every covered pixel.
+    RECT clip{};
+    if ((cr >> 24) == 0xFF && m_useFast && m_identity && SimpleClip(&clip)) {
+        const DWORD px = 0xFF000000u | (cr & 0xFF) << 16 | (cr & 0xFF00) | (cr >> 16 & 0xFF);
+        if (FillPixels(*rect, clip, [px](DWORD* row, const DWORD*, int n) { std::fill(row, row + n, px); }, nullptr, 0)) return S_OK;
+    }
     AlphaBuffer buf(m_scratch, m_dc, *rect, BYTE(cr >> 24), false);
     if (!buf.Ok()) return S_OK;
     GdiObject<HBRUSH> brush(CreateSolidBrush(cr & 0xFFFFFF));
@@ -499,20 +581,6 @@ HRESULT SRenderTarget_GDI::DrawIconEx(int x, int y, HICON icon, int cx, int cy, 
     return ok ? S_OK : S_FALSE;
 }
 
-HRESULT SRenderTarget_GDI::BlendFrom(HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha) {
-    BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-    BOOL ok = ::GdiAlphaBlend(m_dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, srcDC, src.left, src.top,
-                              src.right - src.left, src.bottom - src.top, bf);
-    return ok ? S_OK : E_FAIL;
-}
-
-HRESULT SRenderTarget_GDI::BlendBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha) {
-    MemoryDC mem(m_dc);
-    if (!mem.Get()) return E_OUTOFMEMORY;
-    SelectedObject sel(mem.Get(), bmp->GetBitmap());
-    return BlendFrom(mem.Get(), dest, src, alpha);
-}
-
 HRESULT SRenderTarget_GDI::DrawBitmap(const RECT* dest, IBitmap* bitmap, int xSrc, int ySrc, BYTE alpha) {
     if (!dest || !bitmap) return E_INVALIDARG;
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(bitmap);
@@ -520,46 +588,16 @@ HRESULT SRenderTarget_GDI::DrawBitmap(const RECT* dest, IBitmap* bitmap, int xSr
     int w = std::min<int>(dest->right - dest->left, int(bmp->Width()) - xSrc);
     int h = std::min<int>(dest->bottom - dest->top, int(bmp->Height()) - ySrc);
     if (w <= 0 || h <= 0) return S_OK;
-    return BlendBitmap(RECT{dest->left, dest->top, dest->left + w, dest->top + h}, bmp, RECT{xSrc, ySrc, xSrc + w, ySrc + h}, alpha);
-}
-
-HRESULT SRenderTarget_GDI::TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha) {
-    int sw = src.right - src.left, sh = src.bottom - src.top;
-    RECT clip{};
-    ::GetClipBox(m_dc, &clip);
-    MemoryDC mem(m_dc);
-    if (!mem.Get()) return E_OUTOFMEMORY;
-    SelectedObject sel(mem.Get(), bmp->GetBitmap());
-    int saved = SaveDC(m_dc);
-    ::IntersectClipRect(m_dc, dest.left, dest.top, dest.right, dest.bottom);
-    HRESULT hr = S_OK;
-    for (int y = dest.top; y < dest.bottom && SUCCEEDED(hr); y += sh) {
-        if (y + sh <= clip.top || y >= clip.bottom) continue;
-        for (int x = dest.left; x < dest.right && SUCCEEDED(hr); x += sw) {
-            if (x + sw <= clip.left || x >= clip.right) continue;
-            hr = BlendFrom(mem.Get(), RECT{x, y, x + sw, y + sh}, src, alpha);
-        }
-    }
-    RestoreDC(m_dc, saved);
-    return hr;
+    SelectedObject sel(m_srcDC, bmp->GetBitmap());
+    return BlendFrom(m_dc, m_srcDC, RECT{dest->left, dest->top, dest->left + w, dest->top + h}, RECT{xSrc, ySrc, xSrc + w, ySrc + h}, alpha);
 }
 
 HRESULT SRenderTarget_GDI::DrawBitmapEx(const RECT* dest, IBitmap* bitmap, const RECT* srcRect, UINT expandMode, BYTE alpha) {
     if (!dest || !bitmap || !srcRect) return E_INVALIDARG;
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(bitmap);
-    RECT bounds{0, 0, LONG(bmp->Width()), LONG(bmp->Height())};
-    RECT src{};
-    // A source cell outside the bitmap, or empty, draws nothing.
-    if (!bmp->GetBitmap() || IsEmptyRect(*dest) || !IntersectRect(&src, srcRect, &bounds)) return S_OK;
-    switch (expandMode & 0xFFFF) {
-        case 0: {
-            RECT d{dest->left, dest->top, std::min(dest->right, dest->left + (src.right - src.left)),
-                   std::min(dest->bottom, dest->top + (src.bottom - src.top))};
-            return DrawBitmap(&d, bitmap, src.left, src.top, alpha);
-        }
-        case 1: return BlendBitmap(*dest, bmp, src, alpha);
-        default: return TileBitmap(*dest, bmp, src, alpha);
-    }
+    if (!bmp->GetBitmap()) return S_OK;
+    SelectedObject sel(m_srcDC, bmp->GetBitmap());
+    return DrawCell(m_dc, m_srcDC, bmp, *dest, *srcRect, expandMode, alpha);
 }
 
 HRESULT SRenderTarget_GDI::DrawBitmap9Patch(const RECT* dest, IBitmap* bitmap, const RECT* src, const RECT* margins, UINT expandMode,
@@ -569,19 +607,50 @@ HRESULT SRenderTarget_GDI::DrawBitmap9Patch(const RECT* dest, IBitmap* bitmap, c
     if (!MakeAxis(dest->left, dest->right, src->left, src->right, margins->left, margins->right, &cols) ||
         !MakeAxis(dest->top, dest->bottom, src->top, src->bottom, margins->top, margins->bottom, &rows))
         return S_FALSE;
-    HRESULT result = S_OK;
-    for (int r = 0; r < 3; ++r) {
-        if (rows.s[r + 1] == rows.s[r] || rows.d[r + 1] == rows.d[r]) continue;
-        for (int c = 0; c < 3; ++c) {
-            if (cols.s[c + 1] == cols.s[c] || cols.d[c + 1] == cols.d[c]) continue;
-            bool corner = r != 1 && c != 1;
-            RECT d{cols.d[c], rows.d[r], cols.d[c + 1], rows.d[r + 1]};
-            RECT s{cols.s[c], rows.s[r], cols.s[c + 1], rows.s[r + 1]};
-            HRESULT hr = DrawBitmapEx(&d, bitmap, &s, corner ? 0 : expandMode, alpha);
-            if (FAILED(hr)) result = hr;
-        }
+    SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(bitmap);
+    if (!bmp->GetBitmap()) return S_OK;
+    const int w = dest->right - dest->left, h = dest->bottom - dest->top;
+    ComposedPatchCache* cache = m_useFast && m_identity ? bmp->PatchCache() : nullptr;
+    if (cache && ComposedPatchCache::Fits(w, h)) {
+        const PatchKey key{*src, *margins, expandMode, w, h};
+        const ComposedPatch* made = cache->Find(key);
+        if (!made) made = Compose(bmp, key, cache);
+        if (made) return BlitComposed(*made, *dest, alpha);
     }
-    return result;
+    SelectedObject sel(m_srcDC, bmp->GetBitmap());
+    return DrawPatches(m_dc, m_srcDC, bmp, cols, rows, expandMode, alpha);
+}
+
+const ComposedPatch* SRenderTarget_GDI::Compose(SBitmap_GDI* bmp, const PatchKey& key, ComposedPatchCache* cache) {
+    PatchAxis cols, rows;
+    MakeAxis(0, key.width, key.src.left, key.src.right, key.margins.left, key.margins.right, &cols);
+    MakeAxis(0, key.height, key.src.top, key.src.bottom, key.margins.top, key.margins.bottom, &rows);
+    void* bits = nullptr;
+    GdiObject<HBITMAP> dib(CreateDib32(key.width, key.height, &bits));
+    MemoryDC dc(m_dc);
+    if (!dib || !dc.Get()) return nullptr;
+    memset(bits, 0, size_t(key.width) * size_t(key.height) * 4);
+    {
+        SelectedObject target(dc.Get(), dib.Get());
+        SelectedObject source(m_srcDC, bmp->GetBitmap());
+        // Over transparent black every cell leaves exactly its own pixels,
+        // so blending the result later equals blending the cells.
+        if (FAILED(DrawPatches(dc.Get(), m_srcDC, bmp, cols, rows, key.mode, 255))) return nullptr;
+        GdiFlush();
+    }
+    return cache->Add(key, dib.Release(), bits);
+}
+
+HRESULT SRenderTarget_GDI::BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha) {
+    RECT clip{};
+    if (made.opaque && alpha == 255 && SimpleClip(&clip) &&
+        FillPixels(dest, clip, [](DWORD* row, const DWORD* src, int n) { memcpy(row, src, size_t(n) * 4); }, made.bits, made.key.width))
+        return S_OK;
+    SelectedObject sel(m_srcDC, made.dib.Get());
+    const int w = made.key.width, h = made.key.height;
+    // Blending an opaque pixel at full alpha is a copy.
+    if (made.opaque && alpha == 255) return ::BitBlt(m_dc, dest.left, dest.top, w, h, m_srcDC, 0, 0, SRCCOPY) ? S_OK : E_FAIL;
+    return BlendFrom(m_dc, m_srcDC, dest, RECT{0, 0, w, h}, alpha);
 }
 
 HRESULT SRenderTarget_GDI::BitBlt(const RECT* dest, IRenderTarget* src, int xSrc, int ySrc, DWORD rop) {
@@ -605,6 +674,33 @@ HRESULT SRenderTarget_GDI::AlphaBlend(const RECT* dest, IRenderTarget* src, cons
                               srcRect->top, srcRect->right - srcRect->left, srcRect->bottom - srcRect->top, bf);
     src->ReleaseDC(srcDC);
     return ok ? S_OK : E_FAIL;
+}
+
+bool SRenderTarget_GDI::SimpleClip(RECT* box) {
+    if (!m_clipKnown || m_dcLent) {
+        // The DC's own origin: restoring a saved DC state brings back its origin too.
+        m_clipSimple = ::GetClipBox(m_dc, &m_clipBox) == SIMPLEREGION && GetViewportOrgEx(m_dc, &m_clipOrg);
+        m_clipKnown = true;
+    }
+    *box = m_clipBox;
+    return m_clipSimple;
+}
+
+template <class Row>
+bool SRenderTarget_GDI::FillPixels(const RECT& dest, const RECT& clip, Row row, const DWORD* from, int fromStride) {
+    SBitmap_GDI* surface = static_cast<SBitmap_GDI*>(m_curBmp.get());
+    DWORD* bits = surface ? static_cast<DWORD*>(const_cast<void*>(surface->GetPixelBits())) : nullptr;
+    if (!bits) return false;
+    // Logical to device by the DC's origin; the surface bounds the clip box anyway.
+    const POINT org = m_clipOrg;
+    RECT part{}, bounds{-org.x, -org.y, LONG(surface->Width()) - org.x, LONG(surface->Height()) - org.y};
+    if (!IntersectRect(&part, &dest, &clip) || !IntersectRect(&part, &part, &bounds)) return true;
+    GdiFlush();  // earlier GDI drawing lands before these rows
+    for (int y = part.top; y < part.bottom; ++y) {
+        const DWORD* src = from ? from + size_t(y - dest.top) * fromStride + (part.left - dest.left) : nullptr;
+        row(bits + size_t(y + org.y) * surface->Width() + (part.left + org.x), src, part.right - part.left);
+    }
+    return true;
 }
 
 IRenderObj* SRenderTarget_GDI::GetCurrentObject(int type) {
@@ -647,8 +743,10 @@ HRESULT SRenderTarget_GDI::SelectObject(IRenderObj* obj, IRenderObj** oldOut) {
         case OT_BITMAP: {
             old = m_curBmp.Detach();
             m_curBmp = static_cast<IBitmap*>(obj);
-            HBITMAP h = static_cast<SBitmap_GDI*>(obj)->GetBitmap();
-            if (h) ::SelectObject(m_dc, h);
+            SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(obj);
+            bmp->MarkSurface();
+            ForgetClip();
+            if (bmp->GetBitmap()) ::SelectObject(m_dc, bmp->GetBitmap());
             break;
         }
         case OT_FONT:
@@ -673,17 +771,28 @@ COLORREF SRenderTarget_GDI::SetTextColor(COLORREF cr) {
 
 HDC SRenderTarget_GDI::GetDC(UINT flags) {
     m_dcFlags = flags;
+    m_dcLent = true;  // its clip may change behind our back until it comes back
+    ForgetClip();
     return m_dc;
 }
 
 void SRenderTarget_GDI::ReleaseDC(HDC dc) {
-    if (dc == m_dc) m_dcFlags = 0;
+    if (dc != m_dc) return;
+    m_dcFlags = 0;
+    m_dcLent = false;
+    ForgetClip();
+    // The caller may have set a transform on the DC itself.
+    XFORM xf{};
+    m_identity = GetWorldTransform(m_dc, &xf) && IsIdentity(xf);
 }
 
 HRESULT SRenderTarget_GDI::SetTransform(const XFORM* xform, XFORM* oldOut) {
+    ForgetClip();
     if (!xform) return E_INVALIDARG;
     if (oldOut && !GetWorldTransform(m_dc, oldOut)) return E_FAIL;
-    return SetWorldTransform(m_dc, xform) ? S_OK : E_FAIL;
+    if (!SetWorldTransform(m_dc, xform)) return E_FAIL;
+    m_identity = IsIdentity(*xform);
+    return S_OK;
 }
 
 HRESULT SRenderTarget_GDI::GetTransform(XFORM* out) const {

@@ -80,6 +80,11 @@ public:
     COLORREF GetPixel(int x, int y) override;
     COLORREF SetPixel(int x, int y, COLORREF cr) override;
 
+    // Off: every draw takes the general GDI path (nine-patches cell by cell,
+    // nothing composed or written straight into the pixels); both ways draw
+    // the same pixels.
+    void UseFastPaths(bool on) { m_useFast = on; }
+
 private:
     explicit SRenderTarget_GDI(IRenderFactory* factory);
     bool Init(int width, int height);
@@ -89,13 +94,24 @@ private:
     BYTE BrushAlpha() const { return Brush() ? Brush()->FillAlpha() : 255; }
     // Address of the DIB pixel at logical (x, y), or null outside the bitmap.
     DWORD* PixelAt(int x, int y);
-    // One AlphaBlend from a bitmap; the source rectangle must lie inside it.
-    HRESULT BlendFrom(HDC srcDC, const RECT& dest, const RECT& src, BYTE alpha);
-    HRESULT BlendBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
-    HRESULT TileBitmap(const RECT& dest, SBitmap_GDI* bmp, const RECT& src, BYTE alpha);
+    // The nine-patch draw of key made once into a new entry of cache; null
+    // when a cell cannot be drawn.
+    const ComposedPatch* Compose(SBitmap_GDI* bmp, const PatchKey& key, ComposedPatchCache* cache);
+    HRESULT BlitComposed(const ComposedPatch& made, const RECT& dest, BYTE alpha);
+    // The clip box in logical units and the DC's origin, read from the DC
+    // only after either may have changed; false when the clip is not one rectangle.
+    bool SimpleClip(RECT* box);
+    void ForgetClip() { m_clipKnown = false; }
+    // Writes the surface's pixels of dest within clip (logical units) row by
+    // row: row(pixels, from, count) with from walking a source of fromStride
+    // pixels a row laid over dest (null without one). False when the surface
+    // has no pixels (nothing written).
+    template <class Row>
+    bool FillPixels(const RECT& dest, const RECT& clip, Row row, const DWORD* from, int fromStride);
 
     IRenderFactory* m_factory;
     HDC m_dc = nullptr;
+    HDC m_srcDC = nullptr;  // source bitmaps are selected here for one draw each
     COLORREF m_textColor = 0xFF000000;
     SAutoRefPtr<IBitmap> m_curBmp, m_defBmp;
     SAutoRefPtr<IPen> m_curPen, m_defPen;
@@ -103,6 +119,12 @@ private:
     SAutoRefPtr<IFont> m_curFont, m_defFont;
     POINT m_org{0, 0};
     UINT m_dcFlags = 0;
+    bool m_identity = true;  // no world transform: composed draws equal cell-by-cell ones
+    bool m_useFast = true;
+    bool m_dcLent = false;  // GetDC handed the DC out and it has not come back
+    bool m_clipKnown = false, m_clipSimple = false;
+    RECT m_clipBox{};
+    POINT m_clipOrg{0, 0};
     AlphaScratch m_scratch;  // reused by every alpha-buffered draw
 };
 
