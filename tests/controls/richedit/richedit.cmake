@@ -9,3 +9,6 @@ orvo_test(controls_richedit_test
   TIMEOUT 600)
 target_include_directories(controls_richedit_test PRIVATE
   "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}")
+# Typed text needs the window to keep the keyboard focus, which another
+# test's window can take at any moment: these run alone.
+set_tests_properties(controls_richedit_test PROPERTIES RUN_SERIAL TRUE)
