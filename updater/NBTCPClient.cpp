@@ -517,7 +517,38 @@ int CNBTCPClient::RecvWithin(const RequestDeadline& deadline, char* buffer, int 
         if (left < DWORD(m_timeout) * 1000)
             setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&left), sizeof left);
     }
+    if (!WaitReadable(deadline)) {
+        LogError("TCPC recv fail %d", StoreLastError());
+        OnRecvError();
+        return -1;
+    }
     return Recv(buffer, size);
+}
+
+bool CNBTCPClient::WaitReadable(const RequestDeadline& deadline)
+{
+    // A blocking receive is not woken by Abort everywhere: the wait runs in
+    // slices, each ending early when data (or the peer's close) arrives.
+    const DWORD limit = m_timeout ? DWORD(m_timeout) * 1000 : INFINITE;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (m_aborted) {
+            WSASetLastError(WSAEINTR);
+            return false;
+        }
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(m_socket, &readable);
+        timeval slice = {0, 200 * 1000};
+        int ready = select(0, &readable, nullptr, nullptr, &slice);
+        if (ready != 0)
+            return true;  // data, a close or an error: the receive tells which
+        const DWORD waited = GetTickCount() - start;
+        if ((limit != INFINITE && waited >= limit) || (deadline.Limited() && deadline.MsLeft() == 0)) {
+            WSASetLastError(WSAETIMEDOUT);
+            return false;
+        }
+    }
 }
 
 int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)

@@ -138,6 +138,9 @@ private:
     int OpenRequest(const HttpUrl& url);
     // One receive that gives up (-1, WSAETIMEDOUT stored) at the deadline.
     int RecvWithin(const RequestDeadline& deadline, char* buffer, int size);
+    // Waits until the socket has something to read: false (error set, not
+    // stored) when the time-out or deadline passes or the client is aborted.
+    bool WaitReadable(const RequestDeadline& deadline);
     // The whole response, head and body, within a RequestDeadline.
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);

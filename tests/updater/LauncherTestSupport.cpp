@@ -7,10 +7,12 @@
 
 #include "core/SMessageBoxTemplate.h"
 #include "core/SResProviderPE.h"
+#include "itemviews/FrameworkTags.h"
 #include "render/IImgDecoder.h"
 
 LauncherApp::LauncherApp(const TranslationLoader* load)
 {
+    WUI::AddFrameworkTags();
     WUI::CreateRenderFactory_GDI(&m_factory);
     if (WUI::CreateImgDecoderFactory(L"imgdecoder-gdip", &m_decoders))
         m_factory->SetImgDecoderFactory(m_decoders);

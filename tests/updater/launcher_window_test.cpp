@@ -205,9 +205,9 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
 
     ::SendMessageW(w, kMsgNotice, WPARAM(HeapText("Season 3 opens on Friday.\r\nNew maps: Harbour, Canyon.", 2048)), 0);
     WUI::SWindow* notice = dlg.FindChildByName(L"txt_notice");
-    ASSERT_NE(notice, nullptr);
-    ASSERT_TRUE(notice->IsClass(L"richedit"));
-    EXPECT_NE(std::wstring(notice->GetWindowText().c_str()).find(L"Season 3 opens"), std::wstring::npos);
+    EXPECT_TRUE(notice && notice->IsClass(L"richedit"));
+    if (notice)
+        EXPECT_NE(std::wstring(notice->GetWindowText().c_str()).find(L"Season 3 opens"), std::wstring::npos);
 
     hosttest::Pump(200);
     EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), w, L"launcher_window.png"));
@@ -359,6 +359,8 @@ TEST(LauncherRun, AFailedUpdateShowsItsErrorAndNeverStartsTheClient)
 TEST(LauncherRun, TheWindowPaintsBeforeAServerThatNeverAnswers)
 {
     LauncherApp app;
+    WSADATA wsa;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
     // Takes the connection and never says a word.
     SOCKET silent = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = {};
@@ -385,6 +387,7 @@ TEST(LauncherRun, TheWindowPaintsBeforeAServerThatNeverAnswers)
     EXPECT_TRUE(IsWindow(dlg.m_hWnd));
     dlg.DestroyWindow();
     closesocket(silent);
+    WSACleanup();
 }
 
 TEST(LauncherRun, ClosingTheWindowStopsTheWorkerAndKeepsTheFolder)
