@@ -18,6 +18,7 @@ enum BuiltinSkinIndex {
     kSkinSysFocusRadio = 3,
     kSkinSysBtnNormal = 4,
     kSkinSysScrollbar = 5,
+    kSkinSysBorder = 6,
     kSkinSysTreeToggle = 8,
     kSkinSysProgBkgnd = 14,
     kSkinSysProgBar = 15,

@@ -1,6 +1,7 @@
 #include "itemviews/FrameworkTags.h"
 
 #include "controls/CommonControls.h"
+#include "controls/EditControls.h"
 #include "controls/HostElements.h"
 #include "controls/InputControls.h"
 #include "controls/PanelFactories.h"
@@ -15,6 +16,7 @@ bool AddFrameworkTags()
         &RegisterPanelFactories,
         &RegisterHostElements,
         &RegisterInputControls,
+        &RegisterEditControls,
     };
     bool all = true;
     for (FnRegisterFactories family : families)
