@@ -7,6 +7,7 @@
 
 #include "core/SMessageBoxTemplate.h"
 #include "core/SResProviderPE.h"
+#include "host/HostTestSupport.h"
 #include "itemviews/FrameworkTags.h"
 #include "render/IImgDecoder.h"
 
@@ -116,6 +117,20 @@ void MakeFoldersWide(const std::wstring& folder)
     for (size_t i = 0; (i = folder.find_first_of(L"\\/", i + 1)) != std::wstring::npos;)
         CreateDirectoryW(folder.substr(0, i).c_str(), nullptr);
     CreateDirectoryW(folder.c_str(), nullptr);
+}
+
+bool SaveWindowPicture(HWND window, const wchar_t* path)
+{
+    // PNG files are written by the PNG decoder's encoder.
+    WUI::IRenderFactory* factory = nullptr;
+    WUI::IImgDecoderFactory* png = nullptr;
+    if (!WUI::CreateRenderFactory_GDI(&factory) || !WUI::CreateImgDecoderFactory(L"imgdecoder-png", &png))
+        return false;
+    factory->SetImgDecoderFactory(png);
+    bool saved = hosttest::SaveScreenshot(factory, window, path);
+    png->Release();
+    factory->Release();
+    return saved;
 }
 
 std::string StandInClientBytes() { return ReadWide(STAND_IN_CLIENT_EXE); }

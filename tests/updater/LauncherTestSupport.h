@@ -41,6 +41,9 @@ bool ExistsWide(const std::wstring& path);
 void RemoveTreeWide(const std::wstring& folder);
 void MakeFoldersWide(const std::wstring& folder);
 
+// The screen under a window (of any process) as a PNG; see hosttest::SaveScreenshot.
+bool SaveWindowPicture(HWND window, const wchar_t* path);
+
 // The stand-in client program, as bytes to serve.
 std::string StandInClientBytes();
 // What the stand-in client recorded in folder ("cwd=...\ninherited=N\n"),

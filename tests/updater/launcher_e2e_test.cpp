@@ -122,10 +122,7 @@ TEST(LauncherProgram, UpdatesStartsTheClientExitsAndDelBatRemovesTheBackups)
     ASSERT_NE(window, nullptr);
     // While the stalled file waits: notice, version, counter, progress and speed.
     Sleep(1500);
-    WUI::IRenderFactory* factory = nullptr;
-    ASSERT_TRUE(WUI::CreateRenderFactory_GDI(&factory));
-    EXPECT_TRUE(hosttest::SaveScreenshot(factory, window, L"launcher_program.png"));
-    factory->Release();
+    EXPECT_TRUE(SaveWindowPicture(window, L"launcher_program.png"));
 
     EXPECT_EQ(ExitCodeWithin(launcher, 60000), 0u);
     const std::string record = WaitForClientRecord(folder, 20000);

@@ -55,7 +55,8 @@ bool Open(TestDlg& dlg, bool initialise)
         return false;
     if (initialise)
         ::SendMessageW(dlg.m_hWnd, WM_INITDIALOG, 0, 0);
-    SetWindowPos(dlg.m_hWnd, nullptr, hosttest::kHostX, hosttest::kHostY, 0, 0,
+    // Wholly on the 1280 x 1024 screen, clear of its top-left corner.
+    SetWindowPos(dlg.m_hWnd, nullptr, 480, 420, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const int before = dlg.GetPaintCount();
     dlg.ShowWindow(SW_SHOWNOACTIVATE);
@@ -188,9 +189,15 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
 
     // Percentages, each shown by the time the throttle lets it through.
     const struct { int total, received; const wchar_t* text; int rangeMax, value; } progress[] = {
-        {200, 50, L"26%", 200, 50}, {200, 199, L"100%", 200, 199}, {0, 0, L"1%", 100, 100}, {4000, 1200, L"31%", 4000, 1200},
+        {200, 50, L"26%", 200, 50}, {200, 199, L"100%", 200, 199}, {0, 0, L"1%", 100, 100},
+        {4000, 0, L"1%", 4000, 0}, {4000, 1200, L"31%", 4000, 1200},
     };
+    DWORD fileStart = 0;
     for (const auto& c : progress) {
+        if (c.received == 1200)
+            Sleep(600);  // a speed worth showing: 1200 KB in about 0.6 s
+        else
+            fileStart = GetTickCount();
         ::SendMessageW(w, kMsgProgress, c.total, c.received);
         EXPECT_TRUE(hosttest::PumpUntil([&] { return TextOf(dlg, L"txt_progress") == c.text; }, 2000)) << Utf8Of(c.text);
         auto* bar = WUI::sobj_cast<WUI::SProgress>(dlg.FindChildByName(L"progress"));
@@ -200,17 +207,22 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
         EXPECT_EQ(hi, c.rangeMax);
         EXPECT_EQ(bar->GetValue(), c.value);
     }
-    EXPECT_EQ(TextOf(dlg, L"txt_speed").rfind(L"bin/game.dll:", 0), 0u) << Utf8Of(TextOf(dlg, L"txt_speed"));
-    EXPECT_EQ(TextOf(dlg, L"txt_speed").substr(TextOf(dlg, L"txt_speed").size() - 4), L"KB/s");
+    const std::wstring speed = TextOf(dlg, L"txt_speed");
+    ASSERT_EQ(speed.rfind(L"bin/game.dll:", 0), 0u) << Utf8Of(speed);
+    ASSERT_EQ(speed.substr(speed.size() - 4), L"KB/s");
+    const int kbps = _wtoi(speed.c_str() + wcslen(L"bin/game.dll:"));
+    const DWORD took = GetTickCount() - fileStart;
+    EXPECT_LE(kbps, int(1200 * 1000 / 600) + 1);
+    EXPECT_GE(kbps, int(1200 * 1000 / took) - 1) << took;
 
     ::SendMessageW(w, kMsgNotice, WPARAM(HeapText("Season 3 opens on Friday.\r\nNew maps: Harbour, Canyon.", 2048)), 0);
     WUI::SWindow* notice = dlg.FindChildByName(L"txt_notice");
-    EXPECT_TRUE(notice && notice->IsClass(L"richedit"));
-    if (notice)
-        EXPECT_NE(std::wstring(notice->GetWindowText().c_str()).find(L"Season 3 opens"), std::wstring::npos);
+    ASSERT_NE(notice, nullptr);
+    ASSERT_TRUE(notice->IsClass(L"richedit"));
+    EXPECT_NE(std::wstring(notice->GetWindowText().c_str()).find(L"Season 3 opens"), std::wstring::npos);
 
     hosttest::Pump(200);
-    EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), w, L"launcher_window.png"));
+    EXPECT_TRUE(SaveWindowPicture(w, L"launcher_window.png"));
 
     ::SendMessageW(w, kMsgError, WPARAM(HeapText("Updater Get updater.txt fail", 1024)), 10060);
     EXPECT_EQ(TextOf(dlg, L"server_status"), L"更新失败:Updater Get updater.txt fail_10060");
