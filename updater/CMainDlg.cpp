@@ -15,6 +15,9 @@ namespace {
 
 const UINT_PTR kProgressTimer = 1;
 
+// What waits to be shown.
+const unsigned kDueName = 1, kDueCounter = 2, kDueProgress = 4;
+
 SStringW FromSystem(const char* text, size_t limit)
 {
     size_t n = strnlen(text, limit);
@@ -78,8 +81,8 @@ BOOL CMainDlg::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
         if (wParam != kProgressTimer)
             break;
         ::KillTimer(m_hWnd, kProgressTimer);
-        if (m_repaintDue)
-            ShowProgress();
+        m_timerSet = false;
+        ShowDue();
         return TRUE;
     case kMsgProgress:
         OnProgress(int(wParam), int(lParam));
@@ -136,45 +139,61 @@ void CMainDlg::OnProgress(int total, int received)
     int speed = 0;
     if (m_speedClock.Report(received, GetTickCount(), &speed))
         SetText(L"txt_speed", FromSystem(m_fileName.c_str(), 256) + L":" + Number(speed) + L"KB/s");
-    // The worker reports up to fifty times a second; painting each would
-    // take the time the download needs. The last report of a file shows at once.
-    const DWORD now = GetTickCount();
-    if (received == total || now - m_lastRepaint >= kProgressRepaintMs) {
-        ShowProgress();
-        return;
-    }
-    if (!m_repaintDue)
-        ::SetTimer(m_hWnd, kProgressTimer, kProgressRepaintMs - (now - m_lastRepaint), nullptr);
-    m_repaintDue = true;
+    Schedule(kDueProgress);
 }
 
-void CMainDlg::ShowProgress()
+void CMainDlg::Schedule(unsigned due)
 {
-    m_repaintDue = false;
-    m_lastRepaint = GetTickCount();
-    if (auto* bar = WUI::sobj_cast<WUI::SProgress>(FindChildByName(L"progress"))) {
-        bar->SetRange(0, m_total ? m_total : 100);
-        bar->SetValue(m_total ? m_received : 100);
+    // The worker reports up to fifty times a second, and once or twice per
+    // file besides: painting each would take the time the download needs.
+    m_due |= due;
+    const DWORD tick = GetTickCount();
+    if (tick - m_lastRepaint >= kProgressRepaintMs) {
+        ShowDue();
+        return;
     }
-    SetText(L"txt_progress", Number(ProgressPercent(m_total, m_received)) + L"%");
+    if (!m_timerSet)
+        m_timerSet = ::SetTimer(m_hWnd, kProgressTimer, kProgressRepaintMs - (tick - m_lastRepaint), nullptr) != 0;
+}
+
+void CMainDlg::ShowDue()
+{
+    const unsigned due = m_due;
+    m_due = 0;
+    m_lastRepaint = GetTickCount();
+    auto* bar = WUI::sobj_cast<WUI::SProgress>(FindChildByName(L"progress"));
+    if (due & kDueName) {
+        SetText(L"txt_speed", FromSystem(m_fileName.c_str(), 256));
+        if (bar) {
+            bar->SetRange(0, 100);
+            bar->SetValue(100);
+        }
+    }
+    if (due & kDueCounter)
+        SetText(L"txt_number", Number(m_line) + L"/" + Number(m_lineCount));
+    // Progress due is newer than the name (a name drops the progress before it).
+    if (due & kDueProgress) {
+        if (bar) {
+            bar->SetRange(0, m_total ? m_total : 100);
+            bar->SetValue(m_total ? m_received : 100);
+        }
+        SetText(L"txt_progress", Number(ProgressPercent(m_total, m_received)) + L"%");
+    }
 }
 
 void CMainDlg::OnFileName(const char* text)
 {
     // A name that fills its buffer was cut on the way: it is not shown.
     m_fileName = text && strnlen(text, 256) < 256 ? text : "";
-    SetText(L"txt_speed", FromSystem(m_fileName.c_str(), 256));
-    m_total = 0;
-    m_received = 100;
-    if (auto* bar = WUI::sobj_cast<WUI::SProgress>(FindChildByName(L"progress"))) {
-        bar->SetRange(0, 100);
-        bar->SetValue(100);
-    }
+    m_due &= ~kDueProgress;  // the last file's, outdated
+    Schedule(kDueName);
 }
 
 void CMainDlg::OnCounter(int line, int count)
 {
-    SetText(L"txt_number", Number(line) + L"/" + Number(count));
+    m_line = line;
+    m_lineCount = count;
+    Schedule(kDueCounter);
 }
 
 void CMainDlg::OnNotice(const char* text)

@@ -29,7 +29,8 @@ public:
 
     // Longest a worker is waited for when the window closes.
     static const DWORD kStopWaitMs = 10000;
-    // Progress repaints come at most this often.
+    // What the worker reports (file, counter, progress) is shown at most
+    // this often; what came in between shows when the period is over.
     static const DWORD kProgressRepaintMs = 100;
 
 protected:
@@ -46,7 +47,9 @@ private:
     void OnVersion(const char* text);
     void OnError(const char* text, int code);
     void OnDone();
-    void ShowProgress();
+    // Shows what is due now, or on the timer when the last showing was too recent.
+    void Schedule(unsigned due);
+    void ShowDue();
     void SetText(LPCWSTR name, const WUI::SStringW& text);
     WUI::SStringW Translated(LPCWSTR key);
 
@@ -57,6 +60,9 @@ private:
     SpeedClock m_speedClock;
     int m_total = 0;
     int m_received = 0;
+    int m_line = 1;
+    int m_lineCount = 1;
     DWORD m_lastRepaint = 0;
-    bool m_repaintDue = false;  // a progress report waits for the timer
+    unsigned m_due = 0;  // what waits for the timer
+    bool m_timerSet = false;
 };

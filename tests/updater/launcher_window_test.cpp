@@ -174,10 +174,11 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
     EXPECT_EQ(TextOf(dlg, L"txt_progress"), L"0%");
 
     HWND w = dlg.m_hWnd;
+    // Shown within one repaint period.
     ::SendMessageW(w, kMsgFileName, WPARAM(HeapText("bin/game.dll", 256)), 0);
-    EXPECT_EQ(TextOf(dlg, L"txt_speed"), L"bin/game.dll");
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return TextOf(dlg, L"txt_speed") == L"bin/game.dll"; }, 1000));
     ::SendMessageW(w, kMsgCounter, 3, 7);
-    EXPECT_EQ(TextOf(dlg, L"txt_number"), L"3/7");
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return TextOf(dlg, L"txt_number") == L"3/7"; }, 1000));
     ::SendMessageW(w, kMsgVersion, WPARAM(HeapText("Client.exe:2.0.1\r\n", 2048)), 0);
     EXPECT_EQ(TextOf(dlg, L"current_version"), L"2.0.1");
     EXPECT_EQ(dlg.ClientName(), "Client.exe");
@@ -199,13 +200,16 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
         else
             fileStart = GetTickCount();
         ::SendMessageW(w, kMsgProgress, c.total, c.received);
-        EXPECT_TRUE(hosttest::PumpUntil([&] { return TextOf(dlg, L"txt_progress") == c.text; }, 2000)) << Utf8Of(c.text);
         auto* bar = WUI::sobj_cast<WUI::SProgress>(dlg.FindChildByName(L"progress"));
         ASSERT_NE(bar, nullptr);
         int lo = -1, hi = -1;
-        bar->GetRange(&lo, &hi);
-        EXPECT_EQ(hi, c.rangeMax);
-        EXPECT_EQ(bar->GetValue(), c.value);
+        EXPECT_TRUE(hosttest::PumpUntil(
+            [&] {
+                bar->GetRange(&lo, &hi);
+                return TextOf(dlg, L"txt_progress") == c.text && hi == c.rangeMax && bar->GetValue() == c.value;
+            },
+            2000))
+            << Utf8Of(c.text) << " " << hi << " " << bar->GetValue();
     }
     const std::wstring speed = TextOf(dlg, L"txt_speed");
     ASSERT_EQ(speed.rfind(L"bin/game.dll:", 0), 0u) << Utf8Of(speed);
