@@ -31,7 +31,7 @@ public:
     static const DWORD kStopWaitMs = 10000;
     // What the worker reports (file, counter, progress) is shown at most
     // this often; what came in between shows when the period is over.
-    static const DWORD kProgressRepaintMs = 100;
+    static const DWORD kProgressRepaintMs = 250;
 
 protected:
     // The client runs from folder: "del.bat" removes the backups once the
