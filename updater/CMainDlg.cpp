@@ -137,8 +137,10 @@ void CMainDlg::OnProgress(int total, int received)
     m_total = total;
     m_received = received;
     int speed = 0;
-    if (m_speedClock.Report(received, GetTickCount(), &speed))
+    if (m_speedClock.Report(received, GetTickCount(), &speed)) {
         SetText(L"txt_speed", FromSystem(m_fileName.c_str(), 256) + L":" + Number(speed) + L"KB/s");
+        m_due &= ~kDueName;  // the speed names the file; this report's bar replaces the full one
+    }
     Schedule(kDueProgress);
 }
 
