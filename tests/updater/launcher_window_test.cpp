@@ -236,6 +236,19 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
     EXPECT_EQ(TextOf(dlg, L"current_version"), L"2.0.2");
     EXPECT_EQ(TextOf(dlg, L"server_status"), L"更新失败:version.txt_123");
     EXPECT_TRUE(IsWindow(w));
+
+    // The caption's buttons.
+    WUI::SWindow* minimize = dlg.FindChildByName(L"btn_min");
+    WUI::SWindow* restore = dlg.FindChildByName(L"btn_restore");
+    WUI::SWindow* close = dlg.FindChildByName(L"btn_close");
+    ASSERT_TRUE(minimize && restore && close);
+    EXPECT_FALSE(restore->IsVisible(FALSE));
+    minimize->FireCommand();
+    EXPECT_TRUE(IsIconic(w));
+    restore->FireCommand();
+    EXPECT_FALSE(IsIconic(w));
+    close->FireCommand();
+    EXPECT_FALSE(IsWindow(w));
 }
 
 TEST(LauncherWindow, EnglishWhenTheChineseTableCannotLoad)
