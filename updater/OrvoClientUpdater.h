@@ -52,6 +52,8 @@ public:
     // cut in half: it is waited for beyond milliseconds. True once no worker
     // runs, false when it did not end in time.
     bool StopWorker(DWORD milliseconds);
+    // True while the worker moves the downloads in (a stop waits for that).
+    bool IsSwapping() const { return m_swapping; }
 
     void RunUpdate();
     // 1 done (also after a malformed line), 0 manifest not readable, -1 a
