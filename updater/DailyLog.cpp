@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "FsPath.h"
+
 DailyLog::~DailyLog()
 {
     if (m_file)
@@ -18,23 +20,18 @@ bool DailyLog::Open(int year, int month, int day)
     if (m_file)
         fclose(m_file);
     m_file = nullptr;
-    char folder[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, folder, sizeof folder);
-    char* cut = length && length < sizeof folder ? strrchr(folder, '\\') : nullptr;
-    if (!cut)
+    // The executable's folder may lie outside the system code page.
+    const std::wstring folder = ExecutableFolderW();
+    if (folder.empty())
         return false;
-    *cut = 0;
-    char logFolder[MAX_PATH], path[MAX_PATH];
-    int n = snprintf(logFolder, sizeof logFolder, "%s\\log", folder);
-    if (n < 0 || size_t(n) >= sizeof logFolder)
-        return false;
-    n = snprintf(path, sizeof path, "%s\\%s%04d-%02d-%02d.txt", logFolder, m_tag, year, month, day);
-    if (n < 0 || size_t(n) >= sizeof path)
-        return false;
-    CreateDirectoryA(logFolder, nullptr);
-    printf("%s\n", path);
+    const std::wstring logFolder = folder + L"\\log";
+    char name[64];
+    snprintf(name, sizeof name, "\\%s%04d-%02d-%02d.txt", m_tag, year, month, day);
+    const std::string path = Utf8FromWide(logFolder.c_str()) + name;
+    CreateDirectoryW(logFolder.c_str(), nullptr);
+    printf("%s\n", path.c_str());
     // Kept open for the day: opening it for every line slows a large update.
-    m_file = fopen(path, "a");
+    m_file = FsOpen(path.c_str(), L"a");
     m_date = date;
     return m_file != nullptr;
 }

@@ -2,6 +2,7 @@
 #include "NBTCPClient.h"
 
 #include "DownloadWriter.h"
+#include "FsPath.h"
 
 CDownloadWriter::CDownloadWriter(size_t blockSize, size_t blockCount) : m_blockSize(blockSize)
 {
@@ -128,11 +129,9 @@ void CDownloadWriter::Open(File& file)
     // Replacing a file in place spares the search of the folder that
     // removing it first and creating it again would cost.
     const char* path = file.m_path.c_str();
-    file.m_handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    file.m_handle = FsCreateFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file.m_handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED && RemoveFile(path))
-        file.m_handle = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        file.m_handle = FsCreateFile(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
     if (file.m_handle == INVALID_HANDLE_VALUE) {
         file.m_outcome.step = Outcome::kCreateFailed;
         file.m_outcome.error = GetLastError();

@@ -1,5 +1,7 @@
 #include "ManifestReader.h"
 
+#include "FsPath.h"
+
 namespace {
 
 // Reading goes no further than such a line until the loop has handled it: a
@@ -30,7 +32,7 @@ void CManifestReader::ReadAhead()
         }
         m_ahead.push_back(ParseManifestLine(text));
         if (m_ahead.back().kind == ManifestKind::File)
-            m_digests.Add(m_localPrefix + m_ahead.back().path);
+            m_digests.Add(m_localPrefix + Utf8FromSystem(m_ahead.back().path.c_str()));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "Md5.h"
 
+#include "FsPath.h"
+
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -150,7 +152,7 @@ FileDigest DigestFile(const char* path, char* hex)
     hex[0] = 0;
     // One open tells a missing file apart: a lookup first would cost a
     // second search of the folder.
-    FILE* file = fopen(path, "rb");
+    FILE* file = FsOpen(path, L"rb");
     if (!file)
         return errno == ENOENT ? FileDigest::Missing : FileDigest::CannotOpen;
     MD5 digest;

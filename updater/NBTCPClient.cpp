@@ -4,8 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
+#include "FsPath.h"
 #include "HttpResponseHead.h"
 #include "Md5.h"
 #include "RequestDeadline.h"
@@ -23,7 +23,7 @@ const int kPathSize = 256;
 
 bool IsRedirect(int status) { return status >= 300 && status <= 305; }
 
-bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const char* path) { return FsAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace
 
@@ -43,20 +43,21 @@ bool FormatBounded(char* out, size_t size, const char* format, ...)
 
 bool RemoveFile(const char* path)
 {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes = FsAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return true;
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        SetFileAttributesA(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    return DeleteFileA(path) != 0;
+        FsSetAttributes(path, attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
+    return FsDelete(path);
 }
 
 long long GetFileSize(const char* path)
 {
-    struct _stati64 info;
-    if (_stati64(path, &info) != 0 || !(info.st_mode & _S_IFREG))
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
         return -1;
-    return info.st_size;
+    return (long long)info.nFileSizeHigh << 32 | info.nFileSizeLow;
 }
 
 std::string LocalTimeStamp()
@@ -223,11 +224,8 @@ int CNBTCPClient::Init(int timeoutSeconds)
             return 0;
     }
     Close();
-    m_socket = socket(AF_INET, SOCK_STREAM, 0);
-    if (m_socket == INVALID_SOCKET) {
-        StoreLastError();
+    if (!NewSocket())
         return 0;
-    }
     m_timeout = timeoutSeconds;
     // A smaller buffer only slows receiving, so a refusal is not an error.
     setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&kReceiveBuffer), sizeof kReceiveBuffer);
@@ -358,8 +356,41 @@ int CNBTCPClient::Recv(char* buffer, int size)
     return n;
 }
 
+bool CNBTCPClient::NewSocket()
+{
+    SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+    if (s == INVALID_SOCKET) {
+        StoreLastError();
+        return false;
+    }
+    // A program started later (the client) must not hold the connection open.
+    SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+    {
+        std::lock_guard<std::mutex> hold(m_socketLock);
+        m_socket = s;
+    }
+    // Checked after publishing the socket: Abort either saw it or set the
+    // flag before this read.
+    if (m_aborted) {
+        Close();
+        WSASetLastError(WSAEINTR);
+        StoreLastError();
+        return false;
+    }
+    return true;
+}
+
+void CNBTCPClient::Abort()
+{
+    m_aborted = true;
+    std::lock_guard<std::mutex> hold(m_socketLock);
+    if (m_socket != INVALID_SOCKET)
+        shutdown(m_socket, SD_BOTH);
+}
+
 int CNBTCPClient::Close()
 {
+    std::lock_guard<std::mutex> hold(m_socketLock);
     if (m_socket != INVALID_SOCKET)
         closesocket(m_socket);
     m_socket = INVALID_SOCKET;
@@ -370,11 +401,8 @@ int CNBTCPClient::Close()
 int CNBTCPClient::Reconnect()
 {
     Close();
-    m_socket = socket(AF_INET, SOCK_STREAM, 0);
-    if (m_socket == INVALID_SOCKET) {
-        StoreLastError();
+    if (!NewSocket())
         return 0;
-    }
     if (m_timeout) {
         DWORD ms = DWORD(m_timeout) * 1000;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&ms), sizeof ms);
@@ -396,7 +424,7 @@ int CNBTCPClient::SendFileThrottled(const char* path, int rateKBps)
 
 int CNBTCPClient::SendFileBlocks(const char* path, int blockSize, DWORD pauseMs)
 {
-    FILE* file = fopen(path, "rb");
+    FILE* file = FsOpen(path, L"rb");
     if (!file) {
         LogError("TCPC send %s is NULL", path);
         return -1;
@@ -430,7 +458,7 @@ int CNBTCPClient::SendFileBlocks(const char* path, int blockSize, DWORD pauseMs)
 
 int CNBTCPClient::RecvFile(const char* path, int length)
 {
-    FILE* file = fopen(path, "wb");
+    FILE* file = FsOpen(path, L"wb");
     if (!file)
         return 0;
     int received = 0;
@@ -471,6 +499,12 @@ int CNBTCPClient::OpenRequest(const HttpUrl& url)
 
 int CNBTCPClient::RecvWithin(const RequestDeadline& deadline, char* buffer, int size)
 {
+    if (m_aborted) {
+        WSASetLastError(WSAEINTR);
+        LogError("TCPC recv fail %d: aborted", StoreLastError());
+        OnRecvError();
+        return -1;
+    }
     if (deadline.Limited()) {
         DWORD left = deadline.MsLeft();
         if (left == 0) {
@@ -483,7 +517,38 @@ int CNBTCPClient::RecvWithin(const RequestDeadline& deadline, char* buffer, int 
         if (left < DWORD(m_timeout) * 1000)
             setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&left), sizeof left);
     }
+    if (!WaitReadable(deadline)) {
+        LogError("TCPC recv fail %d", StoreLastError());
+        OnRecvError();
+        return -1;
+    }
     return Recv(buffer, size);
+}
+
+bool CNBTCPClient::WaitReadable(const RequestDeadline& deadline)
+{
+    // A blocking receive is not woken by Abort everywhere: the wait runs in
+    // slices, each ending early when data (or the peer's close) arrives.
+    const DWORD limit = m_timeout ? DWORD(m_timeout) * 1000 : INFINITE;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (m_aborted) {
+            WSASetLastError(WSAEINTR);
+            return false;
+        }
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(m_socket, &readable);
+        timeval slice = {0, 200 * 1000};
+        int ready = select(0, &readable, nullptr, nullptr, &slice);
+        if (ready != 0)
+            return true;  // data, a close or an error: the receive tells which
+        const DWORD waited = GetTickCount() - start;
+        if ((limit != INFINITE && waited >= limit) || (deadline.Limited() && deadline.MsLeft() == 0)) {
+            WSASetLastError(WSAETIMEDOUT);
+            return false;
+        }
+    }
 }
 
 int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
@@ -728,14 +793,14 @@ int CNBTCPClient::SwapInNow(const char* path, const char* temp)
         return kHttpFileFail;
     }
     bool hadOld = FileExists(path);
-    if (hadOld && !MoveFileExA(path, backup, MOVEFILE_REPLACE_EXISTING)) {
+    if (hadOld && !FsMove(path, backup, MOVEFILE_REPLACE_EXISTING)) {
         LogError("cannot move %s aside: %lu", path, GetLastError());
         return kHttpFileFail;
     }
-    if (!MoveFileExA(temp, path, 0)) {
+    if (!FsMove(temp, path, 0)) {
         LogError("cannot move %s to %s: %lu", temp, path, GetLastError());
         if (hadOld)
-            MoveFileExA(backup, path, 0);
+            FsMove(backup, path, 0);
         return kHttpFileFail;
     }
     if (hadOld)

@@ -5,7 +5,9 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,13 @@ public:
     SOCKET GetConnectedSocket() const { return m_connected; }
     int GetStatusCode() const { return m_status; }
     int GetLastErrorCode() const { return m_lastError; }
+
+    // Makes the requests of any thread fail (-1, WSAEINTR) from now on: a
+    // receive under way wakes up with its socket shut down, later requests
+    // fail before they connect. Safe from any thread; for closing the
+    // program while a worker runs. There is no way back.
+    void Abort();
+    bool IsAborted() const { return m_aborted; }
 
     // GET url into buffer (the body plus a NUL must fit size): the body length
     // or an HttpResult. Redirects are followed up to 5 hops. With a time-out,
@@ -120,12 +129,18 @@ private:
     class FileSink;
 
     int ConnectToPeer();
+    // Makes a socket for the next request: false (error stored) when that
+    // fails or the client was aborted.
+    bool NewSocket();
     // Connects to the stored peer, giving up after seconds (0 = never): false
     // with the error stored (WSAETIMEDOUT once the time is up).
     bool ConnectWithin(int seconds);
     int OpenRequest(const HttpUrl& url);
     // One receive that gives up (-1, WSAETIMEDOUT stored) at the deadline.
     int RecvWithin(const RequestDeadline& deadline, char* buffer, int size);
+    // Waits until the socket has something to read: false (error set, not
+    // stored) when the time-out or deadline passes or the client is aborted.
+    bool WaitReadable(const RequestDeadline& deadline);
     // The whole response, head and body, within a RequestDeadline.
     int ReceiveResponse(BodySink& sink, bool toFile);
     bool NextHop(HttpUrl& url, int& hops);
@@ -146,6 +161,8 @@ private:
     sockaddr_in m_peer = {};
     SOCKET m_connected = INVALID_SOCKET;
     int m_timeout = 0;
+    std::atomic<bool> m_aborted{false};
+    std::mutex m_socketLock;  // the socket between its owner and Abort
     bool m_wsaStarted = false;
     std::vector<char> m_block;
     std::unique_ptr<CDownloadWriter> m_writer;  // made with the first file GET

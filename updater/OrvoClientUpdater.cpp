@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FsPath.h"
 #include "HttpUrl.h"
 #include "ManifestLine.h"
 #include "ManifestReader.h"
@@ -20,7 +21,7 @@ const int kAttempts = 3;
 const size_t kMaxUnsettled = 8;
 const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
 
-bool FileExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const char* path) { return FsAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool EndsWithNoCase(const char* text, const char* suffix)
 {
@@ -35,15 +36,16 @@ template <typename Visit> void ForEachFile(const char* folder, Visit visit)
     char pattern[MAX_PATH];
     if (!FormatBounded(pattern, sizeof pattern, "%s\\*.*", folder))
         return;
-    WIN32_FIND_DATAA entry;
-    FindHandle find(FindFirstFileA(pattern, &entry));
+    WIN32_FIND_DATAW entry;
+    FindHandle find(FindFirstFileW(WideFromUtf8(pattern).c_str(), &entry));
     if (!find.Valid())
         return;
     do {
-        if (!strcmp(entry.cFileName, ".") || !strcmp(entry.cFileName, ".."))
+        if (!wcscmp(entry.cFileName, L".") || !wcscmp(entry.cFileName, L".."))
             continue;
+        const std::string name = Utf8FromWide(entry.cFileName);
         char child[MAX_PATH];
-        if (!FormatBounded(child, sizeof child, "%s/%s", folder, entry.cFileName))
+        if (!FormatBounded(child, sizeof child, "%s/%s", folder, name.c_str()))
             continue;
         DWORD attributes = entry.dwFileAttributes;
         if (attributes & (FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT))
@@ -51,8 +53,8 @@ template <typename Visit> void ForEachFile(const char* folder, Visit visit)
         if (attributes & FILE_ATTRIBUTE_DIRECTORY)
             ForEachFile(child, visit);
         else
-            visit(child, entry.cFileName);
-    } while (FindNextFileA(find.Get(), &entry));
+            visit(child, name.c_str());
+    } while (FindNextFileW(find.Get(), &entry));
 }
 
 // A download's temporary name ends in "_" and fourteen digits of time; the
@@ -75,9 +77,9 @@ bool IsNameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error ==
 // Renames target to backup, removing a backup left by an earlier run.
 bool MoveAside(const char* target, const char* backup)
 {
-    if (MoveFileExA(target, backup, 0))
+    if (FsMove(target, backup, 0))
         return true;
-    return IsNameTaken(GetLastError()) && RemoveFile(backup) && MoveFileExA(target, backup, 0);
+    return IsNameTaken(GetLastError()) && RemoveFile(backup) && FsMove(target, backup, 0);
 }
 
 std::string BackupOf(const PendingReplace& record) { return std::string(record.target) + ".orvobak"; }
@@ -95,7 +97,7 @@ SwapStep SwapOne(const PendingReplace& record)
     SwapStep step;
     // Moving in at once spares a target that is not there yet the search of
     // the folder that asking first would cost.
-    if (MoveFileExA(record.temp, record.target, 0)) {
+    if (FsMove(record.temp, record.target, 0)) {
         step.moved = true;
         return step;
     }
@@ -108,14 +110,14 @@ SwapStep SwapOne(const PendingReplace& record)
         return step;
     }
     step.hadOld = true;
-    if (MoveFileExA(record.temp, record.target, 0)) {
+    if (FsMove(record.temp, record.target, 0)) {
         step.moved = true;
         step.error = 0;
         return step;
     }
     step.error = GetLastError();
     // The old file goes back at once; when it cannot, the rollback tries again.
-    step.moved = !MoveFileExA(backup.c_str(), record.target, 0);
+    step.moved = !FsMove(backup.c_str(), record.target, 0);
     return step;
 }
 
@@ -134,23 +136,26 @@ OrvoClientUpdater& OrvoClientUpdater::GetInstance()
 
 bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
 {
+    std::wstring wide;
+    if (appPath && *appPath) {
+        int n = MultiByteToWideChar(CP_ACP, 0, appPath, -1, nullptr, 0);
+        wide.resize(n > 0 ? size_t(n) : 1);
+        MultiByteToWideChar(CP_ACP, 0, appPath, -1, &wide[0], n);
+        wide.resize(wcslen(wide.c_str()));
+    }
+    return Init(updateUrl, wide.c_str());
+}
+
+bool OrvoClientUpdater::Init(const char* updateUrl, const wchar_t* appPath)
+{
     if (m_worker.Valid())
         return false;  // one worker per run
-    if (appPath && *appPath) {
-        if (!FormatBounded(m_installFolder, sizeof m_installFolder, "%s", appPath)) {
-            LogError("install folder too long: %s", appPath);
-            PostError("Updater init error", 0);
-            return false;
-        }
-    } else {
-        DWORD n = GetModuleFileNameA(nullptr, m_installFolder, sizeof m_installFolder);
-        char* cut = n && n < sizeof m_installFolder ? strrchr(m_installFolder, '\\') : nullptr;
-        if (!cut) {
-            LogError("executable path does not fit");
-            PostError("Updater init error", 0);
-            return false;
-        }
-        *cut = 0;
+    const std::wstring folder = appPath && *appPath ? std::wstring(appPath) : ExecutableFolderW();
+    const std::string utf8 = Utf8FromWide(folder.c_str());
+    if (utf8.empty() || !FormatBounded(m_installFolder, sizeof m_installFolder, "%s", utf8.c_str())) {
+        LogError("install folder empty or too long: %s", utf8.c_str());
+        PostError("Updater init error", 0);
+        return false;
     }
     if (!CNBTCPClient::Init(m_timeoutSeconds)) {
         int error = StoreLastError();
@@ -158,20 +163,29 @@ bool OrvoClientUpdater::Init(const char* updateUrl, const char* appPath)
         PostError("Updater init error", error);
         return false;
     }
-    const char* url = updateUrl && *updateUrl ? updateUrl : ORVO_DEFAULT_UPDATE_URL;
-    memset(m_baseAddress, 0, sizeof m_baseAddress);
-    int rc = HTTPGet(url, m_baseAddress, sizeof m_baseAddress);
-    m_baseAddress[strcspn(m_baseAddress, "\r\n")] = 0;
-    // Without a base address every later request would go nowhere.
-    if (rc < 0 || !m_baseAddress[0]) {
-        LogError("base address from %s failed: %d", url, rc);
-        PostError("Updater Get updater.ini fail", GetLastErrorCode());
-        return false;
-    }
+    m_updateUrl = updateUrl && *updateUrl ? updateUrl : ORVO_DEFAULT_UPDATE_URL;
     m_worker.Reset(CreateThread(nullptr, 0, UpdateThreadProc, this, 0, nullptr));
     if (!m_worker.Valid()) {
         LogError("update worker not started: %lu", GetLastError());
         PostError("Updater init error", int(GetLastError()));
+        return false;
+    }
+    return true;
+}
+
+std::wstring OrvoClientUpdater::GetInstallFolderW() const { return WideFromUtf8(m_installFolder); }
+
+bool OrvoClientUpdater::FetchBaseAddress()
+{
+    memset(m_baseAddress, 0, sizeof m_baseAddress);
+    int rc = HTTPGet(m_updateUrl.c_str(), m_baseAddress, sizeof m_baseAddress);
+    m_baseAddress[strcspn(m_baseAddress, "\r\n")] = 0;
+    if (IsAborted())
+        return false;
+    // Without a base address every later request would go nowhere.
+    if (rc < 0 || !m_baseAddress[0]) {
+        LogError("base address from %s failed: %d", m_updateUrl.c_str(), rc);
+        PostError("Updater Get updater.ini fail", GetLastErrorCode());
         return false;
     }
     return true;
@@ -182,6 +196,19 @@ bool OrvoClientUpdater::WaitForWorker(DWORD milliseconds)
     return !m_worker.Valid() || WaitForSingleObject(m_worker.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
+bool OrvoClientUpdater::StopWorker(DWORD milliseconds)
+{
+    Abort();
+    if (WaitForWorker(milliseconds))
+        return true;
+    // Files are moving in: ending the process now would leave the folder
+    // half old, half new.
+    while (m_swapping)
+        if (WaitForWorker(50))
+            return true;
+    return WaitForWorker(0);
+}
+
 DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
 {
     static_cast<OrvoClientUpdater*>(self)->RunUpdate();
@@ -190,10 +217,13 @@ DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
 
 void OrvoClientUpdater::RunUpdate()
 {
+    if (!FetchBaseAddress())
+        return;
     RestoreOrphanedBackups(m_installFolder);
     std::string base = m_baseAddress;
     if (HTTPGetFile((base + "/updater.txt").c_str(), m_installFolder, nullptr, nullptr, 1) < 0) {
-        PostError("Updater Get updater.txt fail", GetLastErrorCode());
+        if (!IsAborted())
+            PostError("Updater Get updater.txt fail", GetLastErrorCode());
         return;
     }
     const struct { const char* name; UINT message; } texts[] = {{"notice.txt", kMsgNotice}, {"version.txt", kMsgVersion}};
@@ -209,12 +239,17 @@ void OrvoClientUpdater::RunUpdate()
     int rc = UpdateFiles();
     if (rc == 0)
         PostError("Updater read updater.txt fail", 0);
-    if (rc != 1) {
+    // Once the swap begins it runs to its end; before, a stop leaves the
+    // folder as it was.
+    m_swapping = rc == 1 && !IsAborted();
+    if (!m_swapping) {
         m_pending.Clear();
         DeleteBackupFiles(m_installFolder);
         return;
     }
-    if (!SwapPending())
+    bool swapped = SwapPending();
+    m_swapping = false;
+    if (!swapped)
         return;
     DeleteBackupFiles(m_installFolder);
     RemoveUpdaterTxt(m_installFolder);
@@ -235,7 +270,8 @@ bool OrvoClientUpdater::CheckManifest(FILE* manifest, const char* localPrefix, i
             checking = false;  // the update stops at this line
             continue;
         }
-        bool fits = strlen(localPrefix) + parsed.path.size() + kTempSuffix < 256;
+        const std::string local = Utf8FromSystem(parsed.path.c_str());
+        bool fits = !local.empty() && strlen(localPrefix) + local.size() + kTempSuffix < 256;
         if (!IsSafeManifestPath(parsed.path) || !fits) {
             LogError("Refused server file %.*s", 1000, parsed.path.c_str());
             PostError(parsed.path.c_str(), 0);
@@ -250,7 +286,7 @@ int OrvoClientUpdater::UpdateFiles()
     char manifestPath[256];
     if (!FormatBounded(manifestPath, sizeof manifestPath, "%s/updater.txt", m_installFolder))
         return 0;
-    FILE* manifest = fopen(manifestPath, "rb");
+    FILE* manifest = FsOpen(manifestPath, L"rb");
     if (!manifest) {
         LogError("file %s is NULL", manifestPath);
         return 0;
@@ -270,12 +306,21 @@ int OrvoClientUpdater::UpdateFiles()
         ManifestLine parsed;
         CLocalDigests::Result local;
         for (int k = 1; result == 1 && reader.Next(parsed, local); ++k) {
+            if (IsAborted()) {
+                result = -1;
+                break;
+            }
             Announce(k, parsed.path);
-            result = UpdateLine(k, parsed, local, localPrefix + parsed.path, urlPrefix, manifestPath);
+            result = UpdateLine(k, parsed, local, localPrefix + Utf8FromSystem(parsed.path.c_str()), urlPrefix,
+                                manifestPath);
         }
     }
     fclose(manifest);
-    return result < 0 ? result : SettleAll();
+    if (result < 0) {
+        DiscardUnsettled();  // a stop leaves received files unsettled
+        return result;
+    }
+    return SettleAll();
 }
 
 void OrvoClientUpdater::Announce(int number, const std::string& path)
@@ -289,7 +334,7 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
                                   const std::string& localPath, const std::string& urlPrefix, const char* manifestPath)
 {
     if (line.kind == ManifestKind::Folder) {
-        CreateDirectoryA(localPath.c_str(), nullptr);
+        FsCreateFolder(localPath.c_str());
         return 1;
     }
     if (line.kind == ManifestKind::File) {
@@ -299,7 +344,8 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
             LogError("file %s read fail", localPath.c_str());
         if (local.status == FileDigest::Ok && line.digest == local.hex)
             return 1;
-        return Download(LineFetch{number, line.path, line.digest, urlPrefix + EncodeUrlPath(line.path)});
+        return Download(LineFetch{number, line.path, Utf8FromSystem(line.path.c_str()), line.digest,
+                                  urlPrefix + EncodeUrlPath(line.path)});
     }
     // What follows would not happen had an earlier download failed.
     int settled = SettleAll();
@@ -318,7 +364,7 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
 int OrvoClientUpdater::Download(const LineFetch& line)
 {
     FileDownload download;
-    if (FetchFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), download) < 0) {
+    if (FetchFile(line.url.c_str(), m_installFolder, line.localName.c_str(), line.digest.c_str(), download) < 0) {
         // Earlier lines first: had one of them failed, this one would not be fetched.
         int settled = SettleAll();
         return settled < 0 ? settled : Retry(line, 1);
@@ -368,14 +414,15 @@ void OrvoClientUpdater::DiscardUnsettled()
 
 int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)
 {
-    for (int attempt = attemptsMade; attempt < kAttempts; ++attempt) {
-        if (HTTPGetFile(line.url.c_str(), m_installFolder, line.path.c_str(), line.digest.c_str(), 0) >= 0) {
+    for (int attempt = attemptsMade; attempt < kAttempts && !IsAborted(); ++attempt) {
+        if (HTTPGetFile(line.url.c_str(), m_installFolder, line.localName.c_str(), line.digest.c_str(), 0) >= 0) {
             Log("Update success %s %s", line.path.c_str(), line.digest.c_str());
             return 1;
         }
     }
     LogError("Download server file %s Error retry fail", line.path.c_str());
-    PostError(line.path.c_str(), GetLastErrorCode());
+    if (!IsAborted())  // the window is closing: nobody reads it
+        PostError(line.path.c_str(), GetLastErrorCode());
     return -1;
 }
 
@@ -413,14 +460,14 @@ bool OrvoClientUpdater::SwapPending()
         const char* target = records[i]->target;
         std::string backup = BackupOf(*records[i]);
         if (FileExists(target) && (!steps[i].hadOld || FileExists(backup.c_str())))
-            DeleteFileA(target);
-        if (steps[i].hadOld && !MoveFileExA(backup.c_str(), target, 0)) {
+            FsDelete(target);
+        if (steps[i].hadOld && !FsMove(backup.c_str(), target, 0)) {
             LogError("cannot restore %s from %s: %lu", target, backup.c_str(), GetLastError());
             restored = false;
         }
     }
     for (const auto& record : m_pending)
-        DeleteFileA(record->temp);
+        FsDelete(record->temp);
     PostError(failed->target, int(error));
     // A backup that could not go back is the only old copy: it stays.
     if (restored)
@@ -445,7 +492,7 @@ void OrvoClientUpdater::RestoreOrphanedBackups(const char* folder)
         std::string target(path, strlen(path) - strlen(".orvobak"));
         if (IsTemporaryName(target) || FileExists(target.c_str()))
             return;
-        if (MoveFileExA(path, target.c_str(), 0))
+        if (FsMove(path, target.c_str(), 0))
             LogError("restored %s from an unfinished swap", target.c_str());
         else
             LogError("cannot restore %s: %lu", target.c_str(), GetLastError());
@@ -474,7 +521,7 @@ void OrvoClientUpdater::RemoveUpdaterTxt(const char* folder)
 {
     char path[MAX_PATH];
     if (FormatBounded(path, sizeof path, "%s\\updater.txt", folder))
-        DeleteFileA(path);
+        FsDelete(path);
 }
 
 void OrvoClientUpdater::OnFileName(const char* name) { PostText(kMsgFileName, name, 256, 0); }

@@ -4,6 +4,7 @@
 #include "NBTCPClient.h"
 #include "syshelpers/WinHandles.h"
 
+#include <atomic>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -37,12 +38,22 @@ public:
     void SetDialogWindow(HWND window) { m_dialog = window; }
     // Time-out of every send and receive, 6 seconds unless set before Init.
     void SetTimeout(int seconds) { m_timeoutSeconds = seconds; }
-    // Fetches the base address from updateUrl (empty: the built-in one) and
-    // starts the worker for appPath (empty: the executable's folder). False,
+    // Starts the worker for appPath (empty: the executable's folder), which
+    // first fetches the base address from updateUrl (empty: the built-in
+    // one), so the caller's window is never held up by the server. False,
     // with the error posted, when the worker could not be started.
+    bool Init(const char* updateUrl, const wchar_t* appPath);
+    // As above with appPath in the system code page.
     bool Init(const char* updateUrl, const char* appPath);
     // True once no worker runs (or none was started), false on time-out.
     bool WaitForWorker(DWORD milliseconds);
+    // Stops a running worker: its requests fail at once and it ends at the
+    // next step, leaving the folder as it was. A swap under way is never
+    // cut in half: it is waited for beyond milliseconds. True once no worker
+    // runs, false when it did not end in time.
+    bool StopWorker(DWORD milliseconds);
+    // True while the worker moves the downloads in (a stop waits for that).
+    bool IsSwapping() const { return m_swapping; }
 
     void RunUpdate();
     // 1 done (also after a malformed line), 0 manifest not readable, -1 a
@@ -58,7 +69,9 @@ public:
     void PostDone();
     void RemoveUpdaterTxt(const char* folder);
 
+    // UTF-8, as every path of the engine.
     const char* GetInstallFolder() const { return m_installFolder; }
+    std::wstring GetInstallFolderW() const;
     const char* GetBaseAddress() const { return m_baseAddress; }
 
     void OnFileName(const char* name) override;
@@ -69,7 +82,8 @@ private:
     struct LineFetch
     {
         int number;
-        std::string path;
+        std::string path;       // as the manifest has it (system code page)
+        std::string localName;  // the same in UTF-8, below the install folder
         std::string digest;
         std::string url;
     };
@@ -83,6 +97,8 @@ private:
     };
 
     static DWORD WINAPI UpdateThreadProc(void* self);
+    // The base address from the update URL; false (posted) when there is none.
+    bool FetchBaseAddress();
     bool CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount);
     // 1 to go on, 0 when the manifest stops at this line, -1 when a download failed.
     int UpdateLine(int number, const ManifestLine& line, const CLocalDigests::Result& local,
@@ -105,6 +121,8 @@ private:
     char m_installFolder[256] = {};
     char m_baseAddress[512] = {};
     HWND m_dialog = nullptr;
+    std::string m_updateUrl;
+    std::atomic<bool> m_swapping{false};
     int m_timeoutSeconds = 6;
     UniqueHandle m_worker;
     DWORD m_lastProgressTick = 0;

@@ -4,20 +4,16 @@
 
 #include <cstring>
 
+#include "FsPath.h"
+
 namespace {
 
 // The full path of a local file in one spelling: upper case, "\" only.
 std::wstring PathKey(const char* path)
 {
-    char full[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, sizeof full, full, nullptr);
-    const char* text = n && n < sizeof full ? full : path;
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0)
-        return std::wstring();
-    std::wstring key(size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &key[0], length);
-    key.pop_back();
+    std::wstring key = FsFullPath(path);
+    if (key.empty())
+        return key;
     CharUpperBuffW(&key[0], DWORD(key.size()));
     for (wchar_t& c : key)
         if (c == L'/')

@@ -1,8 +1,7 @@
-// Entry point of the launcher-updater. The update engine and its window are
-// not built yet: the program starts and ends at once.
-#include <windows.h>
+// Entry point of the launcher-updater.
+#include "LauncherMain.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    return 0;
+    return LauncherMain(instance);
 }

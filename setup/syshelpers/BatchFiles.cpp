@@ -150,10 +150,19 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath)
 
 bool WriteDelBat(const std::string& folder, std::wstring* batPath)
 {
-    const std::wstring full = NormalizeFolder(FromSystemCodePage(folder));
+    return WriteDelBat(FromSystemCodePage(folder), batPath);
+}
+
+bool WriteDelBat(const std::wstring& folder, std::wstring* batPath)
+{
+    const std::wstring full = NormalizeFolder(folder);
+    if (full.empty()) return false;
+    // A folder the console code page cannot spell is named by the batch's
+    // own place: it lies in that folder.
     const std::string target = PathForBatch(full);
-    if (full.empty() || target.empty()) return false;
-    const std::string text = "@echo off\r\n" + PingLine() + "del /q " + BatchQuoted(target + "\\*.orvobak") + "\r\n";
+    const std::string pattern = target.empty() ? std::string("\"%~dp0*.orvobak\"")
+                                               : BatchQuoted(target + "\\*.orvobak");
+    const std::string text = "@echo off\r\n" + PingLine() + "del /q " + pattern + "\r\n";
     const std::wstring path = full + L"\\del.bat";
     if (!WriteWholeFile(path, text) || !WriteWholeFile(path, text + DeleteSelfLine(path))) return false;
     if (batPath) *batPath = path;
@@ -186,6 +195,12 @@ void SelfDeleteWithCleanBat(const std::wstring& folder)
         StartHiddenBatch(bat);
     }
     ExitProcess(0);
+}
+
+bool WriteDelBatAndRun(const std::wstring& folder)
+{
+    std::wstring bat;
+    return WriteDelBat(folder, &bat) && StartHiddenBatch(bat).Valid();
 }
 
 bool WriteDelBatAndRun(const std::string& folder)

@@ -20,6 +20,8 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath);
 // it waits, deletes every "*.orvobak" directly in folder, then itself.
 // False for a relative or empty folder or when the file cannot be written.
 bool WriteDelBat(const std::string& folder, std::wstring* batPath);
+// The same for a folder given in UTF-16 (any characters).
+bool WriteDelBat(const std::wstring& folder, std::wstring* batPath);
 
 // Runs a batch file hidden, in its own folder. The process handle, or none
 // when it could not be started.
@@ -31,3 +33,4 @@ UniqueHandle StartHiddenBatch(const std::wstring& batPath);
 
 // Writes and starts "del.bat" for folder. False when either step fails.
 bool WriteDelBatAndRun(const std::string& folder);
+bool WriteDelBatAndRun(const std::wstring& folder);

@@ -100,7 +100,7 @@ int DecodeWith(IImgDecoderFactory* f, const std::vector<uint8_t>& data) {
 }  // namespace
 
 int main() {
-    printf("render benchmark (Wine; 32-bit code emulated here, so ratios against native tools are skewed)\n");
+    printf("render benchmark under Wine; %s\n", bench::ExecutionNote());
     IImgDecoderFactory* pngDec = nullptr;
     CreateImgDecoderFactory(L"imgdecoder-png", &pngDec);
     IRenderFactory* rf = nullptr;

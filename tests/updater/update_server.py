@@ -24,6 +24,7 @@ still has uses wins; "{port}"/"{port2}" in args become the two ports):
   longer N         N extra bytes after the announced body
   trickle          the whole response one byte every 100 ms
   trickle_body     the head at once, then the body one byte every 100 ms
+  pace RATE        the head at once, then the body at RATE bytes a second
 """
 import os
 import signal
@@ -114,7 +115,7 @@ class Handler(socketserver.BaseRequestHandler):
     def answer(self, body, rule):
         mode, args = rule if rule else ("plain", [])
         if body is None and mode in ("plain", "split", "lower", "mixed", "nolength", "close", "stall", "corrupt",
-                                     "bighead", "badlength", "longer", "trickle", "trickle_body"):
+                                     "bighead", "badlength", "longer", "trickle", "trickle_body", "pace"):
             self.send(self.head(404, [("Content-Length", "9")]) + b"not found")
             return
         length = [("Content-Length", str(len(body) if body is not None else 0))]
@@ -155,6 +156,15 @@ class Handler(socketserver.BaseRequestHandler):
             self.send(self.head(200, [("Content-Length", args[0])]) + body)
         elif mode == "longer":
             self.send(self.head(200, length) + body + b"J" * int(args[0]))
+        elif mode == "pace":
+            self.send(self.head(200, length))
+            step = max(1, int(args[0]) // 20)
+            try:
+                for i in range(0, len(body), step):
+                    self.send(body[i:i + step])
+                    time.sleep(0.05)
+            except OSError:
+                pass  # the client gave up
         elif mode in ("trickle", "trickle_body"):
             slow = self.head(200, length) + body
             if mode == "trickle_body":

@@ -484,3 +484,31 @@ TEST(Update, ReadOnlyFilesAreReplacedAndLeaveNoBackup)
     EXPECT_EQ(release.Installed("a.txt"), "newer alpha");
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
 }
+
+TEST(Update, AStopDuringTheSwapReturnsOnlyOnceEveryFileIsIn)
+{
+    TestRelease release("stop_swap");
+    std::vector<std::string> paths;
+    for (int i = 0; i < 400; ++i) {
+        char name[16];
+        snprintf(name, sizeof name, "f%03d.txt", i);
+        paths.push_back(name);
+        release.AddFile(name, "new " + std::to_string(i));
+        // Files already there take the longer way, through their backups.
+        WriteFileBytes(release.InstallDir() + "/" + name, "old");
+    }
+    release.SetManifest(release.ManifestFor(paths));
+    OrvoClientUpdater updater;
+    ASSERT_TRUE(updater.Init(release.Url("updater.ini").c_str(), release.InstallDir().c_str()));
+    const DWORD start = GetTickCount();
+    while (!updater.IsSwapping() && !updater.WaitForWorker(0) && GetTickCount() - start < 120000)
+        Sleep(1);
+    ASSERT_TRUE(updater.IsSwapping()) << "the swap went by unseen";
+    // As the closing window does, with no time to spare: the process would end right after.
+    EXPECT_TRUE(updater.StopWorker(0));
+    int stale = 0;
+    for (size_t i = 0; i < paths.size(); ++i)
+        stale += release.Installed(paths[i]) != "new " + std::to_string(i);
+    EXPECT_EQ(stale, 0);
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}

@@ -169,8 +169,8 @@ void BinaryXml()
 
 int main()
 {
-    std::printf("Ratios are ours / baseline (below 1: faster). Under emulated Wine the absolute\n"
-                "figures are far from native, and the ratios are skewed by the emulation.\n\n");
+    std::printf("Core benchmark under Wine; %s\n"
+                "Ratios are ours / baseline (below 1: faster).\n\n", bench::ExecutionNote());
     Appends();
     Replace();
     ArrayAdds();

@@ -12,6 +12,7 @@
 #include "render/SSkinImgList.h"
 #include "render/SSkinPool.h"
 #include "render/IImgDecoder.h"
+#include "support/BenchClock.h"
 
 using namespace WUI;
 
@@ -144,7 +145,7 @@ void Drawing(SApplication& app, IRenderFactory* factory)
 
 int main()
 {
-    printf("Skins and pools; Wine runs 32-bit code emulated here, which skews ratios.\n");
+    printf("Skins and pools under Wine; %s\n", bench::ExecutionNote());
     IRenderFactory* factory = nullptr;
     if (!CreateRenderFactory_GDI(&factory) || !factory) return 1;
     {

@@ -154,6 +154,7 @@ void Translations()
 
 int main()
 {
+    std::printf("Application core benchmark under Wine; %s\n", bench::ExecutionNote());
     Finder();
     Resources();
     Images();

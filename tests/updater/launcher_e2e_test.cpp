@@ -1,0 +1,195 @@
+// The launcher as players run it: OrvoMain.exe in its install folder,
+// started with "--appPath" and "--updateUrl" against the loopback server,
+// updating the folder and starting the stand-in client there.
+#include "LauncherTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "TestRelease.h"
+#include "host/HostTestSupport.h"
+#include "syshelpers/WinHandles.h"
+
+namespace {
+
+struct Launcher
+{
+    UniqueHandle process;
+    DWORD id = 0;
+
+    Launcher() = default;
+    Launcher(Launcher&&) = default;
+    // A launcher a failed test left waiting would hold the test's output open.
+    ~Launcher()
+    {
+        if (process.Valid() && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT)
+            TerminateProcess(process.Get(), 1);
+    }
+};
+
+// Copies OrvoMain.exe into folder, as the setup installs it, and starts it there.
+Launcher StartLauncher(const std::wstring& folder, const TestRelease& release)
+{
+    Launcher launcher;
+    const std::wstring exe = folder + L"\\OrvoMain.exe";
+    if (!CopyFileW(ORVO_MAIN_EXE, exe.c_str(), FALSE))
+        return launcher;
+    std::wstring commandLine =
+        L"\"" + exe + L"\" --appPath \"" + folder + L"\" --updateUrl " + WideOf(release.Url("updater.ini"));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return launcher;
+    CloseHandle(info.hThread);
+    launcher.process.Reset(info.hProcess);
+    launcher.id = info.dwProcessId;
+    return launcher;
+}
+
+struct WindowSearch
+{
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND w, LPARAM p)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    RECT rc;
+    if (owner != search->processId || !IsWindowVisible(w) || !GetWindowRect(w, &rc) || rc.right - rc.left != 719)
+        return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+// The launcher's visible 719-wide top-level window, waited for up to ms.
+HWND WaitForWindow(DWORD processId, DWORD ms)
+{
+    WindowSearch search = {processId, nullptr};
+    const DWORD start = GetTickCount();
+    do {
+        EnumWindows(MatchWindow, LPARAM(&search));
+        if (search.found)
+            return search.found;
+        Sleep(100);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+DWORD ExitCodeWithin(const Launcher& launcher, DWORD ms)
+{
+    if (WaitForSingleObject(launcher.process.Get(), ms) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(launcher.process.Get(), &code);
+    return code;
+}
+
+bool WaitGone(const std::wstring& path, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (ExistsWide(path)) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+// A release with the stand-in client and a little data, named in version.txt.
+void FillRelease(TestRelease& release)
+{
+    release.AddFile("Client.exe", StandInClientBytes());
+    release.AddFile("data/maps.pak", std::string(1500000, 'm'));
+    release.AddFile("readme.txt", "Welcome to Orvo.");
+    release.AddFile("notice.txt", "Season 3 opens on Friday. New maps: Harbour and Canyon.\r\n"
+                                  "Servers restart at 06:00 for maintenance.");
+    release.AddFile("version.txt", "Client.exe:5.0.1");
+    release.SetManifest("data|0\r\n" + release.ManifestFor({"Client.exe", "readme.txt", "data/maps.pak"}));
+}
+
+TEST(LauncherProgram, UpdatesStartsTheClientExitsAndDelBatRemovesTheBackups)
+{
+    TestRelease release("e2e_space");
+    FillRelease(release);
+    // The big file comes slowly, so the window can be seen at work.
+    release.AddBehaviour("data/maps.pak pace 400000");
+    const std::wstring folder = FullPathOf(WideOf(release.InstallDir()) + L"\\Orvo Game");
+    MakeFoldersWide(folder);
+    WriteWide(folder + L"\\readme.txt", "Welcome to Orvo.");
+    // A backup the launcher cannot remove while something holds it: "del.bat" must.
+    const std::wstring backup = folder + L"\\readme.txt.orvobak";
+    WriteWide(backup, "old readme");
+    UniqueHandle held(CreateFileW(backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.Valid());
+
+    Launcher launcher = StartLauncher(folder, release);
+    ASSERT_TRUE(launcher.process.Valid());
+    HWND window = WaitForWindow(launcher.id, 60000);
+    ASSERT_NE(window, nullptr);
+    // While the big file comes: notice, version, counter, progress and speed.
+    Sleep(2500);
+    EXPECT_TRUE(SaveWindowPicture(window, L"launcher_program.png"));
+
+    EXPECT_EQ(ExitCodeWithin(launcher, 60000), 0u);
+    const std::string record = WaitForClientRecord(folder, 20000);
+    EXPECT_NE(record.find("cwd=" + Utf8Of(folder) + "\n"), std::string::npos) << record;
+    EXPECT_NE(record.find("inherited=0"), std::string::npos) << record;
+    EXPECT_TRUE(ReadWide(folder + L"\\data\\maps.pak") == std::string(1500000, 'm'));
+    EXPECT_TRUE(ReadWide(folder + L"\\Client.exe") == StandInClientBytes());
+    EXPECT_FALSE(ExistsWide(folder + L"\\updater.txt"));
+    EXPECT_TRUE(ExistsWide(folder + L"\\log"));
+    held.Reset();
+    EXPECT_TRUE(WaitGone(backup, 30000));
+    EXPECT_TRUE(WaitGone(folder + L"\\del.bat", 30000));
+    EXPECT_EQ(ReadWide(folder + L"\\readme.txt"), "Welcome to Orvo.");
+}
+
+TEST(LauncherProgram, UpdatesAFolderOutsideTheSystemCodePage)
+{
+    ASSERT_EQ(GetACP(), 1252u);  // the prefix's: "游戏" has no spelling in it
+    TestRelease release("e2e_wide");
+    FillRelease(release);
+    const std::wstring folder = FullPathOf(WideOf(release.InstallDir()) + L"\\游戏\\Orvoesports");
+    MakeFoldersWide(folder);
+    // A download left by a run that was cut short.
+    const std::wstring leftover = folder + L"\\readme.txt_20250101120000.orvobak";
+    WriteWide(leftover, "left by an older run");
+
+    Launcher launcher = StartLauncher(folder, release);
+    ASSERT_TRUE(launcher.process.Valid());
+    EXPECT_EQ(ExitCodeWithin(launcher, 90000), 0u);
+    const std::string record = WaitForClientRecord(folder, 20000);
+    EXPECT_NE(record.find("cwd=" + Utf8Of(folder) + "\n"), std::string::npos) << record;
+    EXPECT_TRUE(ReadWide(folder + L"\\data\\maps.pak") == std::string(1500000, 'm'));
+    EXPECT_EQ(ReadWide(folder + L"\\readme.txt"), "Welcome to Orvo.");
+    EXPECT_FALSE(ExistsWide(leftover));
+    EXPECT_FALSE(ExistsWide(folder + L"\\updater.txt"));
+    EXPECT_TRUE(ExistsWide(folder + L"\\log"));
+    EXPECT_TRUE(WaitGone(folder + L"\\del.bat", 30000));
+}
+
+TEST(LauncherProgram, AFailedUpdateKeepsTheWindowAndNeverStartsTheClient)
+{
+    TestRelease release("e2e_fail");
+    FillRelease(release);
+    release.AddBehaviour("readme.txt corrupt");
+    const std::wstring folder = FullPathOf(WideOf(release.InstallDir()));
+
+    Launcher launcher = StartLauncher(folder, release);
+    ASSERT_TRUE(launcher.process.Valid());
+    HWND window = WaitForWindow(launcher.id, 60000);
+    ASSERT_NE(window, nullptr);
+    // Three tries of the file, then the error; the launcher waits for the player.
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return release.CountRequests("readme.txt") >= 3; }, 60000));
+    EXPECT_EQ(ExitCodeWithin(launcher, 3000), DWORD(STILL_ACTIVE));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(WaitForClientRecord(folder, 500).empty());
+    EXPECT_FALSE(ExistsWide(folder + L"\\Client.exe"));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_NE(ExitCodeWithin(launcher, 30000), DWORD(STILL_ACTIVE));
+}
+
+} // namespace
