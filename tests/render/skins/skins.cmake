@@ -8,9 +8,7 @@ orvo_test(skin_test
   LIBS wui_render wui_sys_skin TIMEOUT 600)
 
 # Benchmark: built by default, run by hand with the bench_skins target.
-add_executable(skin_bench ${CMAKE_CURRENT_LIST_DIR}/SkinBench.cpp)
-target_compile_options(skin_bench PRIVATE ${ORVO_WARNINGS})
-target_link_libraries(skin_bench PRIVATE wui_render)
+orvo_bench(skin_bench ${CMAKE_CURRENT_LIST_DIR}/SkinBench.cpp LIBS wui_render)
 add_custom_target(bench_skins
   COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:skin_bench>"
   DEPENDS skin_bench USES_TERMINAL)
