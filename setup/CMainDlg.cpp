@@ -21,35 +21,16 @@ namespace {
 const wchar_t* const kFeatherNames[4] = {L"img_feather_show_01", L"img_feather_show_02", L"img_feather_show_03",
                                          L"img_feather_show_04"};
 
-bool IsNamed(const WUI::EventArgs& args, const wchar_t* name)
-{
-    return args.nameFrom && wcscmp(args.nameFrom, name) == 0;
-}
-
 std::wstring Launcher(const std::wstring& folder) { return folder + L"\\OrvoMain.exe"; }
 
 }  // namespace
 
 CMainDlg::CMainDlg(HMODULE archiveModule)
-    : SHostWnd(L"LAYOUT:XML_MAINWND"), archiveModule_(archiveModule ? archiveModule : GetModuleHandleW(nullptr))
+    : CWizardWnd(L"LAYOUT:XML_MAINWND"), archiveModule_(archiveModule ? archiveModule : GetModuleHandleW(nullptr))
 {
 }
 
 CMainDlg::~CMainDlg() { StopWorker(); }
-
-BOOL CMainDlg::OnFireEvent(WUI::EventArgs& args)
-{
-    if (args.GetId() != WUI::EventCmd::EventID) return FALSE;
-    if (IsNamed(args, L"btn_close")) {
-        OnClose();
-        return TRUE;
-    }
-    if (IsNamed(args, L"btn_min")) {
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        return TRUE;
-    }
-    return FALSE;
-}
 
 BOOL CMainDlg::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                     DWORD mapId)

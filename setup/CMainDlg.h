@@ -5,7 +5,7 @@
 // lParam = the language index (0 Chinese, 1 English).
 #pragma once
 
-#include "core/SHostWnd.h"
+#include "CWizardWnd.h"
 
 #include <windows.h>
 
@@ -15,14 +15,13 @@
 
 class CInstallWorker;
 
-class CMainDlg : public WUI::SHostWnd {
+class CMainDlg : public CWizardWnd {
 public:
     // archiveModule carries the client archive ("_7Z"/"profile"); null: the program itself.
     explicit CMainDlg(HMODULE archiveModule = nullptr);
     // Stops a worker still running (see StopWorker).
     ~CMainDlg() override;
 
-    BOOL OnFireEvent(WUI::EventArgs& args) override;
     BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
@@ -38,7 +37,7 @@ private:
     bool OnLicenseLink(WUI::EventArgs& args);
     bool OnChangeDir(WUI::EventArgs& args);
     bool OnLocationChanged(WUI::EventArgs& args);
-    void OnClose();
+    void OnClose() override;
     void OnTimer(UINT_PTR id);
     void OnInstallProgress(WPARAM total, LPARAM index);
     void OnInstallDone(WPARAM result);

@@ -13,30 +13,11 @@ const wchar_t kChosenSkin[] = L"skin_lang_bkgnd";
 const wchar_t kChosenColor[] = L"#00ace9";
 const wchar_t kPlainColor[] = L"#ffffff";
 
-bool IsNamed(const WUI::EventArgs& args, const wchar_t* name)
-{
-    return args.nameFrom && wcscmp(args.nameFrom, name) == 0;
-}
-
 }  // namespace
 
-CSelLangDlg::CSelLangDlg() : SHostWnd(L"LAYOUT:XML_SELLANG") {}
+CSelLangDlg::CSelLangDlg() : CWizardWnd(L"LAYOUT:XML_SELLANG") {}
 
 CSelLangDlg::~CSelLangDlg() = default;
-
-BOOL CSelLangDlg::OnFireEvent(WUI::EventArgs& args)
-{
-    if (args.GetId() != WUI::EventCmd::EventID) return FALSE;
-    if (IsNamed(args, L"btn_close")) {
-        OnClose();
-        return TRUE;
-    }
-    if (IsNamed(args, L"btn_min")) {
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        return TRUE;
-    }
-    return FALSE;
-}
 
 BOOL CSelLangDlg::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                        DWORD mapId)

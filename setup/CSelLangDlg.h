@@ -7,14 +7,13 @@
 
 #include "CMainDlg.h"
 
-#include "core/SHostWnd.h"
+#include "CWizardWnd.h"
 
-class CSelLangDlg : public WUI::SHostWnd {
+class CSelLangDlg : public CWizardWnd {
 public:
     CSelLangDlg();
     ~CSelLangDlg() override;
 
-    BOOL OnFireEvent(WUI::EventArgs& args) override;
     BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
@@ -23,7 +22,7 @@ public:
 
 private:
     void OnInitDialog();
-    void OnClose();
+    void OnClose() override;
     bool OnItemHover(WUI::EventArgs& args);
     bool OnItemLeave(WUI::EventArgs& args);
     bool OnItemClick(WUI::EventArgs& args);

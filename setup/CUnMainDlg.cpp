@@ -11,32 +11,9 @@
 #include "controls/SProgress.h"
 #include "core/EventArgs.h"
 
-namespace {
-
-bool IsNamed(const WUI::EventArgs& args, const wchar_t* name)
-{
-    return args.nameFrom && wcscmp(args.nameFrom, name) == 0;
-}
-
-}  // namespace
-
-CUnMainDlg::CUnMainDlg() : SHostWnd(L"LAYOUT:XML_UNMAINWND") {}
+CUnMainDlg::CUnMainDlg() : CWizardWnd(L"LAYOUT:XML_UNMAINWND") {}
 
 CUnMainDlg::~CUnMainDlg() { StopWorker(); }
-
-BOOL CUnMainDlg::OnFireEvent(WUI::EventArgs& args)
-{
-    if (args.GetId() != WUI::EventCmd::EventID) return FALSE;
-    if (IsNamed(args, L"btn_close")) {
-        OnClose();
-        return TRUE;
-    }
-    if (IsNamed(args, L"btn_min")) {
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE);
-        return TRUE;
-    }
-    return FALSE;
-}
 
 BOOL CUnMainDlg::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                                       DWORD mapId)

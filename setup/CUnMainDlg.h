@@ -3,20 +3,19 @@
 // folder is handed to a batch file that removes it after the program ends.
 #pragma once
 
-#include "core/SHostWnd.h"
+#include "CWizardWnd.h"
 
 #include <memory>
 #include <string>
 
 class CUninstallWorker;
 
-class CUnMainDlg : public WUI::SHostWnd {
+class CUnMainDlg : public CWizardWnd {
 public:
     CUnMainDlg();
     // Stops a worker still running (see StopWorker).
     ~CUnMainDlg() override;
 
-    BOOL OnFireEvent(WUI::EventArgs& args) override;
     BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
                               DWORD mapId) override;
 
@@ -27,7 +26,7 @@ private:
     void OnInitDialog();
     bool OnPageButton(WUI::EventArgs& args);
     bool OnCancelButton(WUI::EventArgs& args);
-    void OnClose();
+    void OnClose() override;
     void OnProgress(WPARAM total, LPARAM done);
     void OnUninstallDone(WPARAM result);
     void StartUninstall();
