@@ -6,7 +6,6 @@ orvo_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ListBoxTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewsWindowTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ComboPump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropDownTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ComboWindowTest.cpp
   LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
