@@ -33,7 +33,7 @@ IRenderTarget* RecordingContainer::GetRenderTarget(const RECT& rect, int mode)
     return HostedContainer::GetRenderTarget(rect, mode);
 }
 
-InputHost::InputHost(int width, int height) : PaintHost(width, height)
+InputHost::InputHost(int width, int height) : RealContainerHost(width, height)
 {
     RegisterInputControls(App());
     RegisterDragControls(App());

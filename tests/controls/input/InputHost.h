@@ -4,7 +4,7 @@
 // scripted mouse and key messages, and painted on a memory render target.
 #pragma once
 
-#include "element/PaintHost.h"
+#include "element/RealContainerHost.h"
 
 inline bool operator==(const RECT& a, const RECT& b)
 {
@@ -33,7 +33,7 @@ public:
 // Modifier keys to hold (CAccelerator's bits: Alt 1, Ctrl 2, Shift 4).
 enum : BYTE { kHoldNone = 0, kHoldAlt = 1, kHoldCtrl = 2, kHoldShift = 4 };
 
-class InputHost : public elemtest::PaintHost<RecordingContainer> {
+class InputHost : public elemtest::RealContainerHost<RecordingContainer> {
 public:
     explicit InputHost(int width = 300, int height = 240);
     // Destroys the tree; no key is left held.

@@ -6,14 +6,14 @@ using namespace WUI;
 
 namespace tabtest {
 
-TabHost::TabHost(int width, int height) : PaintHost(width, height)
+TabHost::TabHost(int width, int height) : RealContainerHost(width, height)
 {
     RegisterTabControls(App());
 }
 
 STabCtrl* TabHost::Load(const wchar_t* xml)
 {
-    PaintHost::Load(xml);
+    RealContainerHost::Load(xml);
     return Find<STabCtrl>(L"tab");
 }
 

@@ -4,14 +4,14 @@
 #pragma once
 
 #include "controls/STabCtrl.h"
-#include "element/PaintHost.h"
+#include "element/RealContainerHost.h"
 
 #include <string>
 #include <vector>
 
 namespace tabtest {
 
-class TabHost : public elemtest::PaintHost<> {
+class TabHost : public elemtest::RealContainerHost<> {
 public:
     explicit TabHost(int width = 400, int height = 300);
 

@@ -9,7 +9,7 @@ using namespace WUI;
 
 namespace viewtest {
 
-ViewHost::ViewHost(int width, int height) : PaintHost(width, height)
+ViewHost::ViewHost(int width, int height) : RealContainerHost(width, height)
 {
     RegisterCommonControls(App());
     RegisterItemViews(App());

@@ -4,11 +4,11 @@
 // event hook records the ids of the events that reach it.
 #pragma once
 
-#include "element/PaintHost.h"
+#include "element/RealContainerHost.h"
 
 namespace viewtest {
 
-class ViewHost : public elemtest::PaintHost<> {
+class ViewHost : public elemtest::RealContainerHost<> {
 public:
     explicit ViewHost(int width = 300, int height = 240);
 

@@ -10,21 +10,21 @@
 namespace elemtest {
 
 template <class C = HostedContainer>
-class PaintHost {
+class RealContainerHost {
 public:
-    PaintHost(int width, int height) : m_base(width, height), m_rect{0, 0, width, height}
+    RealContainerHost(int width, int height) : m_base(width, height), m_rect{0, 0, width, height}
     {
         m_container = new C(m_base.Target());
         m_container->Move(&m_rect);
     }
     // Destroys the tree.
-    ~PaintHost()
+    ~RealContainerHost()
     {
         m_container->SendSwndMessage(WM_DESTROY);
         m_container->Release();
     }
-    PaintHost(const PaintHost&) = delete;
-    PaintHost& operator=(const PaintHost&) = delete;
+    RealContainerHost(const RealContainerHost&) = delete;
+    RealContainerHost& operator=(const RealContainerHost&) = delete;
 
     WUI::SApplication& App() { return m_base.App(); }
     C& Container() { return *m_container; }
