@@ -54,6 +54,18 @@ int RecordingHost::EventCount(int id) const
     return n;
 }
 
+void PostMouse(HWND hwnd, UINT msg, POINT pt)
+{
+    PostMessageW(hwnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
+}
+
+void PostClick(HWND hwnd, POINT pt)
+{
+    PostMouse(hwnd, WM_MOUSEMOVE, pt);
+    PostMouse(hwnd, WM_LBUTTONDOWN, pt);
+    PostMouse(hwnd, WM_LBUTTONUP, pt);
+}
+
 void Pump(DWORD ms, WUI::SMessageLoop* filters)
 {
     PumpUntil([] { return false; }, ms, filters);

@@ -55,6 +55,12 @@ public:
     int buttonUps = 0;  // WM_LBUTTONUP messages the window received
 };
 
+// Posts a mouse message at pt (client coordinates) to the window, with the
+// left button held for WM_LBUTTONDOWN.
+void PostMouse(HWND hwnd, UINT msg, POINT pt);
+// Posts a move to pt, then a left press and release there.
+void PostClick(HWND hwnd, POINT pt);
+
 // Dispatches the thread's messages for ms milliseconds (0: what is queued
 // now); with filters, as PumpUntil does.
 void Pump(DWORD ms, WUI::SMessageLoop* filters = nullptr);
