@@ -22,18 +22,6 @@ bool IsModifierKey(WPARAM vk)
     return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
 }
 
-// A 1 x 1 target to measure text on (0 x 0 bitmaps cannot be made); null
-// without an application or when it cannot be made.
-SAutoRefPtr<IRenderTarget> NewMeasureTarget()
-{
-    SAutoRefPtr<IRenderTarget> target;
-    SApplication* app = SApplication::GetSingletonPtr();
-    IRenderFactory* factory = app ? app->GetRenderFactory() : nullptr;
-    IRenderTarget* rt = nullptr;
-    if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) target.Attach(rt);
-    return target;
-}
-
 }  // namespace
 
 SHotKeyCtrl::SHotKeyCtrl() : m_accel(0u)
@@ -89,7 +77,7 @@ int SHotKeyCtrl::OnHotKeyCreate(LPVOID createParam)
 {
     const int refused = OnCreate(createParam);
     if (refused) return refused;
-    SAutoRefPtr<IRenderTarget> rt = NewMeasureTarget();
+    SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget();
     if (!rt) return 0;
     ApplyTextStyleChain(rt);
     IRenderObj* font = rt->GetCurrentObject(OT_FONT);
@@ -112,7 +100,7 @@ void SHotKeyCtrl::OnHotKeyPaint(IRenderTarget* rt)
 SIZE SHotKeyCtrl::MeasureWithFont(const SStringW& text) const
 {
     SIZE size = {0, 0};
-    SAutoRefPtr<IRenderTarget> rt = NewMeasureTarget();
+    SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget();
     if (!rt) return size;
     if (m_font) rt->SelectObject(m_font, nullptr);
     rt->MeasureText(text, text.GetLength(), &size);
