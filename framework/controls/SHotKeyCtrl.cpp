@@ -1,6 +1,7 @@
 #include "controls/SHotKeyCtrl.h"
 
 #include "core/AttrParse.h"
+#include "core/CAccelerator.h"
 #include "core/SApplication.h"
 
 namespace WUI {
@@ -11,11 +12,6 @@ namespace {
 const WORD kClassOfModifiers[8] = {
     kHkNone, kHkAlt, kHkCtrl, kHkCtrlAlt, kHkShift, kHkShiftAlt, kHkShiftCtrl, kHkShiftCtrlAlt,
 };
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
-}
 
 bool IsModifierKey(WPARAM vk)
 {

@@ -5,6 +5,7 @@
 #include "controls/RtfStream.h"
 #include "controls/SRicheditDropTarget.h"
 #include "controls/STextHost.h"
+#include "core/CAccelerator.h"
 #include "core/SApplication.h"
 #include "core/SRicheditMenuDef.h"
 #include "render/AlphaBuffer.h"
@@ -16,11 +17,6 @@
 namespace WUI {
 
 namespace {
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
-}
 
 // "X:\..." or "X:/...": a drive, not a resource type.
 bool IsDrivePath(const SStringW& value)

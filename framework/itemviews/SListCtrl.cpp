@@ -1,6 +1,7 @@
 #include "itemviews/SListCtrl.h"
 
 #include "controls/ControlAttr.h"
+#include "core/CAccelerator.h"
 #include "core/SwndStyle.h"
 #include "itemviews/ScrollBarsFit.h"
 
@@ -25,11 +26,6 @@ const int kMaxSize = 0x7FFF;
 int SafeHeight(int height)
 {
     return height > 0 ? height : 1;
-}
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
 }
 
 }  // namespace
