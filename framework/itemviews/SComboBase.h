@@ -113,8 +113,6 @@ protected:
     void SetEditText(const SStringW& text);
     // Scrolls the selection into the open list's sight.
     virtual void EnsureSelVisible() = 0;
-    // The natural height of the list's margins.
-    int ListMargins() const;
     // Readies a new list element: styled by the "liststyle" child (or
     // created plain), filling the drop-down, hidden, owned by the combo
     // under the list's id.
