@@ -37,15 +37,6 @@ HRESULT PutStringProperty(IDispatch* disp, LPCWSTR name, LPCWSTR value)
     return hr;
 }
 
-template <class T>
-void ReleaseAndClear(T*& p)
-{
-    if (!p) return;
-    T* old = p;
-    p = nullptr;
-    old->Release();
-}
-
 }  // namespace
 
 // ---- SActiveX ----

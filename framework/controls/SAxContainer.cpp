@@ -20,15 +20,6 @@ void* UrlmonProc(const char* name)
     return urlmon ? reinterpret_cast<void*>(::GetProcAddress(urlmon, name)) : nullptr;
 }
 
-template <class T>
-void ReleaseAndClear(T*& p)
-{
-    if (!p) return;
-    T* old = p;
-    p = nullptr;
-    old->Release();
-}
-
 int LogPixels(int axis)
 {
     HDC screen = ::GetDC(nullptr);

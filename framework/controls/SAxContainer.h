@@ -14,6 +14,17 @@
 
 namespace WUI {
 
+// Releases a COM pointer the caller owns, nulled first so that a call
+// re-entered from the Release finds it gone; nothing for null.
+template <class T>
+void ReleaseAndClear(T*& p)
+{
+    if (!p) return;
+    T* old = p;
+    p = nullptr;
+    old->Release();
+}
+
 // What the site asks of the element hosting it.
 struct IAxHostDelegate {
     virtual HWND GetAxHostWindow() = 0;

@@ -1,6 +1,7 @@
 #include "controls/SHotKeyCtrl.h"
 
 #include "core/AttrParse.h"
+#include "core/CAccelerator.h"
 #include "core/SApplication.h"
 
 namespace WUI {
@@ -12,26 +13,9 @@ const WORD kClassOfModifiers[8] = {
     kHkNone, kHkAlt, kHkCtrl, kHkCtrlAlt, kHkShift, kHkShiftAlt, kHkShiftCtrl, kHkShiftCtrlAlt,
 };
 
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
-}
-
 bool IsModifierKey(WPARAM vk)
 {
     return vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU;
-}
-
-// A 1 x 1 target to measure text on (0 x 0 bitmaps cannot be made); null
-// without an application or when it cannot be made.
-SAutoRefPtr<IRenderTarget> NewMeasureTarget()
-{
-    SAutoRefPtr<IRenderTarget> target;
-    SApplication* app = SApplication::GetSingletonPtr();
-    IRenderFactory* factory = app ? app->GetRenderFactory() : nullptr;
-    IRenderTarget* rt = nullptr;
-    if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) target.Attach(rt);
-    return target;
 }
 
 }  // namespace
@@ -89,7 +73,7 @@ int SHotKeyCtrl::OnHotKeyCreate(LPVOID createParam)
 {
     const int refused = OnCreate(createParam);
     if (refused) return refused;
-    SAutoRefPtr<IRenderTarget> rt = NewMeasureTarget();
+    SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget();
     if (!rt) return 0;
     ApplyTextStyleChain(rt);
     IRenderObj* font = rt->GetCurrentObject(OT_FONT);
@@ -112,7 +96,7 @@ void SHotKeyCtrl::OnHotKeyPaint(IRenderTarget* rt)
 SIZE SHotKeyCtrl::MeasureWithFont(const SStringW& text) const
 {
     SIZE size = {0, 0};
-    SAutoRefPtr<IRenderTarget> rt = NewMeasureTarget();
+    SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget();
     if (!rt) return size;
     if (m_font) rt->SelectObject(m_font, nullptr);
     rt->MeasureText(text, text.GetLength(), &size);

@@ -5,6 +5,7 @@
 #include "controls/RtfStream.h"
 #include "controls/SRicheditDropTarget.h"
 #include "controls/STextHost.h"
+#include "core/CAccelerator.h"
 #include "core/SApplication.h"
 #include "core/SRicheditMenuDef.h"
 #include "render/AlphaBuffer.h"
@@ -16,22 +17,6 @@
 namespace WUI {
 
 namespace {
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
-}
-
-// A 1 x 1 target to measure text on; null without an application.
-SAutoRefPtr<IRenderTarget> NewMeasureTarget()
-{
-    SAutoRefPtr<IRenderTarget> target;
-    SApplication* app = SApplication::GetSingletonPtr();
-    IRenderFactory* factory = app ? app->GetRenderFactory() : nullptr;
-    IRenderTarget* rt = nullptr;
-    if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) target.Attach(rt);
-    return target;
-}
 
 // "X:\..." or "X:/...": a drive, not a resource type.
 bool IsDrivePath(const SStringW& value)
@@ -276,7 +261,7 @@ int SRichEdit::PixelsToHimetric(int pixels, BOOL horizontal) const
 
 void SRichEdit::BuildCharFormat(const LOGFONTW* font)
 {
-    SAutoRefPtr<IRenderTarget> rt = NewMeasureTarget();
+    SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget();
     LOGFONTW lf = {};
     COLORREF color = m_cfDef.crTextColor;
     if (rt) {

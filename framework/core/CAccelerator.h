@@ -16,6 +16,12 @@ enum : WORD {
     kAccelShift = 0x4,
 };
 
+// Whether the key is down now, as the thread's keyboard state has it.
+inline bool KeyHeld(int vk)
+{
+    return (::GetKeyState(vk) & 0x8000) != 0;
+}
+
 class CAccelerator {
 public:
     CAccelerator(UINT key, bool ctrl, bool alt, bool shift);

@@ -1,5 +1,6 @@
 #include "core/CFocusManager.h"
 
+#include "core/CAccelerator.h"
 #include "core/SArray.h"
 #include "core/SWindow.h"
 
@@ -9,11 +10,6 @@ namespace {
 
 // GetDlgCode bit of an element that takes Tab itself.
 const UINT kDlgCodeWantsTab = 0x2;
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
-}
 
 }  // namespace
 

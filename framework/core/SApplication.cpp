@@ -233,4 +233,14 @@ BOOL SApplication::SetMsgLoopFactory(IMsgLoopFactory *factory)
     return TRUE;
 }
 
+SAutoRefPtr<IRenderTarget> SApplication::NewMeasureTarget()
+{
+    SAutoRefPtr<IRenderTarget> target;
+    SApplication *app = GetSingletonPtr();
+    IRenderFactory *factory = app ? app->GetRenderFactory() : nullptr;
+    IRenderTarget *rt = nullptr;
+    if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) target.Attach(rt);
+    return target;
+}
+
 } // namespace WUI

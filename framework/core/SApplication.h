@@ -96,6 +96,10 @@ public:
     HRESULT CreateScriptModule(IScriptModule **out);
 
     IRenderFactory *GetRenderFactory() const { return m_renderFactory.get(); }
+    // A 1 x 1 target of the running application's render factory, to
+    // measure text on (0 x 0 bitmaps cannot be made); null without an
+    // application or a factory, or when the target cannot be made.
+    static SAutoRefPtr<IRenderTarget> NewMeasureTarget();
     HINSTANCE GetInstance() const { return m_instance; }
     HWND GetMainWnd() const { return m_mainWnd; }
     // The module's folder, without a trailing backslash.

@@ -161,13 +161,9 @@ SIZE SWindow::MeasureContent(const RECT* limit)
         }
         text.right = measureWidth;
         text.bottom = kUnbounded;
-        SApplication* app = SApplication::GetSingletonPtr();
-        IRenderFactory* factory = app ? app->GetRenderFactory() : nullptr;
-        IRenderTarget* rt = nullptr;
-        if (factory && factory->CreateRenderTarget(&rt, 1, 1) && rt) {
+        if (SAutoRefPtr<IRenderTarget> rt = SApplication::NewMeasureTarget()) {
             ApplyTextStyleChain(rt);
             DrawText(rt, m_strText, m_strText.GetLength(), &text, format);
-            rt->Release();
         } else {
             text = RECT{0, 0, 0, 0};
         }

@@ -67,6 +67,27 @@ BOOL SComboBase::CreateChildren(pugi::xml_node node)
     return CreateListBox(node);
 }
 
+void SComboBase::SetUpListElement(SWindow* list, pugi::xml_node node)
+{
+    list->SetContainer(GetContainer());
+    if (pugi::xml_node style = XmlChildNoCase(node, L"liststyle")) list->InitFromXml(style);
+    else list->SendSwndMessage(WM_CREATE);
+    list->SetAttribute(L"pos", L"0,0,-0,-0", TRUE);
+    list->SetOwner(this);
+    list->SetID(kComboListId);
+    list->SetVisible(FALSE);
+}
+
+// The list normally got WM_DESTROY with the combo.
+void SComboBase::ReleaseListElement(SWindow* list)
+{
+    if (!list) return;
+    list->SetOwner(nullptr);
+    list->GetEventSet()->SetMuted(true);
+    if (!list->IsDestroyed()) list->SendSwndMessage(WM_DESTROY);
+    list->Release();
+}
+
 BOOL SComboBase::CreateEdit(pugi::xml_node node)
 {
     SComboEdit* edit = new (std::nothrow) SComboEdit(this);

@@ -113,8 +113,14 @@ protected:
     void SetEditText(const SStringW& text);
     // Scrolls the selection into the open list's sight.
     virtual void EnsureSelVisible() = 0;
-    // The natural height of the list's margins.
-    int ListMargins() const;
+    // Readies a new list element: styled by the "liststyle" child (or
+    // created plain), filling the drop-down, hidden, owned by the combo
+    // under the list's id.
+    void SetUpListElement(SWindow* list, pugi::xml_node node);
+    // Cuts the list off from the combo being deleted (its events would take
+    // a reference on the combo), destroys it unless it was, and releases the
+    // combo's reference; nothing for null.
+    static void ReleaseListElement(SWindow* list);
     void RedrawButton();
     SIZE ButtonSize() const;
 

@@ -14,15 +14,9 @@ const int kMaxXmlItems = 65536;
 
 }  // namespace
 
-// The list normally got WM_DESTROY with the combo. Its events must not
-// reach the combo being deleted: they would take a reference on it.
 SComboBox::~SComboBox()
 {
-    if (!m_pListBox) return;
-    m_pListBox->SetOwner(nullptr);
-    m_pListBox->GetEventSet()->SetMuted(true);
-    if (!m_pListBox->IsDestroyed()) m_pListBox->SendSwndMessage(WM_DESTROY);
-    m_pListBox->Release();
+    ReleaseListElement(m_pListBox);
 }
 
 int SComboBox::GetCurSel() const
@@ -76,14 +70,8 @@ BOOL SComboBox::CreateListBox(pugi::xml_node node)
     SListBox* list = app ? sobj_cast<SListBox>(app->CreateWindowByName(SListBox::GetClassNameStatic())) : nullptr;
     if (!list) return FALSE;
     m_pListBox = list;
-    list->SetContainer(GetContainer());
-    if (pugi::xml_node style = XmlChildNoCase(node, L"liststyle")) list->InitFromXml(style);
-    else list->SendSwndMessage(WM_CREATE);
-    list->SetAttribute(L"pos", L"0,0,-0,-0", TRUE);
+    SetUpListElement(list, node);
     list->SetAttribute(L"hotTrack", L"1", TRUE);
-    list->SetOwner(this);
-    list->SetID(kComboListId);
-    list->SetVisible(FALSE);
     pugi::xml_node items = XmlChildNoCase(node, L"items");
     int made = 0;
     for (pugi::xml_node item = XmlChildNoCase(items, L"item"); item && made < kMaxXmlItems;

@@ -1,21 +1,14 @@
 #include "itemviews/SComboView.h"
 
 #include "core/SApplication.h"
-#include "core/XmlLookup.h"
 
 #include <algorithm>
 
 namespace WUI {
 
-// The list normally got WM_DESTROY with the combo. Its events must not
-// reach the combo being deleted: they would take a reference on it.
 SComboView::~SComboView()
 {
-    if (!m_pListView) return;
-    m_pListView->SetOwner(nullptr);
-    m_pListView->GetEventSet()->SetMuted(true);
-    if (!m_pListView->IsDestroyed()) m_pListView->SendSwndMessage(WM_DESTROY);
-    m_pListView->Release();
+    ReleaseListElement(m_pListView);
 }
 
 int SComboView::GetCurSel() const
@@ -55,13 +48,7 @@ BOOL SComboView::CreateListBox(pugi::xml_node node)
     SListView* list = app ? sobj_cast<SListView>(app->CreateWindowByName(SListView::GetClassNameStatic())) : nullptr;
     if (!list) return FALSE;
     m_pListView = list;
-    list->SetContainer(GetContainer());
-    if (pugi::xml_node style = XmlChildNoCase(node, L"liststyle")) list->InitFromXml(style);
-    else list->SendSwndMessage(WM_CREATE);
-    list->SetAttribute(L"pos", L"0,0,-0,-0", TRUE);
-    list->SetOwner(this);
-    list->SetID(kComboListId);
-    list->SetVisible(FALSE);
+    SetUpListElement(list, node);
     return TRUE;
 }
 

@@ -31,6 +31,18 @@ void DrawSkin(ISkinObj* skin, IRenderTarget* rt, const RECT& rect, DWORD state)
 
 }  // namespace
 
+SHeaderCtrl* SHeaderCtrl::PlaceFirstChild(SWindow* parent, int height)
+{
+    for (SWindow* c = parent->GetWindow(GSW_FIRSTCHILD); c; c = c->GetWindow(GSW_NEXTSIBLING)) {
+        if (!c->IsClass(GetClassNameStatic())) continue;
+        SStringW pos;
+        pos.Format(L"0,0,-0,%d", height);
+        c->SetAttribute(L"pos", pos, TRUE);
+        return static_cast<SHeaderCtrl*>(c);
+    }
+    return nullptr;
+}
+
 SHeaderCtrl::SHeaderCtrl()
 {
     m_itemSkin = BuiltinSkin(kSkinSysHeader);

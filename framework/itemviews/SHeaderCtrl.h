@@ -116,6 +116,10 @@ public:
     SHeaderCtrl();
     ~SHeaderCtrl() override;
 
+    // The first header among parent's children, placed along parent's top
+    // at that height; null when parent has none.
+    static SHeaderCtrl* PlaceFirstChild(SWindow* parent, int height);
+
     // ---- items ----
     // Index -1 (or past the end) appends. The item's order is its index;
     // every other order at or above it moves up by one. Returns the index

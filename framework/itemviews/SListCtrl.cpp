@@ -1,6 +1,7 @@
 #include "itemviews/SListCtrl.h"
 
 #include "controls/ControlAttr.h"
+#include "core/CAccelerator.h"
 #include "core/SwndStyle.h"
 #include "itemviews/ScrollBarsFit.h"
 
@@ -25,11 +26,6 @@ const int kMaxSize = 0x7FFF;
 int SafeHeight(int height)
 {
     return height > 0 ? height : 1;
-}
-
-bool KeyHeld(int vk)
-{
-    return (::GetKeyState(vk) & 0x8000) != 0;
 }
 
 }  // namespace
@@ -442,15 +438,8 @@ void SListCtrl::OnListSize(UINT, SIZE)
 BOOL SListCtrl::CreateChildren(pugi::xml_node node)
 {
     if (!SPanel::CreateChildren(node)) return FALSE;
-    for (SWindow* c = GetWindow(GSW_FIRSTCHILD); c; c = c->GetWindow(GSW_NEXTSIBLING)) {
-        if (!c->IsClass(SHeaderCtrl::GetClassNameStatic())) continue;
-        m_header = static_cast<SHeaderCtrl*>(c);
-        break;
-    }
+    m_header = SHeaderCtrl::PlaceFirstChild(this, m_nHeaderHeight);
     if (!m_header) return FALSE;
-    SStringW pos;
-    pos.Format(L"0,0,-0,%d", m_nHeaderHeight);
-    m_header->SetAttribute(L"pos", pos, TRUE);
     m_header->GetEventSet()->SubscribeEvent(EventHeaderItemChanging::EventID, &SListCtrl::OnHeaderItemChanging, this);
     m_header->GetEventSet()->SubscribeEvent(EventHeaderItemSwap::EventID, &SListCtrl::OnHeaderItemSwap, this);
     return TRUE;

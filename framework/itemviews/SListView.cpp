@@ -644,12 +644,7 @@ LRESULT SListView::OnLvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     SAutoRefPtr<SWindow> keep(this);
-    if (m_bWantTab) {
-        if (SAutoRefPtr<SItemPanel> panel = SelectedPanel()) {
-            panel->DispatchHostMessage(msg, wParam, lParam);
-            if (panel->IsMsgHandled() || IsDestroyed()) return 0;
-        }
-    }
+    if (PanelTakesKey(msg, wParam, lParam)) return 0;
     const UINT vk = UINT(wParam);
     if ((vk == VK_ESCAPE || vk == VK_RETURN) && GetOwner()) {
         GetOwner()->SendSwndMessage(msg, wParam, lParam);
@@ -661,6 +656,26 @@ LRESULT SListView::OnLvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam)
         else if (vk == VK_UP && m_iSelItem > 0) ChooseRow(m_iSelItem - 1);
         return 0;
     }
+    int target;
+    if (!ScrollForKey(vk, &target)) {
+        SetMsgHandled(FALSE);
+        return 0;
+    }
+    if (target >= 0) ChooseRow(target);
+    return 0;
+}
+
+bool SListView::PanelTakesKey(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bWantTab) return false;
+    SAutoRefPtr<SItemPanel> panel = SelectedPanel();
+    if (!panel) return false;
+    panel->DispatchHostMessage(msg, wParam, lParam);
+    return panel->IsMsgHandled() || IsDestroyed();
+}
+
+bool SListView::ScrollForKey(UINT vk, int* target)
+{
     UINT code;
     bool toFirst;
     switch (vk) {
@@ -668,12 +683,12 @@ LRESULT SListView::OnLvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam)
     case VK_NEXT: code = SB_PAGEDOWN, toFirst = false; break;
     case VK_HOME: code = SB_TOP, toFirst = true; break;
     case VK_END: code = SB_BOTTOM, toFirst = false; break;
-    default: SetMsgHandled(FALSE); return 0;
+    default: return false;
     }
     OnScroll(TRUE, code, 0);
-    if (!IsDestroyed() && !m_visible.IsEmpty())
-        ChooseRow(toFirst ? m_iFirstVisible : m_iFirstVisible + m_visible.GetCount() - 1);
-    return 0;
+    if (IsDestroyed() || m_visible.IsEmpty()) *target = -1;
+    else *target = toFirst ? m_iFirstVisible : m_iFirstVisible + m_visible.GetCount() - 1;
+    return true;
 }
 
 LRESULT SListView::OnLvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -161,6 +161,13 @@ protected:
     static LPARAM RelativePoint(LPARAM lParam, const RECT& row);
     bool OnItemClick(EventArgs& args);
     void ChooseRow(int index);
+    // With "wantTab", the selected panel sees the key first: true when it
+    // handled the key or the view is gone by then.
+    bool PanelTakesKey(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Page up and down, Home and End scroll as the bar would; target is then
+    // the first (page up, Home) or last row in sight, -1 when none is or the
+    // view is gone. False, nothing scrolled, for any other key.
+    bool ScrollForKey(UINT vk, int* target);
 
     void OnLvPaint(IRenderTarget* rt);
     LRESULT OnLvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -36,15 +36,8 @@ BOOL SMCListView::CreateChildren(pugi::xml_node node)
 {
     if (!SWindow::CreateChildren(node)) return FALSE;  // "template" is no element: it is skipped
     if (!SListView::CreateChildren(node)) return FALSE;
-    for (SWindow* c = GetWindow(GSW_FIRSTCHILD); c; c = c->GetWindow(GSW_NEXTSIBLING)) {
-        if (!c->IsClass(SHeaderCtrl::GetClassNameStatic())) continue;
-        m_header = static_cast<SHeaderCtrl*>(c);
-        break;
-    }
+    m_header = SHeaderCtrl::PlaceFirstChild(this, m_nHeaderHeight);
     if (!m_header) return FALSE;
-    SStringW pos;
-    pos.Format(L"0,0,-0,%d", m_nHeaderHeight);
-    m_header->SetAttribute(L"pos", pos, TRUE);
     SEventSet* events = m_header->GetEventSet();
     events->SubscribeEvent(EventHeaderItemChanging::EventID, &SMCListView::OnHeaderColumnsChanged, this);
     events->SubscribeEvent(EventHeaderItemSwap::EventID, &SMCListView::OnHeaderColumnsChanged, this);

@@ -112,18 +112,9 @@ int STileView::NavigationTarget(UINT vk)
         return sel < 0 ? 0 : m_tiles->GetDownIndex(sel);
     default: break;
     }
-    UINT code;
-    bool toFirst;
-    switch (vk) {
-    case VK_PRIOR: code = SB_PAGEUP, toFirst = true; break;
-    case VK_NEXT: code = SB_PAGEDOWN, toFirst = false; break;
-    case VK_HOME: code = SB_TOP, toFirst = true; break;
-    case VK_END: code = SB_BOTTOM, toFirst = false; break;
-    default: return -1;
-    }
-    OnScroll(TRUE, code, 0);
-    if (IsDestroyed() || m_visible.IsEmpty()) return -1;
-    return toFirst ? m_iFirstVisible : m_iFirstVisible + m_visible.GetCount() - 1;
+    int target = -1;
+    ScrollForKey(vk, &target);
+    return target;
 }
 
 void STileView::ChooseTile(int index)
@@ -142,12 +133,7 @@ LRESULT STileView::OnTileKeyDown(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     SAutoRefPtr<SWindow> keep(this);
-    if (m_bWantTab) {
-        if (SAutoRefPtr<SItemPanel> panel = SelectedPanel()) {
-            panel->DispatchHostMessage(msg, wParam, lParam);
-            if (panel->IsMsgHandled() || IsDestroyed()) return 0;
-        }
-    }
+    if (PanelTakesKey(msg, wParam, lParam)) return 0;
     const int target = NavigationTarget(vk);
     if (target >= 0 && !IsDestroyed()) ChooseTile(target);
     return 0;

@@ -65,11 +65,6 @@ POINT DayCentre(SCalendar* cal, int day)
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 
-void PostMouse(SHostWnd& host, UINT msg, POINT pt)
-{
-    PostMessageW(host.m_hWnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
-}
-
 }  // namespace
 
 TEST_F(InputWindowTest, InputControlsInAHostWindow)
@@ -101,8 +96,8 @@ TEST_F(InputWindowTest, InputControlsInAHostWindow)
     // The slider's rail clicked near its end through the window: the value follows.
     const RECT rail = slider->GetPartRect(SSliderBar::kPartRail);
     const POINT nearEnd = {rail.right - 20, (rail.top + rail.bottom) / 2};
-    PostMouse(host, WM_LBUTTONDOWN, nearEnd);
-    PostMouse(host, WM_LBUTTONUP, nearEnd);
+    hosttest::PostMouse(host.m_hWnd, WM_LBUTTONDOWN, nearEnd);
+    hosttest::PostMouse(host.m_hWnd, WM_LBUTTONUP, nearEnd);
     EXPECT_TRUE(hosttest::PumpUntil([&] { return slider->GetValue() > 80; }, 5000)) << slider->GetValue();
 
     // The month above the calendar, from the calendar's own texts.
@@ -114,12 +109,10 @@ TEST_F(InputWindowTest, InputControlsInAHostWindow)
     // The up button clicked through the window: 43; the pointer then rests on the 20th.
     const RECT up = spin->GetUpButton()->GetWindowRect();
     const POINT upCentre = {(up.left + up.right) / 2, (up.top + up.bottom) / 2};
-    PostMouse(host, WM_MOUSEMOVE, upCentre);
-    PostMouse(host, WM_LBUTTONDOWN, upCentre);
-    PostMouse(host, WM_LBUTTONUP, upCentre);
+    hosttest::PostClick(host.m_hWnd, upCentre);
     const POINT day20 = DayCentre(cal, 20);
     SetCursorPos(kHostX + day20.x, kHostY + day20.y);
-    PostMouse(host, WM_MOUSEMOVE, day20);
+    hosttest::PostMouse(host.m_hWnd, WM_MOUSEMOVE, day20);
     EXPECT_TRUE(hosttest::PumpUntil([&] { return cal->GetHoverDay() == 20; }, 5000));
     EXPECT_STREQ(L"43", buddy->GetWindowText());
     EXPECT_EQ(43, spin->GetValue());

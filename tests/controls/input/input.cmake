@@ -3,7 +3,7 @@
 # clicks and drags through a real container, caret and render targets
 # recorded, painting on a memory render target; and all five in a real host
 # window, saved as "input_controls.png".
-orvo_test(controls_input_test
+orvo_host_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/InputHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CalendarTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HotKeyTest.cpp
@@ -12,7 +12,4 @@ orvo_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/InputWindowTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SliderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplitWndTest.cpp
-  LIBS wui_controls core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
-  TIMEOUT 600)
-target_include_directories(controls_input_test PRIVATE
-  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}")
+  LIBS wui_controls core_element_support)

@@ -6,36 +6,15 @@ using namespace WUI;
 
 namespace tabtest {
 
-TabHost::TabHost(int width, int height) : m_base(width, height), m_rect{0, 0, width, height}
+TabHost::TabHost(int width, int height) : RealContainerHost(width, height)
 {
-    RegisterTabControls(m_base.App());
-    m_container = new elemtest::HostedContainer(m_base.Target());
-    m_container->Move(&m_rect);
-}
-
-TabHost::~TabHost()
-{
-    m_container->SendSwndMessage(WM_DESTROY);
-    m_container->Release();
+    RegisterTabControls(App());
 }
 
 STabCtrl* TabHost::Load(const wchar_t* xml)
 {
-    m_container->CreateChildrenFromString(xml);
-    m_container->UpdateLayout();
-    return sobj_cast<STabCtrl>(Find(L"tab"));
-}
-
-LRESULT TabHost::Send(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    return m_container->DispatchHostMessage(msg, wParam, lParam);
-}
-
-void TabHost::PaintAll()
-{
-    Target()->ClearRect(&m_rect, 0);
-    m_container->UpdateZorder();
-    m_container->RedrawRegion(Target(), nullptr);
+    RealContainerHost::Load(xml);
+    return Find<STabCtrl>(L"tab");
 }
 
 TabEventLog::TabEventLog(STabCtrl* tab)

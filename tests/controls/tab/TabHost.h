@@ -4,45 +4,23 @@
 #pragma once
 
 #include "controls/STabCtrl.h"
-#include "element/ContainerHost.h"
+#include "element/RealContainerHost.h"
 
 #include <string>
 #include <vector>
 
 namespace tabtest {
 
-class TabHost {
+class TabHost : public elemtest::RealContainerHost<> {
 public:
     explicit TabHost(int width = 400, int height = 300);
-    // Destroys the tree; no key is left held.
-    ~TabHost();
-    TabHost(const TabHost&) = delete;
-    TabHost& operator=(const TabHost&) = delete;
-
-    elemtest::HostedContainer& Container() { return *m_container; }
-    WUI::IRenderTarget* Target() { return m_base.Target(); }
-    void AddSkins(const wchar_t* xml) { m_base.AddSkins(xml); }
 
     // Builds the layout's children under the container and lays them out;
     // the tab control named "tab" (null when there is none).
     WUI::STabCtrl* Load(const wchar_t* xml);
-    WUI::SWindow* Find(const wchar_t* name) { return m_container->FindChildByName(name, -1); }
-
-    LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
-    void Mouse(UINT msg, int x, int y) { Send(msg, 0, MAKELPARAM(x, y)); }
     LRESULT Key(UINT vk) { return Send(WM_KEYDOWN, vk, 0); }
     // One animation tick of the container.
     void Tick() { m_container->OnNextFrame(); }
-
-    // Clears the target and paints the whole tree on it.
-    void PaintAll();
-    // 0xAARRGGBB as the target stores it.
-    DWORD Px(int x, int y) { return Target()->GetPixel(x, y); }
-
-private:
-    elemtest::ElementHost m_base;
-    elemtest::HostedContainer* m_container;
-    RECT m_rect;
 };
 
 // Records the tab events of one control as text: "changing 0>1",

@@ -1,6 +1,7 @@
 #include "host/HostTestSupport.h"
 
 #include "core/SMessageBoxTemplate.h"
+#include "core/SMessageLoop.h"
 #include "core/SResProviderPE.h"
 #include "render/IImgDecoder.h"
 
@@ -53,17 +54,30 @@ int RecordingHost::EventCount(int id) const
     return n;
 }
 
-void Pump(DWORD ms)
+void PostMouse(HWND hwnd, UINT msg, POINT pt)
 {
-    PumpUntil([] { return false; }, ms);
+    PostMessageW(hwnd, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(pt.x, pt.y));
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD ms)
+void PostClick(HWND hwnd, POINT pt)
+{
+    PostMouse(hwnd, WM_MOUSEMOVE, pt);
+    PostMouse(hwnd, WM_LBUTTONDOWN, pt);
+    PostMouse(hwnd, WM_LBUTTONUP, pt);
+}
+
+void Pump(DWORD ms, WUI::SMessageLoop* filters)
+{
+    PumpUntil([] { return false; }, ms, filters);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD ms, WUI::SMessageLoop* filters)
 {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG m;
         while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (filters && filters->PreTranslateMessage(&m)) continue;
             TranslateMessage(&m);
             DispatchMessageW(&m);
         }

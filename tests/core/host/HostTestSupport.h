@@ -55,10 +55,19 @@ public:
     int buttonUps = 0;  // WM_LBUTTONUP messages the window received
 };
 
-// Dispatches the thread's messages for ms milliseconds (0: what is queued now).
-void Pump(DWORD ms);
+// Posts a mouse message at pt (client coordinates) to the window, with the
+// left button held for WM_LBUTTONDOWN.
+void PostMouse(HWND hwnd, UINT msg, POINT pt);
+// Posts a move to pt, then a left press and release there.
+void PostClick(HWND hwnd, POINT pt);
+
+// Dispatches the thread's messages for ms milliseconds (0: what is queued
+// now); with filters, as PumpUntil does.
+void Pump(DWORD ms, WUI::SMessageLoop* filters = nullptr);
 // Dispatches until done() holds (checked after each burst) or ms pass; whether it held.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms);
+// With filters, each message is offered to that loop's filters first, as the
+// application's loop does (a drop-down takes its keys there).
+bool PumpUntil(const std::function<bool()>& done, DWORD ms, WUI::SMessageLoop* filters = nullptr);
 
 // Builds host (not created yet) from the "WUI" root of a layout string: the
 // window is made as a popup without a layout, the root is loaded with the

@@ -74,13 +74,6 @@ const wchar_t kColumnsWindow[] =
     L"</window></root>"
     L"<skin><colorrect name='skin_divider' normal='#d5dde6'/></skin></WUI>";
 
-void PostClick(SHostWnd& host, POINT pt)
-{
-    PostMessageW(host.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-    PostMessageW(host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    PostMessageW(host.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-}
-
 }  // namespace
 
 TEST_F(GridWindowTest, ListControlWithHeaderInAHostWindow)
@@ -105,21 +98,21 @@ TEST_F(GridWindowTest, ListControlWithHeaderInAHostWindow)
     const SIZE box = SkinSize(BuiltinSkin(kSkinSysCheckbox));
     ASSERT_GT(box.cx, 0);
     const int boxX = list.left + 4 + 3 + box.cx / 2;
-    PostClick(host, POINT{boxX, list.top + 2 * 24 + 12});
-    PostClick(host, POINT{boxX, list.top + 4 * 24 + 12});
+    hosttest::PostClick(host.m_hWnd, POINT{boxX, list.top + 2 * 24 + 12});
+    hosttest::PostClick(host.m_hWnd, POINT{boxX, list.top + 4 * 24 + 12});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(4); }, 5000));
     EXPECT_TRUE(lc->IsItemSelected(2));
     EXPECT_EQ(2, lc->GetSelectedCount());
-    PostClick(host, POINT{boxX, list.top + 2 * 24 + 12});
+    hosttest::PostClick(host.m_hWnd, POINT{boxX, list.top + 2 * 24 + 12});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return !lc->IsItemSelected(2); }, 5000));
     EXPECT_TRUE(lc->IsItemSelected(4));
     // A click on a row away from its box selects that row alone.
-    PostClick(host, POINT{list.left + 250, list.top + 1 * 24 + 12});
+    hosttest::PostClick(host.m_hWnd, POINT{list.left + 250, list.top + 1 * 24 + 12});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(1); }, 5000));
     EXPECT_FALSE(lc->IsItemSelected(4));
     lc->SetSubItemText(5, 0, L"version.txt (new)");
     // Rows 3 and 4: check the box of row 3 too, so the picture shows one.
-    PostClick(host, POINT{boxX, list.top + 3 * 24 + 12});
+    hosttest::PostClick(host.m_hWnd, POINT{boxX, list.top + 3 * 24 + 12});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return lc->IsItemSelected(3); }, 5000));
 
     const int paints = host.GetPaintCount();
@@ -154,7 +147,7 @@ TEST_F(GridWindowTest, TileViewInAHostWindow)
     // Tile 5 clicked through the window, then Down: tile 9.
     RECT five;
     ASSERT_TRUE(tv->GetItemRect(tv->GetItemPanel(5), &five));
-    PostClick(host, POINT{five.left + 50, five.top + 35});
+    hosttest::PostClick(host.m_hWnd, POINT{five.left + 50, five.top + 35});
     PostMessageW(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(hosttest::PumpUntil([&] { return tv->GetSel() == 9; }, 5000));
 
@@ -195,9 +188,9 @@ TEST_F(GridWindowTest, MultiColumnListViewInAHostWindow)
     // Row 2 clicked, then Ping's header item: sorted by column 2.
     RECT row2;
     ASSERT_TRUE(mc->GetItemRect(mc->GetItemPanel(2), &row2));
-    PostClick(host, POINT{row2.left + 40, row2.top + 14});
+    hosttest::PostClick(host.m_hWnd, POINT{row2.left + 40, row2.top + 14});
     const RECT ping = mc->GetHeaderCtrl()->GetItemRect(2);
-    PostClick(host, POINT{(ping.left + ping.right) / 2, (ping.top + ping.bottom) / 2});
+    hosttest::PostClick(host.m_hWnd, POINT{(ping.left + ping.right) / 2, (ping.top + ping.bottom) / 2});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return mc->GetSel() == 2 && rows->sortedColumn == 2; }, 5000));
     EXPECT_EQ(UINT(ST_UP), mc->GetHeaderCtrl()->GetItemInfo(2)->sortFlag);
 

@@ -4,7 +4,7 @@
 # host; the list views' test adapter), and in real host windows, saved as
 # "listctrl_header.png", "tileview.png" and "mclistview.png" for a person to
 # look at.
-orvo_test(itemviews_grid_test
+orvo_host_test(itemviews_grid_test
   ${CMAKE_SOURCE_DIR}/tests/controls/input/InputHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GridTestSupport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HeaderCtrlTest.cpp
@@ -12,8 +12,5 @@ orvo_test(itemviews_grid_test
   ${CMAKE_CURRENT_LIST_DIR}/TileViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MCListViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GridWindowTest.cpp
-  LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
-  TIMEOUT 600)
-target_include_directories(itemviews_grid_test PRIVATE
-  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_SOURCE_DIR}/tests/controls/input"
-  "${CMAKE_SOURCE_DIR}/tests/itemviews/views" "${CMAKE_CURRENT_LIST_DIR}")
+  LIBS wui_itemviews core_element_support
+  INCLUDE "${CMAKE_SOURCE_DIR}/tests/controls/input" "${CMAKE_SOURCE_DIR}/tests/itemviews/views")

@@ -3,7 +3,6 @@
 // application's loop does): where the list opens, Enter, Escape, a press
 // outside and a click on a row, typing into an editable combo, and the
 // combo view's selection. The open combo is saved as "itemviews_combo_open.png".
-#include "ComboPump.h"
 #include "RowsAdapter.h"
 
 #include "LeakCheck.h"
@@ -14,7 +13,6 @@
 #include "itemviews/SComboView.h"
 
 using namespace WUI;
-using combotest::PumpUntilWithFilters;
 
 class ComboWindowTest : public LeakChecked {};
 
@@ -66,12 +64,12 @@ RECT ScreenRect(SHostWnd& host, SWindow* element)
 bool OpenByPress(hosttest::HostApp& app, SHostWnd& host, SComboBase* combo)
 {
     Post(host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, Centre(combo->GetWindowRect()));
-    return PumpUntilWithFilters(app.App(), [&] { return combo->IsDroppedDown(); }, 5000);
+    return hosttest::PumpUntil([&] { return combo->IsDroppedDown(); }, 5000, app.App().GetMsgLoop());
 }
 
 bool WaitClosed(hosttest::HostApp& app, SComboBase* combo)
 {
-    return PumpUntilWithFilters(app.App(), [&] { return !combo->IsDroppedDown(); }, 5000);
+    return hosttest::PumpUntil([&] { return !combo->IsDroppedDown(); }, 5000, app.App().GetMsgLoop());
 }
 
 }  // namespace
@@ -127,7 +125,7 @@ TEST_F(ComboWindowTest, ADropDownListOpensSelectsAndCloses)
     host.events.clear();
     Post(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
     Post(host.m_hWnd, WM_KEYUP, VK_DOWN, 0);
-    EXPECT_TRUE(PumpUntilWithFilters(app.App(), [&] { return cb->GetCurSel() == 1; }, 5000));
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return cb->GetCurSel() == 1; }, 5000, app.App().GetMsgLoop()));
     EXPECT_EQ(1, host.EventCount(19000));
     SComboBox* ce = sobj_cast<SComboBox>(host.FindChildByName(L"ce"));
     ASSERT_TRUE(ce);
@@ -213,12 +211,12 @@ TEST_F(ComboWindowTest, AnEditableComboKeepsWhatIsTyped)
     EXPECT_TRUE(ce->GetEdit()->IsFocused());
     ce->GetEdit()->SendSwndMessage(EM_SETSEL, 8, 8);
     Post(host.m_hWnd, WM_CHAR, L'x', 0);
-    EXPECT_TRUE(PumpUntilWithFilters(app.App(), [&] { return ce->GetCurSel() == -1; }, 5000));
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return ce->GetCurSel() == -1; }, 5000, app.App().GetMsgLoop()));
     EXPECT_STREQ(L"Shanghaix", ce->GetWindowText());
 
     // Down in the edit opens the list; Escape closes it and the edit keeps its text.
     Post(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
-    ASSERT_TRUE(PumpUntilWithFilters(app.App(), [&] { return ce->IsDroppedDown(); }, 5000));
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return ce->IsDroppedDown(); }, 5000, app.App().GetMsgLoop()));
     Post(host.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(WaitClosed(app, ce));
     EXPECT_STREQ(L"Shanghaix", ce->GetWindowText());
@@ -264,7 +262,7 @@ TEST_F(ComboWindowTest, TheComboViewChecksItsIndexAndTakesTextsFromItsAdapter)
     ASSERT_TRUE(OpenByPress(app, host, cv));
     EXPECT_TRUE(cv->GetListView()->GetItemPanel(2));
     Post(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_TRUE(PumpUntilWithFilters(app.App(), [&] { return cv->GetCurSel() == 3; }, 5000));
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return cv->GetCurSel() == 3; }, 5000, app.App().GetMsgLoop()));
     Post(host.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitClosed(app, cv));
     EXPECT_EQ(2, host.EventCount(19000));

@@ -3,8 +3,6 @@
 // and its own end (deleted once, after the call that ended it, and out of
 // the message loop's filters); and the loop's filter walk when a filter
 // removes another meanwhile.
-#include "ComboPump.h"
-
 #include "LeakCheck.h"
 #include "controls/SDropDownWnd.h"
 #include "host/HostTestSupport.h"
@@ -79,11 +77,11 @@ TEST_F(DropDownTest, EndsOnceWithItsCodeAndDeletesItselfAfterwards)
         EXPECT_EQ(hwnd, GetCapture());
         // The release of the press that opened a drop-down is not its end.
         PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));
-        combotest::PumpWithFilters(app.App(), 50);
+        hosttest::Pump(50, app.App().GetMsgLoop());
         ASSERT_EQ(1, CountedDropDown::alive);
 
         PostMessageW(c.toPopup ? hwnd : host.m_hWnd, c.msg, c.wParam, c.lParam);
-        EXPECT_TRUE(combotest::PumpUntilWithFilters(app.App(), [] { return CountedDropDown::alive == 0; }, 5000));
+        EXPECT_TRUE(hosttest::PumpUntil([] { return CountedDropDown::alive == 0; }, 5000, app.App().GetMsgLoop()));
         EXPECT_EQ(1, owner.destroyed);
         EXPECT_EQ(c.exitCode, owner.exitCode);
         EXPECT_FALSE(IsWindow(hwnd));

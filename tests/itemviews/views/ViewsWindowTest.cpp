@@ -36,13 +36,6 @@ const wchar_t kListsWindow[] =
 
 const int kHostX = 700, kHostY = 40;
 
-void PostClick(SHostWnd& host, POINT pt)
-{
-    PostMessageW(host.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
-    PostMessageW(host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
-    PostMessageW(host.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-}
-
 }  // namespace
 
 TEST_F(ViewsWindowTest, AListBoxAndAListViewInAHostWindow)
@@ -63,9 +56,9 @@ TEST_F(ViewsWindowTest, AListBoxAndAListViewInAHostWindow)
 
     // The fourth row of each clicked through the window.
     const RECT lbRow = lb->GetItemRect(3);
-    PostClick(host, POINT{lbRow.left + 20, lbRow.top + 10});
+    hosttest::PostClick(host.m_hWnd, POINT{lbRow.left + 20, lbRow.top + 10});
     const RECT lvClient = lv->GetClientRect();
-    PostClick(host, POINT{lvClient.left + 20, lvClient.top + 3 * 29 + 10});
+    hosttest::PostClick(host.m_hWnd, POINT{lvClient.left + 20, lvClient.top + 3 * 29 + 10});
     EXPECT_TRUE(hosttest::PumpUntil([&] { return lb->GetCurSel() == 3 && lv->GetSel() == 3; }, 5000));
     EXPECT_EQ(1, host.EventCount(12001));
     EXPECT_EQ(1, host.EventCount(15101));

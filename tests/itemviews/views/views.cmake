@@ -1,18 +1,14 @@
 # The views: list box and list view over a real container with a test
 # adapter; in real host windows both lists, the drop-down window and the
 # combo boxes, with screenshots.
-orvo_test(itemviews_views_test
+orvo_host_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ViewHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListBoxTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ListViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ViewsWindowTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ComboPump.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropDownTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ComboWindowTest.cpp
-  LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
-  TIMEOUT 600)
-target_include_directories(itemviews_views_test PRIVATE
-  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}")
+  LIBS wui_itemviews core_element_support)
 # An open drop-down ends when its window loses activation, which another
 # test's window can take at any moment: these run alone.
 set_tests_properties(itemviews_views_test PROPERTIES RUN_SERIAL TRUE)
