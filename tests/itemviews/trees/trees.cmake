@@ -1,16 +1,12 @@
 # The trees: the tree control, and the tree view with its locator over a
 # test adapter, on a real container; in a real host window both, with a
 # screenshot.
-orvo_test(itemviews_trees_test
+orvo_host_test(itemviews_trees_test
   ${CMAKE_CURRENT_LIST_DIR}/../views/ViewHost.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeCtrlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreeViewTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TreesWindowTest.cpp
-  LIBS wui_itemviews core_element_support core_host_support orvo_test_support wui_sys_skin wui_sys_res
-  TIMEOUT 600)
-target_include_directories(itemviews_trees_test PRIVATE
-  "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_SOURCE_DIR}/tests/core" "${CMAKE_CURRENT_LIST_DIR}"
-  "${CMAKE_CURRENT_LIST_DIR}/../views")
+  LIBS wui_itemviews core_element_support INCLUDE "${CMAKE_CURRENT_LIST_DIR}/../views")
 
 # Tree control speed over 100,000 items in 1,000 folders, run by hand: not a CTest test.
 orvo_bench(itemviews_treectrl_bench ${CMAKE_CURRENT_LIST_DIR}/bench/TreeCtrlBench.cpp
