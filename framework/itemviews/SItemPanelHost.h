@@ -24,6 +24,18 @@ public:
     // The hovered panel's tip; the panel's own without one.
     BOOL GetToolTipInfo(POINT pt, SwndToolTipInfo& info) override;
 
+    // Key-down stays the view's own: its keys move its selection.
+    WUI_SWND_MSG_MAP_BEGIN()
+        WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnItemMouseWheel)
+        WUI_MSG_RANGE_HANDLER(WM_MOUSEMOVE, WM_MBUTTONDBLCLK, OnItemMouseEvent)
+        WUI_MSG_RANGE_HANDLER(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK, OnItemMouseEvent)
+        WUI_MSG_VOID(WM_MOUSELEAVE, OnItemMouseLeave)
+        WUI_MSG_RANGE_HANDLER(WM_KEYUP, WM_KEYLAST, OnItemKeyEvent)
+        WUI_MSG_RANGE_HANDLER(WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, OnItemKeyEvent)
+        WUI_MSG_WM_SETFOCUS(OnItemSetFocus)
+        WUI_MSG_WM_KILLFOCUS(OnItemKillFocus)
+    WUI_SWND_MSG_MAP_END(SPanel)
+
 protected:
     // The row of a shown panel in the view's coordinates (scrolling applied).
     virtual RECT PanelRowRect(SItemPanel* panel) = 0;

@@ -97,18 +97,10 @@ public:
 
     WUI_SWND_MSG_MAP_BEGIN()
         WUI_MSG_RT_DO(WM_PAINT, OnTvPaint)
-        WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnItemMouseWheel)
-        WUI_MSG_RANGE_HANDLER(WM_MOUSEMOVE, WM_MBUTTONDBLCLK, OnItemMouseEvent)
-        WUI_MSG_RANGE_HANDLER(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK, OnItemMouseEvent)
-        WUI_MSG_VOID(WM_MOUSELEAVE, OnItemMouseLeave)
         WUI_MSG_HANDLER(WM_KEYDOWN, OnTvKeyDown)
-        WUI_MSG_RANGE_HANDLER(WM_KEYUP, WM_KEYLAST, OnItemKeyEvent)
-        WUI_MSG_RANGE_HANDLER(WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, OnItemKeyEvent)
-        WUI_MSG_WM_SETFOCUS(OnItemSetFocus)
-        WUI_MSG_WM_KILLFOCUS(OnItemKillFocus)
         WUI_MSG_WM_SIZE(OnTvSize)
         WUI_MSG_WM_DESTROY(OnTvDestroy)
-    WUI_SWND_MSG_MAP_END(SPanel)
+    WUI_SWND_MSG_MAP_END(SItemPanelHost)
 
 protected:
     struct ItemInfo {
