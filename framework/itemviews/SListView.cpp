@@ -371,15 +371,6 @@ void SListView::ParkPanel(const ItemInfo& info)
         panel->DestroyWindow();
 }
 
-void SListView::ForgetPanel(SItemPanel* panel)
-{
-    if (m_pHoverPanel == panel) m_pHoverPanel = nullptr;
-    if (m_pCapturePanel == panel) {
-        m_pCapturePanel = nullptr;
-        if (GetContainer() && GetCapture() == m_swnd) ReleaseCapture();
-    }
-}
-
 // The lists are emptied before any panel goes: its destruction may call
 // back into the view.
 void SListView::DestroyPanels()
@@ -439,26 +430,15 @@ RECT SListView::RowRect(int index) const
     return rc;
 }
 
-void SListView::SetItemCapture(SItemPanel* panel, bool capture)
+RECT SListView::PanelRowRect(SItemPanel* panel)
 {
-    if (capture) {
-        if (GetContainer()) GetContainer()->SetCapture(m_swnd);
-        m_pCapturePanel = panel;
-    } else {
-        if (GetContainer()) GetContainer()->ReleaseCapture();
-        m_pCapturePanel = nullptr;
-    }
+    return RowRect(int(panel->GetItemIndex()));
 }
 
 BOOL SListView::GetItemRect(SItemPanel* panel, RECT* out)
 {
     *out = RowRect(int(panel->GetItemIndex()));
     return TRUE;
-}
-
-void SListView::RelayoutItem(SItemPanel* panel)
-{
-    panel->LayoutChildren();
 }
 
 // ---- selection ----
@@ -537,12 +517,6 @@ void SListView::SetColorizeColor(COLORREF color)
 
 // ---- mouse ----
 
-LPARAM SListView::RelativePoint(LPARAM lParam, const RECT& row)
-{
-    const POINT pt = WUI_MSG_POINT(lParam);
-    return MAKELPARAM(pt.x - row.left, pt.y - row.top);
-}
-
 SItemPanel* SListView::PanelFromPoint(POINT pt, RECT* rowOut)
 {
     int index = m_iFirstVisible;
@@ -554,79 +528,6 @@ SItemPanel* SListView::PanelFromPoint(POINT pt, RECT* rowOut)
         }
     }
     return nullptr;
-}
-
-LRESULT SListView::OnLvMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    SAutoRefPtr<SWindow> keep(this);  // a row's handler may destroy the view
-    if (m_pCapturePanel) {
-        SAutoRefPtr<SItemPanel> panel = m_pCapturePanel;
-        panel->DispatchHostMessage(msg, wParam, RelativePoint(lParam, RowRect(int(panel->GetItemIndex()))));
-        SetMsgHandled(TRUE);
-        return 0;
-    }
-    LRESULT ignored = 0;
-    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
-        SPanel::ProcessSwndMessage(msg, wParam, lParam, ignored);
-        if (IsDestroyed()) return 0;
-    }
-    const POINT pt = WUI_MSG_POINT(lParam);
-    RECT row = {0, 0, 0, 0};
-    SItemPanel* hit = PanelFromPoint(pt, &row);
-    if (hit != m_pHoverPanel) {
-        if (SAutoRefPtr<SItemPanel> left = m_pHoverPanel) {
-            m_pHoverPanel = nullptr;
-            left->DispatchHostMessage(WM_MOUSELEAVE, 0, 0);
-            left->InvalidateRect(nullptr);
-        }
-        m_pHoverPanel = hit;
-        if (hit) {
-            SAutoRefPtr<SItemPanel> entered = hit;
-            hit->DispatchHostMessage(WM_MOUSEHOVER, wParam, RelativePoint(lParam, row));
-            hit->InvalidateRect(nullptr);
-        }
-    }
-    if (IsDestroyed()) return 0;
-    if (SAutoRefPtr<SItemPanel> hover = m_pHoverPanel)
-        hover->DispatchHostMessage(msg, wParam, RelativePoint(lParam, RowRect(int(hover->GetItemIndex()))));
-    if (!IsDestroyed() && (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP))
-        SPanel::ProcessSwndMessage(msg, wParam, lParam, ignored);
-    SetMsgHandled(TRUE);
-    return 0;
-}
-
-LRESULT SListView::OnLvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (SAutoRefPtr<SItemPanel> panel = SelectedPanel()) {
-        const LRESULT r = panel->DispatchHostMessage(msg, wParam, RelativePoint(lParam, RowRect(m_iSelItem)));
-        if (r) return r;
-    }
-    return OnPanelMouseWheel(msg, wParam, lParam);
-}
-
-void SListView::OnLvMouseLeave()
-{
-    if (SAutoRefPtr<SItemPanel> panel = m_pHoverPanel) {
-        m_pHoverPanel = nullptr;
-        panel->DispatchHostMessage(WM_MOUSELEAVE, 0, 0);
-    }
-}
-
-BOOL SListView::OnSetCursor(POINT pt)
-{
-    SItemPanel* panel = m_pCapturePanel ? m_pCapturePanel : m_pHoverPanel;
-    if (panel) {
-        SAutoRefPtr<SItemPanel> keep = panel;
-        const RECT row = RowRect(int(panel->GetItemIndex()));
-        if (panel->DispatchHostMessage(WM_SETCURSOR, 0, MAKELPARAM(pt.x - row.left, pt.y - row.top))) return TRUE;
-    }
-    return SPanel::OnSetCursor(pt);
-}
-
-BOOL SListView::GetToolTipInfo(POINT pt, SwndToolTipInfo& info)
-{
-    if (m_pHoverPanel) return m_pHoverPanel->GetToolTipInfo(pt, info);
-    return SPanel::GetToolTipInfo(pt, info);
 }
 
 // ---- keyboard ----
@@ -691,31 +592,7 @@ bool SListView::ScrollForKey(UINT vk, int* target)
     return true;
 }
 
-LRESULT SListView::OnLvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    SAutoRefPtr<SItemPanel> panel = SelectedPanel();
-    if (!panel) {
-        SetMsgHandled(FALSE);
-        return 0;
-    }
-    const LRESULT r = panel->DispatchHostMessage(msg, wParam, lParam);
-    SetMsgHandled(panel->IsMsgHandled());
-    return r;
-}
-
 // ---- focus, size, end ----
-
-void SListView::OnLvSetFocus()
-{
-    SWindow::OnSetFocus();
-    if (SItemPanel* panel = SelectedPanel()) panel->GetFocusManager()->RestoreFocus();
-}
-
-void SListView::OnLvKillFocus()
-{
-    SWindow::OnKillFocus();
-    if (SItemPanel* panel = SelectedPanel()) panel->GetFocusManager()->StoreFocus();
-}
 
 void SListView::OnLvSize(UINT type, SIZE size)
 {

@@ -7,10 +7,9 @@
 // SetAdapter.
 #pragma once
 
-#include "controls/SPanel.h"
 #include "core/SList.h"
 #include "itemviews/IListViewItemLocator.h"
-#include "itemviews/SItemPanel.h"
+#include "itemviews/SItemPanelHost.h"
 
 namespace WUI {
 
@@ -53,7 +52,7 @@ private:
     SListView* m_view;
 };
 
-class SListView : public SPanel, public IItemContainer {
+class SListView : public SItemPanelHost {
     WUI_SWINDOW_CLASS(SListView, SPanel, L"listview")
 public:
     SListView();
@@ -98,36 +97,23 @@ public:
     virtual RECT GetListRect() const;
 
     // ---- IItemContainer ----
-    void SetItemCapture(SItemPanel* panel, bool capture) override;
     BOOL GetItemRect(SItemPanel* panel, RECT* out) override;
-    BOOL DefersItemRedraw() override { return TRUE; }
-    void RelayoutItem(SItemPanel* panel) override;
 
     // "dividerSkin", "dividerSize", "wantTab".
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // Reads the "template" child and makes the locator; no child elements.
     BOOL CreateChildren(pugi::xml_node node) override;
     void SetColorizeColor(COLORREF color) override;
-    BOOL OnSetCursor(POINT pt) override;
-    BOOL GetToolTipInfo(POINT pt, SwndToolTipInfo& info) override;
     UINT GetDlgCode() const override { return m_bWantTab ? 0xFFFF : 0x80000001; }
     int GetScrollLineSize(BOOL vertical) override;
     BOOL OnScroll(BOOL vertical, UINT code, int pos) override;
 
     WUI_SWND_MSG_MAP_BEGIN()
         WUI_MSG_RT_DO(WM_PAINT, OnLvPaint)
-        WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnLvMouseWheel)
-        WUI_MSG_RANGE_HANDLER(WM_MOUSEMOVE, WM_MBUTTONDBLCLK, OnLvMouseEvent)
-        WUI_MSG_RANGE_HANDLER(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK, OnLvMouseEvent)
-        WUI_MSG_VOID(WM_MOUSELEAVE, OnLvMouseLeave)
         WUI_MSG_HANDLER(WM_KEYDOWN, OnLvKeyDown)
-        WUI_MSG_RANGE_HANDLER(WM_KEYUP, WM_KEYLAST, OnLvKeyEvent)
-        WUI_MSG_RANGE_HANDLER(WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, OnLvKeyEvent)
-        WUI_MSG_WM_SETFOCUS(OnLvSetFocus)
-        WUI_MSG_WM_KILLFOCUS(OnLvKillFocus)
         WUI_MSG_WM_SIZE(OnLvSize)
         WUI_MSG_WM_DESTROY(OnLvDestroy)
-    WUI_SWND_MSG_MAP_END(SPanel)
+    WUI_SWND_MSG_MAP_END(SItemPanelHost)
 
 protected:
     struct ItemInfo {
@@ -147,18 +133,15 @@ protected:
     // A panel for row i of that type: the old one of the row, a parked one, or a new one.
     SItemPanel* TakePanel(int i, int type, SArray<ItemInfo>& old, int oldFirst);
     void ParkPanel(const ItemInfo& info);
-    // Drops the view's references to the panel (hover, capture).
-    void ForgetPanel(SItemPanel* panel);
     // Destroys every panel, shown and parked.
     void DestroyPanels();
     // Stops the adapter notifying this view.
     void DetachAdapter();
     // The row of a panel in the view's coordinates.
     virtual RECT RowRect(int index) const;
-    // The shown panel under pt, or null.
-    SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut);
-    SItemPanel* SelectedPanel();
-    static LPARAM RelativePoint(LPARAM lParam, const RECT& row);
+    RECT PanelRowRect(SItemPanel* panel) override;
+    SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut) override;
+    SItemPanel* SelectedPanel() override;
     bool OnItemClick(EventArgs& args);
     void ChooseRow(int index);
     // With "wantTab", the selected panel sees the key first: true when it
@@ -170,13 +153,7 @@ protected:
     bool ScrollForKey(UINT vk, int* target);
 
     void OnLvPaint(IRenderTarget* rt);
-    LRESULT OnLvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLvMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnLvMouseLeave();
     LRESULT OnLvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnLvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnLvSetFocus();
-    void OnLvKillFocus();
     void OnLvSize(UINT type, SIZE size);
     void OnLvDestroy();
 
@@ -185,9 +162,7 @@ protected:
     SAutoRefPtr<IListViewItemLocator> m_locator;
     int m_iFirstVisible = -1;
     SList<ItemInfo> m_visible;
-    SItemPanel* m_pCapturePanel = nullptr;  // cleared whenever the panel is parked or destroyed
     int m_iSelItem = -1;
-    SItemPanel* m_pHoverPanel = nullptr;  // the same
     bool m_bDataSetInvalidated = false;
     SArray<SList<SItemPanel*>*> m_freeLists;  // parked panels per view type
     pugi::xml_document m_tmplDoc;

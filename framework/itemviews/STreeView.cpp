@@ -382,15 +382,6 @@ void STreeView::ParkPanel(const ItemInfo& info)
     m_freeLists[info.type].push_back(panel);
 }
 
-void STreeView::ForgetPanel(SItemPanel* panel)
-{
-    if (m_pHoverPanel == panel) m_pHoverPanel = nullptr;
-    if (m_pCapturePanel == panel) {
-        m_pCapturePanel = nullptr;
-        if (GetContainer() && GetCapture() == m_swnd) ReleaseCapture();
-    }
-}
-
 // The lists are emptied before any panel goes: its destruction may call back.
 void STreeView::DestroyPanels()
 {
@@ -429,15 +420,9 @@ RECT STreeView::ItemRect(HSTREEITEM item)
     return rc;
 }
 
-void STreeView::SetItemCapture(SItemPanel* panel, bool capture)
+RECT STreeView::PanelRowRect(SItemPanel* panel)
 {
-    if (capture) {
-        if (GetContainer()) GetContainer()->SetCapture(m_swnd);
-        m_pCapturePanel = panel;
-    } else {
-        if (GetContainer()) GetContainer()->ReleaseCapture();
-        m_pCapturePanel = nullptr;
-    }
+    return ItemRect(HSTREEITEM(panel->GetItemIndex()));
 }
 
 BOOL STreeView::GetItemRect(SItemPanel* panel, RECT* out)
@@ -446,11 +431,6 @@ BOOL STreeView::GetItemRect(SItemPanel* panel, RECT* out)
     if (!m_adapter || !item || m_locator->GetItemTop(item) < 0) return FALSE;
     *out = ItemRect(item);
     return TRUE;
-}
-
-void STreeView::RelayoutItem(SItemPanel* panel)
-{
-    panel->LayoutChildren();
 }
 
 // ---- selection ----
@@ -534,12 +514,6 @@ void STreeView::SetColorizeColor(COLORREF color)
 
 // ---- mouse ----
 
-LPARAM STreeView::RelativePoint(LPARAM lParam, const RECT& row)
-{
-    const POINT pt = WUI_MSG_POINT(lParam);
-    return MAKELPARAM(pt.x - row.left, pt.y - row.top);
-}
-
 SItemPanel* STreeView::PanelFromPoint(POINT pt, RECT* rowOut)
 {
     for (const ItemInfo& info : m_visible) {
@@ -552,91 +526,18 @@ SItemPanel* STreeView::PanelFromPoint(POINT pt, RECT* rowOut)
     return nullptr;
 }
 
-LRESULT STreeView::OnTvMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam)
+// Its panel shows itself unselected.
+void STreeView::OnPressOnEmpty()
 {
-    SAutoRefPtr<SWindow> keep(this);  // a row's handler may destroy the view
-    if (m_pCapturePanel) {
-        SAutoRefPtr<SItemPanel> panel = m_pCapturePanel;
-        panel->DispatchHostMessage(msg, wParam, RelativePoint(lParam, ItemRect(HSTREEITEM(panel->GetItemIndex()))));
-        SetMsgHandled(TRUE);
-        return 0;
-    }
-    LRESULT ignored = 0;
-    const bool down = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN;
-    if (down) {
-        SPanel::ProcessSwndMessage(msg, wParam, lParam, ignored);
-        if (IsDestroyed()) return 0;
-    }
-    const POINT pt = WUI_MSG_POINT(lParam);
-    RECT row = {0, 0, 0, 0};
-    SItemPanel* hit = PanelFromPoint(pt, &row);
-    if (down && !hit && m_hSelected) {
-        // A press on empty space: the selection goes, without events, and
-        // its panel shows itself unselected.
-        if (SAutoRefPtr<SItemPanel> panel = SelectedPanel()) {
-            panel->DispatchHostMessage(WM_KILLFOCUS, 0, 0);
-            panel->GetEventSet()->SetMuted(true);
-            panel->ModifyItemState(0, kItemStateSelected);
-            panel->GetEventSet()->SetMuted(false);
-            panel->InvalidateRect(nullptr);
-        }
-        m_hSelected = 0;
-        if (IsDestroyed()) return 0;
-    }
-    if (hit != m_pHoverPanel) {
-        if (SAutoRefPtr<SItemPanel> left = m_pHoverPanel) {
-            m_pHoverPanel = nullptr;
-            left->DispatchHostMessage(WM_MOUSELEAVE, 0, 0);
-            left->InvalidateRect(nullptr);
-        }
-        m_pHoverPanel = hit;
-        if (hit) {
-            SAutoRefPtr<SItemPanel> entered = hit;
-            hit->DispatchHostMessage(WM_MOUSEHOVER, wParam, RelativePoint(lParam, row));
-            hit->InvalidateRect(nullptr);
-        }
-    }
-    if (IsDestroyed()) return 0;
-    if (SAutoRefPtr<SItemPanel> hover = m_pHoverPanel)
-        hover->DispatchHostMessage(msg, wParam, RelativePoint(lParam, ItemRect(HSTREEITEM(hover->GetItemIndex()))));
-    if (!IsDestroyed() && (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP))
-        SPanel::ProcessSwndMessage(msg, wParam, lParam, ignored);
-    SetMsgHandled(TRUE);
-    return 0;
-}
-
-LRESULT STreeView::OnTvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam)
-{
+    if (!m_hSelected) return;
     if (SAutoRefPtr<SItemPanel> panel = SelectedPanel()) {
-        const LRESULT r = panel->DispatchHostMessage(msg, wParam, RelativePoint(lParam, ItemRect(m_hSelected)));
-        if (r) return r;
+        panel->DispatchHostMessage(WM_KILLFOCUS, 0, 0);
+        panel->GetEventSet()->SetMuted(true);
+        panel->ModifyItemState(0, kItemStateSelected);
+        panel->GetEventSet()->SetMuted(false);
+        panel->InvalidateRect(nullptr);
     }
-    return OnPanelMouseWheel(msg, wParam, lParam);
-}
-
-void STreeView::OnTvMouseLeave()
-{
-    if (SAutoRefPtr<SItemPanel> panel = m_pHoverPanel) {
-        m_pHoverPanel = nullptr;
-        panel->DispatchHostMessage(WM_MOUSELEAVE, 0, 0);
-    }
-}
-
-BOOL STreeView::OnSetCursor(POINT pt)
-{
-    SItemPanel* panel = m_pCapturePanel ? m_pCapturePanel : m_pHoverPanel;
-    if (panel) {
-        SAutoRefPtr<SItemPanel> keep = panel;
-        const RECT row = ItemRect(HSTREEITEM(panel->GetItemIndex()));
-        if (panel->DispatchHostMessage(WM_SETCURSOR, 0, MAKELPARAM(pt.x - row.left, pt.y - row.top))) return TRUE;
-    }
-    return SPanel::OnSetCursor(pt);
-}
-
-BOOL STreeView::GetToolTipInfo(POINT pt, SwndToolTipInfo& info)
-{
-    if (m_pHoverPanel) return m_pHoverPanel->GetToolTipInfo(pt, info);
-    return SPanel::GetToolTipInfo(pt, info);
+    m_hSelected = 0;
 }
 
 // ---- keyboard ----
@@ -686,34 +587,10 @@ LRESULT STreeView::OnTvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam)
     case VK_DOWN: ChooseItem(sel ? adapter->GetNextVisibleItem(sel) : adapter->GetFirstVisibleItem()); return 0;
     default: break;
     }
-    return OnTvKeyEvent(msg, wParam, lParam);
-}
-
-LRESULT STreeView::OnTvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    SAutoRefPtr<SItemPanel> panel = SelectedPanel();
-    if (!panel) {
-        SetMsgHandled(FALSE);
-        return 0;
-    }
-    const LRESULT r = panel->DispatchHostMessage(msg, wParam, lParam);
-    SetMsgHandled(panel->IsMsgHandled());
-    return r;
+    return OnItemKeyEvent(msg, wParam, lParam);
 }
 
 // ---- focus, size, end ----
-
-void STreeView::OnTvSetFocus()
-{
-    SWindow::OnSetFocus();
-    if (SItemPanel* panel = SelectedPanel()) panel->GetFocusManager()->RestoreFocus();
-}
-
-void STreeView::OnTvKillFocus()
-{
-    SWindow::OnKillFocus();
-    if (SItemPanel* panel = SelectedPanel()) panel->GetFocusManager()->StoreFocus();
-}
 
 void STreeView::OnTvSize(UINT type, SIZE size)
 {

@@ -5,10 +5,8 @@
 // child is what the adapter builds panels from.
 #pragma once
 
-#include "controls/SPanel.h"
-#include "itemviews/IItemContainer.h"
 #include "itemviews/IListAdapter.h"
-#include "itemviews/SItemPanel.h"
+#include "itemviews/SItemPanelHost.h"
 #include "itemviews/STreeViewItemLocator.h"
 
 #include <unordered_map>
@@ -54,7 +52,7 @@ private:
     STreeView* m_view;
 };
 
-class STreeView : public SPanel, public IItemContainer {
+class STreeView : public SItemPanelHost {
     WUI_SWINDOW_CLASS(STreeView, SPanel, L"treeview")
 public:
     STreeView();
@@ -85,37 +83,24 @@ public:
     void UpdateVisibleItems();
 
     // ---- IItemContainer ----
-    void SetItemCapture(SItemPanel* panel, bool capture) override;
     // FALSE for an item not shown.
     BOOL GetItemRect(SItemPanel* panel, RECT* out) override;
-    BOOL DefersItemRedraw() override { return TRUE; }
-    void RelayoutItem(SItemPanel* panel) override;
 
     // "indent" (only while loading: a new locator), "wantTab".
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // Copies the "template" child; no child elements.
     BOOL CreateChildren(pugi::xml_node node) override;
     void SetColorizeColor(COLORREF color) override;
-    BOOL OnSetCursor(POINT pt) override;
-    BOOL GetToolTipInfo(POINT pt, SwndToolTipInfo& info) override;
     UINT GetDlgCode() const override { return m_bWantTab ? 0xFFFF : 0x80000001; }
     int GetScrollLineSize(BOOL vertical) override;
     BOOL OnScroll(BOOL vertical, UINT code, int pos) override;
 
     WUI_SWND_MSG_MAP_BEGIN()
         WUI_MSG_RT_DO(WM_PAINT, OnTvPaint)
-        WUI_MSG_HANDLER(WM_MOUSEWHEEL, OnTvMouseWheel)
-        WUI_MSG_RANGE_HANDLER(WM_MOUSEMOVE, WM_MBUTTONDBLCLK, OnTvMouseEvent)
-        WUI_MSG_RANGE_HANDLER(WM_XBUTTONDOWN, WM_XBUTTONDBLCLK, OnTvMouseEvent)
-        WUI_MSG_VOID(WM_MOUSELEAVE, OnTvMouseLeave)
         WUI_MSG_HANDLER(WM_KEYDOWN, OnTvKeyDown)
-        WUI_MSG_RANGE_HANDLER(WM_KEYUP, WM_KEYLAST, OnTvKeyEvent)
-        WUI_MSG_RANGE_HANDLER(WM_IME_STARTCOMPOSITION, WM_IME_COMPOSITION, OnTvKeyEvent)
-        WUI_MSG_WM_SETFOCUS(OnTvSetFocus)
-        WUI_MSG_WM_KILLFOCUS(OnTvKillFocus)
         WUI_MSG_WM_SIZE(OnTvSize)
         WUI_MSG_WM_DESTROY(OnTvDestroy)
-    WUI_SWND_MSG_MAP_END(SPanel)
+    WUI_SWND_MSG_MAP_END(SItemPanelHost)
 
 protected:
     struct ItemInfo {
@@ -127,13 +112,14 @@ protected:
     bool BindVisibleRows();
     SItemPanel* TakePanel(int type);
     void ParkPanel(const ItemInfo& info);
-    void ForgetPanel(SItemPanel* panel);
     void DestroyPanels();
     void DetachAdapter();
     RECT ItemRect(HSTREEITEM item);
-    SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut);
-    SItemPanel* SelectedPanel();
-    static LPARAM RelativePoint(LPARAM lParam, const RECT& row);
+    RECT PanelRowRect(SItemPanel* panel) override;
+    SItemPanel* PanelFromPoint(POINT pt, RECT* rowOut) override;
+    SItemPanel* SelectedPanel() override;
+    // A press on empty space: the selection goes, without events.
+    void OnPressOnEmpty() override;
     bool OnItemClick(EventArgs& args);
     bool OnItemDbClick(EventArgs& args);
     void ChooseItem(HSTREEITEM item);
@@ -141,13 +127,7 @@ protected:
     void ScrollToShow(BOOL vertical, int start, int size);
 
     void OnTvPaint(IRenderTarget* rt);
-    LRESULT OnTvMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTvMouseEvent(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnTvMouseLeave();
     LRESULT OnTvKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT OnTvKeyEvent(UINT msg, WPARAM wParam, LPARAM lParam);
-    void OnTvSetFocus();
-    void OnTvKillFocus();
     void OnTvSize(UINT type, SIZE size);
     void OnTvDestroy();
 
@@ -158,8 +138,6 @@ protected:
     std::vector<ItemInfo> m_visible;                     // in display order
     std::unordered_map<HSTREEITEM, ItemInfo> m_visibleMap;
     pugi::xml_document m_tmplDoc;
-    SItemPanel* m_pCapturePanel = nullptr;  // cleared whenever the panel is parked or destroyed
-    SItemPanel* m_pHoverPanel = nullptr;    // the same
     HSTREEITEM m_hSelected = 0;
     int m_bWantTab = 0;
     int m_nUpdating = 0;
