@@ -37,6 +37,13 @@ public:
     WUI_SWND_MSG_MAP_END(SPanel)
 
 protected:
+    // Binding passes of one update: measured rows change the totals, which
+    // may bring more rows in sight; an adapter whose sizes never settle must
+    // not keep the view binding for ever.
+    static constexpr int kMaxBindPasses = 8;
+    // The view types an adapter asks for, held to 1..1024.
+    static int ClampViewTypes(int count) { return count < 1 ? 1 : (count > 1024 ? 1024 : count); }
+
     // The row of a shown panel in the view's coordinates (scrolling applied).
     virtual RECT PanelRowRect(SItemPanel* panel) = 0;
     // The shown panel under pt, its row into rowOut; null when none is.

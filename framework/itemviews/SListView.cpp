@@ -12,12 +12,6 @@ namespace WUI {
 
 namespace {
 
-// Binding passes of one update: measured rows change the total height,
-// which may bring more rows in sight; an adapter whose heights never settle
-// must not keep the view binding for ever.
-const int kMaxBindPasses = 8;
-// Bound of the view types an adapter may ask for.
-const int kMaxViewTypes = 1024;
 const int kDefaultRowHeight = 30;
 
 }  // namespace
@@ -138,7 +132,7 @@ bool SListView::SetAdapter(IListAdapter* adapter)
     if (m_adapter != adapter || IsDestroyed()) return false;  // replaced from inside the call
     adapter->RegisterObserver(m_observer);
     m_bObserving = true;
-    const int types = std::min(std::max(1, adapter->GetViewTypeCount()), kMaxViewTypes);
+    const int types = ClampViewTypes(adapter->GetViewTypeCount());
     for (int t = 0; t < types; ++t) {
         SList<SItemPanel*>* list = new (std::nothrow) SList<SItemPanel*>;
         if (!list || m_freeLists.Add(list) < 0) {

@@ -10,11 +10,6 @@ namespace WUI {
 
 namespace {
 
-// Binding passes of one update: measured items change the totals, which may
-// bring more items in sight; an adapter whose sizes never settle must not
-// keep the view binding for ever.
-const int kMaxBindPasses = 8;
-const int kMaxViewTypes = 1024;
 // Items bound in one pass, whatever the adapter's heights.
 const int kMaxBoundItems = 10000;
 
@@ -122,7 +117,7 @@ bool STreeView::SetAdapter(ITreeAdapter* adapter)
     m_bObserving = true;
     adapter->InitFromTemplate(m_tmplDoc.first_child());
     if (m_adapter != adapter || IsDestroyed()) return true;  // replaced from inside the call
-    const int types = std::min(std::max(1, adapter->GetViewTypeCount()), kMaxViewTypes);
+    const int types = ClampViewTypes(adapter->GetViewTypeCount());
     m_freeLists.assign(types, std::vector<SItemPanel*>());
     OnBranchChanged(STVI_ROOT);
     return true;
