@@ -205,6 +205,5 @@ bool WriteDelBatAndRun(const std::wstring& folder)
 
 bool WriteDelBatAndRun(const std::string& folder)
 {
-    std::wstring bat;
-    return WriteDelBat(folder, &bat) && StartHiddenBatch(bat).Valid();
+    return WriteDelBatAndRun(FromSystemCodePage(folder));
 }
