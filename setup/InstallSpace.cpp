@@ -3,46 +3,16 @@
 #include "engine/MemInStream.h"
 #include "engine/SzArchive.h"
 #include "engine/SzCappedAlloc.h"
+#include "engine/SzHeaderRead.h"
 #include "syshelpers/SafePaths.h"
 
 #include "7z.h"
-#include "7zCrc.h"
 
 #include <new>
 
 namespace {
 
 const size_t kLookAheadSize = 1 << 16;
-
-// The database and look-ahead buffer of one header read, freed into the
-// allocator they came from.
-class HeaderRead {
-public:
-    HeaderRead(ISeekInStreamPtr input, const SzCappedAlloc& allocator) : alloc_(allocator)
-    {
-        SzArEx_Init(&db);
-        LookToRead2_CreateVTable(&look, False);
-        look.buf = static_cast<Byte*>(ISzAlloc_Alloc(alloc_.Get(), kLookAheadSize));
-        look.bufSize = look.buf ? kLookAheadSize : 0;
-        look.realStream = input;
-        LookToRead2_INIT(&look);
-    }
-    ~HeaderRead()
-    {
-        SzArEx_Free(&db, alloc_.Get());
-        ISzAlloc_Free(alloc_.Get(), look.buf);
-    }
-    HeaderRead(const HeaderRead&) = delete;
-    HeaderRead& operator=(const HeaderRead&) = delete;
-
-    bool Open() { return look.buf && SzArEx_Open(&db, &look.vt, alloc_.Get(), alloc_.Get()) == SZ_OK; }
-
-    CSzArEx db;
-    CLookToRead2 look;
-
-private:
-    const SzCappedAlloc& alloc_;
-};
 
 bool IsFolder(const std::wstring& path)
 {
@@ -55,13 +25,11 @@ bool IsFolder(const std::wstring& path)
 bool ReadArchiveUnpackedSize(const void* data, size_t size, uint64_t* total)
 {
     if (!data || !total) return false;
-    static const bool crcTableReady = (CrcGenerateTable(), true);
-    (void)crcTableReady;
     try {
         SzCappedAlloc alloc(SzCappedAlloc::CapFor(size, SzArchive::kMaxUnpackedTotal));
         MemInStream stream;
         stream.buffer.Attach(data, size);
-        HeaderRead read(&stream.vt, alloc);
+        SzHeaderRead read(&stream.vt, alloc, kLookAheadSize);
         if (!read.Open()) return false;
         uint64_t sum = 0;
         for (UInt32 i = 0; i < read.db.NumFiles; ++i)

@@ -2,10 +2,10 @@
 
 #include "engine/MemInStream.h"
 #include "engine/SzCappedAlloc.h"
+#include "engine/SzHeaderRead.h"
 #include "engine/SzText.h"
 
 #include "7z.h"
-#include "7zCrc.h"
 #include "7zFile.h"
 
 #include <cstring>
@@ -15,31 +15,16 @@ namespace {
 
 const size_t kLookAheadSize = 1 << 18;
 
-// The decoder's database, look-ahead buffer and solid-block cache, freed
-// together into the allocator they all come from, which outlives them.
-class DecodeState {
+// The header read plus the solid-block cache, all from one allocator; the
+// block goes first.
+class DecodeState : public SzHeaderRead {
 public:
-    DecodeState(ISeekInStreamPtr input, const SzCappedAlloc& allocator) : alloc(allocator)
+    DecodeState(ISeekInStreamPtr input, const SzCappedAlloc& allocator)
+        : SzHeaderRead(input, allocator, kLookAheadSize)
     {
-        SzArEx_Init(&db);
-        LookToRead2_CreateVTable(&look, False);
-        look.buf = static_cast<Byte*>(ISzAlloc_Alloc(alloc.Get(), kLookAheadSize));
-        look.bufSize = look.buf ? kLookAheadSize : 0;
-        look.realStream = input;
-        LookToRead2_INIT(&look);
     }
-    ~DecodeState()
-    {
-        ISzAlloc_Free(alloc.Get(), block);
-        SzArEx_Free(&db, alloc.Get());
-        ISzAlloc_Free(alloc.Get(), look.buf);
-    }
-    DecodeState(const DecodeState&) = delete;
-    DecodeState& operator=(const DecodeState&) = delete;
+    ~DecodeState() { ISzAlloc_Free(alloc.Get(), block); }
 
-    const SzCappedAlloc& alloc;
-    CSzArEx db;
-    CLookToRead2 look;
     UInt32 blockIndex = 0xFFFFFFFF;
     Byte* block = nullptr;
     size_t blockSize = 0;
@@ -107,13 +92,9 @@ bool SzArchive::Decode(ISeekInStreamPtr input, uint64_t size)
 
 bool SzArchive::DecodeAll(ISeekInStreamPtr input, uint64_t size)
 {
-    // The table is shared by every decoder of the process: made once, before any use.
-    static const bool crcTableReady = (CrcGenerateTable(), true);
-    (void)crcTableReady;
     alloc_.reset(new SzCappedAlloc(SzCappedAlloc::CapFor(size, kMaxUnpackedTotal)));
     DecodeState state(input, *alloc_);
-    if (!state.look.buf) return false;
-    if (SzArEx_Open(&state.db, &state.look.vt, state.alloc.Get(), state.alloc.Get()) != SZ_OK) return false;
+    if (!state.Open()) return false;
     const CSzArEx& db = state.db;
     if (db.NumFiles > kMaxItems) return false;
     uint64_t total = 0;
