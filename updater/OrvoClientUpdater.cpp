@@ -201,12 +201,10 @@ bool OrvoClientUpdater::StopWorker(DWORD milliseconds)
     Abort();
     if (WaitForWorker(milliseconds))
         return true;
-    // Files are moving in: ending the process now would leave the folder
-    // half old, half new.
-    while (m_swapping)
-        if (WaitForWorker(50))
-            return true;
-    return WaitForWorker(0);
+    // Once files move in, the run is finished whole: ending the process in
+    // the swap would leave the folder half old, half new, and what follows
+    // the swap is its clean-up, which ends on its own.
+    return WaitForWorker(m_swapStarted ? INFINITE : 0);
 }
 
 DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
@@ -242,6 +240,7 @@ void OrvoClientUpdater::RunUpdate()
     // Once the swap begins it runs to its end; before, a stop leaves the
     // folder as it was.
     m_swapping = rc == 1 && !IsAborted();
+    m_swapStarted = m_swapping.load();
     if (!m_swapping) {
         m_pending.Clear();
         DeleteBackupFiles(m_installFolder);

@@ -49,7 +49,8 @@ public:
     bool WaitForWorker(DWORD milliseconds);
     // Stops a running worker: its requests fail at once and it ends at the
     // next step, leaving the folder as it was. A swap under way is never
-    // cut in half: it is waited for beyond milliseconds. True once no worker
+    // cut in half: it is waited for, with its clean-up, beyond milliseconds
+    // (a swap that began before the stop counts too). True once no worker
     // runs, false when it did not end in time.
     bool StopWorker(DWORD milliseconds);
     // True while the worker moves the downloads in (a stop waits for that).
@@ -123,6 +124,8 @@ private:
     HWND m_dialog = nullptr;
     std::string m_updateUrl;
     std::atomic<bool> m_swapping{false};
+    // Set for good once files begin to move in.
+    std::atomic<bool> m_swapStarted{false};
     int m_timeoutSeconds = 6;
     UniqueHandle m_worker;
     DWORD m_lastProgressTick = 0;
