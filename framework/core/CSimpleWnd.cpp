@@ -4,22 +4,45 @@
 
 namespace WUI {
 
+namespace {
+
+// A thunk's memory: its code, then what it works from once orphaned.
+struct ThunkBlock {
+    unsigned char code[16];
+    HWND hWnd;
+    WNDPROC prev;
+};
+static_assert(CSimpleWnd::kThunkSize <= sizeof(ThunkBlock::code), "the code fits its block");
+
+// mov dword ptr [esp+4], arg ; jmp target
+void WriteJump(unsigned char *code, const void *arg, const void *target)
+{
+    const DWORD value = reinterpret_cast<DWORD>(arg);
+    const DWORD end = reinterpret_cast<DWORD>(code) + CSimpleWnd::kThunkSize;
+    const DWORD rel = reinterpret_cast<DWORD>(target) - end;
+    const unsigned char head[4] = {0xC7, 0x44, 0x24, 0x04};
+    std::memcpy(code, head, 4);
+    std::memcpy(code + 4, &value, 4);
+    code[8] = 0xE9;
+    std::memcpy(code + 9, &rel, 4);
+    ::FlushInstructionCache(::GetCurrentProcess(), code, CSimpleWnd::kThunkSize);
+}
+
+} // namespace
+
 CSimpleWnd::CSimpleWnd(HWND hWnd)
-    : m_hWnd(hWnd), m_currentMsg(nullptr), m_destroyed(FALSE), m_thunk(nullptr),
+    : m_hWnd(hWnd), m_currentMsg(nullptr), m_destroyed(FALSE), m_creating(FALSE), m_thunk(nullptr),
       m_prevProc(::DefWindowProcW)
 {
 }
 
 CSimpleWnd::~CSimpleWnd()
 {
-    // A window still routed here would jump into a dead object: hand it back first.
-    if (m_thunk && m_hWnd && ::IsWindow(m_hWnd) &&
-        ::GetWindowLongW(m_hWnd, GWL_WNDPROC) == reinterpret_cast<LONG>(m_thunk)) {
-        if (m_prevProc != ::DefWindowProcW)
-            UnsubclassWindow(TRUE);
-        else
-            ::SetWindowLongW(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(::DefWindowProcW));
-    }
+    // A window still routed here would jump into a dead object: hand it back,
+    // or, when a procedure installed since passes messages down to the thunk,
+    // leave the thunk to the window.
+    if (m_thunk && m_hWnd && ::IsWindow(m_hWnd) && !UnsubclassWindow(FALSE))
+        OrphanThunk();
     ReleaseThunkMemory();
 }
 
@@ -34,7 +57,8 @@ bool CSimpleWnd::AllocThunk()
     if (!helper)
         return false;
     if (!m_thunk)
-        m_thunk = static_cast<unsigned char *>(HeapAlloc(helper->GetHeap(), HEAP_ZERO_MEMORY, kThunkSize));
+        m_thunk = static_cast<unsigned char *>(
+            HeapAlloc(helper->GetHeap(), HEAP_ZERO_MEMORY, sizeof(ThunkBlock)));
     return m_thunk != nullptr;
 }
 
@@ -46,18 +70,31 @@ void CSimpleWnd::ReleaseThunkMemory()
     m_thunk = nullptr;
 }
 
-// mov dword ptr [esp+4], this ; jmp WindowProc
 void CSimpleWnd::WriteThunk()
 {
-    const DWORD self = reinterpret_cast<DWORD>(this);
-    const DWORD target = reinterpret_cast<DWORD>(&CSimpleWnd::WindowProc);
-    const DWORD rel = target - (reinterpret_cast<DWORD>(m_thunk) + kThunkSize);
-    const unsigned char head[4] = {0xC7, 0x44, 0x24, 0x04};
-    std::memcpy(m_thunk, head, 4);
-    std::memcpy(m_thunk + 4, &self, 4);
-    m_thunk[8] = 0xE9;
-    std::memcpy(m_thunk + 9, &rel, 4);
-    ::FlushInstructionCache(::GetCurrentProcess(), m_thunk, kThunkSize);
+    WriteJump(m_thunk, this, reinterpret_cast<const void *>(&CSimpleWnd::WindowProc));
+}
+
+void CSimpleWnd::OrphanThunk()
+{
+    ThunkBlock *block = reinterpret_cast<ThunkBlock *>(m_thunk);
+    block->hWnd = m_hWnd;
+    block->prev = m_prevProc;
+    WriteJump(m_thunk, block, reinterpret_cast<const void *>(&CSimpleWnd::OrphanProc));
+    m_thunk = nullptr;
+}
+
+LRESULT CALLBACK CSimpleWnd::OrphanProc(HWND blockArg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    ThunkBlock *block = reinterpret_cast<ThunkBlock *>(blockArg);
+    const HWND hWnd = block->hWnd;
+    const WNDPROC prev = block->prev;
+    const LRESULT result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
+    // Nothing reaches the thunk after the window's last message.
+    CSimpleWndHelper *helper = CSimpleWndHelper::GetSingletonPtr();
+    if (msg == WM_NCDESTROY && helper)
+        HeapFree(helper->GetHeap(), 0, block);
+    return result;
 }
 
 void CSimpleWnd::FreeThunk(HWND)
@@ -74,16 +111,22 @@ HWND CSimpleWnd::Create(LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, 
     SAutoLock lock(helper->GetLock());
     if (!AllocThunk())
         return nullptr;
+    m_creating = TRUE;
     helper->SetCreating(this);
     HWND hWnd = ::CreateWindowExW(exStyle,
                                   reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(helper->GetClassAtom())),
                                   name, style, x, y, cx, cy, parent, nullptr, helper->GetModule(), param);
     helper->TakeCreating(); // a creation that sent no message leaves the hand-over unclaimed
-    if (!hWnd) {
-        m_hWnd = nullptr;
-        ReleaseThunkMemory();
-    }
-    return hWnd;
+    m_creating = FALSE;
+    if (hWnd && !m_destroyed)
+        return hWnd;
+    // Whatever messages it had, a window that did not outlive its creation
+    // was never this object's: its final step is not run.
+    m_hWnd = nullptr;
+    m_destroyed = FALSE;
+    m_currentMsg = nullptr;
+    ReleaseThunkMemory();
+    return nullptr;
 }
 
 LRESULT CALLBACK CSimpleWnd::StartWindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -128,7 +171,9 @@ LRESULT CALLBACK CSimpleWnd::WindowProc(HWND selfArg, UINT msg, WPARAM wParam, L
     if (msg == WM_NCDESTROY)
         self->m_destroyed = TRUE;
 
-    if (self->m_destroyed && !saved) {
+    // The final step waits for the outermost dispatch; inside Create, Create
+    // itself cleans up after a window that died there.
+    if (self->m_destroyed && !saved && !self->m_creating) {
         HWND hWnd = self->m_hWnd;
         self->m_hWnd = nullptr;
         self->m_destroyed = FALSE;
@@ -159,18 +204,23 @@ BOOL CSimpleWnd::SubclassWindow(HWND hWnd)
 
 HWND CSimpleWnd::UnsubclassWindow(BOOL force)
 {
-    if (!m_hWnd)
+    if (!m_hWnd || !m_thunk)
         return nullptr;
-    LONG current = ::GetWindowLongW(m_hWnd, GWL_WNDPROC);
-    if (!force && current != reinterpret_cast<LONG>(m_thunk))
+    const bool onTop = ::GetWindowLongW(m_hWnd, GWL_WNDPROC) == reinterpret_cast<LONG>(m_thunk);
+    if (!force && !onTop)
         return nullptr;
     if (!::SetWindowLongW(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_prevProc)))
         return nullptr;
+    // On top, no message reaches the thunk any more (one that is running has
+    // left it already); below another procedure, that one may still pass
+    // messages down to it.
+    if (onTop)
+        ReleaseThunkMemory();
+    else
+        OrphanThunk();
     m_prevProc = ::DefWindowProcW;
     HWND old = m_hWnd;
     m_hWnd = nullptr;
-    // No message reaches the thunk any more; one that is running has left it already.
-    ReleaseThunkMemory();
     return old;
 }
 

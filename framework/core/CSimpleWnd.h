@@ -27,12 +27,17 @@ public:
 
     // Creates the window in the framework's class; null on failure (no thunk kept),
     // also when there is no support object or this object has a window already.
+    // A window that dies inside the call (WM_CREATE answered -1) leaves the
+    // object unattached and its caller's: FreeThunk does not run for it.
     HWND Create(LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, int cx, int cy, HWND parent,
                 LPVOID param);
     // Routes an existing window's messages here; 0 when that fails (window untouched).
     BOOL SubclassWindow(HWND hWnd);
     // Gives the window its previous procedure back and returns it; 0 when the
-    // procedure was replaced since (unless forced) or cannot be restored.
+    // procedure was replaced since (unless forced), cannot be restored, or this
+    // object routes no window. Forced over a procedure installed since, the
+    // thunk stays for it to pass messages down to the previous procedure until
+    // the window's last message (else until the support object goes).
     HWND UnsubclassWindow(BOOL force = FALSE);
 
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -89,10 +94,15 @@ private:
     bool AllocThunk();
     void WriteThunk();
     void ReleaseThunkMemory();
+    // Hands the thunk over to the window: it passes messages on to the previous procedure.
+    void OrphanThunk();
+    // Where an orphaned thunk jumps to, with its record in place of the window handle.
+    static LRESULT CALLBACK OrphanProc(HWND record, UINT msg, WPARAM wParam, LPARAM lParam);
     static HWND ReflectTarget(UINT msg, WPARAM wParam, LPARAM lParam, HWND hWnd);
 
     const MSG *m_currentMsg;
     BOOL m_destroyed;
+    BOOL m_creating; // inside Create: the final step waits for it
     unsigned char *m_thunk;
     WNDPROC m_prevProc;
 };

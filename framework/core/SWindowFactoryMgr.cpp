@@ -17,11 +17,13 @@ SWindowFactoryMgr::SWindowFactoryMgr() : m_factories(&SWindowFactoryMgr::DeleteF
     RegisterStandardFactories();
 }
 
-bool SWindowFactoryMgr::RegisterFactory(const SStringW& tag, SWindowFactory* factory)
+bool SWindowFactoryMgr::RegisterFactory(const SStringW& tag, const SWindowFactory& factory)
 {
-    if (!factory) return false;
-    if (tag.IsEmpty() || !m_factories.InsertIfAbsent(tag, factory)) {
-        delete factory;
+    if (tag.IsEmpty() || m_factories.HasKey(tag)) return false;
+    SWindowFactory* copy = factory.Clone();
+    if (!copy) return false;
+    if (!m_factories.InsertIfAbsent(tag, copy)) {
+        delete copy;
         return false;
     }
     return true;

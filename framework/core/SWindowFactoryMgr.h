@@ -16,12 +16,12 @@ class SWindowFactory {
 public:
     virtual ~SWindowFactory() {}
     // A new element (one reference, the caller's); null when out of memory.
-    virtual SWindow* NewWindow() = 0;
+    virtual SWindow* NewWindow() const = 0;
     // The tag of the class's base; null for the root class.
-    virtual LPCWSTR GetBaseClassName() = 0;
-    virtual LPCWSTR GetClassName() = 0;
+    virtual LPCWSTR GetBaseClassName() const = 0;
+    virtual LPCWSTR GetClassName() const = 0;
     // A new factory of the same kind; null when out of memory.
-    virtual SWindowFactory* Clone() = 0;
+    virtual SWindowFactory* Clone() const = 0;
 };
 
 // The factory of element class T, which names its tag and its base's tag
@@ -30,10 +30,10 @@ template <class T>
 class TplSWindowFactory : public SWindowFactory {
 public:
     TplSWindowFactory() : m_tag(T::GetClassNameStatic()) {}
-    SWindow* NewWindow() override { return new (std::nothrow) T; }
-    LPCWSTR GetBaseClassName() override { return T::GetBaseClassNameStatic(); }
-    LPCWSTR GetClassName() override { return m_tag; }
-    SWindowFactory* Clone() override { return new (std::nothrow) TplSWindowFactory<T>; }
+    SWindow* NewWindow() const override { return new (std::nothrow) T; }
+    LPCWSTR GetBaseClassName() const override { return T::GetBaseClassNameStatic(); }
+    LPCWSTR GetClassName() const override { return m_tag; }
+    SWindowFactory* Clone() const override { return new (std::nothrow) TplSWindowFactory<T>; }
 
 private:
     SStringW m_tag;
@@ -52,14 +52,14 @@ public:
     SWindowFactoryMgr(const SWindowFactoryMgr&) = delete;
     SWindowFactoryMgr& operator=(const SWindowFactoryMgr&) = delete;
 
-    // Takes ownership of the factory. False when the tag is taken (the
-    // earlier factory stays and this one is deleted), for a null factory or
-    // empty tag, or when the table cannot grow (the factory is deleted).
-    bool RegisterFactory(const SStringW& tag, SWindowFactory* factory);
+    // Stores a clone of the factory under the tag, so the caller keeps its
+    // own. False when the tag is taken (the earlier factory stays), for an
+    // empty tag, or when no clone could be made or kept.
+    bool RegisterFactory(const SStringW& tag, const SWindowFactory& factory);
     template <class T>
     bool RegisterFactory()
     {
-        return RegisterFactory(T::GetClassNameStatic(), new (std::nothrow) TplSWindowFactory<T>);
+        return RegisterFactory(T::GetClassNameStatic(), TplSWindowFactory<T>());
     }
     // "window", then the factories of every set added with AddStandardFactories.
     void RegisterStandardFactories();

@@ -1,7 +1,9 @@
 #include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
+#include "../LeakCheck.h"
 #include <gtest/gtest.h>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 using namespace WUI;
@@ -81,6 +83,40 @@ private:
 
 const ::testing::Environment *const g_env = ::testing::AddGlobalTestEnvironment(new HelperEnv);
 
+// The blocks allocated in the support object's heap, which holds only thunks.
+int LiveThunks()
+{
+    HANDLE heap = CSimpleWndHelper::GetSingletonPtr()->GetHeap();
+    PROCESS_HEAP_ENTRY entry = {};
+    int busy = 0;
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            ++busy;
+    return busy;
+}
+
+} // namespace
+
+// Under the leak check, and no thunk outlives the test.
+class CSimpleWndTest : public LeakChecked {
+protected:
+    void SetUp() override
+    {
+        LeakChecked::SetUp();
+        m_thunks = LiveThunks();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(LiveThunks(), m_thunks) << "thunks left in the support object's heap";
+        LeakChecked::TearDown();
+    }
+
+private:
+    int m_thunks = 0;
+};
+
+namespace {
+
 HWND MakePopup(ProbeWnd &w, int x, int y, int cx, int cy, HWND owner = nullptr)
 {
     return w.Create(L"probe", WS_POPUP, 0, x, y, cx, cy, owner, nullptr);
@@ -88,13 +124,13 @@ HWND MakePopup(ProbeWnd &w, int x, int y, int cx, int cy, HWND owner = nullptr)
 
 } // namespace
 
-TEST(CSimpleWnd, SecondSupportObjectIsRefused)
+TEST_F(CSimpleWndTest, SecondSupportObjectIsRefused)
 {
     ASSERT_NE(CSimpleWndHelper::GetSingletonPtr(), nullptr);
     EXPECT_EQ(CSimpleWndHelper::Create(GetModuleHandleW(nullptr), L"WUIHOST2"), nullptr);
 }
 
-TEST(CSimpleWnd, ThunkBytesAndRouting)
+TEST_F(CSimpleWndTest, ThunkBytesAndRouting)
 {
     ProbeWnd w;
     HWND hWnd = MakePopup(w, 0, 0, 100, 80);
@@ -130,7 +166,7 @@ TEST(CSimpleWnd, ThunkBytesAndRouting)
     EXPECT_EQ(w.GetThunk(), nullptr);
 }
 
-TEST(CSimpleWnd, DestroyInsideHandlerFreesThunkAfterOutermostDispatch)
+TEST_F(CSimpleWndTest, DestroyInsideHandlerFreesThunkAfterOutermostDispatch)
 {
     ProbeWnd w;
     HWND hWnd = MakePopup(w, 0, 0, 50, 50);
@@ -141,7 +177,7 @@ TEST(CSimpleWnd, DestroyInsideHandlerFreesThunkAfterOutermostDispatch)
     EXPECT_FALSE(IsWindow(hWnd));
 }
 
-TEST(CSimpleWnd, HandledNcDestroyStillFreesThunkOnce)
+TEST_F(CSimpleWndTest, HandledNcDestroyStillFreesThunkOnce)
 {
     ProbeWnd w;
     w.handleNcDestroy = true;
@@ -151,7 +187,7 @@ TEST(CSimpleWnd, HandledNcDestroyStillFreesThunkOnce)
     EXPECT_EQ(w.m_hWnd, nullptr);
 }
 
-TEST(CSimpleWnd, WindowOfTheClassWithoutObjectGetsDefaultProcedure)
+TEST_F(CSimpleWndTest, WindowOfTheClassWithoutObjectGetsDefaultProcedure)
 {
     HWND hWnd = CreateWindowExW(0, L"WUIHOST", L"bare", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
@@ -163,7 +199,7 @@ TEST(CSimpleWnd, WindowOfTheClassWithoutObjectGetsDefaultProcedure)
     EXPECT_TRUE(DestroyWindow(hWnd));
 }
 
-TEST(CSimpleWnd, CreateTwiceIsRefused)
+TEST_F(CSimpleWndTest, CreateTwiceIsRefused)
 {
     ProbeWnd w;
     ASSERT_NE(MakePopup(w, 0, 0, 50, 50), nullptr);
@@ -173,11 +209,99 @@ TEST(CSimpleWnd, CreateTwiceIsRefused)
 
 namespace {
 
+const unsigned char kPoison = 0xDD;
+
+// Refuses WM_CREATE while told to and, as the tooltip does, deletes itself
+// once its window is gone. It lives in an arena of its own that a delete poisons and
+// never hands back, so a write after the delete shows and deletes are counted.
+class SelfDeletingWnd : public CSimpleWnd {
+public:
+    static void *operator new(size_t size);
+    static void operator delete(void *p, size_t size)
+    {
+        ++deletes;
+        std::memset(p, kPoison, size);
+    }
+    // Whether every byte of the arena still holds the poison.
+    static bool Poisoned();
+
+    BOOL ProcessWindowMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT &result, DWORD) override
+    {
+        if (msg != WM_CREATE || !refuse)
+            return FALSE;
+        result = -1;
+        return TRUE;
+    }
+    void FreeThunk(HWND hWnd) override
+    {
+        CSimpleWnd::FreeThunk(hWnd);
+        delete this;
+    }
+
+    bool refuse = true;
+    static int deletes;
+};
+
+int SelfDeletingWnd::deletes = 0;
+alignas(16) unsigned char g_arena[sizeof(SelfDeletingWnd)];
+
+void *SelfDeletingWnd::operator new(size_t size)
+{
+    EXPECT_LE(size, sizeof(g_arena));
+    return g_arena;
+}
+
+bool SelfDeletingWnd::Poisoned()
+{
+    for (unsigned char b : g_arena)
+        if (b != kPoison)
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(CSimpleWndTest, RefusedCreationLeavesTheObjectToItsMaker)
+{
+    SelfDeletingWnd::deletes = 0;
+    SelfDeletingWnd *w = new SelfDeletingWnd;
+    EXPECT_EQ(w->Create(L"refused", WS_POPUP, 0, 0, 0, 40, 40, nullptr, nullptr), nullptr);
+    // The window came and went inside Create; the object was never the window's.
+    ASSERT_EQ(SelfDeletingWnd::deletes, 0)
+        << "deleted inside Create" << (SelfDeletingWnd::Poisoned() ? "" : ", then written to");
+    EXPECT_EQ(w->m_hWnd, nullptr);
+    EXPECT_EQ(w->GetThunk(), nullptr);
+    EXPECT_EQ(w->GetCurrentMessage(), nullptr);
+    // Nothing of the dead window sticks: the next creation lives until its
+    // window goes, which takes the object along.
+    w->refuse = false;
+    HWND hWnd = w->Create(L"accepted", WS_POPUP, 0, 0, 0, 40, 40, nullptr, nullptr);
+    ASSERT_NE(hWnd, nullptr);
+    EXPECT_EQ(GetWindowLongW(hWnd, GWL_WNDPROC), reinterpret_cast<LONG>(w->GetThunk()));
+    DestroyWindow(hWnd);
+    EXPECT_EQ(SelfDeletingWnd::deletes, 1);
+    EXPECT_TRUE(SelfDeletingWnd::Poisoned());
+}
+
+namespace {
+
+int g_plainNcDestroys = 0;
+
 LRESULT CALLBACK PlainProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == kPing)
         return 100;
+    if (msg == WM_NCDESTROY)
+        ++g_plainNcDestroys;
     return DefWindowProcW(hWnd, msg, wParam, lParam);
+}
+
+// What a procedure installed over a subclassed window passes everything down to.
+WNDPROC g_below = nullptr;
+
+LRESULT CALLBACK ChainProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(g_below, hWnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK OtherProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -214,7 +338,7 @@ public:
 
 } // namespace
 
-TEST(CSimpleWnd, SubclassRoutesAndRestores)
+TEST_F(CSimpleWndTest, SubclassRoutesAndRestores)
 {
     HWND hWnd = MakePlainWindow();
     ASSERT_NE(hWnd, nullptr);
@@ -241,15 +365,67 @@ TEST(CSimpleWnd, SubclassRoutesAndRestores)
     DestroyWindow(hWnd);
 }
 
-TEST(CSimpleWnd, SubclassedWindowGetsPreviousProcedureBackAtNcDestroy)
+namespace {
+
+// The window procedure of the window whose WM_NCDESTROY has just returned.
+LONG g_procAfterNcDestroy = 0;
+
+LRESULT CALLBACK AfterNcDestroy(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT *ret = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
+    if (code == HC_ACTION && ret->message == WM_NCDESTROY)
+        g_procAfterNcDestroy = GetWindowLongW(ret->hwnd, GWL_WNDPROC);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(CSimpleWndTest, SubclassedWindowGetsPreviousProcedureBackAtNcDestroy)
 {
     HWND hWnd = MakePlainWindow();
     ASSERT_NE(hWnd, nullptr);
     ProbeWnd w;
     ASSERT_TRUE(w.SubclassWindow(hWnd));
+    g_plainNcDestroys = 0;
+    g_procAfterNcDestroy = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterNcDestroy, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
     DestroyWindow(hWnd);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_plainNcDestroys, 1);
+    EXPECT_EQ(g_procAfterNcDestroy, reinterpret_cast<LONG>(PlainProc));
     EXPECT_EQ(w.freed, 1);
     EXPECT_EQ(w.m_hWnd, nullptr);
+}
+
+TEST_F(CSimpleWndTest, ThunkBelowAnotherProcedureOutlivesItsObject)
+{
+    for (bool forced : {true, false}) {
+        SCOPED_TRACE(forced ? "forced unsubclass" : "object deleted");
+        HWND hWnd = MakePlainWindow();
+        ASSERT_NE(hWnd, nullptr);
+        std::unique_ptr<NestedOnly> w(new NestedOnly);
+        ASSERT_TRUE(w->SubclassWindow(hWnd));
+        g_below = reinterpret_cast<WNDPROC>(
+            SetWindowLongW(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(ChainProc)));
+        if (forced) {
+            EXPECT_EQ(w->UnsubclassWindow(TRUE), hWnd);
+            EXPECT_EQ(GetWindowLongW(hWnd, GWL_WNDPROC), reinterpret_cast<LONG>(PlainProc));
+            // The procedure that was above comes back, still passing down to the old thunk.
+            SetWindowLongW(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(ChainProc));
+        }
+        w.reset();
+        // A thunk made now must not be handed the old one's memory.
+        HWND second = MakePlainWindow();
+        NestedOnly other;
+        ASSERT_TRUE(other.SubclassWindow(second));
+
+        EXPECT_EQ(SendMessageW(hWnd, kPing, 0, 0), 100); // through the old thunk to the first procedure
+        EXPECT_EQ(SendMessageW(hWnd, kNested, 0, 0), 0); // which no object takes any more
+        EXPECT_EQ(SendMessageW(second, kNested, 0, 0), 5);
+        DestroyWindow(hWnd); // the window's last message frees the old thunk
+        DestroyWindow(second);
+    }
 }
 
 namespace {
@@ -263,7 +439,7 @@ RECT WindowRect(HWND h)
 
 } // namespace
 
-TEST(CSimpleWnd, CentresOnOwnerElseOnWorkArea)
+TEST_F(CSimpleWndTest, CentresOnOwnerElseOnWorkArea)
 {
     ProbeWnd owner, dlg;
     ASSERT_NE(owner.Create(L"owner", WS_POPUP, 0, 100, 100, 400, 300, nullptr, nullptr), nullptr);
@@ -298,7 +474,7 @@ TEST(CSimpleWnd, CentresOnOwnerElseOnWorkArea)
     lone.DestroyWindow();
 }
 
-TEST(CSimpleWnd, ChildCentresInParentClientArea)
+TEST_F(CSimpleWndTest, ChildCentresInParentClientArea)
 {
     ProbeWnd parent, child;
     ASSERT_NE(MakePopup(parent, 10, 10, 300, 200), nullptr);
@@ -314,7 +490,7 @@ TEST(CSimpleWnd, ChildCentresInParentClientArea)
     EXPECT_EQ(child.freed, 1);
 }
 
-TEST(CSimpleWnd, ReflectionOfNotifications)
+TEST_F(CSimpleWndTest, ReflectionOfNotifications)
 {
     ProbeWnd parent;
     ASSERT_NE(MakePopup(parent, 0, 0, 100, 100), nullptr);
@@ -334,5 +510,64 @@ TEST(CSimpleWnd, ReflectionOfNotifications)
     EXPECT_FALSE(CSimpleWnd::DefaultReflectionHandler(child.m_hWnd, 0x2112, 0, 0, result));
     EXPECT_FALSE(child.ForwardNotifications(WM_USER, 0, 0, handled));
     EXPECT_FALSE(handled);
+    parent.DestroyWindow();
+}
+
+namespace {
+
+// While recording, takes every message and answers with a value made of all three parts.
+class RecordingParent : public CSimpleWnd {
+public:
+    BOOL ProcessWindowMessage(HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT &result, DWORD) override
+    {
+        if (!recording)
+            return FALSE;
+        got.push_back(MSG{nullptr, msg, wParam, lParam, 0, {0, 0}});
+        result = static_cast<LRESULT>(msg * 3 + wParam * 5 + lParam * 7);
+        return TRUE;
+    }
+    bool recording = false;
+    std::vector<MSG> got;
+};
+
+} // namespace
+
+TEST_F(CSimpleWndTest, ForwardsChildNotificationsToTheParentUnchanged)
+{
+    RecordingParent parent;
+    ASSERT_NE(parent.Create(L"parent", WS_POPUP, 0, 0, 0, 100, 100, nullptr, nullptr), nullptr);
+    ProbeWnd child;
+    ASSERT_NE(child.Create(L"c", WS_CHILD, 0, 0, 0, 10, 10, parent.m_hWnd, nullptr), nullptr);
+    const LPARAM self = reinterpret_cast<LPARAM>(child.m_hWnd);
+    NMHDR nm = {child.m_hWnd, 9, 1};
+    const MSG forwarded[] = {
+        {nullptr, WM_COMMAND, MAKEWPARAM(9, BN_CLICKED), self, 0, {0, 0}},
+        {nullptr, WM_NOTIFY, 9, reinterpret_cast<LPARAM>(&nm), 0, {0, 0}},
+        {nullptr, WM_DRAWITEM, 9, 0x1234, 0, {0, 0}},
+        {nullptr, WM_VSCROLL, SB_LINEDOWN, self, 0, {0, 0}},
+        {nullptr, WM_CTLCOLORMSGBOX, 0x55, self, 0, {0, 0}},
+        {nullptr, WM_CTLCOLORSTATIC, 0x66, self, 0, {0, 0}},
+        {nullptr, WM_PARENTNOTIFY, MAKEWPARAM(WM_LBUTTONDOWN, 0), MAKELPARAM(3, 4), 0, {0, 0}},
+    };
+    parent.recording = true;
+    for (const MSG &m : forwarded) {
+        SCOPED_TRACE(m.message);
+        parent.got.clear();
+        BOOL handled = FALSE;
+        EXPECT_EQ(child.ForwardNotifications(m.message, m.wParam, m.lParam, handled),
+                  static_cast<LRESULT>(m.message * 3 + m.wParam * 5 + m.lParam * 7));
+        EXPECT_TRUE(handled);
+        ASSERT_EQ(parent.got.size(), 1u);
+        EXPECT_EQ(parent.got[0].message, m.message);
+        EXPECT_EQ(parent.got[0].wParam, m.wParam);
+        EXPECT_EQ(parent.got[0].lParam, m.lParam);
+    }
+    // A message outside the set stays with the child.
+    parent.got.clear();
+    BOOL handled = TRUE;
+    EXPECT_EQ(child.ForwardNotifications(WM_KEYDOWN, VK_SPACE, 0, handled), 0);
+    EXPECT_FALSE(handled);
+    EXPECT_TRUE(parent.got.empty());
+    parent.recording = false;
     parent.DestroyWindow();
 }

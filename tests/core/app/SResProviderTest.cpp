@@ -88,6 +88,55 @@ TEST_F(SResProviderPELeaks, CaseInsensitiveIdsAndTooSmallBuffer)
     EXPECT_EQ(std::string(buf.data(), 5), "<WUI>");
 }
 
+namespace {
+
+POINT HotSpot(HCURSOR cursor)
+{
+    ICONINFO ii = {};
+    if (!GetIconInfo(cursor, &ii))
+        return POINT{-1, -1};
+    DeleteObject(ii.hbmMask);
+    DeleteObject(ii.hbmColor);
+    return POINT{static_cast<LONG>(ii.xHotspot), static_cast<LONG>(ii.yHotspot)};
+}
+
+// The system's frame lookup of animated cursors, which the headers do not declare.
+typedef HCURSOR(WINAPI *FnCursorFrame)(HCURSOR, DWORD, DWORD, DWORD *, DWORD *);
+
+} // namespace
+
+TEST_F(SResProviderPELeaks, CursorsAndAnimatedCursors)
+{
+    SAutoRefPtr<IResProvider> pe = PeProvider();
+    // A cursor group loads as such; a name found only as an animated cursor is one.
+    EXPECT_TRUE(pe->HasResource(L"CURSOR", L"GRAB"));
+    EXPECT_TRUE(pe->HasResource(L"cursor", L"spin"));
+    EXPECT_FALSE(pe->HasResource(L"CURSOR", L"NOPE"));
+    EXPECT_EQ(pe->GetRawBufferSize(L"CURSOR", L"SPIN"), 736u); // the RIFF file as written
+    EXPECT_EQ(pe->LoadCursor(L"NOPE"), nullptr);
+
+    HCURSOR grab = pe->LoadCursor(L"GRAB");
+    ASSERT_NE(grab, nullptr);
+    EXPECT_EQ(HotSpot(grab).x, 3);
+    EXPECT_EQ(HotSpot(grab).y, 4);
+
+    HCURSOR spin = pe->LoadCursor(L"SPIN");
+    ASSERT_NE(spin, nullptr);
+    EXPECT_EQ(HotSpot(spin).x, 9);
+    EXPECT_EQ(HotSpot(spin).y, 10);
+    FnCursorFrame frameOf = reinterpret_cast<FnCursorFrame>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetCursorFrameInfo")));
+    ASSERT_NE(frameOf, nullptr);
+    DWORD rate = 0, steps = 0;
+    HCURSOR second = frameOf(spin, 0, 1, &rate, &steps);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(steps, 2u);
+    EXPECT_EQ(rate, 10u);
+    EXPECT_EQ(HotSpot(second).x, 20);
+    EXPECT_EQ(HotSpot(second).y, 21);
+    DestroyCursor(spin); // made from the bytes, so the caller's (the grab cursor is the module's)
+}
+
 TEST_F(SResProviderFilesLeaks, IndexKeysAndMalformedIndexes)
 {
     TempFolder dir(L"res_index");

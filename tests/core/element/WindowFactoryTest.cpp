@@ -42,19 +42,28 @@ SAutoRefPtr<SWindow> Create(SApplication& app, LPCWSTR tag)
     return made;
 }
 
-// A factory of plain elements under any tag and base tag.
+// A factory of plain elements under any tag and base tag; counts its instances.
 class AnyFactory : public SWindowFactory {
 public:
-    AnyFactory(LPCWSTR tag, LPCWSTR base) : m_tag(tag), m_base(base) {}
-    SWindow* NewWindow() override { return new SWindow; }
-    LPCWSTR GetBaseClassName() override { return m_base; }
-    LPCWSTR GetClassName() override { return m_tag; }
-    SWindowFactory* Clone() override { return new AnyFactory(m_tag, m_base); }
+    AnyFactory(LPCWSTR tag, LPCWSTR base) : m_tag(tag), m_base(base) { ++live; }
+    AnyFactory(const AnyFactory& other) : SWindowFactory(), m_tag(other.m_tag), m_base(other.m_base)
+    {
+        ++live;
+    }
+    ~AnyFactory() override { --live; }
+    SWindow* NewWindow() const override { return new SWindow; }
+    LPCWSTR GetBaseClassName() const override { return m_base; }
+    LPCWSTR GetClassName() const override { return m_tag; }
+    SWindowFactory* Clone() const override { return new AnyFactory(*this); }
+
+    static int live;
 
 private:
-    SStringW m_tag;  // held as the template's is: a leaked factory shows in the leak check
+    SStringW m_tag;
     LPCWSTR m_base;
 };
+
+int AnyFactory::live = 0;
 
 }  // namespace
 
@@ -80,17 +89,29 @@ TEST_F(FactoryTest, TagTableAndBaseChains)
     EXPECT_NE(imgbtn->GetSwnd(), 0u);
 }
 
-TEST_F(FactoryTest, RefusedFactoryIsFreedAndTheFirstStays)
+TEST_F(FactoryTest, TableKeepsACloneAndTheCallerItsOwnFactory)
 {
-    ElementHost host;
-    SApplication& app = host.App();
-    EXPECT_FALSE(app.RegisterFactory(L"text", new AnyFactory(L"text", L"window")));
-    EXPECT_FALSE(app.RegisterFactory(L"", new AnyFactory(L"", nullptr)));
-    EXPECT_FALSE(app.RegisterFactory(L"x", nullptr));
-    SAutoRefPtr<SWindow> text = Create(app, L"text");
-    EXPECT_NE(sobj_cast<TestText>(text.get()), nullptr);
-    EXPECT_TRUE(app.RegisterFactory(L"extra", new AnyFactory(L"extra", L"text")));
-    EXPECT_EQ(BaseChain(app, L"extra"), (std::vector<std::wstring>{L"text", L"window"}));
+    AnyFactory::live = 0;
+    {
+        ElementHost host;
+        SApplication& app = host.App();
+        {
+            AnyFactory text(L"text", L"window"), blank(L"", nullptr), extra(L"extra", L"text");
+            EXPECT_FALSE(app.RegisterFactory(L"text", text));  // the first registration stays
+            EXPECT_FALSE(app.RegisterFactory(L"", blank));
+            EXPECT_TRUE(app.RegisterFactory(L"extra", extra));
+            EXPECT_FALSE(app.RegisterFactory(L"extra", extra));
+            EXPECT_EQ(AnyFactory::live, 4) << "one clone kept, none for the refused";
+        }
+        // The caller's factories are gone; the table's clone goes on making elements.
+        EXPECT_EQ(AnyFactory::live, 1);
+        SAutoRefPtr<SWindow> made = Create(app, L"extra");
+        EXPECT_NE(made.get(), nullptr);
+        EXPECT_EQ(BaseChain(app, L"extra"), (std::vector<std::wstring>{L"text", L"window"}));
+        SAutoRefPtr<SWindow> text = Create(app, L"text");
+        EXPECT_NE(sobj_cast<TestText>(text.get()), nullptr);
+    }
+    EXPECT_EQ(AnyFactory::live, 0) << "the table deletes its clones";
     // Adding a set twice registers it once.
     EXPECT_TRUE(SWindowFactoryMgr::AddStandardFactories(&RegisterTestElements));
     SWindowFactoryMgr fresh;
@@ -101,9 +122,9 @@ TEST_F(FactoryTest, BaseCyclesEndAtTheChainLimit)
 {
     ElementHost host;
     SApplication& app = host.App();
-    ASSERT_TRUE(app.RegisterFactory(L"ping", new AnyFactory(L"ping", L"pong")));
-    ASSERT_TRUE(app.RegisterFactory(L"pong", new AnyFactory(L"pong", L"ping")));
-    ASSERT_TRUE(app.RegisterFactory(L"self", new AnyFactory(L"self", L"self")));
+    ASSERT_TRUE(app.RegisterFactory(L"ping", AnyFactory(L"ping", L"pong")));
+    ASSERT_TRUE(app.RegisterFactory(L"pong", AnyFactory(L"pong", L"ping")));
+    ASSERT_TRUE(app.RegisterFactory(L"self", AnyFactory(L"self", L"self")));
     EXPECT_EQ(app.BaseClassNameFromClassName(L"self"), nullptr);
     EXPECT_STREQ(app.BaseClassNameFromClassName(L"ping"), L"pong");
     // Merging and looking up defaults along the cycle both end.

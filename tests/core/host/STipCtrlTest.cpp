@@ -7,6 +7,7 @@
 #include "render/RenderTestUtil.h"
 #include "host/HostTestSupport.h"
 
+#include <cwchar>
 #include <memory>
 #include <string>
 
@@ -296,3 +297,36 @@ TEST_F(STipCtrlTest, ScreenshotOfAShownTip)
 }
 
 }  // namespace
+
+namespace {
+
+HWND g_lostPopup = nullptr;
+
+// Destroys a tooltip popup as soon as its WM_CREATE is answered: its creation
+// fails after the window has had messages.
+LRESULT CALLBACK DestroyTipAfterCreate(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT* ret = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    wchar_t name[32] = {};
+    if (code == HC_ACTION && ret->message == WM_CREATE && GetWindowTextW(ret->hwnd, name, 32) &&
+        wcscmp(name, L"wui tooltip") == 0) {
+        g_lostPopup = ret->hwnd;
+        DestroyWindow(ret->hwnd);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(STipCtrlTest, PopupLostWhileBeingMadeGivesNoTip)
+{
+    g_lostPopup = nullptr;
+    HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROCRET, DestroyTipAfterCreate, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    IToolTip* made = app->GetToolTipFactory()->CreateToolTip(host->m_hWnd);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(nullptr, made);
+    ASSERT_NE(nullptr, g_lostPopup) << "the popup got its WM_CREATE";
+    EXPECT_FALSE(IsWindow(g_lostPopup));
+}

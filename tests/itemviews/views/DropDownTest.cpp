@@ -143,3 +143,45 @@ TEST_F(DropDownTest, AFilterRemovedDuringTheWalkIsNotAsked)
     EXPECT_FALSE(loop.PreTranslateMessage(&msg));
     EXPECT_EQ(2, laterCalls) << "the remover left too";
 }
+
+namespace {
+
+// Refuses its window at WM_CREATE.
+class RefusingDropDown : public CountedDropDown {
+public:
+    explicit RefusingDropDown(ISDropDownOwner* owner) : CountedDropDown(owner) {}
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (msg == WM_CREATE) {
+            result = -1;
+            return TRUE;
+        }
+        return CountedDropDown::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
+    }
+};
+
+}  // namespace
+
+TEST_F(DropDownTest, RefusedWindowLeavesTheDropDownToItsMaker)
+{
+    hosttest::HostApp app;
+    SHostWnd host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kOwnerWindow, true, 40, 700));
+    Owner owner;
+    owner.element = host.FindChildByName(L"anchor");
+    ASSERT_TRUE(owner.element);
+    RefusingDropDown* dropDown = new RefusingDropDown(&owner);
+    const RECT rc = {40, 600, 200, 660};
+    EXPECT_EQ(nullptr, dropDown->Create(rc, nullptr, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW));
+    EXPECT_EQ(0, owner.created);
+    // The window's last message came inside Create: the reference is still the maker's.
+    ASSERT_EQ(1, CountedDropDown::alive);
+    EXPECT_EQ(nullptr, dropDown->m_hWnd);
+    dropDown->Release();
+    EXPECT_EQ(0, CountedDropDown::alive);
+    // Out of the loop's filters with it: keys reach the host again.
+    MSG key = {host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0, 0, {0, 0}};
+    EXPECT_FALSE(app.App().GetMsgLoop()->PreTranslateMessage(&key));
+    host.DestroyWindow();
+}
