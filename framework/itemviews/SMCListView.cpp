@@ -14,6 +14,11 @@ const int kMaxHeaderHeight = 0x7FFF;
 
 }  // namespace
 
+SMCListView::SMCListView()
+{
+    m_dwFlags |= kFlagClipClient;
+}
+
 // ---- attributes and children ----
 
 HRESULT SMCListView::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)

@@ -14,7 +14,8 @@ namespace WUI {
 class SMCListView : public SListView {
     WUI_SWINDOW_CLASS(SMCListView, SPanel, L"mclistview")
 public:
-    SMCListView() = default;
+    // Client-clipped: the header, scrolled across, starts left of the view.
+    SMCListView();
 
     // As the list view's (false before the template was read).
     bool SetAdapter(IColumnListAdapter* adapter);
