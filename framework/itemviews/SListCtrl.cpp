@@ -701,6 +701,9 @@ HRESULT SListCtrl::SetAttribute(const SStringW& name, const SStringW& value, BOO
         int n = 0;
         if (!AttrParseInt(value, n, true, entry.low, entry.high)) return E_FAIL;
         this->*entry.field = n;
+        // The rows' range and the header's strip follow a height set at run time.
+        const bool height = entry.field == &SListCtrl::m_nItemHeight || entry.field == &SListCtrl::m_nHeaderHeight;
+        if (height && !loading) UpdateScrollBar();
         return AfterSetAttribute(name, value, entry.result);
     }
 

@@ -159,6 +159,8 @@ public:
     // One row: background, check box, icons and cell texts.
     virtual void DrawItem(IRenderTarget* rt, const RECT& rect, int row);
 
+    // Heights, offsets, flags, colours and skins; "itemHeight" and
+    // "headerHeight" set at run time size the list again at once.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // The ordinary children first; then the first "header" child becomes the
     // column header. False when there is none.

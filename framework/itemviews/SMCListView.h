@@ -37,7 +37,8 @@ public:
     // Both bars: rows down, the header's width across.
     void UpdateScrollBar() override;
 
-    // "headerHeight", "hotTrack", then the list view's.
+    // "headerHeight" (at run time the header, bars and rows follow at once),
+    // "hotTrack", then the list view's.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // The ordinary children, the template, then the first "header" child;
     // false without one.

@@ -267,6 +267,24 @@ TEST_F(ListCtrlTest, GeometryAndScrolling)
     host.Send(WM_LBUTTONUP, 0, MAKELPARAM(400, 10));
 }
 
+// Heights set at run time take effect at once: the header takes its new
+// strip and the scroll range covers every row again.
+TEST_F(ListCtrlTest, HeightsSetAtRunTimeResizeTheListAndItsRange)
+{
+    GridHost host;
+    SListCtrl* lc = LoadList(host);
+    ASSERT_TRUE(lc);
+    FillRows(lc, 20);
+    ASSERT_EQ(399, lc->GetScrollInfo(TRUE).nMax);
+    EXPECT_TRUE(SUCCEEDED(lc->SetAttribute(L"itemHeight", L"30", FALSE)));
+    EXPECT_EQ(20 * 30 - 1, lc->GetScrollInfo(TRUE).nMax);
+    EXPECT_TRUE(SUCCEEDED(lc->SetAttribute(L"headerHeight", L"40", FALSE)));
+    EXPECT_EQ(40, lc->GetHeaderCtrl()->GetWindowRect().bottom);
+    EXPECT_EQ(UINT(5 * 30), lc->GetScrollInfo(TRUE).nPage) << "whole rows below the taller header";
+    lc->SetScrollPos(TRUE, 10000, TRUE);
+    EXPECT_EQ(19, lc->HitTest(POINT{10, 200 - 15})) << "the last row can be scrolled to";
+}
+
 TEST_F(ListCtrlTest, PaintsRowsBelowTheHeaderAtTheScrollOffset)
 {
     GridHost host;

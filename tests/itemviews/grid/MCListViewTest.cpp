@@ -144,6 +144,24 @@ TEST_F(MCListViewTest, AScrolledHeaderStaysInsideTheView)
     EXPECT_EQ(header, host.Px(150, 10)) << "the header still paints in the view";
 }
 
+TEST_F(MCListViewTest, AHeaderHeightSetAtRunTimeMovesTheHeaderAndTheRows)
+{
+    GridHost host;
+    SMCListView* mc = host.Load<SMCListView>(kView, L"mc");
+    ASSERT_TRUE(mc);
+    auto adapter = AdoptRef(new ColumnsAdapter(20));
+    ASSERT_TRUE(mc->SetAdapter(adapter.get()));
+    EXPECT_TRUE(SUCCEEDED(mc->SetAttribute(L"headerHeight", L"45", FALSE)));
+    EXPECT_EQ(45, mc->GetHeaderCtrl()->GetWindowRect().bottom);
+    EXPECT_EQ(UINT(200 - 45), mc->GetScrollInfo(TRUE).nPage);
+    RECT row;
+    ASSERT_TRUE(mc->GetItemRect(mc->GetItemPanel(0), &row));
+    EXPECT_EQ(45, row.top);
+    mc->SetScrollPos(TRUE, 10000, TRUE);
+    EXPECT_EQ(20 * 30 - (200 - 45), mc->GetScrollPos(TRUE)) << "the last row ends at the bottom";
+    EXPECT_TRUE(mc->GetItemPanel(19)) << "and is bound";
+}
+
 TEST_F(MCListViewTest, HeaderClickSortsByColumnNumber)
 {
     GridHost host;
