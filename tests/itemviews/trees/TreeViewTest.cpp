@@ -234,6 +234,34 @@ TEST_F(TreeViewTest, ClicksSelectRowsAndEmptySpaceClearsTheSelection)
     host.PaintAll();
 }
 
+// A changing handler that selects another item itself: one panel at most
+// shows selected.
+TEST_F(TreeViewTest, AChangingHandlerThatMovesTheSelection)
+{
+    ViewHost host;
+    STreeView* tv = host.Load<STreeView>(kView, L"tv");
+    ASSERT_TRUE(tv);
+    Tree t;
+    tv->SetAdapter(t.adapter);
+    struct Meddler {
+        STreeView* tv;
+        HSTREEITEM item;
+        bool On(EventArgs&)
+        {
+            tv->SetSel(item, false);
+            return false;
+        }
+    } meddler{tv, t.c1};
+    tv->GetEventSet()->SubscribeEvent(EventTVSelChanging::EventID, &Meddler::On, &meddler);
+    host.Click(20, 50);  // c2
+    EXPECT_EQ(t.c2, tv->GetSel());
+    int shown = 0;
+    for (HSTREEITEM item : {t.f1, t.c1, t.c2, t.f2, t.c3})
+        if (SItemPanel* panel = tv->GetItemPanel(item)) shown += (panel->GetState() & kItemStateSelected) != 0;
+    EXPECT_EQ(1, shown);
+    EXPECT_TRUE(tv->GetItemPanel(t.c2)->GetState() & kItemStateSelected);
+}
+
 TEST_F(TreeViewTest, ANullAdapterLeavesNoPanelsAndNoSelection)
 {
     ViewHost host;
