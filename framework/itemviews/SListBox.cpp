@@ -151,13 +151,13 @@ BOOL SListBox::DeleteString(int index)
     if (!IsValidIndex(index)) return FALSE;
     delete m_items[index];
     m_items.RemoveAt(index);
-    std::vector<int*> rows(m_trackedRows);
-    rows.push_back(&m_iSelItem);
-    rows.push_back(&m_iHoverItem);
-    for (int* row : rows) {
-        if (*row == index) *row = -1;
-        else if (*row > index) --*row;
-    }
+    auto follow = [index](int& row) {
+        if (row == index) row = -1;
+        else if (row > index) --row;
+    };
+    follow(m_iSelItem);
+    follow(m_iHoverItem);
+    for (int* row : m_trackedRows) follow(*row);
     UpdateViewSize();
     return TRUE;
 }

@@ -5,10 +5,10 @@
 // under the mouse is highlighted and the release of the button selects.
 #pragma once
 
-#include <vector>
-
 #include "controls/SScrollView.h"
 #include "core/SArray.h"
+
+#include <vector>
 
 namespace WUI {
 
