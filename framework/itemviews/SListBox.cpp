@@ -16,6 +16,22 @@ const int kMaxXmlItems = 65536;
 // Bound of the geometry attributes.
 const int kMaxItemExtent = 0x7FFF;
 
+// Puts two indexes among a list's tracked rows for the life of a scope.
+class TrackedRows {
+public:
+    TrackedRows(std::vector<int*>& rows, int* a, int* b) : m_rows(rows)
+    {
+        m_rows.push_back(a);
+        m_rows.push_back(b);
+    }
+    ~TrackedRows() { m_rows.resize(m_rows.size() - 2); }
+    TrackedRows(const TrackedRows&) = delete;
+    TrackedRows& operator=(const TrackedRows&) = delete;
+
+private:
+    std::vector<int*>& m_rows;
+};
+
 }  // namespace
 
 SListBox::SListBox()
@@ -124,6 +140,8 @@ int SListBox::InsertString(int index, LPCWSTR text, int icon, LPARAM data)
     }
     if (m_iSelItem >= index) ++m_iSelItem;
     if (m_iHoverItem >= index) ++m_iHoverItem;
+    for (int* row : m_trackedRows)
+        if (*row >= index) ++*row;
     UpdateViewSize();
     return index;
 }
@@ -133,10 +151,13 @@ BOOL SListBox::DeleteString(int index)
     if (!IsValidIndex(index)) return FALSE;
     delete m_items[index];
     m_items.RemoveAt(index);
-    for (int* row : {&m_iSelItem, &m_iHoverItem}) {
-        if (*row == index) *row = -1;
-        else if (*row > index) --*row;
-    }
+    auto follow = [index](int& row) {
+        if (row == index) row = -1;
+        else if (row > index) --row;
+    };
+    follow(m_iSelItem);
+    follow(m_iHoverItem);
+    for (int* row : m_trackedRows) follow(*row);
     UpdateViewSize();
     return TRUE;
 }
@@ -146,6 +167,7 @@ void SListBox::DeleteAll()
     for (int i = 0; i < m_items.GetCount(); ++i) delete m_items[i];
     m_items.RemoveAll();
     m_iSelItem = m_iHoverItem = -1;
+    for (int* row : m_trackedRows) *row = -1;
     SetViewSize(SIZE{0, 0});
     Invalidate();
 }
@@ -215,6 +237,9 @@ BOOL SListBox::SetItemHeight(int index, int height)
 {
     if (!IsValidIndex(index) || height < 1) return FALSE;
     m_itemHeight = height;
+    // A view of the old height would cut the last rows off, or run past them.
+    UpdateViewSize();
+    Invalidate();
     return TRUE;
 }
 
@@ -328,9 +353,14 @@ void SListBox::DrawItem(IRenderTarget* rt, const RECT& rect, int index)
 
 void SListBox::NotifySelChange(int oldSel, int newSel)
 {
+    SAutoRefPtr<SWindow> keep(this);  // a handler may destroy the list
+    const bool toRow = IsValidIndex(newSel);
     EventLBSelChanging changing(this, newSel, oldSel);
-    FireEvent(changing);
-    if (changing.bCancel || IsDestroyed()) return;
+    {
+        TrackedRows track(m_trackedRows, &oldSel, &newSel);
+        FireEvent(changing);
+    }
+    if (changing.bCancel || IsDestroyed() || (toRow && newSel < 0)) return;
     m_iSelItem = newSel;
     RedrawItem(oldSel);
     RedrawItem(newSel);

@@ -8,6 +8,8 @@
 #include "controls/SScrollView.h"
 #include "core/SArray.h"
 
+#include <vector>
+
 namespace WUI {
 
 // The selection is about to change by the user's hand; a handler sets
@@ -68,8 +70,8 @@ public:
     LPARAM GetItemData(int index) const;
     BOOL SetItemData(int index, LPARAM data);
     int GetItemHeight() const { return m_itemHeight; }
-    // Every row takes the height (the index is only checked). False for a bad
-    // index or a height below 1; rows are not laid out again here.
+    // Every row takes the height (the index is only checked) and the view is
+    // sized again. False for a bad index or a height below 1.
     BOOL SetItemHeight(int index, int height);
 
     // ---- scrolling ----
@@ -120,7 +122,9 @@ protected:
         LPARAM data = 0;
     };
 
-    // The selection changes by the user's hand: the changing event may refuse it.
+    // The selection changes by the user's hand: the changing event may refuse
+    // it. Both indexes follow their rows through the event; nothing more
+    // happens when its handler deleted the new row.
     void NotifySelChange(int oldSel, int newSel);
     // Repaints the row when it is one.
     void RedrawItem(int index);
@@ -158,6 +162,10 @@ protected:
 
 private:
     HRESULT OnAttrColor(COLORREF& color, const SStringW& value);
+    // Indexes that InsertString and DeleteString move with their rows (-1
+    // when the row goes) besides the selection and hover: those of the
+    // changing events in progress, innermost last.
+    std::vector<int*> m_trackedRows;
 };
 
 }  // namespace WUI

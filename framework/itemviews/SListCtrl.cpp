@@ -3,6 +3,7 @@
 #include "controls/ControlAttr.h"
 #include "core/CAccelerator.h"
 #include "core/SwndStyle.h"
+#include "itemviews/SafeStableSort.h"
 #include "itemviews/ScrollBarsFit.h"
 
 #include <algorithm>
@@ -42,6 +43,37 @@ SListCtrl::SListCtrl()
 SListCtrl::~SListCtrl()
 {
     for (int i = 0; i < m_rows.GetCount(); ++i) delete m_rows[i];
+    for (SListCtrlRow* row : m_parkedRows) delete row;
+}
+
+class SListCtrl::CalloutScope {
+public:
+    explicit CalloutScope(SListCtrl& list) : m_list(list) { ++m_list.m_nCallouts; }
+    ~CalloutScope()
+    {
+        if (--m_list.m_nCallouts) return;
+        std::vector<SListCtrlRow*> parked;
+        parked.swap(m_list.m_parkedRows);
+        for (SListCtrlRow* row : parked) delete row;
+    }
+    CalloutScope(const CalloutScope&) = delete;
+    CalloutScope& operator=(const CalloutScope&) = delete;
+
+private:
+    SListCtrl& m_list;
+};
+
+void SListCtrl::FreeRow(SListCtrlRow* row)
+{
+    if (m_nCallouts) m_parkedRows.push_back(row);
+    else delete row;
+}
+
+int SListCtrl::IndexOfRow(const SListCtrlRow* row) const
+{
+    for (int i = 0; i < m_rows.GetCount(); ++i)
+        if (m_rows[i] == row) return i;
+    return -1;
 }
 
 // ---- columns ----
@@ -120,15 +152,22 @@ BOOL SListCtrl::DeleteItem(int index)
 {
     if (!IsValidRow(index)) return FALSE;
     SAutoRefPtr<SWindow> keep(this);  // a handler may destroy the list
-    EventLCItemDeleted evt(this, index, m_rows[index]->data);
-    FireEvent(evt);
-    if (!IsValidRow(index)) return FALSE;  // the handler deleted rows itself
-    delete m_rows[index];
+    SListCtrlRow* row = m_rows[index];
+    {
+        CalloutScope callout(*this);
+        EventLCItemDeleted evt(this, index, row->data);
+        FireEvent(evt);
+        // The handler may have inserted or deleted rows, this one included.
+        index = IndexOfRow(row);
+    }
+    if (index < 0) return TRUE;
     m_rows.RemoveAt(index);
+    FreeRow(row);
     if (m_nSelectItem == index) m_nSelectItem = -1;
     else if (m_nSelectItem > index) --m_nSelectItem;
     if (m_nHoverItem == index) m_nHoverItem = -1;
     else if (m_nHoverItem > index) --m_nHoverItem;
+    if (IsDestroyed()) return TRUE;
     UpdateScrollBar();
     Invalidate();
     return TRUE;
@@ -142,11 +181,15 @@ void SListCtrl::DeleteAllItems()
     std::swap(rows, m_rows);
     m_nSelectItem = -1;
     m_nHoverItem = -1;
-    for (int i = 0; i < rows.GetCount(); ++i) {
-        EventLCItemDeleted evt(this, i, rows[i]->data);
-        FireEvent(evt);
-        delete rows[i];
+    {
+        CalloutScope callout(*this);
+        for (int i = 0; i < rows.GetCount(); ++i) {
+            EventLCItemDeleted evt(this, i, rows[i]->data);
+            FireEvent(evt);
+            FreeRow(rows[i]);
+        }
     }
+    if (IsDestroyed()) return;
     UpdateScrollBar();
     Invalidate();
 }
@@ -277,9 +320,17 @@ void SListCtrl::SetRowSelected(int row, BOOL selected)
 void SListCtrl::SetSel(int oldItem, int newItem, BOOL toggle)
 {
     SAutoRefPtr<SWindow> keep(this);  // a handler may destroy the list
-    EventLCSelChanging changing(this, newItem, oldItem);
-    FireEvent(changing);
-    if (changing.bCancel || IsDestroyed()) return;
+    {
+        const SListCtrlRow* oldRow = GetRow(oldItem);
+        const SListCtrlRow* newRow = GetRow(newItem);
+        CalloutScope callout(*this);
+        EventLCSelChanging changing(this, newItem, oldItem);
+        FireEvent(changing);
+        if (changing.bCancel || IsDestroyed()) return;
+        // The handler may have inserted or deleted rows: the indexes follow their rows.
+        if (oldRow) oldItem = IndexOfRow(oldRow);
+        if (newRow && (newItem = IndexOfRow(newRow)) < 0) return;
+    }
 
     const bool multi = m_bCheckBox || m_bMultiSelection;
     if (toggle) {
@@ -314,13 +365,24 @@ void SListCtrl::SetSel(int oldItem, int newItem, BOOL toggle)
     FireEvent(changed);
 }
 
+// The order is found on a copy of the row pointers and applied only when
+// the rows are still those the sort began with.
 void SListCtrl::SortItems(PFNLCCOMPARE compare, void* context)
 {
     if (!compare) return;
-    std::stable_sort(m_rows.GetData(), m_rows.GetData() + m_rows.GetCount(),
-                     [compare, context](const SListCtrlRow* a, const SListCtrlRow* b) {
-                         return compare(context, *a, *b) < 0;
-                     });
+    SAutoRefPtr<SWindow> keep(this);  // compare may destroy the list
+    const std::vector<SListCtrlRow*> before(m_rows.GetData(), m_rows.GetData() + m_rows.GetCount());
+    std::vector<SListCtrlRow*> order = before;
+    {
+        CalloutScope callout(*this);
+        SafeStableSort(order, [compare, context](const SListCtrlRow* a, const SListCtrlRow* b) {
+            return compare(context, *a, *b) < 0;
+        });
+        const bool unchanged = size_t(m_rows.GetCount()) == before.size() &&
+                               std::equal(before.begin(), before.end(), m_rows.GetData());
+        if (!unchanged || IsDestroyed()) return;
+        std::copy(order.begin(), order.end(), m_rows.GetData());
+    }
     m_nSelectItem = -1;
     m_nHoverItem = -1;
     const RECT list = GetListRect();
@@ -639,6 +701,9 @@ HRESULT SListCtrl::SetAttribute(const SStringW& name, const SStringW& value, BOO
         int n = 0;
         if (!AttrParseInt(value, n, true, entry.low, entry.high)) return E_FAIL;
         this->*entry.field = n;
+        // The rows' range and the header's strip follow a height set at run time.
+        const bool height = entry.field == &SListCtrl::m_nItemHeight || entry.field == &SListCtrl::m_nHeaderHeight;
+        if (height && !loading) UpdateScrollBar();
         return AfterSetAttribute(name, value, entry.result);
     }
 

@@ -8,6 +8,8 @@
 #include "controls/SPanel.h"
 #include "itemviews/SHeaderCtrl.h"
 
+#include <vector>
+
 namespace WUI {
 
 // Fields a cell get or set concerns (SLCSUBITEM::mask).
@@ -91,7 +93,9 @@ public:
     // -1 without columns. An index below 0 or past the end appends. Column
     // 0's cell gets the text and image.
     int InsertItem(int index, LPCWSTR text, int image = -1);
-    // Fires EventLCItemDeleted, then frees the row. False out of range.
+    // Fires EventLCItemDeleted, then frees the row, wherever the handler
+    // moved it. False out of range; true also when the handler deleted the
+    // row itself.
     BOOL DeleteItem(int index);
     void DeleteAllItems();
     // Adds empty rows up to count; never removes any. False without columns.
@@ -128,10 +132,15 @@ public:
     int GetCurrentItem() const { return m_nSelectItem; }
     int GetHotItem() const { return m_nHoverItem; }
     // The selection moving from oldItem to newItem, the keys held deciding
-    // how (see the class's source); toggle flips the new row's check.
+    // how (see the class's source); toggle flips the new row's check. Both
+    // follow their rows through the changing event; nothing more happens
+    // when its handler deleted the new row.
     void SetSel(int oldItem, int newItem, BOOL toggle = FALSE);
 
-    // Stable sort of the rows; current and hot rows become -1.
+    // Stable sort of the rows; current and hot rows become -1. Whatever
+    // compare answers, each call gets two of the list's rows and every row
+    // stays once. When compare inserts or deletes rows, those changes stand
+    // and the order is not applied; when it throws, nothing changed.
     void SortItems(PFNLCCOMPARE compare, void* context);
 
     // ---- geometry ----
@@ -150,6 +159,8 @@ public:
     // One row: background, check box, icons and cell texts.
     virtual void DrawItem(IRenderTarget* rt, const RECT& rect, int row);
 
+    // Heights, offsets, flags, colours and skins; "itemHeight" and
+    // "headerHeight" set at run time size the list again at once.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // The ordinary children first; then the first "header" child becomes the
     // column header. False when there is none.
@@ -175,6 +186,13 @@ protected:
     void OnListDestroy();
 
 private:
+    // While user code runs (event handlers, the compare function), rows that
+    // go are parked rather than freed, so no new row can take a gone row's
+    // address: a row pointer names the same row before and after the call.
+    class CalloutScope;
+    void FreeRow(SListCtrlRow* row);
+    // The row's index now; -1 when it is no longer in the list.
+    int IndexOfRow(const SListCtrlRow* row) const;
     bool IsValidRow(int row) const { return row >= 0 && row < m_rows.GetCount(); }
     bool IsValidCell(int row, int column) const;
     // A new row with one empty cell per column; null out of memory.
@@ -194,6 +212,8 @@ private:
 
     SHeaderCtrl* m_header = nullptr;  // a child: the tree holds it
     SArray<SListCtrlRow*> m_rows;     // owned
+    int m_nCallouts = 0;
+    std::vector<SListCtrlRow*> m_parkedRows;  // owned: gone while user code ran
     int m_nHeaderHeight = 20;
     int m_nItemHeight = 20;
     int m_nSelectItem = -1;

@@ -447,10 +447,13 @@ void SListView::SetSel(int index, bool notify)
         EventLVSelChanging changing(this, old, index);
         FireEvent(changing);
         if (changing.bCancel || IsDestroyed()) return;
+        if (!m_adapter || index >= Count()) return;  // the handler took the row away
     }
     if (old == index) return;
+    // The handler may have selected another row itself: that one shows unselected.
+    const int shown = m_iSelItem;
     m_iSelItem = index;
-    if (SItemPanel* panel = GetItemPanel(old)) {
+    if (SItemPanel* panel = GetItemPanel(shown)) {
         panel->GetFocusManager()->ClearFocus();
         panel->ModifyItemState(0, kItemStateSelected);
         panel->InvalidateRect(nullptr);

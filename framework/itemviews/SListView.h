@@ -69,8 +69,9 @@ public:
     IListViewItemLocator* GetItemLocator() const { return m_locator; }
 
     // notify: the changing event may refuse, the changed event follows.
-    // Nothing without an adapter or for an index at or past the count; a
-    // negative index clears the selection.
+    // Nothing without an adapter or for an index at or past the count, also
+    // when the changing event's handler took the row away; a negative index
+    // clears the selection.
     void SetSel(int index, bool notify);
     int GetSel() const { return m_iSelItem; }
     // Scrolls the least that shows the whole row; nothing for a bad index.

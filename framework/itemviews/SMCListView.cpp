@@ -14,6 +14,11 @@ const int kMaxHeaderHeight = 0x7FFF;
 
 }  // namespace
 
+SMCListView::SMCListView()
+{
+    m_dwFlags |= kFlagClipClient;
+}
+
 // ---- attributes and children ----
 
 HRESULT SMCListView::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
@@ -22,6 +27,10 @@ HRESULT SMCListView::SetAttribute(const SStringW& name, const SStringW& value, B
     if (_wcsicmp(name, L"headerHeight") == 0) {
         if (!AttrParseInt(value, n, true, 0, kMaxHeaderHeight)) return AfterSetAttribute(name, value, E_FAIL);
         m_nHeaderHeight = n;
+        if (!loading) {  // the header, the bars and the rows follow at once
+            UpdateScrollBar();
+            UpdateVisibleItems();
+        }
         return AfterSetAttribute(name, value, S_FALSE);
     }
     if (_wcsicmp(name, L"hotTrack") == 0) {

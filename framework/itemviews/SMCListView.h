@@ -14,7 +14,8 @@ namespace WUI {
 class SMCListView : public SListView {
     WUI_SWINDOW_CLASS(SMCListView, SPanel, L"mclistview")
 public:
-    SMCListView() = default;
+    // Client-clipped: the header, scrolled across, starts left of the view.
+    SMCListView();
 
     // As the list view's (false before the template was read).
     bool SetAdapter(IColumnListAdapter* adapter);
@@ -36,7 +37,8 @@ public:
     // Both bars: rows down, the header's width across.
     void UpdateScrollBar() override;
 
-    // "headerHeight", "hotTrack", then the list view's.
+    // "headerHeight" (at run time the header, bars and rows follow at once),
+    // "hotTrack", then the list view's.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // The ordinary children, the template, then the first "header" child;
     // false without one.

@@ -4,6 +4,7 @@
 #include "core/SApplication.h"
 #include "core/SwndStyle.h"
 #include "core/XmlLookup.h"
+#include "itemviews/SafeStableSort.h"
 
 #include <algorithm>
 
@@ -304,6 +305,7 @@ HSTREEITEM STreeCtrl::InsertItem(LPCWSTR text, int image, int selImage, LPARAM d
     CalcItemContentWidth(&record);
     Node* node = m_tree.InsertAfter(parentNode, afterNode, record);
     if (!node) return 0;
+    ++m_nTreeEdits;
     const HSTREEITEM handle = HandleOf(node);
     m_live.insert(handle);
     node->data.hItem = handle;
@@ -355,14 +357,17 @@ BOOL STreeCtrl::DeleteItem(HSTREEITEM item)
     if (visible) RemoveRow(node->data);
     Node* parent = node->parent;
     m_tree.DeleteItem(node);
+    ++m_nTreeEdits;
     if (parent && !parent->firstChild) {
         if (parent->data.bVisible) RemoveRow(parent->data);
         parent->data.bHasChildren = FALSE;
         parent->data.bCollapsed = FALSE;
+        // A leaf is checked or not: partly was its children's mix.
+        if (parent->data.nCheckBoxValue == 2) parent->data.nCheckBoxValue = 0;
         CalcItemContentWidth(&parent->data);
         if (parent->data.bVisible) AddRow(parent->data);
     }
-    if (m_bCheckBox && parent && parent->firstChild) UpdateCheckUp(parent);
+    if (m_bCheckBox && parent) UpdateCheckUp(parent);
     m_bRowsDirty = true;
     UpdateMaxWidth();
     UpdateViewSize();
@@ -372,6 +377,7 @@ BOOL STreeCtrl::DeleteItem(HSTREEITEM item)
 void STreeCtrl::RemoveAllItems()
 {
     m_tree.DeleteAllItems();
+    ++m_nTreeEdits;
     m_live.clear();
     m_rows.clear();
     m_widthCount.clear();
@@ -602,40 +608,35 @@ BOOL STreeCtrl::SortChildren(HSTREEITEM item, FunTreeSortCallback compare, void*
     }
     m_hHoverItem = m_hPushItem = 0;
     m_nHoverPart = m_nPushPart = 0;
+    SAutoRefPtr<SWindow> keep(this);  // compare may destroy the control
     SortBranch(node, compare, context);
+    if (IsDestroyed()) return TRUE;
     m_bRowsDirty = true;
     Invalidate();
     return TRUE;
 }
 
 // Sorts parent's children, then every child's children, without recursion
-// (a work list of the parents still to sort).
+// (a work list of the parents still to sort). When compare inserts or
+// deletes items the nodes in hand may be gone: the sort ends there, what
+// compare did stands.
 void STreeCtrl::SortBranch(Node* parent, FunTreeSortCallback compare, void* context)
 {
+    const unsigned edits = m_nTreeEdits;
     std::vector<Node*> pending(1, parent);
-    std::vector<std::pair<HSTREEITEM, int>> keys;
-    std::vector<Node*> order;
+    std::vector<HSTREEITEM> order;
+    std::vector<Node*> nodes;
     while (!pending.empty()) {
         Node* p = pending.back();
         pending.pop_back();
-        keys.clear();
-        for (Node* c = p ? p->firstChild : m_tree.GetRootItem(); c; c = c->nextSibling)
-            keys.emplace_back(HandleOf(c), int(keys.size()));
-        // A strict ordering over any compare function: items it calls equal
-        // keep their order, so the sort never sees a < b and b < a at once.
-        std::sort(keys.begin(), keys.end(), [&](const std::pair<HSTREEITEM, int>& a, const std::pair<HSTREEITEM, int>& b) {
-            const int ab = compare(context, &a.first, &b.first);
-            if (ab != 0) {
-                const int ba = compare(context, &b.first, &a.first);
-                if ((ab < 0) != (ba > 0)) return a.second < b.second;  // an inconsistent answer
-                return ab < 0;
-            }
-            return a.second < b.second;
-        });
         order.clear();
-        for (const auto& k : keys) order.push_back(reinterpret_cast<Node*>(k.first));
-        m_tree.RelinkChildren(p, order.data(), int(order.size()));
-        for (Node* c : order)
+        for (Node* c = p ? p->firstChild : m_tree.GetRootItem(); c; c = c->nextSibling) order.push_back(HandleOf(c));
+        SafeStableSort(order, [&](const HSTREEITEM& a, const HSTREEITEM& b) { return compare(context, &a, &b) < 0; });
+        if (m_nTreeEdits != edits) return;
+        nodes.clear();
+        for (HSTREEITEM h : order) nodes.push_back(reinterpret_cast<Node*>(h));
+        m_tree.RelinkChildren(p, nodes.data(), int(nodes.size()));
+        for (Node* c : nodes)
             if (c->firstChild) pending.push_back(c);
     }
 }

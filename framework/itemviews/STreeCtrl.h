@@ -127,8 +127,10 @@ public:
     // 0 unchecked, 1 checked, 2 partly; 0 while check boxes are off.
     int GetCheckState(HSTREEITEM item) const;
     // Orders item's children (STVI_ROOT or 0: the top level) by compare, then
-    // the children of every child that has children, all the way down.
-    // FALSE for an unknown handle or a null compare.
+    // the children of every child that has children, all the way down; a
+    // stable sort, whatever compare answers. When compare inserts or deletes
+    // items the sort stops and those changes stand. FALSE for an unknown
+    // handle or a null compare.
     BOOL SortChildren(HSTREEITEM item, FunTreeSortCallback compare, void* context);
 
     // ---- accessors (0, empty or FALSE for an unknown handle) ----
@@ -262,6 +264,8 @@ protected:
 private:
     std::vector<Node*> m_rows;
     bool m_bRowsDirty = true;
+    // Counts inserts and deletes, so a sort notices its compare function changed the tree.
+    unsigned m_nTreeEdits = 0;
     // How many visible rows have each full width (clamped), for the widest
     // row without a walk over the tree.
     std::vector<int> m_widthCount;

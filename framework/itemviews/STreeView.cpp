@@ -441,7 +441,8 @@ void STreeView::SetSel(HSTREEITEM item, bool notify)
         if (changing.bCancel || IsDestroyed()) return;
     }
     if (old == item) return;
-    if (SItemPanel* panel = GetItemPanel(old)) {
+    // The handler may have selected another item itself: that one shows unselected.
+    if (SItemPanel* panel = GetItemPanel(m_hSelected)) {
         panel->GetFocusManager()->ClearFocus();
         panel->ModifyItemState(0, kItemStateSelected);
         panel->InvalidateRect(nullptr);

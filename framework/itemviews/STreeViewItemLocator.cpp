@@ -26,10 +26,10 @@ int STreeViewItemLocator::BranchHeight(HSTREEITEM item)
     return h;
 }
 
-int STreeViewItemLocator::BranchWidth(HSTREEITEM item)
+int STreeViewItemLocator::BranchWidthAs(HSTREEITEM item, bool expanded)
 {
     const int w = Get(item, kWidth);
-    if (!m_adapter->GetFirstChildItem(item) || !IsExpanded(item)) return w;
+    if (!expanded || !m_adapter->GetFirstChildItem(item)) return w;
     return std::max(w, Get(item, kChildrenWidth));
 }
 
@@ -44,23 +44,27 @@ void STreeViewItemLocator::InitBranch(HSTREEITEM item, int depth)
         Set(item, kChildrenWidth, 0);
         return;
     }
-    int sum = 0;
+    int sum = 0, widest = 0;
     for (; child; child = m_adapter->GetNextSiblingItem(child)) {
         Set(child, kOffset, sum);
         InitBranch(child, depth + 1);
         sum += BranchHeight(child);
+        widest = std::max(widest, BranchWidth(child));
     }
     Set(item, kChildrenHeight, sum);
-    Set(item, kChildrenWidth, m_nDefWidth + ChildIndent(item));
+    // The widest child branch, as RecordItemWidth keeps it from here on.
+    Set(item, kChildrenWidth, widest + ChildIndent(item));
 }
 
 void STreeViewItemLocator::OnBranchChanged(HSTREEITEM item)
 {
     if (!m_adapter || !item) return;
-    const int before = BranchHeight(item);
+    const int before = BranchHeight(item), widthBefore = BranchWidth(item);
     InitBranch(item, 0);
+    if (item == STVI_ROOT) return;
+    PropagateWidth(item, widthBefore, BranchWidth(item));
     const int after = BranchHeight(item);
-    if (before == after || item == STVI_ROOT) return;
+    if (before == after) return;
     AddToAncestors(item, after - before);
     UpdateOffsets(item);
 }
@@ -81,6 +85,8 @@ void STreeViewItemLocator::OnExpandStateChanged(HSTREEITEM item, BOOL oldExpande
     const int d = Get(item, kChildrenHeight);
     AddToAncestors(item, newExpanded ? d : -d);
     UpdateOffsets(item);
+    // The children's widths count only while they are shown.
+    PropagateWidth(item, BranchWidthAs(item, oldExpanded), BranchWidthAs(item, newExpanded));
 }
 
 void STreeViewItemLocator::UpdateOffsets(HSTREEITEM item)
@@ -153,9 +159,13 @@ HSTREEITEM STreeViewItemLocator::GetItemAt(int y)
 void STreeViewItemLocator::RecordItemWidth(HSTREEITEM item, int width)
 {
     if (!m_adapter || !item || item == STVI_ROOT || Get(item, kWidth) == width) return;
-    int bw0 = BranchWidth(item);
+    const int bw0 = BranchWidth(item);
     Set(item, kWidth, width);
-    int bw1 = BranchWidth(item);
+    PropagateWidth(item, bw0, BranchWidth(item));
+}
+
+void STreeViewItemLocator::PropagateWidth(HSTREEITEM item, int bw0, int bw1)
+{
     HSTREEITEM child = item;
     while (bw0 != bw1) {
         const HSTREEITEM up = m_adapter->GetParentItem(child);

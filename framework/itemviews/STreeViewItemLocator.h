@@ -59,7 +59,11 @@ private:
     // Own height, plus the children's while expanded.
     int BranchHeight(HSTREEITEM item);
     // Own width, or the children's (indent included) where wider while expanded.
-    int BranchWidth(HSTREEITEM item);
+    int BranchWidth(HSTREEITEM item) { return BranchWidthAs(item, IsExpanded(item)); }
+    int BranchWidthAs(HSTREEITEM item, bool expanded);
+    // item's branch width went from bw0 to bw1: the children width of each
+    // ancestor follows, up to the first that is collapsed.
+    void PropagateWidth(HSTREEITEM item, int bw0, int bw1);
     // The indent of item's children relative to it: none under the root.
     int ChildIndent(HSTREEITEM item) const { return item == STVI_ROOT ? 0 : m_nIndent; }
     void InitBranch(HSTREEITEM item, int depth);

@@ -6,6 +6,7 @@
 #include "LeakCheck.h"
 #include "itemviews/SListCtrl.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace WUI;
@@ -266,6 +267,24 @@ TEST_F(ListCtrlTest, GeometryAndScrolling)
     host.Send(WM_LBUTTONUP, 0, MAKELPARAM(400, 10));
 }
 
+// Heights set at run time take effect at once: the header takes its new
+// strip and the scroll range covers every row again.
+TEST_F(ListCtrlTest, HeightsSetAtRunTimeResizeTheListAndItsRange)
+{
+    GridHost host;
+    SListCtrl* lc = LoadList(host);
+    ASSERT_TRUE(lc);
+    FillRows(lc, 20);
+    ASSERT_EQ(399, lc->GetScrollInfo(TRUE).nMax);
+    EXPECT_TRUE(SUCCEEDED(lc->SetAttribute(L"itemHeight", L"30", FALSE)));
+    EXPECT_EQ(20 * 30 - 1, lc->GetScrollInfo(TRUE).nMax);
+    EXPECT_TRUE(SUCCEEDED(lc->SetAttribute(L"headerHeight", L"40", FALSE)));
+    EXPECT_EQ(40, lc->GetHeaderCtrl()->GetWindowRect().bottom);
+    EXPECT_EQ(UINT(5 * 30), lc->GetScrollInfo(TRUE).nPage) << "whole rows below the taller header";
+    lc->SetScrollPos(TRUE, 10000, TRUE);
+    EXPECT_EQ(19, lc->HitTest(POINT{10, 200 - 15})) << "the last row can be scrolled to";
+}
+
 TEST_F(ListCtrlTest, PaintsRowsBelowTheHeaderAtTheScrollOffset)
 {
     GridHost host;
@@ -343,6 +362,185 @@ TEST_F(ListCtrlTest, SortAndDelete)
     lc->DeleteAllItems();
     EXPECT_EQ(3, log.Count(kDeleted));
     EXPECT_EQ(0, lc->GetItemCount());
+}
+
+std::vector<std::wstring> Column0(SListCtrl* lc)
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < lc->GetItemCount(); ++row) texts.push_back(Text(lc, row, 0));
+    return texts;
+}
+
+// The deleted event's handler changes the rows before the row goes: the
+// row asked for goes, and only it.
+TEST_F(ListCtrlTest, DeleteItemDeletesItsRowWhateverTheHandlerDid)
+{
+    enum Action { kDeleteEarlier, kReplaceItself, kClearAll };
+    const struct Case {
+        Action action;
+        std::vector<std::wstring> rows;
+        std::vector<Fired> events;
+        int current;  // the current row was a3
+    } cases[] = {
+        {kDeleteEarlier, {L"a1", L"a3"}, {{kDeleted, 2, 102}, {kDeleted, 0, 100}}, 1},
+        {kReplaceItself, {L"a0", L"a1", L"new", L"a3"}, {{kDeleted, 2, 102}, {kDeleted, 2, 102}}, 3},
+        {kClearAll, {}, {{kDeleted, 2, 102}, {kDeleted, 0, 100}, {kDeleted, 1, 101}, {kDeleted, 2, 102}, {kDeleted, 3, 103}}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.action));
+        GridHost host;
+        SListCtrl* lc = LoadList(host);
+        ASSERT_TRUE(lc);
+        FillRows(lc, 4);
+        lc->SetSel(-1, 3);
+        struct Meddler {
+            SListCtrl* lc;
+            Action action;
+            bool done = false;
+            bool On(EventArgs&)
+            {
+                if (done) return false;
+                done = true;
+                if (action == kDeleteEarlier) lc->DeleteItem(0);
+                if (action == kReplaceItself) {
+                    lc->DeleteItem(2);
+                    lc->InsertItem(2, L"new");
+                }
+                if (action == kClearAll) lc->DeleteAllItems();
+                return false;
+            }
+        } meddler{lc, c.action};
+        lc->GetEventSet()->SubscribeEvent(kDeleted, &Meddler::On, &meddler);
+        EventLog log(lc, {kDeleted});  // the newest subscriber: it sees each event first
+        EXPECT_TRUE(lc->DeleteItem(2));
+        EXPECT_EQ(c.rows, Column0(lc));
+        EXPECT_EQ(c.events, log.Take());
+        EXPECT_EQ(c.current, lc->GetCurrentItem());
+        host.PaintAll();
+    }
+}
+
+// A click selects the row it was on, also when the changing event's
+// handler deleted a row above it.
+TEST_F(ListCtrlTest, TheSelectionFollowsItsRowThroughTheChangingEvent)
+{
+    GridHost host;
+    SListCtrl* lc = LoadList(host);
+    ASSERT_TRUE(lc);
+    FillRows(lc, 5);
+    struct Deleter {
+        SListCtrl* lc;
+        bool On(EventArgs&)
+        {
+            lc->DeleteItem(0);
+            return false;
+        }
+    } deleter{lc};
+    lc->GetEventSet()->SubscribeEvent(kChanging, &Deleter::On, &deleter);
+    EventLog log(lc, {kChanged});
+    host.Click(RowPoint(3).x, RowPoint(3).y);
+    EXPECT_EQ((std::vector<int>{2}), Selected(lc));
+    EXPECT_EQ(L"a3", Text(lc, 2, 0));
+    EXPECT_EQ(2, lc->GetCurrentItem());
+    EXPECT_EQ((std::vector<Fired>{{kChanged, 2, -1}}), log.Take());
+
+    // The row to select deleted by the handler: nothing more changes.
+    struct Remover {
+        SListCtrl* lc;
+        bool On(EventArgs& args)
+        {
+            lc->DeleteItem(static_cast<EventLCSelChanging&>(args).nNewSel);
+            return false;
+        }
+    } remover{lc};
+    lc->GetEventSet()->UnsubscribeEvent(kChanging, &Deleter::On, &deleter);
+    lc->GetEventSet()->SubscribeEvent(kChanging, &Remover::On, &remover);
+    host.Click(RowPoint(0).x, RowPoint(0).y);
+    EXPECT_EQ((std::vector<std::wstring>{L"a2", L"a3", L"a4"}), Column0(lc));
+    EXPECT_EQ((std::vector<int>{1}), Selected(lc));
+    EXPECT_EQ(1, lc->GetCurrentItem());
+    EXPECT_TRUE(log.Take().empty());
+}
+
+// Compare functions that are no ordering, throw, or change the list while
+// it sorts: each row they are handed is one of the list's, and the list
+// keeps each row exactly once (the leak check sees every row freed once).
+TEST_F(ListCtrlTest, SortItemsSurvivesAHostileCompareFunction)
+{
+    struct Thrown {};
+    struct Hostile {
+        enum Mode { kStable, kFlipping, kAlwaysLess, kThrowing, kDeleting, kClearing } mode;
+        SListCtrl* lc = nullptr;
+        std::vector<const SListCtrlRow*> rows{};  // the rows before the sort
+        int calls = 0;
+        int strays = 0;
+        bool Known(const SListCtrlRow* row) const
+        {
+            return std::find(rows.begin(), rows.end(), row) != rows.end();
+        }
+        static int Compare(void* context, const SListCtrlRow& a, const SListCtrlRow& b)
+        {
+            Hostile& h = *static_cast<Hostile*>(context);
+            ++h.calls;
+            if (!h.Known(&a) || !h.Known(&b)) {
+                ++h.strays;
+                return 1;  // a stray row is never read
+            }
+            switch (h.mode) {
+            case kStable: return int(a.data % 2) - int(b.data % 2);  // even rows first, each kind in order
+            case kFlipping: return h.calls == 1 ? 1 : -1;
+            case kAlwaysLess: return -1;
+            case kThrowing:
+                if (h.calls == 30) throw Thrown();
+                break;
+            case kDeleting:
+                if (h.calls == 10) {
+                    h.lc->DeleteItem(0);
+                    h.lc->InsertItem(-1, L"new");
+                }
+                break;
+            case kClearing:
+                if (h.calls == 10) h.lc->DeleteAllItems();
+                break;
+            }
+            return int(b.data - a.data);
+        }
+    };
+    for (Hostile::Mode mode : {Hostile::kStable, Hostile::kFlipping, Hostile::kAlwaysLess, Hostile::kThrowing,
+                               Hostile::kDeleting, Hostile::kClearing}) {
+        SCOPED_TRACE(int(mode));
+        GridHost host;
+        SListCtrl* lc = LoadList(host);
+        ASSERT_TRUE(lc);
+        FillRows(lc, 20);
+        Hostile hostile{mode, lc};
+        for (int row = 0; row < lc->GetItemCount(); ++row) hostile.rows.push_back(lc->GetRow(row));
+        const std::vector<std::wstring> before = Column0(lc);
+        if (mode == Hostile::kThrowing) EXPECT_THROW(lc->SortItems(&Hostile::Compare, &hostile), Thrown);
+        else lc->SortItems(&Hostile::Compare, &hostile);
+        EXPECT_EQ(0, hostile.strays);
+        std::vector<std::wstring> after = Column0(lc);
+        if (mode == Hostile::kStable) {
+            EXPECT_EQ((std::vector<std::wstring>{L"a0", L"a2", L"a4", L"a6", L"a8", L"a10", L"a12", L"a14", L"a16",
+                                                 L"a18", L"a1", L"a3", L"a5", L"a7", L"a9", L"a11", L"a13", L"a15",
+                                                 L"a17", L"a19"}),
+                      after);
+        } else if (mode == Hostile::kThrowing) {
+            EXPECT_EQ(before, after) << "a sort that did not finish changes nothing";
+        } else if (mode == Hostile::kDeleting) {
+            std::vector<std::wstring> expected(before.begin() + 1, before.end());
+            expected.push_back(L"new");
+            EXPECT_EQ(expected, after) << "the changes made during the sort stand, the order it found does not";
+        } else if (mode == Hostile::kClearing) {
+            EXPECT_TRUE(after.empty());
+        } else {
+            std::sort(after.begin(), after.end());
+            std::vector<std::wstring> sorted = before;
+            std::sort(sorted.begin(), sorted.end());
+            EXPECT_EQ(sorted, after) << "every row once";
+        }
+        host.PaintAll();
+    }
 }
 
 TEST_F(ListCtrlTest, WithoutAHeaderNothingGoesIn)

@@ -118,6 +118,50 @@ TEST_F(MCListViewTest, RowsScrollBothWaysUnderTheHeader)
     EXPECT_EQ(0, mc->GetHeaderCtrl()->GetWindowRect().left);
 }
 
+// Scrolled to the right the header starts left of the view: what lies
+// there is not painted over.
+TEST_F(MCListViewTest, AScrolledHeaderStaysInsideTheView)
+{
+    GridHost host;
+    SMCListView* mc = host.Load<SMCListView>(
+        L"<root><window name='left' pos='0,0,100,200' colorBkgnd='#ff0000'/>"
+        L"<mclistview name='mc' pos='100,0,@300,@200'>"
+        L"<header name='hdr'><items><item width='200'>Name</item><item width='200'>Size</item></items></header>"
+        L"<template itemHeight='30'><text name='c0'/><text name='c1'/></template></mclistview></root>",
+        L"mc");
+    ASSERT_TRUE(mc);
+    auto adapter = AdoptRef(new ColumnsAdapter(3));
+    ASSERT_TRUE(mc->SetAdapter(adapter.get()));
+    ASSERT_TRUE(mc->HasScrollBar(FALSE));
+    host.PaintAll();
+    const DWORD neighbour = host.Px(60, 10), header = host.Px(150, 10);
+    ASSERT_EQ(0xFFFF0000u, neighbour);
+    ASSERT_NE(neighbour, header);
+    mc->SetScrollPos(FALSE, 80, TRUE);
+    ASSERT_EQ(100 - 80, mc->GetHeaderCtrl()->GetWindowRect().left);
+    host.PaintAll();
+    for (int x : {20, 60, 99}) EXPECT_EQ(neighbour, host.Px(x, 10)) << x;
+    EXPECT_EQ(header, host.Px(150, 10)) << "the header still paints in the view";
+}
+
+TEST_F(MCListViewTest, AHeaderHeightSetAtRunTimeMovesTheHeaderAndTheRows)
+{
+    GridHost host;
+    SMCListView* mc = host.Load<SMCListView>(kView, L"mc");
+    ASSERT_TRUE(mc);
+    auto adapter = AdoptRef(new ColumnsAdapter(20));
+    ASSERT_TRUE(mc->SetAdapter(adapter.get()));
+    EXPECT_TRUE(SUCCEEDED(mc->SetAttribute(L"headerHeight", L"45", FALSE)));
+    EXPECT_EQ(45, mc->GetHeaderCtrl()->GetWindowRect().bottom);
+    EXPECT_EQ(UINT(200 - 45), mc->GetScrollInfo(TRUE).nPage);
+    RECT row;
+    ASSERT_TRUE(mc->GetItemRect(mc->GetItemPanel(0), &row));
+    EXPECT_EQ(45, row.top);
+    mc->SetScrollPos(TRUE, 10000, TRUE);
+    EXPECT_EQ(20 * 30 - (200 - 45), mc->GetScrollPos(TRUE)) << "the last row ends at the bottom";
+    EXPECT_TRUE(mc->GetItemPanel(19)) << "and is bound";
+}
+
 TEST_F(MCListViewTest, HeaderClickSortsByColumnNumber)
 {
     GridHost host;

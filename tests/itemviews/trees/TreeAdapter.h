@@ -34,6 +34,8 @@ public:
         At(parent).children.push_back(h);
         return h;
     }
+    // The width MeasureItem gives the item from now on; -1: the common width.
+    void SetWidth(HSTREEITEM item, int w) { At(item).width = w; }
     int Observers() const { return int(m_observers.size()); }
     void NotifyChanged(HSTREEITEM item)
     {
@@ -115,7 +117,8 @@ public:
     int GetViewTypeCount() override { return 1; }
     SIZE MeasureItem(HSTREEITEM item, WUI::SWindow*, const RECT*) override
     {
-        return SIZE{width, item % 2 ? height : height + extra};
+        const int w = At(item).width;
+        return SIZE{w >= 0 ? w : width, item % 2 ? height : height + extra};
     }
     BOOL IsHorzScrollDisabled() override { return FALSE; }
     void InitFromTemplate(pugi::xml_node) override {}
@@ -131,6 +134,7 @@ private:
         HSTREEITEM parent = 0;
         std::vector<HSTREEITEM> children;
         bool expanded = true;
+        int width = -1;
         int data[6] = {};
     };
     Item& At(HSTREEITEM h) { return h == STVI_ROOT ? m_root : m_items[h - 1]; }

@@ -121,6 +121,33 @@ TEST_F(TreeCtrlTest, ChecksPropagateInThreeStates)
     EXPECT_FALSE(tc->SetCheckState(b, FALSE));
 }
 
+// top (p (a (x, y)), q): deleting a leaves p without children.
+TEST_F(TreeCtrlTest, AParentLeftWithoutChildrenIsNoLongerPartlyChecked)
+{
+    const struct Case {
+        const wchar_t* checked;  // checked before a goes
+        int p, top;              // their states after
+    } cases[] = {
+        {L"x", 0, 0},  // p was partly checked through a: a leaf cannot be
+        {L"a", 1, 2},  // p was wholly checked: it stays so
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.checked);
+        ViewHost host;
+        STreeCtrl* tc = host.Load<STreeCtrl>(
+            L"<root><treectrl name='tc' pos='0,0,200,100' checkBox='1'><item text='top'><item text='p'>"
+            L"<item text='a'><item text='x'/><item text='y'/></item></item><item text='q'/></item></treectrl></root>",
+            L"tc");
+        ASSERT_TRUE(tc);
+        ASSERT_TRUE(tc->SetCheckState(Find(tc, c.checked), TRUE));
+        const HSTREEITEM p = Find(tc, L"p"), top = Find(tc, L"top");
+        EXPECT_EQ(2, tc->GetCheckState(top));
+        ASSERT_TRUE(tc->DeleteItem(Find(tc, L"a")));
+        EXPECT_EQ(c.p, tc->GetCheckState(p));
+        EXPECT_EQ(c.top, tc->GetCheckState(top));
+    }
+}
+
 TEST_F(TreeCtrlTest, TheToggleExpandsAndCollapsesWithEvents)
 {
     ViewHost host;
@@ -245,6 +272,74 @@ TEST_F(TreeCtrlTest, SortingReachesEveryLevel)
     POINT pt = {20, 5};
     EXPECT_EQ(Find(tc, L"a"), tc->ItemFromPoint(pt)) << "rows follow the new order";
     EXPECT_FALSE(tc->SortChildren(STVI_ROOT, nullptr, nullptr));
+}
+
+// A compare function that answers anything, or changes the tree under the
+// sort: every handle it is given is a live child of one parent, and the
+// tree stays whole (the leak check sees every record freed once).
+TEST_F(TreeCtrlTest, SortingSurvivesAHostileCompareFunction)
+{
+    struct Hostile {
+        enum Mode { kCyclic, kFlipping, kDeleting, kInserting } mode;
+        STreeCtrl* tc = nullptr;
+        int calls = 0;
+        int strays = 0;  // handles that were no item
+        static int __cdecl Compare(void* context, const void* pa, const void* pb)
+        {
+            Hostile& h = *static_cast<Hostile*>(context);
+            const HSTREEITEM a = *static_cast<const HSTREEITEM*>(pa), b = *static_cast<const HSTREEITEM*>(pb);
+            ++h.calls;
+            if (!h.tc->IsItem(a) || !h.tc->IsItem(b)) {
+                ++h.strays;
+                return 0;
+            }
+            const int da = int(h.tc->GetItemData(a)), db = int(h.tc->GetItemData(b));
+            switch (h.mode) {
+            case kCyclic:  // each pair answers consistently, the whole never orders
+                return (da - db + 3) % 3 == 1 ? -1 : (db - da + 3) % 3 == 1 ? 1 : 0;
+            case kFlipping:  // the same pair answers differently each time
+                return h.calls % 3 ? -1 : 1;
+            case kDeleting:
+                if (h.calls == 5) h.tc->DeleteItem(h.tc->GetChildItem(STVI_ROOT));
+                break;
+            case kInserting:
+                if (h.calls == 5) h.tc->InsertItem(L"new", STVI_ROOT, STVI_FIRST);
+                break;
+            }
+            return db - da;
+        }
+    };
+    for (Hostile::Mode mode : {Hostile::kCyclic, Hostile::kFlipping, Hostile::kDeleting, Hostile::kInserting}) {
+        SCOPED_TRACE(int(mode));
+        ViewHost host;
+        STreeCtrl* tc = host.Load<STreeCtrl>(L"<root><treectrl name='tc' pos='0,0,200,100'/></root>", L"tc");
+        ASSERT_TRUE(tc);
+        for (int i = 0; i < 40; ++i) {
+            const HSTREEITEM item = tc->InsertItem(L"item", -1, -1, LPARAM(i));
+            if (i % 10 == 0) tc->InsertItem(L"child", -1, -1, LPARAM(100 + i), item);
+        }
+        const int count = tc->GetCount();
+        Hostile hostile{mode, tc};
+        EXPECT_TRUE(tc->SortChildren(STVI_ROOT, &Hostile::Compare, &hostile));
+        EXPECT_EQ(0, hostile.strays);
+        // Every child is an item, once, with its parent and level; the rows agree.
+        int seen = 0;
+        for (HSTREEITEM h = tc->GetChildItem(STVI_ROOT); h && seen <= count; h = tc->GetNextSiblingItem(h)) {
+            ASSERT_TRUE(tc->IsItem(h));
+            EXPECT_EQ(0u, tc->GetParentItem(h));
+            ++seen;
+            for (HSTREEITEM c = tc->GetChildItem(h); c; c = tc->GetNextSiblingItem(c)) {
+                ASSERT_TRUE(tc->IsItem(c));
+                EXPECT_EQ(h, tc->GetParentItem(c));
+                ++seen;
+            }
+        }
+        EXPECT_EQ(tc->GetCount(), seen);
+        EXPECT_EQ(tc->GetCount(), tc->GetVisibleCount());
+        const int expected = mode == Hostile::kDeleting ? count - 2 : mode == Hostile::kInserting ? count + 1 : count;
+        EXPECT_EQ(expected, tc->GetCount());
+        host.PaintAll();
+    }
 }
 
 TEST_F(TreeCtrlTest, ARowHeightOfZeroIsRefused)

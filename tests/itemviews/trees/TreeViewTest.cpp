@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace WUI;
 using treetest::TreeAdapter;
 using viewtest::ViewHost;
@@ -83,6 +85,76 @@ TEST_F(TreeViewTest, TheLocatorSumsBranchesAndFollowsCollapse)
     EXPECT_EQ(210, loc->GetTotalWidth());
     loc->RecordItemWidth(t.c1, 50);
     EXPECT_EQ(100, loc->GetTotalWidth()) << "the widest shrank: the next widest counts";
+}
+
+// The total width is the widest shown branch, indented, through every
+// collapse, expand, change of a branch and new measure, so the end of the
+// widest row can always be scrolled to.
+TEST_F(TreeViewTest, TheTotalWidthFollowsCollapseChangeAndExpand)
+{
+    Tree t;
+    SAutoRefPtr<STreeViewItemLocator> loc;
+    loc.Attach(new STreeViewItemLocator(10));
+    loc->SetAdapter(t.adapter);
+    loc->OnBranchChanged(STVI_ROOT);
+    for (HSTREEITEM item : {t.f1, t.c1, t.c2, t.f2, t.c3, t.leaf}) loc->RecordItemWidth(item, 100);
+    loc->RecordItemWidth(t.c1, 300);
+    loc->RecordItemWidth(t.leaf, 400);
+    ASSERT_EQ(400, loc->GetTotalWidth());
+    auto expand = [&](HSTREEITEM item, UINT code) {
+        const BOOL was = t.adapter->IsItemExpanded(item);
+        t.adapter->ExpandItem(item, code);  // no observer: tell the locator by hand
+        loc->OnExpandStateChanged(item, was, t.adapter->IsItemExpanded(item));
+    };
+    const struct Step {
+        const char* what;
+        std::function<void()> act;
+        int total;
+    } steps[] = {
+        {"leaf narrower: c1 is the widest", [&] { loc->RecordItemWidth(t.leaf, 50); }, 310},
+        {"f1 collapsed: f2 with c3 is", [&] { expand(t.f1, kTvCollapse); }, 110},
+        {"c3 wider while f1 is collapsed", [&] { loc->RecordItemWidth(t.c3, 150); }, 160},
+        {"f2 narrower than its child: no change", [&] { loc->RecordItemWidth(t.f2, 90); }, 160},
+        {"f1 expanded again: c1 counts", [&] { expand(t.f1, kTvExpand); }, 310},
+        {"f1's branch rebuilt: its children back at the defaults", [&] { loc->OnBranchChanged(t.f1); }, 160},
+        {"c1 measured again", [&] { loc->RecordItemWidth(t.c1, 300); }, 310},
+        {"the whole tree rebuilt", [&] { loc->OnBranchChanged(STVI_ROOT); }, 20},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(s.total, loc->GetTotalWidth()) << s.what;
+    }
+}
+
+TEST_F(TreeViewTest, TheWidestRowCanBeScrolledToAfterCollapseChangeAndExpand)
+{
+    ViewHost host;
+    STreeView* tv = host.Load<STreeView>(
+        L"<root><treeview name='tv' pos='0,0,200,100' sbSkin=''>"
+        L"<template><text name='text' pos='0,0,-0,-0'/></template></treeview></root>",
+        L"tv");
+    ASSERT_TRUE(tv);
+    TreeAdapter* adapter = new TreeAdapter;
+    const HSTREEITEM f1 = adapter->Add(L"f1"), c1 = adapter->Add(L"c1", f1), leaf = adapter->Add(L"leaf");
+    adapter->SetWidth(c1, 300);
+    adapter->SetWidth(leaf, 400);
+    tv->SetAdapter(adapter);
+    EXPECT_EQ(400, tv->GetLocator()->GetTotalWidth());
+    adapter->ExpandItem(f1, kTvCollapse);
+    adapter->SetWidth(leaf, 50);  // the leaf's text got shorter: the next bind measures it again
+    tv->UpdateVisibleItems();
+    EXPECT_EQ(120, tv->GetLocator()->GetTotalWidth());
+    adapter->ExpandItem(f1, kTvExpand);
+    EXPECT_EQ(310, tv->GetLocator()->GetTotalWidth()) << "c1, one indent in";
+    EXPECT_EQ(309, tv->GetScrollInfo(FALSE).nMax);
+    tv->OnScroll(FALSE, SB_BOTTOM, 0);
+    SItemPanel* panel = tv->GetItemPanel(c1);
+    ASSERT_TRUE(panel);
+    RECT row;
+    ASSERT_TRUE(tv->GetItemRect(panel, &row));
+    EXPECT_EQ(tv->GetClientRect().right, row.right) << "the end of c1 in sight";
+    tv->SetAdapter(nullptr);
+    adapter->Release();
 }
 
 // Rows 20 high in a view 100 high.
@@ -162,6 +234,34 @@ TEST_F(TreeViewTest, ClicksSelectRowsAndEmptySpaceClearsTheSelection)
     host.PaintAll();
 }
 
+// A changing handler that selects another item itself: one panel at most
+// shows selected.
+TEST_F(TreeViewTest, AChangingHandlerThatMovesTheSelection)
+{
+    ViewHost host;
+    STreeView* tv = host.Load<STreeView>(kView, L"tv");
+    ASSERT_TRUE(tv);
+    Tree t;
+    tv->SetAdapter(t.adapter);
+    struct Meddler {
+        STreeView* tv;
+        HSTREEITEM item;
+        bool On(EventArgs&)
+        {
+            tv->SetSel(item, false);
+            return false;
+        }
+    } meddler{tv, t.c1};
+    tv->GetEventSet()->SubscribeEvent(EventTVSelChanging::EventID, &Meddler::On, &meddler);
+    host.Click(20, 50);  // c2
+    EXPECT_EQ(t.c2, tv->GetSel());
+    int shown = 0;
+    for (HSTREEITEM item : {t.f1, t.c1, t.c2, t.f2, t.c3})
+        if (SItemPanel* panel = tv->GetItemPanel(item)) shown += (panel->GetState() & kItemStateSelected) != 0;
+    EXPECT_EQ(1, shown);
+    EXPECT_TRUE(tv->GetItemPanel(t.c2)->GetState() & kItemStateSelected);
+}
+
 TEST_F(TreeViewTest, ANullAdapterLeavesNoPanelsAndNoSelection)
 {
     ViewHost host;
@@ -175,6 +275,12 @@ TEST_F(TreeViewTest, ANullAdapterLeavesNoPanelsAndNoSelection)
     EXPECT_EQ(t.f1, tv->GetSel());
     EXPECT_GT(tv->GetPanelCount(), 0);
 
+    // Indent only while loading: the locator and its sizes stay.
+    ITreeViewItemLocator* before = tv->GetLocator();
+    EXPECT_EQ(E_FAIL, tv->SetAttribute(L"indent", L"30", FALSE));
+    EXPECT_EQ(before, tv->GetLocator());
+    EXPECT_EQ(10, tv->GetLocator()->GetItemIndent(t.c1));
+
     EXPECT_TRUE(tv->SetAdapter(nullptr));
     EXPECT_EQ(0, tv->GetPanelCount());
     EXPECT_EQ(0, tv->GetVisibleCount());
@@ -185,11 +291,6 @@ TEST_F(TreeViewTest, ANullAdapterLeavesNoPanelsAndNoSelection)
     host.PaintAll();
     t.adapter->NotifyChanged(STVI_ROOT);  // nobody listens any more
     EXPECT_EQ(0, tv->GetPanelCount());
-
-    // Indent only while loading.
-    EXPECT_EQ(E_FAIL, tv->SetAttribute(L"indent", L"30", FALSE));
-    ITreeViewItemLocator* before = tv->GetLocator();
-    EXPECT_EQ(before, tv->GetLocator());
 }
 
 TEST_F(TreeViewTest, AnEmptyTreeShowsNothingAndPagingBindsOnlyWhatIsInSight)

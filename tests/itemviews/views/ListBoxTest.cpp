@@ -116,6 +116,11 @@ TEST_F(ListBoxTest, ItemHeightBelowOneIsRefused)
     EXPECT_EQ(0, lb->HitTest(POINT{5, 5}));
     EXPECT_TRUE(lb->SetItemHeight(2, 30));
     EXPECT_EQ(1, lb->HitTest(POINT{5, 35}));
+    // The view follows the new height: the last row can be scrolled to.
+    EXPECT_EQ(3 * 30, lb->GetViewSize().cy);
+    lb->EnsureVisible(2);
+    EXPECT_EQ(1, lb->GetTopIndex());
+    EXPECT_EQ(2, lb->HitTest(POINT{5, 35}));
 }
 
 TEST_F(ListBoxTest, ClicksSelectWithEventsAndTheChangingEventMayRefuse)
@@ -140,6 +145,39 @@ TEST_F(ListBoxTest, ClicksSelectWithEventsAndTheChangingEventMayRefuse)
     EXPECT_EQ(1, canceller.seen);
     EXPECT_EQ(-1, lb->GetCurSel());
     EXPECT_EQ(0, host.Events(12001));
+}
+
+// The changing event's handler deletes rows: the click selects the row it
+// was on, or nothing more happens when that row went.
+TEST_F(ListBoxTest, TheSelectionFollowsItsRowThroughTheChangingEvent)
+{
+    ViewHost host;
+    SListBox* lb = host.Load<SListBox>(kBox, L"lb");
+    ASSERT_TRUE(lb);
+    lb->AddString(L"delta");
+    struct Deleter {
+        SListBox* lb;
+        int row;
+        bool On(EventArgs&)
+        {
+            lb->DeleteString(row);
+            return false;
+        }
+    } deleter{lb, 0};
+    lb->GetEventSet()->SubscribeEvent(EventLBSelChanging::EventID, &Deleter::On, &deleter);
+    host.ClearEvents();
+    host.Click(10, 45);  // gamma, row 2
+    SStringW text;
+    ASSERT_EQ(1, lb->GetCurSel());
+    lb->GetText(1, text);
+    EXPECT_STREQ(L"gamma", text);
+    EXPECT_EQ(1, host.Events(12001));
+
+    deleter.row = 2;  // the row clicked: delta, now row 2
+    host.Click(10, 45);
+    EXPECT_EQ(2, lb->GetCount());
+    EXPECT_EQ(1, lb->GetCurSel()) << "gamma stays selected";
+    EXPECT_EQ(1, host.Events(12001));
 }
 
 TEST_F(ListBoxTest, ArrowKeysMoveTheSelectionWithEvents)
@@ -223,12 +261,13 @@ TEST_F(ListBoxTest, RowsPaintTheirBackgrounds)
     host.PaintAll();
     EXPECT_EQ(0xFFFF0000u, host.Px(150, 5)) << "row 0";
     EXPECT_EQ(0xFF0000FFu, host.Px(150, 25)) << "the selected row 1";
-    EXPECT_EQ(0xFFFF0000u, host.Px(150, 45)) << "odd rows keep the colour while colorItemBkgnd2 is unset";
-    lb->SetAttribute(L"colorItemBkgnd2", L"#00ff00ff", FALSE);
     lb->SetCurSel(-1);
     host.PaintAll();
-    EXPECT_EQ(0xFF00FF00u, host.Px(150, 25));
-    EXPECT_EQ(0xFFFF0000u, host.Px(150, 45));
+    EXPECT_EQ(0xFFFF0000u, host.Px(150, 25)) << "odd row 1 keeps the colour while colorItemBkgnd2 is unset";
+    lb->SetAttribute(L"colorItemBkgnd2", L"#00ff00ff", FALSE);
+    host.PaintAll();
+    EXPECT_EQ(0xFF00FF00u, host.Px(150, 25)) << "odd row 1";
+    EXPECT_EQ(0xFFFF0000u, host.Px(150, 45)) << "even row 2";
 }
 
 }  // namespace

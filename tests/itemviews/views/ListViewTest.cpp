@@ -130,6 +130,48 @@ TEST_F(ListViewTest, AClickFiresBothEventsTheKeyboardNeither)
     EXPECT_EQ(0, host.Events(15101));
 }
 
+// The changing event's handler changes the selection or the rows itself:
+// one row at most shows selected, and never a row that is gone.
+TEST_F(ListViewTest, AChangingHandlerThatMovesTheSelectionOrTheRows)
+{
+    struct Meddler {
+        SListView* lv;
+        RowsAdapter* rows;
+        bool shrink;
+        bool On(EventArgs&)
+        {
+            if (shrink) {
+                rows->count = 2;
+                rows->NotifyChanged();
+            } else {
+                lv->SetSel(1, false);
+            }
+            return false;
+        }
+    };
+    for (bool shrink : {false, true}) {
+        SCOPED_TRACE(shrink);
+        ViewHost host;
+        SListView* lv = host.Load<SListView>(kFixed, L"lv");
+        ASSERT_TRUE(lv);
+        Rows rows(5);
+        lv->SetAdapter(rows.adapter);
+        Meddler meddler{lv, rows.adapter, shrink};
+        lv->GetEventSet()->SubscribeEvent(EventLVSelChanging::EventID, &Meddler::On, &meddler);
+        host.ClearEvents();
+        host.Click(10, 65);  // row 3
+        EXPECT_EQ(shrink ? -1 : 3, lv->GetSel());
+        EXPECT_EQ(shrink ? 0 : 1, host.Events(EventLVSelChanged::EventID));
+        int shown = 0;
+        for (int i = 0; i < rows->count; ++i) {
+            SItemPanel* panel = lv->GetItemPanel(i);
+            ASSERT_TRUE(panel);
+            if (panel->GetState() & kItemStateSelected) ++shown;
+        }
+        EXPECT_EQ(shrink ? 0 : 1, shown);
+    }
+}
+
 TEST_F(ListViewTest, KeysMoveAndPageTheSelection)
 {
     ViewHost host;
