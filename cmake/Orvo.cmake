@@ -79,3 +79,39 @@ function(orvo_bench name)
   target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests")
   target_link_libraries(${name} PRIVATE ${B_LIBS})
 endfunction()
+
+# orvo_delay_import(target dll): a library target linking the system library
+# "<dll>.dll" so that it loads on its first call instead of with the program.
+# A program's imports are resolved before any of its code runs, and those the
+# system does not always know are looked for in the program's own folder
+# first, where a planted copy would be taken. Made from MinGW's import
+# library of the same name when configuring.
+function(orvo_delay_import target dll)
+  find_library(import_${dll} NAMES lib${dll}.a REQUIRED)
+  set(dir "${CMAKE_BINARY_DIR}/delay-imports")
+  set(def "${dir}/${dll}.def")
+  set(lib "${dir}/lib${dll}-delay.a")
+  file(MAKE_DIRECTORY "${dir}")
+  execute_process(COMMAND "${CMAKE_NM}" -g --defined-only "${import_${dll}}"
+    OUTPUT_VARIABLE symbols RESULT_VARIABLE nm_result)
+  if(NOT nm_result EQUAL 0)
+    message(FATAL_ERROR "Cannot list the exports of ${import_${dll}}")
+  endif()
+  # Code symbols are "_Name@bytes"; dlltool -k drops the "@bytes" from the
+  # names it imports, as the library exports them undecorated.
+  string(REGEX MATCHALL "[0-9a-fA-F]+ T _[A-Za-z0-9_]+@[0-9]+" entries "${symbols}")
+  set(text "LIBRARY ${dll}.dll\nEXPORTS\n")
+  foreach(entry IN LISTS entries)
+    string(REGEX REPLACE "^[0-9a-fA-F]+ T _" "" name "${entry}")
+    string(APPEND text "${name}\n")
+  endforeach()
+  file(WRITE "${def}" "${text}")
+  execute_process(COMMAND "${CMAKE_DLLTOOL}" -k --input-def "${def}" --output-delaylib "${lib}" --dllname ${dll}.dll
+    RESULT_VARIABLE dlltool_result)
+  if(NOT dlltool_result EQUAL 0)
+    message(FATAL_ERROR "Cannot make the delay-load library of ${dll}.dll")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${import_${dll}}")
+  add_library(${target} STATIC IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES IMPORTED_LOCATION "${lib}")
+endfunction()

@@ -220,13 +220,13 @@ void CMainDlg::OnInstallDone(WPARAM result)
     }
     KillTimer(kTimerCarouselWait);
     KillTimer(kTimerCarouselSlide);
-    if (result != 0) {
+    // An install without its registration could not be removed again: it failed too.
+    if (result != 0 || !RegisterInstall()) {
         Ask(L"FailedToInstall", true);
         DestroyWindow();
         return;
     }
     ShowPage(L"page_installing", L"page_end");
-    RegisterInstall();
 }
 
 void CMainDlg::ShowRequiredSpace()
@@ -276,23 +276,28 @@ void CMainDlg::StartInstallThread()
     }
 }
 
-void CMainDlg::RegisterInstall()
+bool CMainDlg::RegisterInstall()
 {
+    if (WriteUninstallInfo() != ERROR_SUCCESS) return false;
     const std::wstring launcher = Launcher(folder_);
     const WUI::SStringW name = TranslateText(L"Orvoesports");
     // Links of earlier installs, in either language.
-    DeleteDesktopShortcut(L"Orvoesports");
-    DeleteDesktopShortcut(L"Orvo对战平台");
+    for (const wchar_t* earlier : {L"Orvoesports", L"Orvo对战平台"}) {
+        DeleteDesktopShortcut(earlier);
+        DeleteStartMenuFolder(earlier);
+    }
     if (IsBoxChecked(L"check_create_desktop_shortcut")) CreateDesktopShortcut(launcher, name.c_str());
     if (IsBoxChecked(L"check_create_start_menu_shortcut"))
         CreateStartMenuShortcuts(launcher, name.c_str(), folder_ + L"\\OrvoUninstall.exe",
                                  TranslateText(L"UninstallOrvoesports").c_str());
+    // An earlier install's start at logon goes when the box is not ticked now.
     if (IsBoxChecked(L"check_auto_run")) SetAutoRun(launcher);
-    WriteUninstallInfo();
+    else RemoveAutoRun();
     SHChangeNotify(SHCNE_ASSOCCHANGED, 0, nullptr, nullptr);
+    return true;
 }
 
-void CMainDlg::WriteUninstallInfo()
+LSTATUS CMainDlg::WriteUninstallInfo()
 {
     UninstallInfo info;
     info.displayName = TranslateText(L"Orvoesports").c_str();
@@ -301,7 +306,7 @@ void CMainDlg::WriteUninstallInfo()
     info.publisher = TranslateText(L"Publisher").c_str();
     info.estimatedSizeKb = static_cast<DWORD>(unpackedSize_ / 1024);
     info.languageIndex = static_cast<DWORD>(languageIndex_);
-    WriteUninstallKey(info);
+    return WriteUninstallKey(info);
 }
 
 void CMainDlg::RunClientIfChecked()

@@ -49,9 +49,11 @@ private:
     // Makes and checks the folder and the space; asks the user about what is wrong.
     bool ValidateInstallDir();
     void StartInstallThread();
-    // The finish actions: links, start at logon, registration.
-    void RegisterInstall();
-    void WriteUninstallInfo();
+    // The finish actions: the uninstall registration, then the links (those
+    // of earlier installs removed) and the start at logon. False, with
+    // nothing else done, when the registration cannot be written.
+    bool RegisterInstall();
+    LSTATUS WriteUninstallInfo();
     void RunClientIfChecked();
     // Asks a running worker to stop and waits for it, bounded; a worker
     // that does not stop in time is left to end with the process.

@@ -14,6 +14,8 @@ const wchar_t kClientRuns[] = L"当前正在运行Orvo客户端，是否继续�
 namespace {
 
 const wchar_t kMutexErrorTitle[] = L"Orvo安装程序";
+// How long a stopped setup or uninstaller may take to end.
+const DWORD kTakeOverWaitMs = 10000;
 
 bool MutexExists(const wchar_t* name, UniqueHandle* opened)
 {
@@ -23,19 +25,38 @@ bool MutexExists(const wchar_t* name, UniqueHandle* opened)
     return exists;
 }
 
-// Another setup runs: the user may stop it and go on. False when the
-// program must end.
-bool TakeOverFromRunningSetup()
+void ReportStartupError(DWORD code)
+{
+    wchar_t text[64];
+    wsprintfW(text, L"安装程序运行出错, 代码:%d", static_cast<int>(code));
+    MessageBoxW(nullptr, text, kMutexErrorTitle, MB_OK);
+}
+
+// Takes the setup mutex, which a running setup or uninstaller owns for its
+// whole life; false, after reporting, when another still owns it after
+// waitMs (or the wait fails).
+bool Own(HANDLE mutex, DWORD waitMs)
+{
+    const DWORD wait = WaitForSingleObject(mutex, waitMs);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return true;
+    ReportStartupError(wait == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError());
+    return false;
+}
+
+// Another setup or uninstaller runs: the user may stop it and go on. Both
+// names are stopped, as either may write or remove the client's files. The
+// mutex, owned, when the program may go on; none when it must end (the user
+// cancelled, or the other could not be stopped, which is reported).
+bool TakeOverFromRunningSetup(UniqueHandle* owned)
 {
     UniqueHandle running;
     if (!MutexExists(kSetupMutexName, &running)) return true;
     if (MessageBoxW(nullptr, kAnotherSetupRuns, kStartupTitle, MB_OKCANCEL) != IDOK) return false;
     KillProcessesByName(L"OrvoSetup");
-    // The mutex is never owned, so a setup that is still alive does not
-    // block this; a failed wait means the handle is unusable.
-    const DWORD wait = WaitForSingleObject(running.Get(), 0);
-    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(running.Get());
-    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    KillProcessesByName(L"OrvoUninstall");
+    if (!Own(running.Get(), kTakeOverWaitMs)) return false;
+    *owned = std::move(running);
+    return true;
 }
 
 // The client runs: the user may stop it and go on. False when the program must end.
@@ -51,13 +72,18 @@ bool StopRunningClient()
 
 UniqueHandle RunStartupChecks()
 {
-    if (!TakeOverFromRunningSetup() || !StopRunningClient()) return UniqueHandle();
-    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kSetupMutexName));
+    UniqueHandle mutex;
+    if (!TakeOverFromRunningSetup(&mutex) || !StopRunningClient()) return UniqueHandle();
+    if (mutex.Valid()) return mutex;
+    HANDLE made = CreateMutexW(nullptr, TRUE, kSetupMutexName);
+    const DWORD error = GetLastError();
+    mutex.Reset(made);
     if (!mutex.Valid()) {
-        wchar_t text[64];
-        wsprintfW(text, L"安装程序运行出错, 代码:%d", static_cast<int>(GetLastError()));
-        MessageBoxW(nullptr, text, kMutexErrorTitle, MB_OK);
+        ReportStartupError(error);
+        return mutex;
     }
+    // Made by another start since the check: ours only once that one ends.
+    if (error == ERROR_ALREADY_EXISTS && !Own(mutex.Get(), 0)) return UniqueHandle();
     return mutex;
 }
 

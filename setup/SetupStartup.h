@@ -8,16 +8,18 @@
 #include <windows.h>
 
 // Names the checks and the tests share.
-extern const wchar_t kSetupMutexName[];   // held by every running setup or uninstaller
+extern const wchar_t kSetupMutexName[];   // owned by the running setup or uninstaller for its whole life
 extern const wchar_t kClientMutexName[];  // held by the running client
 extern const wchar_t kStartupTitle[];
 extern const wchar_t kAnotherSetupRuns[];
 extern const wchar_t kClientRuns[];
 
 // The single-instance and client checks, asking the user with a message box
-// where another setup or the client runs (OK stops it, Cancel ends the
-// program). The setup's own mutex on success; none when the program must
-// end (the user cancelled, or the mutex could not be made, which is reported).
+// where another setup or uninstaller or the client runs (OK stops it, Cancel
+// ends the program). The setup's mutex, owned by the calling thread, on
+// success; none when the program must end: the user cancelled, or the
+// mutex could not be made or is still owned by another setup or
+// uninstaller that could not be stopped (both reported).
 UniqueHandle RunStartupChecks();
 
 // True when module carries the client archive (the install road); false

@@ -7,6 +7,7 @@
 
 #include "core/SApplication.h"
 #include "core/SMessageBoxTemplate.h"
+#include "core/SystemLibrary.h"
 #include "core/SResProviderPE.h"
 #include "itemviews/FrameworkTags.h"
 #include "render/IImgDecoder.h"
@@ -94,6 +95,8 @@ int RunUserInterface(HINSTANCE instance)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // Before anything loads a library: none may come from the program's folder.
+    WUI::RestrictLibrarySearchToSystem();
     OleInitialize(nullptr);
     EnableShutdownPrivilege();
     int result = 0;

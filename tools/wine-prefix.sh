@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Makes the 32-bit Wine prefix named by WINEPREFIX as a copy of a master prefix
+# With WINEARCH=win64, makes the 64-bit prefix named by WINEPREFIX in place
+# (a bare wineboot, about half a minute; no master is kept for it).
+# Otherwise makes the 32-bit Wine prefix named by WINEPREFIX as a copy of a master prefix
 # kept in ORVO_PREFIX_CACHE (default /var/tmp/orvo-wineprefix), which is made
 # once: wineboot, the faces the layouts name ("宋体", "Microsoft YaHei") mapped
 # to the installed CJK font, then a wait until the prefix's own processes have
@@ -13,12 +15,22 @@ target=$WINEPREFIX
 # What a ready prefix says it holds; a prefix made to another recipe is made again.
 faces=("宋体" "SimSun" "微软雅黑" "Microsoft YaHei")
 recipe="font substitutes: ${faces[*]}"
+[ "${WINEARCH:-}" = win64 ] && recipe="win64"
 ready() { [ "$(cat "$1/.orvo-ready" 2>/dev/null)" = "$recipe" ]; }
 ready "$WINEPREFIX" && exit 0
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
 flock 8
 ready "$WINEPREFIX" && exit 0
+
+if [ "${WINEARCH:-}" = win64 ]; then
+  rm -rf "$WINEPREFIX"
+  export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  env -u DISPLAY wineboot -i >"$WINEPREFIX.log" 2>&1 || { echo "wine-prefix: wineboot failed, see $WINEPREFIX.log" >&2; exit 1; }
+  wineserver -w
+  echo "$recipe" >"$WINEPREFIX/.orvo-ready"
+  exit 0
+fi
 
 cache=${ORVO_PREFIX_CACHE:-/var/tmp/orvo-wineprefix}
 mkdir -p "$(dirname "$cache")"

@@ -2,7 +2,9 @@
 # Runs a Windows program under Wine in the build tree's private 32-bit prefix.
 #   tools/wine-run.sh program.exe [args...]
 # ORVO_WINEPREFIX overrides the prefix (default: <build>/wineprefix, where
-# <build> is ORVO_BINARY_DIR or the program's nearest folder with a CMakeCache.txt).
+# <build> is ORVO_BINARY_DIR or the program's nearest folder with a CMakeCache.txt);
+# ORVO_WINEARCH=win64 makes and uses a 64-bit prefix there instead, where the
+# program runs as a 32-bit one on 64-bit Windows.
 # With no DISPLAY it starts a private Xvfb for this program and stops it after.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +19,7 @@ build_dir() {
 }
 
 export WINEPREFIX=${ORVO_WINEPREFIX:-$(build_dir "$1")/wineprefix}
-export WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=${ORVO_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko add-on installs, no host menu entries, and no debugger: a
 # crashing program ends with its exception instead of waiting in winedbg.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"

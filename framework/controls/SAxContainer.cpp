@@ -1,5 +1,7 @@
 #include "controls/SAxContainer.h"
 
+#include "core/SystemLibrary.h"
+
 namespace WUI {
 
 namespace {
@@ -13,10 +15,10 @@ const IID kIidDocHostUIHandler = {0xBD3F23C0, 0xD43E, 0x11CF, {0x89, 0x3B, 0x00,
 const DWORD kMiscSetClientSiteFirst = 0x20000;
 const DWORD kMiscNoActivate = 0x4400;  // invisible at run time, or no UI activation
 
-// urlmon.dll stays loaded once a moniker came from it.
+// urlmon.dll, from the system folder, stays loaded once a moniker came from it.
 void* UrlmonProc(const char* name)
 {
-    static HMODULE urlmon = ::LoadLibraryW(L"urlmon.dll");
+    static HMODULE urlmon = LoadSystemLibrary(L"urlmon.dll");
     return urlmon ? reinterpret_cast<void*>(::GetProcAddress(urlmon, name)) : nullptr;
 }
 

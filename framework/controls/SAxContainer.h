@@ -48,7 +48,7 @@ public:
     STDMETHODIMP ParseDisplayName(IBindCtx*, LPOLESTR, ULONG*, IMoniker**) override { return E_NOTIMPL; }
     STDMETHODIMP EnumObjects(DWORD, IEnumUnknown**) override { return E_NOTIMPL; }
     STDMETHODIMP LockContainer(BOOL) override { return E_NOTIMPL; }
-    // IBindHost: URL monikers through urlmon.dll, loaded by name.
+    // IBindHost: URL monikers through the system's urlmon.dll.
     STDMETHODIMP CreateMoniker(LPOLESTR name, IBindCtx* bc, IMoniker** out, DWORD reserved) override;
     STDMETHODIMP MonikerBindToStorage(IMoniker* moniker, IBindCtx* bc, IBindStatusCallback* callback, REFIID iid,
                                       void** out) override;

@@ -1,10 +1,12 @@
 #include "core/STextServiceHelper.h"
 
+#include "core/SystemLibrary.h"
+
 namespace WUI {
 
 STextServiceHelper::STextServiceHelper()
 {
-    m_lib = ::LoadLibraryW(L"riched20.dll");
+    m_lib = LoadSystemLibrary(L"riched20.dll");
     if (m_lib)
         m_create = reinterpret_cast<FnCreateTextServices>(
             reinterpret_cast<void *>(::GetProcAddress(m_lib, "CreateTextServices")));

@@ -5,8 +5,9 @@
 
 namespace WUI {
 
-// The platform's windowless rich edit: "riched20.dll" is loaded once for the
-// application's life, and its text services are made through it.
+// The platform's windowless rich edit: "riched20.dll" is loaded from the
+// system folder once for the application's life, and its text services are
+// made through it.
 class STextServiceHelper : public SSingleton<STextServiceHelper> {
 public:
     // Loads the library and looks up its factory; a missing library or

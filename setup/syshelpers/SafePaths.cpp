@@ -57,12 +57,48 @@ bool IsSameOrAncestor(const std::wstring& folder, const std::wstring& inner)
 }
 
 const int kSpecialFolders[] = {
-    CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILESX86,
-    CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL,
-    CSIDL_COMMON_DOCUMENTS, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO, CSIDL_APPDATA,
-    CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_STARTMENU, CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS,
-    CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP, CSIDL_FONTS, CSIDL_TEMPLATES,
+    CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_SYSTEMX86, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILES_COMMON,
+    CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMONX86, CSIDL_PROFILE, CSIDL_DESKTOPDIRECTORY,
+    CSIDL_COMMON_DESKTOPDIRECTORY, CSIDL_PERSONAL, CSIDL_COMMON_DOCUMENTS, CSIDL_MYMUSIC, CSIDL_MYPICTURES,
+    CSIDL_MYVIDEO, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_COMMON_APPDATA, CSIDL_STARTMENU,
+    CSIDL_COMMON_STARTMENU, CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS, CSIDL_STARTUP, CSIDL_COMMON_STARTUP,
+    CSIDL_FONTS, CSIDL_TEMPLATES,
 };
+
+// A 32-bit program on 64-bit Windows is told the 32-bit Program Files for
+// both Program Files ids: the native ones are named by the environment and
+// by the 64-bit view of the registry (either may be missing).
+const wchar_t* const kNativeFolderVariables[] = {L"ProgramW6432", L"CommonProgramW6432"};
+const wchar_t* const kNativeFolderValues[] = {L"ProgramFilesDir", L"CommonFilesDir"};
+
+// Every folder that, with its ancestors, is never removed as a whole; those
+// the system does not name are left out.
+std::vector<std::wstring> SystemFolders()
+{
+    std::vector<std::wstring> folders;
+    for (int csidl : kSpecialFolders) {
+        wchar_t buf[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) == S_OK) folders.push_back(buf);
+    }
+    folders.push_back(GrowingCall([](wchar_t* buf, DWORD cap) { return GetSystemDirectoryW(buf, cap); }));
+    folders.push_back(GrowingCall([](wchar_t* buf, DWORD cap) { return GetSystemWow64DirectoryW(buf, cap); }));
+    for (const wchar_t* name : kNativeFolderVariables)
+        folders.push_back(GrowingCall([&](wchar_t* buf, DWORD cap) { return GetEnvironmentVariableW(name, buf, cap); }));
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion", 0,
+                      KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+        for (const wchar_t* name : kNativeFolderValues) {
+            wchar_t buf[MAX_PATH] = {};
+            DWORD bytes = sizeof(buf) - sizeof(wchar_t);
+            DWORD type = 0;
+            if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf), &bytes) == ERROR_SUCCESS &&
+                type == REG_SZ)
+                folders.push_back(buf);
+        }
+        RegCloseKey(key);
+    }
+    return folders;
+}
 
 }  // namespace
 
@@ -87,10 +123,8 @@ bool IsProtectedFolder(const std::wstring& path)
     if (folder.empty()) return true;
     size_t root = RootLength(folder);
     if (folder.size() <= root) return true;
-    for (int csidl : kSpecialFolders) {
-        wchar_t buf[MAX_PATH] = {};
-        if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf) != S_OK || !buf[0]) continue;
-        std::wstring special = NormalizeFolder(buf);
+    for (const std::wstring& system : SystemFolders()) {
+        const std::wstring special = NormalizeFolder(system);
         if (!special.empty() && IsSameOrAncestor(folder, special)) return true;
     }
     return false;

@@ -4,17 +4,19 @@
 // install itself, the links, the Run value, the uninstall registration and
 // the launcher started on finish. The English cases run with the prefix's
 // default language; the Chinese ones (InstallCn.*) run in a second CTest
-// entry whose system language is Chinese.
+// entry whose system language is Chinese, and fail in any other.
 #include "InstallSpace.h"
 #include "ProgramDriver.h"
 #include "TestFiles.h"
 
 #include "syshelpers/RegistryEntries.h"
+#include "syshelpers/Shortcuts.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <objbase.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <string>
@@ -117,6 +119,24 @@ bool UninstallKeyExists()
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+// Makes the uninstall key exist with only reading allowed, so the install
+// cannot write its registration. False when it cannot be made so.
+bool MakeUninstallKeyReadOnly()
+{
+    const std::wstring path = std::wstring(kUninstallKeyPath) + L"\\" + kUninstallSubkey;
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly,
+                                                                   nullptr) &&
+              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+    LocalFree(readOnly);
+    RegCloseKey(key);
+    return ok;
 }
 
 // The Run value's text; empty when it is absent.
@@ -398,12 +418,14 @@ protected:
 
 using InstallEn = InstallTest;
 
-// Runs in the CTest entry install_e2e_cn, whose system language is Chinese.
+// Runs in the CTest entry install_e2e_cn, whose system language is Chinese;
+// anywhere else these cases fail, so a locale that never reached Wine is
+// not taken for a pass.
 class InstallCn : public InstallTest {
 protected:
     void SetUp() override
     {
-        if (GetSystemDefaultLCID() != 2052) GTEST_SKIP() << "the system language is not Chinese here";
+        ASSERT_EQ(2052u, GetSystemDefaultLCID()) << "the system language is not Chinese: the zh_CN locale is missing";
         InstallTest::SetUp();
     }
 };
@@ -447,12 +469,61 @@ TEST_F(InstallEn, ClosingWhileInstallingStopsTheWorker) { CloseWhileInstalling(L
 
 TEST_F(InstallEn, InstallsIntoTheDefaultFolder)
 {
-    // An earlier install's folder is taken, and its other files stay.
+    // An earlier install's folder is taken, and its other files stay; what
+    // it left elsewhere goes: its start at logon (unticked now) and its
+    // start-menu folder in the other language.
     MakeFolders(DefaultFolder());
     ASSERT_TRUE(WriteBytes(DefaultFolder() + L"\\OrvoMain.exe", "old launcher"));
     ASSERT_TRUE(WriteBytes(DefaultFolder() + L"\\settings.ini", "kept"));
+    ASSERT_TRUE(SetAutoRun(DefaultFolder() + L"\\OrvoMain.exe"));
+    ASSERT_TRUE(CreateStartMenuShortcuts(DefaultFolder() + L"\\OrvoMain.exe", kChinese.name,
+                                         DefaultFolder() + L"\\OrvoUninstall.exe", kChinese.uninstallLink));
+    const std::wstring earlierMenu = Special(CSIDL_COMMON_PROGRAMS) + L"\\" + kChinese.name;
+    ASSERT_TRUE(Exists(earlierMenu));
     InstallIntoDefaultFolder(kEnglish, false, false);
     EXPECT_EQ("kept", ReadBytes(DefaultFolder() + L"\\settings.ini"));
+    EXPECT_FALSE(Exists(earlierMenu)) << "the earlier install's start-menu folder stays";
+}
+
+// The files are written but the uninstall key cannot be: the install is
+// reported as failed (the uninstaller would refuse it for lack of a
+// registration), with no finish page and nothing linked to it.
+TEST_F(InstallEn, ARegistrationThatCannotBeWrittenFailsTheInstall)
+{
+    const std::wstring folder = DefaultFolder();
+    RemoveTree(folder);
+    DeleteUninstallKey();
+    RemoveAutoRun();
+    DeleteDesktopShortcut(kEnglish.name);
+    DeleteStartMenuFolder(kEnglish.name);
+    ASSERT_TRUE(MakeUninstallKeyReadOnly());
+    ProgramDriver p;
+    HWND w = OpenWizard(p, kSetup);
+    ASSERT_TRUE(w);
+    ToOptions(p, w, false);
+    ASSERT_TRUE(p.Click(w, L"check_auto_run"));
+    ASSERT_TRUE(p.Click(w, L"btn_to_install"));
+    HWND q = nullptr;
+    Element end;
+    ASSERT_TRUE(ProgramDriver::WaitFor(
+        [&] {
+            q = p.WaitHost(L"queryWindow", 0);
+            return q || (p.Find(w, L"page_end", &end) && end.visible);
+        },
+        kLong));
+    ASSERT_TRUE(q) << "the finish page shows for an install that cannot be removed";
+    EXPECT_TRUE(p.Find(w, L"page_end", &end) && !end.visible);
+    Element cancel;
+    ASSERT_TRUE(p.Find(q, L"#2", &cancel));
+    EXPECT_FALSE(cancel.visible) << "a failure has OK alone";
+    EXPECT_TRUE(ProgramDriver::Screenshot(q, Shot(L"install_en_query_failed")));
+    ASSERT_TRUE(p.Click(q, L"#1"));
+    ASSERT_TRUE(p.WaitExit(30000));
+    EXPECT_EQ(L"", RunValue());
+    EXPECT_FALSE(Exists(Special(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\" + kEnglish.name + L".lnk"));
+    EXPECT_FALSE(Exists(Special(CSIDL_COMMON_PROGRAMS) + L"\\" + kEnglish.name));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteUninstallKey());
+    RemoveTree(folder);
 }
 
 // ---- Chinese: the system's language is Chinese ----

@@ -70,6 +70,38 @@ TEST(SafePaths, ProtectedFoldersAreRecognised)
     for (const Case& c : cases) EXPECT_EQ(c.protectedFolder, IsProtectedFolder(c.path)) << Narrow(c.path);
 }
 
+// A 32-bit program on 64-bit Windows is told the 32-bit Program Files for
+// both of its ids; the native one, its Common Files and both system folders
+// must stay protected all the same. CTest runs this in a 64-bit prefix too
+// (with ORVO_EXPECT_WOW64 set), where these paths are the native ones.
+TEST(SafePaths, NativeFoldersOf64BitWindowsAreProtected)
+{
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    wchar_t expect[8] = {};
+    if (GetEnvironmentVariableW(L"ORVO_EXPECT_WOW64", expect, 8)) {
+        ASSERT_TRUE(wow64) << "this run is meant for a 64-bit prefix";
+    }
+    struct Case {
+        std::wstring path;
+        bool protectedFolder;
+    } cases[] = {
+        {L"C:\\Program Files", true},
+        {L"c:\\program files\\", true},
+        {L"C:\\Program Files\\Common Files", true},
+        {L"C:\\windows\\system32", true},
+        {L"C:\\Program Files\\Orvoesports", false},
+        {L"C:\\Program Files\\Common Files\\Orvo", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.protectedFolder, IsProtectedFolder(c.path)) << Narrow(c.path);
+    if (wow64) {
+        for (const wchar_t* path : {L"C:\\Program Files (x86)", L"C:\\Program Files (x86)\\Common Files",
+                                    L"C:\\windows\\syswow64"})
+            EXPECT_TRUE(IsProtectedFolder(path)) << Narrow(path);
+        EXPECT_FALSE(IsProtectedFolder(L"C:\\Program Files (x86)\\Orvoesports"));
+    }
+}
+
 TEST(SafePaths, PlainNamesAndModuleFolder)
 {
     struct Case {

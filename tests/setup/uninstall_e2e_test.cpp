@@ -221,6 +221,52 @@ TEST_F(UninstallE2E, StartupChecksAskBeforeAnythingRuns)
     }
 }
 
+// A setup started while the uninstaller runs would install files that the
+// uninstaller and its batch file then remove: OK stops the uninstaller too,
+// and where the running one cannot be stopped the setup does not go on.
+TEST_F(UninstallE2E, ASetupNeverRunsBesideAnUninstaller)
+{
+    const std::wstring folder = L"C:\\both\\Orvoesports";
+    InstallFixture(folder, 1, 3);
+    {  // OK stops the uninstaller and the setup goes on
+        ProgramDriver uninstaller;
+        ASSERT_TRUE(uninstaller.Start(folder + L"\\OrvoUninstall.exe"));
+        ASSERT_TRUE(uninstaller.WaitHost(L"unmainWindow", kLong));
+        ProgramDriver setup;
+        ASSERT_TRUE(setup.Start(ORVOSETUP_EXE));
+        HWND box = setup.WaitMessageBox(kLong);
+        ASSERT_TRUE(box);
+        EXPECT_EQ(L"当前已经有Orvo安装程序在运行中，确定继续安装，取消退出安装", ProgramDriver::MessageBoxText(box));
+        ASSERT_TRUE(ProgramDriver::PressMessageBoxButton(box, IDOK));
+        EXPECT_TRUE(uninstaller.WaitExit(30000)) << "the uninstaller still runs beside the setup";
+        EXPECT_TRUE(setup.WaitHost(L"selLangWindow", kLong));
+    }
+    {  // one that cannot be stopped (a copy by another name): the setup says so and ends
+        const std::wstring other = L"C:\\both\\other";
+        MakeFolders(other);
+        ASSERT_TRUE(CopyFileW(kUninstaller, (other + L"\\Remover.exe").c_str(), FALSE));
+        ProgramDriver remover;
+        ASSERT_TRUE(remover.Start(other + L"\\Remover.exe"));
+        ASSERT_TRUE(remover.WaitHost(L"unmainWindow", kLong));
+        ProgramDriver setup;
+        ASSERT_TRUE(setup.Start(ORVOSETUP_EXE));
+        HWND box = setup.WaitMessageBox(kLong);
+        ASSERT_TRUE(box);
+        ASSERT_TRUE(ProgramDriver::PressMessageBoxButton(box, IDOK));
+        ASSERT_TRUE(ProgramDriver::WaitFor([&] { return !IsWindow(box); }, 30000));
+        HWND refusal = setup.WaitMessageBox(30000);
+        ASSERT_TRUE(refusal) << "the setup went on beside a running uninstaller";
+        EXPECT_EQ(L"安装程序运行出错, 代码:258", ProgramDriver::MessageBoxText(refusal));
+        EXPECT_EQ(L"Orvo安装程序", ProgramDriver::WindowTitle(refusal));
+        ASSERT_TRUE(ProgramDriver::PressMessageBoxButton(refusal, IDOK));
+        DWORD code = 99;
+        ASSERT_TRUE(setup.WaitExit(30000, &code));
+        EXPECT_EQ(0u, code);
+        EXPECT_FALSE(setup.WaitHost(L"selLangWindow", 0));
+        EXPECT_TRUE(remover.Running());
+    }
+}
+
 // ---- the whole removal ----
 
 TEST_F(UninstallE2E, RemovesTheInstallInEnglish)
