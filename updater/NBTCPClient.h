@@ -15,8 +15,7 @@
 #include "DownloadWriter.h"
 #include "HttpUrl.h"
 #include "PendingSwaps.h"
-
-class RequestDeadline;
+#include "RequestDeadline.h"
 
 // Results of the GET members besides a body length.
 enum HttpResult
@@ -62,11 +61,16 @@ public:
     // program while a worker runs. There is no way back.
     void Abort();
     bool IsAborted() const { return m_aborted; }
+    // A body must bring RequestDeadline's minimum rate within every window
+    // of this length (30 s unless set; 0: no window), or the request fails
+    // as too slow. Applies only with a time-out.
+    void SetRateWindow(DWORD milliseconds) { m_rateWindowMs = milliseconds; }
 
     // GET url into buffer (the body plus a NUL must fit size): the body length
     // or an HttpResult. Redirects are followed up to 5 hops. With a time-out,
-    // each response must arrive within it plus its length at 4 KiB a second
-    // (kHttpNetFail, WSAETIMEDOUT stored, when it does not).
+    // each response must arrive within it plus its length at 4 KiB a second,
+    // and its body at that rate within every rate window (kHttpNetFail,
+    // WSAETIMEDOUT stored, when it does not).
     int HTTPGet(const char* url, char* buffer, int size);
     // GET url into folder/name (name null: the URL's last path segment, else a
     // time stamp), checking the digest when md5 is given. replaceMode 0 records
@@ -161,6 +165,7 @@ private:
     sockaddr_in m_peer = {};
     SOCKET m_connected = INVALID_SOCKET;
     int m_timeout = 0;
+    DWORD m_rateWindowMs = RequestDeadline::kRateWindowMs;
     std::atomic<bool> m_aborted{false};
     std::mutex m_socketLock;  // the socket between its owner and Abort
     bool m_wsaStarted = false;

@@ -512,3 +512,31 @@ TEST(Update, AStopDuringTheSwapReturnsOnlyOnceEveryFileIsIn)
     EXPECT_EQ(stale, 0);
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
 }
+
+TEST(Update, ATricklingServerFailsTheLineInBoundedTime)
+{
+    // 50 MB announced, one byte every half second: at 4 KiB a second the
+    // deadline alone would allow hours for each of the three attempts.
+    TestRelease release("drip");
+    release.AddFile("f.bin", "fresh");
+    WriteFileBytes(release.InstallDir() + "/f.bin", "stale");
+    release.SetManifest(release.ManifestFor({"f.bin"}));
+    release.AddBehaviour("f.bin drip 50000000 0.5 20");
+    OrvoClientUpdater updater;
+    updater.SetTimeout(1);
+    const DWORD window = 2000;
+    updater.SetRateWindow(window);
+    UpdateDriver driver;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(driver.Run(updater, release.Url("updater.ini").c_str(), release.InstallDir().c_str()),
+              UpdateOutcome::Error);
+    const DWORD took = GetTickCount() - start;
+    ASSERT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"f.bin"});
+    EXPECT_EQ(driver.Of(kMsgError)[0].lParam, WSAETIMEDOUT);
+    EXPECT_EQ(release.CountRequests("f.bin"), 3);
+    // Each attempt waits its window out, and no more than that and the time-out.
+    EXPECT_GE(took, 3 * window);
+    EXPECT_LT(took, 3 * (window + 1000) + 6000);
+    EXPECT_EQ(release.Installed("f.bin"), "stale");
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
