@@ -125,6 +125,10 @@ protected:
     // True once the download is on disk (or failed to get there); never waits.
     bool IsWritten(const FileDownload& download) const;
 
+    // Records temp (empty: a deletion) for the swap into path, removing a
+    // download it supersedes.
+    void RecordPending(const char* path, const char* temp);
+
     PendingSwaps m_pending;
 
 private:
@@ -153,7 +157,6 @@ private:
     // The response to a sent request into a temporary file beside path: as
     // FetchFile, without redirects.
     int HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download);
-    void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
     void WriteLog(DailyLog& log, const char* format, va_list args);
