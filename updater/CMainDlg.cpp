@@ -187,6 +187,8 @@ void CMainDlg::OnFileName(const char* text)
 {
     // A name that fills its buffer was cut on the way: it is not shown.
     m_fileName = text && strnlen(text, 256) < 256 ? text : "";
+    // The speed shown for this file is taken over its own time only.
+    m_speedClock.StartFile(GetTickCount());
     m_due &= ~kDueProgress;  // the last file's, outdated
     Schedule(kDueName);
 }

@@ -36,6 +36,21 @@ std::string Utf8FromWide(const wchar_t* text)
 
 std::string Utf8FromSystem(const char* text) { return Utf8FromWide(Widen(CP_ACP, text).c_str()); }
 
+std::string SystemFromUtf8(const char* text)
+{
+    const std::wstring wide = WideFromUtf8(text);
+    BOOL lost = FALSE;
+    int n = wide.empty() ? 0
+                         : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, nullptr, 0, nullptr,
+                                               &lost);
+    if (n <= 0 || lost)
+        return std::string();
+    std::string out(size_t(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), -1, &out[0], n, nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
 std::wstring ExecutableFolderW()
 {
     std::vector<wchar_t> path(MAX_PATH);

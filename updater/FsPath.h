@@ -13,6 +13,9 @@ std::wstring WideFromUtf8(const char* text);
 std::string Utf8FromWide(const wchar_t* text);
 // Text of the system code page as UTF-8; empty when it does not convert.
 std::string Utf8FromSystem(const char* text);
+// UTF-8 as text of the system code page; empty when it does not convert
+// (a character the code page lacks included).
+std::string SystemFromUtf8(const char* text);
 
 // The executable's folder (without the last "\"); empty when its path does
 // not fit.

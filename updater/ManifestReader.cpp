@@ -4,12 +4,11 @@
 
 namespace {
 
-// Reading goes no further than such a line until the loop has handled it: a
-// digest read before a deletion could describe a file that is gone, and a
-// line that ends the run ends the reading too.
+// A line that ends the run ends the reading too. (Deletions wait for the
+// swap, so a digest read past one still describes the file as it is.)
 bool HoldsReading(const ManifestLine& line)
 {
-    return line.kind != ManifestKind::File && line.kind != ManifestKind::Folder;
+    return line.kind == ManifestKind::NoBar || line.kind == ManifestKind::BadDigest;
 }
 
 } // namespace

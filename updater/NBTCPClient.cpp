@@ -553,7 +553,7 @@ bool CNBTCPClient::WaitReadable(const RequestDeadline& deadline)
 
 int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
 {
-    RequestDeadline deadline(m_timeout);
+    RequestDeadline deadline(m_timeout, m_rateWindowMs);
     char* block = m_block.data();
     int have = 0;
     int headEnd = -1;
@@ -602,6 +602,7 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
     int received = have - headEnd < length ? have - headEnd : length;
     if (received > 0 && !sink.Write(block + headEnd, received))
         return kHttpFileFail;
+    deadline.BodyReceived(received);
     if (toFile)
         OnProgress(length, received);
     while (received < length) {
@@ -617,6 +618,7 @@ int CNBTCPClient::ReceiveResponse(BodySink& sink, bool toFile)
         if (!sink.Commit(n))
             return kHttpFileFail;
         received += n;
+        deadline.BodyReceived(received);
         if (toFile)
             OnProgress(length, received);
     }

@@ -15,8 +15,7 @@
 #include "DownloadWriter.h"
 #include "HttpUrl.h"
 #include "PendingSwaps.h"
-
-class RequestDeadline;
+#include "RequestDeadline.h"
 
 // Results of the GET members besides a body length.
 enum HttpResult
@@ -62,11 +61,16 @@ public:
     // program while a worker runs. There is no way back.
     void Abort();
     bool IsAborted() const { return m_aborted; }
+    // A body must bring RequestDeadline's minimum rate within every window
+    // of this length (30 s unless set; 0: no window), or the request fails
+    // as too slow. Applies only with a time-out.
+    void SetRateWindow(DWORD milliseconds) { m_rateWindowMs = milliseconds; }
 
     // GET url into buffer (the body plus a NUL must fit size): the body length
     // or an HttpResult. Redirects are followed up to 5 hops. With a time-out,
-    // each response must arrive within it plus its length at 4 KiB a second
-    // (kHttpNetFail, WSAETIMEDOUT stored, when it does not).
+    // each response must arrive within it plus its length at 4 KiB a second,
+    // and its body at that rate within every rate window (kHttpNetFail,
+    // WSAETIMEDOUT stored, when it does not).
     int HTTPGet(const char* url, char* buffer, int size);
     // GET url into folder/name (name null: the URL's last path segment, else a
     // time stamp), checking the digest when md5 is given. replaceMode 0 records
@@ -121,6 +125,10 @@ protected:
     // True once the download is on disk (or failed to get there); never waits.
     bool IsWritten(const FileDownload& download) const;
 
+    // Records temp (empty: a deletion) for the swap into path, removing a
+    // download it supersedes.
+    void RecordPending(const char* path, const char* temp);
+
     PendingSwaps m_pending;
 
 private:
@@ -149,7 +157,6 @@ private:
     // The response to a sent request into a temporary file beside path: as
     // FetchFile, without redirects.
     int HTTPGetRecvFile(const char* path, const char* md5, FileDownload& download);
-    void RecordPending(const char* path, const char* temp);
     int SwapInNow(const char* path, const char* temp);
     int SendFileBlocks(const char* path, int blockSize, DWORD pauseMs);
     void WriteLog(DailyLog& log, const char* format, va_list args);
@@ -161,6 +168,7 @@ private:
     sockaddr_in m_peer = {};
     SOCKET m_connected = INVALID_SOCKET;
     int m_timeout = 0;
+    DWORD m_rateWindowMs = RequestDeadline::kRateWindowMs;
     std::atomic<bool> m_aborted{false};
     std::mutex m_socketLock;  // the socket between its owner and Abort
     bool m_wsaStarted = false;

@@ -92,6 +92,22 @@ struct SwapStep
     DWORD error = 0;      // non-zero when it failed
 };
 
+// Moves a file to delete aside: it goes for good once every step is done.
+SwapStep DeleteOne(const PendingReplace& record)
+{
+    SwapStep step;
+    // Only files are deleted; a missing one is gone already.
+    DWORD attributes = FsAttributes(record.target);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return step;
+    if (!MoveAside(record.target, BackupOf(record).c_str())) {
+        step.error = GetLastError();
+        return step;
+    }
+    step.moved = step.hadOld = true;
+    return step;
+}
+
 SwapStep SwapOne(const PendingReplace& record)
 {
     SwapStep step;
@@ -215,9 +231,11 @@ DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
 
 void OrvoClientUpdater::RunUpdate()
 {
+    // A file a cut swap left only as its backup (the launcher, maybe) must
+    // not wait for a server that may not answer.
+    RestoreOrphanedBackups(m_installFolder);
     if (!FetchBaseAddress())
         return;
-    RestoreOrphanedBackups(m_installFolder);
     std::string base = m_baseAddress;
     if (HTTPGetFile((base + "/updater.txt").c_str(), m_installFolder, nullptr, nullptr, 1) < 0) {
         if (!IsAborted())
@@ -341,17 +359,20 @@ int OrvoClientUpdater::UpdateLine(int number, const ManifestLine& line, const CL
             LogError("file %s is NULL", localPath.c_str());
         else if (local.status == FileDigest::ReadFailed)
             LogError("file %s read fail", localPath.c_str());
-        if (local.status == FileDigest::Ok && line.digest == local.hex)
+        // A file an earlier line deletes is fetched again even when it matches.
+        if (local.status == FileDigest::Ok && line.digest == local.hex && !m_pending.WillDelete(localPath.c_str()))
             return 1;
         return Download(LineFetch{number, line.path, Utf8FromSystem(line.path.c_str()), line.digest,
                                   urlPrefix + EncodeUrlPath(line.path)});
     }
-    // What follows would not happen had an earlier download failed.
+    // What follows would not happen had an earlier download failed; and the
+    // earlier downloads are recorded first, so that of two lines for one file
+    // the later one wins.
     int settled = SettleAll();
     if (settled < 0)
         return settled;
     if (line.kind == ManifestKind::Delete) {
-        RemoveFile(localPath.c_str());
+        RecordPending(localPath.c_str(), "");  // done in the swap, undone with it
         return 1;
     }
     LogError(line.kind == ManifestKind::NoBar ? "Error server file %s not match"
@@ -425,8 +446,9 @@ int OrvoClientUpdater::Retry(const LineFetch& line, int attemptsMade)
     return -1;
 }
 
-// Moves every download in with its target kept as "<target>.orvobak" until
-// all have moved; on any failure the old files go back.
+// Moves every download in, and every file to delete aside, with the old
+// file kept as "<target>.orvobak" until all have moved; on any failure the
+// old files go back.
 bool OrvoClientUpdater::SwapPending()
 {
     std::vector<const PendingReplace*> records;
@@ -436,7 +458,7 @@ bool OrvoClientUpdater::SwapPending()
     // A move to a name not there yet searches the whole folder under Wine,
     // so a large update spends most of its swap there: several run at once.
     RunInParallel(records.size(), CoreThreads(), [&](size_t i) {
-        steps[i] = SwapOne(*records[i]);
+        steps[i] = IsDeletion(*records[i]) ? DeleteOne(*records[i]) : SwapOne(*records[i]);
         return steps[i].error == 0;
     });
     size_t failedAt = 0;
@@ -466,13 +488,22 @@ bool OrvoClientUpdater::SwapPending()
         }
     }
     for (const auto& record : m_pending)
-        FsDelete(record->temp);
-    PostError(failed->target, int(error));
+        if (!IsDeletion(*record))
+            FsDelete(record->temp);
+    // Named as the manifest names it: the window reads the system code page.
+    PostError(ManifestPathOf(failed->target).c_str(), int(error));
     // A backup that could not go back is the only old copy: it stays.
     if (restored)
         DeleteBackupFiles(m_installFolder);
     m_pending.Clear();
     return false;
+}
+
+std::string OrvoClientUpdater::ManifestPathOf(const char* target) const
+{
+    const size_t n = strlen(m_installFolder);
+    const bool below = strncmp(target, m_installFolder, n) == 0 && target[n] == '/';
+    return SystemFromUtf8(below ? target + n + 1 : target);
 }
 
 void OrvoClientUpdater::DeleteBackupFiles(const char* folder)

@@ -48,10 +48,12 @@ public:
     // True once no worker runs (or none was started), false on time-out.
     bool WaitForWorker(DWORD milliseconds);
     // Stops a running worker: its requests fail at once and it ends at the
-    // next step, leaving the folder as it was. A swap under way is never
-    // cut in half: it is waited for, with its clean-up, beyond milliseconds
-    // (a swap that began before the stop counts too). True once no worker
-    // runs, false when it did not end in time.
+    // next step. Until the swap nothing of the folder has changed but the
+    // folders the manifest's lines made (deletions wait for the swap too).
+    // A swap under way is never cut in half: it is waited for, with its
+    // clean-up, beyond milliseconds (a swap that began before the stop
+    // counts too). True once no worker runs, false when it did not end in
+    // time.
     bool StopWorker(DWORD milliseconds);
     // True while the worker moves the downloads in (a stop waits for that).
     bool IsSwapping() const { return m_swapping; }
@@ -63,8 +65,10 @@ public:
     // Removes every "*.orvobak" below folder; linked folders are not entered.
     void DeleteBackupFiles(const char* folder);
     // A backup whose file is missing is the only copy left by a swap that
-    // was cut short (the process ended between its renames): it goes back
-    // under its name. Download temporaries are left to DeleteBackupFiles.
+    // was cut short (the process ended between its renames, or after moving
+    // a file to delete aside): it goes back under its name. Download
+    // temporaries are left to DeleteBackupFiles. The worker does this first,
+    // before it asks the server for anything.
     void RestoreOrphanedBackups(const char* folder);
     void PostError(const char* text, int code);
     void PostDone();
@@ -115,7 +119,11 @@ private:
     int Retry(const LineFetch& line, int attemptsMade);
     // Posts the line's counter and name.
     void Announce(int number, const std::string& path);
+    // Moves every download in and every file to delete aside, all or none.
     bool SwapPending();
+    // The manifest's spelling (system code page) of a target below the
+    // install folder.
+    std::string ManifestPathOf(const char* target) const;
     void Post(UINT message, WPARAM wParam, LPARAM lParam);
     void PostText(UINT message, const char* text, size_t size, LPARAM lParam);
 

@@ -40,7 +40,9 @@ std::string PendingSwaps::Add(const char* target, const char* temp)
         PendingReplace& record = *m_records[found->second];
         std::string superseded = record.temp;
         CopyPath(record.temp, temp);
-        return PathKey(superseded.c_str()) == PathKey(temp) ? std::string() : superseded;
+        if (superseded.empty() || (*temp && PathKey(superseded.c_str()) == PathKey(temp)))
+            return std::string();
+        return superseded;
     }
     auto record = std::make_unique<PendingReplace>();
     CopyPath(record->target, target);
@@ -48,6 +50,12 @@ std::string PendingSwaps::Add(const char* target, const char* temp)
     m_records.push_back(std::move(record));
     m_index.emplace(std::move(key), m_records.size() - 1);
     return std::string();
+}
+
+bool PendingSwaps::WillDelete(const char* target) const
+{
+    auto found = m_index.find(PathKey(target));
+    return found != m_index.end() && IsDeletion(*m_records[found->second]);
 }
 
 void PendingSwaps::Clear()

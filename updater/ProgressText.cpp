@@ -19,9 +19,9 @@ int SpeedKBps(int received, DWORD elapsedMs)
 
 bool SpeedClock::Report(int received, DWORD now, int* speed)
 {
-    // Every file starts its own clock, also when its first report falls
-    // within 500 ms of the last speed shown (else the speed of a later file
-    // would be taken over the time of the earlier ones too).
+    // A report of nothing yet starts the clock again: a file tried once more
+    // starts over. (A file's first report is seldom one: it holds what came
+    // with the head.)
     if (received == 0)
         m_fileStart = now;
     if (m_shownOnce && now - m_lastShown < 500)

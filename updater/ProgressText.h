@@ -14,6 +14,8 @@ int SpeedKBps(int received, DWORD elapsedMs);
 class SpeedClock
 {
 public:
+    // A file begins at tick now (its name came).
+    void StartFile(DWORD now) { m_fileStart = now; }
     // Takes one progress report at tick now. True when the speed is due
     // to be shown again; *speed is then set.
     bool Report(int received, DWORD now, int* speed);

@@ -133,6 +133,21 @@ bool SaveWindowPicture(HWND window, const wchar_t* path)
     return saved;
 }
 
+InheritProbe::InheritProbe()
+{
+    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
+    m_event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    if (m_event)
+        SetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", std::to_wstring(uintptr_t(m_event)).c_str());
+}
+
+InheritProbe::~InheritProbe()
+{
+    SetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", nullptr);
+    if (m_event)
+        CloseHandle(m_event);
+}
+
 std::string StandInClientBytes() { return ReadWide(STAND_IN_CLIENT_EXE); }
 
 std::string WaitForClientRecord(const std::wstring& folder, DWORD ms)

@@ -44,6 +44,25 @@ void MakeFoldersWide(const std::wstring& folder);
 // The screen under a window (of any process) as a PNG; see hosttest::SaveScreenshot.
 bool SaveWindowPicture(HWND window, const wchar_t* path);
 
+// An inheritable event whose handle value ORVO_PROBE_HANDLE names to this
+// process and those it starts: a stand-in client that was handed the handle
+// signals it, one that was not cannot.
+class InheritProbe
+{
+public:
+    InheritProbe();
+    ~InheritProbe();
+    InheritProbe(const InheritProbe&) = delete;
+    InheritProbe& operator=(const InheritProbe&) = delete;
+
+    bool Valid() const { return m_event != nullptr; }
+    // True once a process that holds the handle has signalled it.
+    bool Signalled() const { return m_event && WaitForSingleObject(m_event, 0) == WAIT_OBJECT_0; }
+
+private:
+    HANDLE m_event = nullptr;
+};
+
 // The stand-in client program, as bytes to serve.
 std::string StandInClientBytes();
 // What the stand-in client recorded in folder ("cwd=...\ninherited=N\n"),

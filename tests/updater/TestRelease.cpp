@@ -113,7 +113,11 @@ void TestRelease::AddBehaviour(const std::string& rule)
     out << rule << "\n";
 }
 
-void TestRelease::ClearRequests() { DeleteFileA((m_served + "/_requests.log").c_str()); }
+void TestRelease::ClearRequests()
+{
+    DeleteFileA((m_served + "/_requests.log").c_str());
+    DeleteFileA((m_served + "/_heads.log").c_str());
+}
 
 std::vector<std::string> TestRelease::Requests() const
 {
@@ -122,6 +126,15 @@ std::vector<std::string> TestRelease::Requests() const
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> TestRelease::RequestHeads() const
+{
+    std::vector<std::string> heads;
+    const std::string log = ReadFileBytes(m_served + "/_heads.log");
+    for (size_t at = 0, end; (end = log.find("\r\n\r\n", at)) != std::string::npos; at = end + 4)
+        heads.push_back(log.substr(at, end + 4 - at));
+    return heads;
 }
 
 int TestRelease::CountRequests(const std::string& path) const

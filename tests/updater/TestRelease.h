@@ -32,6 +32,9 @@ public:
     void ClearRequests();
     // Request lines the server saw, e.g. "GET /name/a.txt HTTP/1.1".
     std::vector<std::string> Requests() const;
+    // Whole request heads as the server received them, each ending in its
+    // blank line (CR LF CR LF).
+    std::vector<std::string> RequestHeads() const;
     int CountRequests(const std::string& path) const;
 
     std::string Url(const std::string& path) const;

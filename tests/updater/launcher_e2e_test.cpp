@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "TestRelease.h"
 #include "host/HostTestSupport.h"
 #include "syshelpers/WinHandles.h"
@@ -26,7 +28,9 @@ struct Launcher
     }
 };
 
-// Copies OrvoMain.exe into folder, as the setup installs it, and starts it there.
+// Copies OrvoMain.exe into folder, as the setup installs it, and starts it
+// there. It gets this process's inheritable handles (an InheritProbe's), so
+// that a client it handed its own handles to would hold one the test knows.
 Launcher StartLauncher(const std::wstring& folder, const TestRelease& release)
 {
     Launcher launcher;
@@ -38,7 +42,7 @@ Launcher StartLauncher(const std::wstring& folder, const TestRelease& release)
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
         return launcher;
     CloseHandle(info.hThread);
     launcher.process.Reset(info.hProcess);
@@ -124,6 +128,8 @@ TEST(LauncherProgram, UpdatesStartsTheClientExitsAndDelBatRemovesTheBackups)
     WriteWide(backup, "old readme");
     UniqueHandle held(CreateFileW(backup.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held.Valid());
+    InheritProbe probe;
+    ASSERT_TRUE(probe.Valid());
 
     Launcher launcher = StartLauncher(folder, release);
     ASSERT_TRUE(launcher.process.Valid());
@@ -136,7 +142,16 @@ TEST(LauncherProgram, UpdatesStartsTheClientExitsAndDelBatRemovesTheBackups)
     EXPECT_EQ(ExitCodeWithin(launcher, 60000), 0u);
     const std::string record = WaitForClientRecord(folder, 20000);
     EXPECT_NE(record.find("cwd=" + Utf8Of(folder) + "\n"), std::string::npos) << record;
-    EXPECT_NE(record.find("inherited=0"), std::string::npos) << record;
+    EXPECT_NE(record.find("inherited=0\n"), std::string::npos) << record;
+    EXPECT_FALSE(probe.Signalled());
+    // Every request as the client sends it: the host without its port, and the agent.
+    const std::vector<std::string> heads = release.RequestHeads();
+    EXPECT_EQ(heads.size(), release.Requests().size());
+    EXPECT_GE(heads.size(), 6u);  // the four server files and the two that differ
+    const std::regex request("GET /e2e_space/[^ \r\n]+ HTTP/1\\.1\r\nHost: 127\\.0\\.0\\.1\r\n"
+                             "User-Agent: OrvoNetwork\r\n\r\n");
+    for (const std::string& head : heads)
+        EXPECT_TRUE(std::regex_match(head, request)) << head;
     EXPECT_TRUE(ReadWide(folder + L"\\data\\maps.pak") == std::string(1500000, 'm'));
     EXPECT_TRUE(ReadWide(folder + L"\\Client.exe") == StandInClientBytes());
     EXPECT_FALSE(ExistsWide(folder + L"\\updater.txt"));

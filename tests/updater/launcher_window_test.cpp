@@ -13,18 +13,45 @@
 #include "ProgressText.h"
 #include "TestRelease.h"
 #include "host/HostTestSupport.h"
+#include "syshelpers/WinHandles.h"
 
 using WUI::SStringW;
 
 namespace {
 
-// The client's start is recorded here instead of ending the process.
+std::wstring TextOf(WUI::SHostWnd& host, LPCWSTR name);
+
+// The client's start is recorded here instead of ending the process, and so
+// is every file name and speed the window shows as the worker's reports come.
 class TestDlg : public CMainDlg
 {
 public:
     using CMainDlg::CMainDlg;
     std::wstring startedIn;
     int starts = 0;
+    struct Report
+    {
+        DWORD tick;
+        std::string name;   // the last file name that came
+        DWORD nameTick;     // when it came
+        int received;       // KB
+        std::wstring speed; // "txt_speed" once the report was shown
+    };
+    std::vector<Report> reports;
+
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                              DWORD mapId) override
+    {
+        if (msg == kMsgFileName && wParam) {
+            m_name = reinterpret_cast<const char*>(wParam);
+            m_nameTick = GetTickCount();
+        }
+        const DWORD tick = GetTickCount();
+        const BOOL handled = CMainDlg::ProcessWindowMessage(hWnd, msg, wParam, lParam, result, mapId);
+        if (msg == kMsgProgress)
+            reports.push_back({tick, m_name, m_nameTick, int(lParam), TextOf(*this, L"txt_speed")});
+        return handled;
+    }
 
 protected:
     void OnClientStarted(const std::wstring& folder) override
@@ -32,6 +59,10 @@ protected:
         startedIn = folder;
         ++starts;
     }
+
+private:
+    std::string m_name;
+    DWORD m_nameTick = 0;
 };
 
 std::wstring TextOf(WUI::SHostWnd& host, LPCWSTR name)
@@ -75,10 +106,12 @@ struct LauncherRun
     OrvoClientUpdater updater;
     std::unique_ptr<TestDlg> dlg;
 
-    LauncherRun(const TestRelease& release)
-        : folder(FullPathOf(WideOf(release.InstallDir()))),
+    // The install folder is release's, or the folder below it named sub.
+    explicit LauncherRun(const TestRelease& release, const std::wstring& sub = L"")
+        : folder(FullPathOf(WideOf(release.InstallDir()) + (sub.empty() ? L"" : L"\\" + sub))),
           dlg(new TestDlg(updater, CommandLineFor(release, folder).c_str()))
     {
+        MakeFoldersWide(folder);
     }
     ~LauncherRun()
     {
@@ -118,6 +151,10 @@ TEST(LauncherFigures, PercentSpeedAndTheSpeedClock)
     EXPECT_FALSE(clock.Report(0, 11200, &speed));
     EXPECT_TRUE(clock.Report(400, 12200, &speed));
     EXPECT_EQ(speed, 400);
+    // So does a file's name, when its first report already holds bytes.
+    clock.StartFile(13000);
+    EXPECT_TRUE(clock.Report(64, 14000, &speed));
+    EXPECT_EQ(speed, 64);
 }
 
 TEST(LauncherFigures, VersionTextsAndClientNames)
@@ -319,10 +356,8 @@ TEST(LauncherRun, UpdatesTheFolderAndStartsTheClientThere)
     release.AddFile("version.txt", "Client.exe:3.1.4");
     release.SetManifest("data|0\r\n" + release.ManifestFor({"Client.exe", "data/a.bin"}));
     // The client must not get the launcher's handles: this one is inheritable.
-    SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-    HANDLE probe = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
-    ASSERT_NE(probe, nullptr);
-    SetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", std::to_wstring(uintptr_t(probe)).c_str());
+    InheritProbe probe;
+    ASSERT_TRUE(probe.Valid());
 
     LauncherRun run(release);
     ASSERT_TRUE(Open(*run.dlg, true));
@@ -332,13 +367,69 @@ TEST(LauncherRun, UpdatesTheFolderAndStartsTheClientThere)
     const std::string record = WaitForClientRecord(run.folder, 20000);
     EXPECT_NE(record.find("cwd=" + Utf8Of(run.folder) + "\n"), std::string::npos) << record;
     EXPECT_NE(record.find("inherited=0\n"), std::string::npos) << record;
+    EXPECT_FALSE(probe.Signalled());
     EXPECT_EQ(release.Installed("data/a.bin"), std::string(300000, 'a'));
     EXPECT_EQ(TextOf(*run.dlg, L"current_version"), L"3.1.4");
     EXPECT_EQ(TextOf(*run.dlg, L"server_status"), L"更新完成");
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
     EXPECT_FALSE(PathExists(release.InstallDir() + "/updater.txt"));
-    SetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", nullptr);
-    CloseHandle(probe);
+}
+
+TEST(LauncherRun, TheSpeedOfEachFileIsTakenOverItsOwnTime)
+{
+    // Head and first bytes come in one piece, so no file's first report is
+    // one of 0 KB: the file's name starts its clock.
+    LauncherApp app;
+    TestRelease release("launch_speed");
+    for (const char* name : {"a.bin", "b.bin"}) {
+        release.AddFile(name, std::string(1500000, name[0]));
+        release.AddBehaviour(std::string(name) + " pace_joined 1000000");
+    }
+    release.SetManifest(release.ManifestFor({"a.bin", "b.bin"}));
+    LauncherRun run(release);
+    ASSERT_TRUE(Open(*run.dlg, true));
+    run.Finish();
+    ASSERT_EQ(release.Installed("b.bin"), std::string(1500000, 'b'));
+    // Each speed shown for b.bin, half a second or more into it, is what
+    // came of it over the time since its name.
+    int checked = 0;
+    std::wstring before;
+    for (const TestDlg::Report& r : run.dlg->reports) {
+        const bool shownNow = r.speed != before && r.speed.rfind(L"b.bin:", 0) == 0;
+        before = r.speed;
+        if (r.name != "b.bin" || !shownNow || r.tick - r.nameTick < 500)
+            continue;
+        const int shown = _wtoi(r.speed.c_str() + 6);
+        const int expected = int((long long)r.received * 1000 / (r.tick - r.nameTick));
+        EXPECT_GE(shown, expected * 9 / 10 - 2) << Utf8Of(r.speed) << " after " << r.tick - r.nameTick << " ms";
+        EXPECT_LE(shown, expected * 11 / 10 + 2) << Utf8Of(r.speed) << " after " << r.tick - r.nameTick << " ms";
+        ++checked;
+    }
+    EXPECT_GE(checked, 1);
+}
+
+TEST(LauncherRun, AFailedSwapNamesItsFileInAChineseFolder)
+{
+    LauncherApp app;
+    TestRelease release("launch_swap");
+    release.AddFile("a.txt", "new alpha");
+    release.AddFile("b.txt", "new bravo");
+    release.SetManifest(release.ManifestFor({"a.txt", "b.txt"}));
+    LauncherRun run(release, L"游戏");
+    WriteWide(run.folder + L"\\a.txt", "old alpha");
+    WriteWide(run.folder + L"\\b.txt", "old bravo");
+    // Held without sharing its deletion, b.txt cannot be moved aside.
+    UniqueHandle hold(CreateFileW((run.folder + L"\\b.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hold.Valid());
+    ASSERT_TRUE(Open(*run.dlg, true));
+    run.Finish();
+    const std::wstring status = TextOf(*run.dlg, L"server_status");
+    const std::wstring prefix = L"更新失败:b.txt_";
+    ASSERT_EQ(status.rfind(prefix, 0), 0u) << Utf8Of(status);
+    EXPECT_GT(_wtoi(status.c_str() + prefix.size()), 0) << Utf8Of(status);
+    EXPECT_EQ(ReadWide(run.folder + L"\\a.txt"), "old alpha");
+    EXPECT_EQ(run.dlg->starts, 0);
 }
 
 TEST(LauncherRun, AClientThatCannotStartLeavesTheErrorAndTheWindow)
@@ -425,10 +516,11 @@ TEST(LauncherRun, ClosingTheWindowStopsTheWorkerAndKeepsTheFolder)
     TestRelease release("launch_close");
     release.AddFile("big.bin", std::string(2000000, 'n'));
     release.AddFile("small.txt", "new");
-    release.SetManifest(release.ManifestFor({"small.txt", "big.bin"}));
+    release.SetManifest("old.dll|-\r\n" + release.ManifestFor({"small.txt", "big.bin"}));
     release.AddBehaviour("big.bin stall 10");
     WriteFileBytes(release.InstallDir() + "/big.bin", "old big");
     WriteFileBytes(release.InstallDir() + "/small.txt", "old");
+    WriteFileBytes(release.InstallDir() + "/old.dll", "old library");
 
     LauncherRun run(release);
     ASSERT_TRUE(Open(*run.dlg, true));
@@ -443,6 +535,7 @@ TEST(LauncherRun, ClosingTheWindowStopsTheWorkerAndKeepsTheFolder)
     EXPECT_EQ(release.CountRequests("big.bin"), 1);  // no retry after the stop
     EXPECT_EQ(release.Installed("big.bin"), "old big");
     EXPECT_EQ(release.Installed("small.txt"), "old");  // fetched, never swapped in
+    EXPECT_EQ(release.Installed("old.dll"), "old library");  // listed for deletion, never deleted
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
     EXPECT_EQ(run.dlg->starts, 0);
 }

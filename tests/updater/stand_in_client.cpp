@@ -1,6 +1,7 @@
 // Stands in for the game client: records that it started, in which folder,
 // and whether a handle the starter made inheritable came along, into
-// "client_started.txt" beside itself.
+// "client_started.txt" beside itself. The handle is an event: signalling it
+// tells the starter, which can wait on it, that this process really holds it.
 #include <windows.h>
 
 #include <cstdio>
@@ -31,10 +32,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     // The starter names one of its inheritable handles here.
     int inherited = 0;
     wchar_t probe[32] = {};
-    if (GetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", probe, 32)) {
-        DWORD flags = 0;
-        inherited = GetHandleInformation(reinterpret_cast<HANDLE>(uintptr_t(wcstoul(probe, nullptr, 10))), &flags);
-    }
+    if (GetEnvironmentVariableW(L"ORVO_PROBE_HANDLE", probe, 32))
+        inherited = SetEvent(reinterpret_cast<HANDLE>(uintptr_t(wcstoul(probe, nullptr, 10)))) ? 1 : 0;
     FILE* out = _wfopen(record.c_str(), L"wb");
     if (!out)
         return 1;

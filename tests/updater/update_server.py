@@ -6,7 +6,8 @@
   update_server.py serve ROOT PORTFILE           serve in the foreground (benchmarks)
 
 "/<case>/<path>" serves ROOT/<case>/<path>. Every request line is appended to
-ROOT/<case>/_requests.log. ROOT/<case>/_behaviour.txt scripts answers, one
+ROOT/<case>/_requests.log, and the whole request head, as received, to
+ROOT/<case>/_heads.log. ROOT/<case>/_behaviour.txt scripts answers, one
 rule a line: "<path> <mode> [args...] [times=N]" (the first matching rule that
 still has uses wins; "{port}"/"{port2}" in args become the two ports):
   split            head sent in small pieces
@@ -25,6 +26,9 @@ still has uses wins; "{port}"/"{port2}" in args become the two ports):
   trickle          the whole response one byte every 100 ms
   trickle_body     the head at once, then the body one byte every 100 ms
   pace RATE        the head at once, then the body at RATE bytes a second
+  pace_joined RATE as pace, the head and the body's first bytes in one send
+  drip LENGTH SECS LIMIT   LENGTH announced (no file needed), then one byte every
+                   SECS seconds until the client gives up or LIMIT seconds pass
 """
 import os
 import signal
@@ -77,7 +81,7 @@ class Handler(socketserver.BaseRequestHandler):
             if not chunk or len(data) > 65536:
                 return None
             data += chunk
-        return data.split(b"\r\n", 1)[0].decode("latin-1")
+        return data[:data.index(b"\r\n\r\n") + 4]
 
     def send(self, data):
         self.request.sendall(data)
@@ -86,17 +90,21 @@ class Handler(socketserver.BaseRequestHandler):
         global last_request
         last_request = time.time()
         self.request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-        line = self.read_head()
-        if not line:
+        head = self.read_head()
+        if not head:
             return
+        line = head.split(b"\r\n", 1)[0].decode("latin-1")
         parts = line.split(" ")
         raw = parts[1] if len(parts) > 1 else "/"
         decoded = urllib.parse.unquote(raw.lstrip("/"))
         case, _, rel = decoded.partition("/")
         case_dir = os.path.join(ROOT, case)
         if case and os.path.isdir(case_dir):
-            with lock, open(os.path.join(case_dir, "_requests.log"), "a", encoding="utf-8") as log:
-                log.write(line + "\n")
+            with lock:
+                with open(os.path.join(case_dir, "_requests.log"), "a", encoding="utf-8") as log:
+                    log.write(line + "\n")
+                with open(os.path.join(case_dir, "_heads.log"), "ab") as log:
+                    log.write(head)
         file_path = os.path.join(case_dir, rel)
         body = None
         inside = ".." not in rel.replace("\\", "/").split("/")
@@ -115,7 +123,7 @@ class Handler(socketserver.BaseRequestHandler):
     def answer(self, body, rule):
         mode, args = rule if rule else ("plain", [])
         if body is None and mode in ("plain", "split", "lower", "mixed", "nolength", "close", "stall", "corrupt",
-                                     "bighead", "badlength", "longer", "trickle", "trickle_body", "pace"):
+                                     "bighead", "badlength", "longer", "trickle", "trickle_body", "pace", "pace_joined"):
             self.send(self.head(404, [("Content-Length", "9")]) + b"not found")
             return
         length = [("Content-Length", str(len(body) if body is not None else 0))]
@@ -156,13 +164,28 @@ class Handler(socketserver.BaseRequestHandler):
             self.send(self.head(200, [("Content-Length", args[0])]) + body)
         elif mode == "longer":
             self.send(self.head(200, length) + body + b"J" * int(args[0]))
-        elif mode == "pace":
-            self.send(self.head(200, length))
+        elif mode in ("pace", "pace_joined"):
             step = max(1, int(args[0]) // 20)
+            first = 0
+            if mode == "pace_joined":
+                first = step
+                self.send(self.head(200, length) + body[:first])
+            else:
+                self.send(self.head(200, length))
             try:
-                for i in range(0, len(body), step):
+                for i in range(first, len(body), step):
+                    if i > 0:
+                        time.sleep(0.05)
                     self.send(body[i:i + step])
-                    time.sleep(0.05)
+            except OSError:
+                pass  # the client gave up
+        elif mode == "drip":
+            self.send(self.head(200, [("Content-Length", args[0])]))
+            end = time.time() + float(args[2])
+            try:
+                while time.time() < end:
+                    time.sleep(float(args[1]))
+                    self.send(b"d")
             except OSError:
                 pass  # the client gave up
         elif mode in ("trickle", "trickle_body"):

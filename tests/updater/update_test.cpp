@@ -43,6 +43,36 @@ std::string TodayLog(const char* tag)
     return ReadFileBytes(name);
 }
 
+// A listener that takes connections and never answers.
+class SilentServer
+{
+public:
+    SilentServer()
+    {
+        WSADATA data;
+        WSAStartup(MAKEWORD(2, 2), &data);
+        m_socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        listen(m_socket, 8);
+        int size = sizeof address;
+        getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size);
+        m_port = ntohs(address.sin_port);
+    }
+    ~SilentServer()
+    {
+        closesocket(m_socket);
+        WSACleanup();
+    }
+    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/updater.ini"; }
+
+private:
+    SOCKET m_socket;
+    int m_port = 0;
+};
+
 std::vector<std::string> ServerFiles(const std::string& name)
 {
     return {"GET /" + name + "/updater.ini HTTP/1.1", "GET /" + name + "/updater.txt HTTP/1.1",
@@ -365,7 +395,8 @@ TEST(Update, LockedTargetRollsBackEverySwap)
     UpdateOutcome outcome = RunUpdate(release, driver);
     CloseHandle(hold);
     EXPECT_EQ(outcome, UpdateOutcome::Error);
-    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{locked});
+    // Named as the manifest names it, as a failed download is.
+    EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"b.txt"});
     EXPECT_EQ(release.Installed("a.txt"), "old alpha");
     EXPECT_EQ(release.Installed("b.txt"), "old bravo");
     EXPECT_FALSE(PathExists(release.InstallDir() + "/c.txt"));
@@ -437,10 +468,17 @@ TEST(Update, TargetListedTwiceKeepsItsOldCopyForTheRollback)
 TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
 {
     // As a process ended between the two renames of a swap leaves the folder.
-    struct Case { const char* rule; UpdateOutcome outcome; const char* a; };
+    // The file may be the launcher itself: it goes back even while the server
+    // is down (refused), silent, or answers nothing useful.
+    SilentServer silent;
+    // Leftovers are removed by a run that gets as far as its manifest.
+    struct Case { const char* rule; std::string url; UpdateOutcome outcome; const char* a; bool cleaned; };
     const Case cases[] = {
-        {"a.txt status 500", UpdateOutcome::Error, "old alpha"},
-        {"", UpdateOutcome::Done, "new alpha"},
+        {"a.txt status 500", "", UpdateOutcome::Error, "old alpha", true},
+        {"", "", UpdateOutcome::Done, "new alpha", true},
+        {"updater.ini status 500", "", UpdateOutcome::Error, "old alpha", false},
+        {"refused", "http://127.0.0.1:1/updater.ini", UpdateOutcome::Error, "old alpha", false},
+        {"silent", silent.Url(), UpdateOutcome::Error, "old alpha", false},
     };
     for (const Case& c : cases) {
         TestRelease release("orphan");
@@ -448,13 +486,17 @@ TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
         WriteFileBytes(release.InstallDir() + "/a.txt.orvobak", "old alpha");
         WriteFileBytes(release.InstallDir() + "/a.txt_20260101000000.orvobak", "partial");
         release.SetManifest(release.ManifestFor({"a.txt"}));
-        if (*c.rule)
+        if (c.url.empty() && *c.rule)
             release.AddBehaviour(c.rule);
         UpdateDriver driver;
-        EXPECT_EQ(RunUpdate(release, driver), c.outcome) << c.rule;
+        OrvoClientUpdater updater;
+        updater.SetTimeout(1);
+        const std::string url = c.url.empty() ? release.Url("updater.ini") : c.url;
+        EXPECT_EQ(driver.Run(updater, url.c_str(), release.InstallDir().c_str()), c.outcome) << c.rule;
         EXPECT_EQ(release.Installed("a.txt"), c.a) << c.rule;
         EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt_20260101000000")) << c.rule;
-        EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty()) << c.rule;
+        EXPECT_FALSE(PathExists(release.InstallDir() + "/a.txt.orvobak")) << c.rule;
+        EXPECT_EQ(FindFiles(release.InstallDir(), ".orvobak").empty(), c.cleaned) << c.rule;
     }
 }
 
@@ -510,5 +552,85 @@ TEST(Update, AStopDuringTheSwapReturnsOnlyOnceEveryFileIsIn)
     for (size_t i = 0; i < paths.size(); ++i)
         stale += release.Installed(paths[i]) != "new " + std::to_string(i);
     EXPECT_EQ(stale, 0);
+    EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
+
+TEST(Update, DeletionsWaitForTheSwapAndRollBackWithIt)
+{
+    // Install folder: old.dll, f.bin "stale" (c.fresh: already as served),
+    // the folder sub with a file in it.
+    struct Case { const char* what; std::string manifest; const char* rule; bool lockOld; bool fresh;
+                  UpdateOutcome outcome; const char* error; bool oldLeft; const char* f; };
+    const std::string fLine = "f.bin|" + Md5Of("fresh") + "\r\n";
+    const Case cases[] = {
+        {"download fails", "old.dll|-\r\n" + fLine, "f.bin corrupt", false, false, UpdateOutcome::Error, "f.bin", true, "stale"},
+        {"all well", "old.dll|-\r\n" + fLine, "", false, false, UpdateOutcome::Done, nullptr, false, "fresh"},
+        // A deletion that cannot be done fails the swap as a replacement does.
+        {"deletion fails", "old.dll|-\r\n" + fLine, "", true, false, UpdateOutcome::Error, "old.dll", true, "stale"},
+        // Of two lines for one file the later one wins.
+        {"fetched, then deleted", fLine + "f.bin|-\r\n", "", false, false, UpdateOutcome::Done, nullptr, true, nullptr},
+        {"deleted, then as listed", "f.bin|-\r\n" + fLine, "", false, true, UpdateOutcome::Done, nullptr, true, "fresh"},
+        // Only files are deleted.
+        {"a folder", "sub|-\r\n" + fLine, "", false, false, UpdateOutcome::Done, nullptr, true, "fresh"},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("deletion");
+        release.AddFile("f.bin", "fresh");
+        const std::string dir = release.InstallDir();
+        WriteFileBytes(dir + "/old.dll", "old library");
+        WriteFileBytes(dir + "/f.bin", c.fresh ? "fresh" : "stale");
+        WriteFileBytes(dir + "/sub/x.txt", "inside");
+        release.SetManifest(c.manifest);
+        if (*c.rule)
+            release.AddBehaviour(c.rule);
+        HANDLE hold = c.lockOld ? CreateFileA((dir + "/old.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, 0, nullptr)
+                                : INVALID_HANDLE_VALUE;
+        UpdateDriver driver;
+        UpdateOutcome outcome = RunUpdate(release, driver);
+        if (hold != INVALID_HANDLE_VALUE)
+            CloseHandle(hold);
+        EXPECT_EQ(outcome, c.outcome) << c.what;
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), c.error ? std::vector<std::string>{c.error} : std::vector<std::string>{})
+            << c.what;
+        EXPECT_EQ(PathExists(dir + "/old.dll"), c.oldLeft) << c.what;
+        if (c.oldLeft) {
+            EXPECT_EQ(release.Installed("old.dll"), "old library") << c.what;
+        }
+        EXPECT_EQ(PathExists(dir + "/f.bin"), c.f != nullptr) << c.what;
+        if (c.f) {
+            EXPECT_EQ(release.Installed("f.bin"), c.f) << c.what;
+        }
+        EXPECT_EQ(release.Installed("sub/x.txt"), "inside") << c.what;
+        EXPECT_TRUE(FindFiles(dir, ".orvobak").empty()) << c.what;
+        EXPECT_FALSE(PathExists(dir + "/sub.orvobak")) << c.what;
+    }
+}
+
+TEST(Update, ATricklingServerFailsTheLineInBoundedTime)
+{
+    // 50 MB announced, one byte every half second: at 4 KiB a second the
+    // deadline alone would allow hours for each of the three attempts.
+    TestRelease release("drip");
+    release.AddFile("f.bin", "fresh");
+    WriteFileBytes(release.InstallDir() + "/f.bin", "stale");
+    release.SetManifest(release.ManifestFor({"f.bin"}));
+    release.AddBehaviour("f.bin drip 50000000 0.5 20");
+    OrvoClientUpdater updater;
+    updater.SetTimeout(1);
+    const DWORD window = 2000;
+    updater.SetRateWindow(window);
+    UpdateDriver driver;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(driver.Run(updater, release.Url("updater.ini").c_str(), release.InstallDir().c_str()),
+              UpdateOutcome::Error);
+    const DWORD took = GetTickCount() - start;
+    ASSERT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{"f.bin"});
+    EXPECT_EQ(driver.Of(kMsgError)[0].lParam, WSAETIMEDOUT);
+    EXPECT_EQ(release.CountRequests("f.bin"), 3);
+    // Each attempt waits its window out, and no more than that and the time-out.
+    EXPECT_GE(took, 3 * window);
+    EXPECT_LT(took, 3 * (window + 1000) + 6000);
+    EXPECT_EQ(release.Installed("f.bin"), "stale");
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
 }
