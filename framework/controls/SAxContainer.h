@@ -205,8 +205,9 @@ public:
     LRESULT ForwardMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // Tells the element (OnAxTeardown), releases the control in order (view
     // advise, windowless object, in-place deactivation, advise, client
-    // site, close) and cuts the back pointer, so a control that keeps the site reaches no element. Safe to
-    // call again. The caller must hold a reference.
+    // site, close) and cuts the back pointer, so a control that keeps the
+    // site reaches no element. Safe to call again. The caller must hold a
+    // reference.
     void Teardown();
     // Answered for IDocHostUIHandler queries (null: none); reference-counted.
     void SetExternalUIHandler(IUnknown* handler);

@@ -174,7 +174,6 @@ BOOL SComboBase::FireEvent(EventArgs& args)
         SetCurSel(-1);
         m_bEditUpdating = false;
         if (IsDestroyed()) return args.handled > 0;
-        return SWindow::FireEvent(args);
     }
     return SWindow::FireEvent(args);
 }
