@@ -213,6 +213,11 @@ void SFlashCtrl::OnAxActivate(IUnknown* control)
     if (!m_url.IsEmpty()) PutStringProperty(m_flash, L"Movie", m_url);
 }
 
+void SFlashCtrl::OnAxTeardown()
+{
+    ReleaseAndClear(m_flash);
+}
+
 bool SFlashCtrl::SetUrl(const SStringW& url)
 {
     if (!m_flash) return false;
@@ -245,6 +250,11 @@ void SMediaPlayer::OnAxActivate(IUnknown* control)
         return;
     }
     m_player->put_windowlessVideo(VARIANT_TRUE);
+}
+
+void SMediaPlayer::OnAxTeardown()
+{
+    ReleaseAndClear(m_player);
 }
 
 void SMediaPlayer::OnAxCreated()

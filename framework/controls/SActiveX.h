@@ -36,6 +36,9 @@ public:
 
     // The control was made and initialised (before it is activated in place).
     void OnAxActivate(IUnknown*) override {}
+    // The control is being let go (at WM_DESTROY, after a failed activation,
+    // at destruction): interfaces taken in OnAxActivate go with it.
+    void OnAxTeardown() override {}
     // The control is active and placed.
     virtual void OnAxCreated() {}
 
@@ -94,11 +97,12 @@ public:
     bool SetUrl(const SStringW& url);
     const SStringW& GetUrl() const { return m_url; }
     void OnAxActivate(IUnknown* control) override;
+    void OnAxTeardown() override;
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
 
 private:
     SStringW m_url;
-    IDispatch* m_flash = nullptr;  // the control's own interface
+    IDispatch* m_flash = nullptr;  // the control's own interface, while the site holds the control
 };
 
 // The media player ("mediaplayer"): windowless video, opening "url".
@@ -111,14 +115,16 @@ public:
     // control or when the player refuses the url.
     bool SetUrl(const SStringW& url);
     const SStringW& GetUrl() const { return m_url; }
+    // Null without the control, also once it was let go.
     IWMPPlayer4* GetPlayer() const { return m_player; }
     void OnAxActivate(IUnknown* control) override;
+    void OnAxTeardown() override;
     void OnAxCreated() override;
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
 
 private:
     SStringW m_url;
-    IWMPPlayer4* m_player = nullptr;
+    IWMPPlayer4* m_player = nullptr;  // while the site holds the control
 };
 
 }  // namespace WUI

@@ -402,6 +402,7 @@ void SAxContainerImpl::SetExternalUIHandler(IUnknown* handler)
 void SAxContainerImpl::Teardown()
 {
     AddRef();  // the control's releases of the site must not free it midway
+    if (m_delegate) m_delegate->OnAxTeardown();
     ReleaseAll();
     m_delegate = nullptr;
     ::InterlockedDecrement(&m_refs);  // the caller still holds its own reference

@@ -30,6 +30,9 @@ struct IAxHostDelegate {
     virtual HWND GetAxHostWindow() = 0;
     // The control was created and initialised, before it is shown.
     virtual void OnAxActivate(IUnknown* control) = 0;
+    // The site is letting the control go: what was taken from it in
+    // OnAxActivate goes now.
+    virtual void OnAxTeardown() = 0;
     // rect in host coordinates; null: the whole element.
     virtual void OnAxInvalidate(const RECT* rect) = 0;
     virtual void OnAxSetCapture(BOOL capture) = 0;
@@ -200,10 +203,11 @@ public:
     // A mouse or keyboard message for a windowless control active in place;
     // handled false (result 0) otherwise.
     LRESULT ForwardMessage(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled);
-    // Releases the control in order (view advise, windowless object,
-    // in-place deactivation, advise, client site, close) and cuts the back
-    // pointer, so a control that keeps the site reaches no element. Safe to
-    // call again. The caller must hold a reference.
+    // Tells the element (OnAxTeardown), releases the control in order (view
+    // advise, windowless object, in-place deactivation, advise, client
+    // site, close) and cuts the back pointer, so a control that keeps the
+    // site reaches no element. Safe to call again. The caller must hold a
+    // reference.
     void Teardown();
     // Answered for IDocHostUIHandler queries (null: none); reference-counted.
     void SetExternalUIHandler(IUnknown* handler);

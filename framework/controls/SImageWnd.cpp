@@ -39,17 +39,17 @@ HRESULT SImageWnd::SetAttribute(const SStringW& name, const SStringW& value, BOO
     return SWindow::SetAttribute(name, value, loading);
 }
 
+// The new skin may be the one the element owns: its reference is taken
+// before the old one goes.
 BOOL SImageWnd::SetSkin(ISkinObj* skin, int iconIndex, BOOL autoFree)
 {
     if (IsVisible(TRUE)) InvalidateRect(nullptr);
+    if (skin && autoFree) skin->AddRef();
     DropOwnedSkin();
     if (!skin) return FALSE;
     m_pSkin = skin;
     m_nIconIndex = iconIndex;
-    if (autoFree) {
-        skin->AddRef();
-        m_bOwnsSkin = 1;
-    }
+    m_bOwnsSkin = autoFree ? 1 : 0;
     RelayoutForContent();
     if (IsVisible(TRUE)) InvalidateRect(nullptr);
     return TRUE;

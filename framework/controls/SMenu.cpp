@@ -76,9 +76,10 @@ wchar_t MenuMnemonic(LPCWSTR text)
 
 SMenu::SMenu() = default;
 
+// Views lean on the root alone: the view they were taken from may go first.
 SMenu::SMenu(const SMenu& other) : m_hMenu(other.m_hMenu), m_attr(other.m_attr)
 {
-    if (m_hMenu) m_pParent = other.m_pParent ? other.m_pParent : const_cast<SMenu*>(&other);
+    if (m_hMenu) m_pParent = other.Root();
 }
 
 SMenu::SMenu(HMENU menu, SMenu* parent, const SMenuAttr& attr) : m_hMenu(menu), m_attr(attr), m_pParent(parent)
@@ -100,9 +101,9 @@ void SMenu::DestroyMenuItems()
     m_arrDmmi.RemoveAll();
 }
 
-SMenu* SMenu::Root()
+SMenu* SMenu::Root() const
 {
-    SMenu* root = this;
+    SMenu* root = const_cast<SMenu*>(this);
     while (root->m_pParent) root = root->m_pParent;
     return root;
 }
@@ -229,14 +230,14 @@ BOOL SMenu::InsertItem(UINT position, UINT flags, UINT_PTR id, LPCWSTR text, int
     if (subMenu) {
         for (int i = 0; i < moved; ++i) records.Add(subMenu->m_arrDmmi[i]);
         subMenu->m_arrDmmi.RemoveAll();
-        subMenu->m_pParent = this;
+        subMenu->m_pParent = Root();
     }
     return TRUE;
 }
 
 SMenu SMenu::GetSubMenu(int position)
 {
-    return SMenu(::GetSubMenu(m_hMenu, position), this, m_attr);
+    return SMenu(::GetSubMenu(m_hMenu, position), Root(), m_attr);
 }
 
 BOOL SMenu::TrackPopupMenu(UINT flags, int x, int y, HWND owner, const RECT* rect)

@@ -27,8 +27,9 @@ wchar_t MenuMnemonic(LPCWSTR text);
 
 // A root menu owns its native menu and the records of all its items, those
 // of its sub-menus included. Sub-menu views (GetSubMenu), copies of a built
-// menu and menus inserted into another as sub-menus own nothing: they must
-// not outlive the root they came from.
+// menu and menus inserted into another as sub-menus own nothing and point at
+// that root: they must not outlive it, but may outlive the view they were
+// taken from.
 class SMenu {
 public:
     SMenu();
@@ -80,7 +81,9 @@ public:
 
 private:
     SMenu(HMENU menu, SMenu* parent, const SMenuAttr& attr);
-    SMenu* Root();
+    // The menu that owns the tree: this one, or the end of the parent chain
+    // (a root that was itself inserted into another has a parent).
+    SMenu* Root() const;
     bool BuildMenu(HMENU menu, pugi::xml_node node, int depth, int& budget);
     bool AppendItem(HMENU menu, pugi::xml_node node, int depth, int& budget);
     BOOL InsertItem(UINT position, UINT flags, UINT_PTR id, LPCWSTR text, int icon, SMenu* subMenu);
@@ -89,7 +92,7 @@ private:
     HMENU m_hMenu = nullptr;
     SArray<SMenuItemData*> m_arrDmmi;  // records of the whole tree, in a root only
     SMenuAttr m_attr;
-    SMenu* m_pParent = nullptr;
+    SMenu* m_pParent = nullptr;  // the root, for a view
 };
 
 }  // namespace WUI

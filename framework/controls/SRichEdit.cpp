@@ -25,6 +25,12 @@ bool IsDrivePath(const SStringW& value)
            (value[2] == L'\\' || value[2] == L'/');
 }
 
+// A packed 16-bit position: all of them count, only 0xFFFF stands for -1.
+LONG PackedPosition(WORD position)
+{
+    return position == 0xFFFF ? -1 : LONG(position);
+}
+
 }  // namespace
 
 SRichEdit::SRichEdit()
@@ -141,8 +147,8 @@ void SRichEdit::ReplaceSel(LPCWSTR text, BOOL canUndo)
 
 void SRichEdit::SetSel(DWORD selection, BOOL noScroll)
 {
-    SendSwndMessage(EM_SETSEL, static_cast<WPARAM>(static_cast<short>(LOWORD(selection))),
-                    static_cast<LPARAM>(static_cast<short>(HIWORD(selection))));
+    SendSwndMessage(EM_SETSEL, static_cast<WPARAM>(PackedPosition(LOWORD(selection))),
+                    static_cast<LPARAM>(PackedPosition(HIWORD(selection))));
     if (!noScroll) SendSwndMessage(EM_SCROLLCARET);
 }
 

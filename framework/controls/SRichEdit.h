@@ -49,7 +49,8 @@ public:
     void SetWindowText(const SStringW& text) override;
     int GetWindowTextLength();
     void ReplaceSel(LPCWSTR text, BOOL canUndo = TRUE);
-    // start in the low 16 bits, end in the high; scrolls the caret into view unless noScroll.
+    // start in the low 16 bits, end in the high, each 0..65534 or 0xFFFF for
+    // -1 (the end); scrolls the caret into view unless noScroll.
     void SetSel(DWORD selection, BOOL noScroll = FALSE);
     // Whether the services took it.
     BOOL SetReadOnly(BOOL readOnly);

@@ -109,10 +109,15 @@ int SSliderBar::HitTestPart(POINT pt) const
     return kPartNone;
 }
 
-int SSliderBar::ValueAt(int from, int offset) const
+int SSliderBar::RailLength() const
 {
     const RECT rail = GetPartRect(kPartRail);
-    const int railLength = IsVertical() ? rail.bottom - rail.top : rail.right - rail.left;
+    return IsVertical() ? rail.bottom - rail.top : rail.right - rail.left;
+}
+
+int SSliderBar::ValueAt(int from, int offset) const
+{
+    const int railLength = RailLength();
     if (railLength <= 0) return from;
     int minValue = 0, maxValue = 0;
     GetRange(&minValue, &maxValue);
@@ -134,7 +139,8 @@ void SSliderBar::OnSliderLButtonDown(UINT, POINT pt)
 {
     SAutoRefPtr<SWindow> keep(this);  // a handler may destroy the slider
     SetCapture();
-    if (HitTestPart(pt) != kPartThumb) {
+    // Without a rail there is no place to jump to: the value stays.
+    if (HitTestPart(pt) != kPartThumb && RailLength() > 0) {
         const RECT rail = GetPartRect(kPartRail);
         int minValue = 0;
         GetRange(&minValue, nullptr);

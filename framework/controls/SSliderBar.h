@@ -59,6 +59,8 @@ private:
     void OnSliderMouseMove(UINT flags, POINT pt);
     void OnSliderMouseLeave();
 
+    // Along the axis; 0 or less when the client is no longer than the thumb.
+    int RailLength() const;
     // The value `offset` pixels of rail away from `from`, in 64 bits and
     // clamped to the range; `from` unchanged when the rail has no length.
     int ValueAt(int from, int offset) const;

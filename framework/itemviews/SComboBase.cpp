@@ -122,9 +122,10 @@ SStringW SComboBase::GetWindowText() const
 
 void SComboBase::SetWindowText(const SStringW& text)
 {
+    SAutoRefPtr<SWindow> keep(this);  // a selection handler may destroy the combo
     SWindow::SetWindowText(text);
     SetCurSel(-1);
-    if (m_pEdit) SetEditText(text);
+    if (m_pEdit && !IsDestroyed()) SetEditText(text);
 }
 
 void SComboBase::SetEditText(const SStringW& text)
@@ -168,9 +169,11 @@ BOOL SComboBase::FireEvent(EventArgs& args)
     if (args.GetId() == EventRENotify::EventID && !m_bEditUpdating && static_cast<EventRENotify&>(args).iNotify == EN_CHANGE) {
         // Typing clears the selection and keeps what was typed: the edit is
         // marked as updated while the selection goes, so nothing writes it back.
+        SAutoRefPtr<SWindow> keep(this);  // a selection handler may destroy the combo
         m_bEditUpdating = true;
         SetCurSel(-1);
         m_bEditUpdating = false;
+        if (IsDestroyed()) return args.handled > 0;
     }
     return SWindow::FireEvent(args);
 }
@@ -309,9 +312,10 @@ void SComboBase::CloseUp()
     if (m_pDropDownWnd) m_pDropDownWnd->EndDropDown(IDCANCEL);
 }
 
+// The style is the root element's: the window itself keeps its own attributes.
 void SComboBase::OnCreateDropDown(SDropDownWnd* dropDown)
 {
-    if (pugi::xml_node style = m_xmlDropdownStyle.first_child()) dropDown->InitFromXml(style);
+    if (pugi::xml_node style = m_xmlDropdownStyle.first_child()) ApplyXmlAttributes(dropDown, style);
     m_dwBtnState = 2;
     RedrawButton();
     SWindow* list = GetListElement();
@@ -423,6 +427,7 @@ void SComboBase::OnCbDestroy()
     CloseUp();
     if (SWindow* list = GetListElement())
         if (!list->IsDestroyed()) list->SendSwndMessage(WM_DESTROY);
+    m_pEdit = nullptr;  // the tree lets it go with the other children
     SWindow::OnDestroy();
 }
 

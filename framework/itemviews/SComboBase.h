@@ -58,7 +58,8 @@ public:
     void CloseUp();
     BOOL IsDroppedDown() const { return m_pDropDownWnd != nullptr; }
     SDropDownWnd* GetDropDownWnd() const { return m_pDropDownWnd; }
-    // The edit of an editable combo; null for a drop-down list.
+    // The edit of an editable combo; null for a drop-down list and once the
+    // combo is destroyed.
     SComboEdit* GetEdit() const { return m_pEdit; }
     int GetButtonState() const { return m_dwBtnState; }
 
@@ -134,7 +135,7 @@ protected:
     void OnCbKillFocus();
     void OnCbDestroy();
 
-    SComboEdit* m_pEdit = nullptr;  // a child: the tree owns it
+    SComboEdit* m_pEdit = nullptr;  // a child: the tree owns it and lets it go at WM_DESTROY
     DWORD m_dwBtnState = 0;         // 0 normal, 1 hover, 2 pushed (list open)
     ISkinObj* m_pSkinBtn;           // owned by the skin pool
     int m_bDropdown = 1;            // 1: a selection-only list, 0: editable

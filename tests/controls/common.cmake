@@ -12,5 +12,5 @@ orvo_test(controls_common_test
   ${CMAKE_CURRENT_LIST_DIR}/common/Gallery.cpp
   ${CMAKE_CURRENT_LIST_DIR}/common/GalleryTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/common/GalleryWindowTest.cpp
-  LIBS wui_controls core_element_support core_host_support wui_sys_skin wui_sys_res TIMEOUT 600)
+  LIBS wui_controls orvo_freed_memory_probe core_element_support core_host_support wui_sys_skin wui_sys_res TIMEOUT 600)
 target_include_directories(controls_common_test PRIVATE "${CMAKE_CURRENT_LIST_DIR}" "${CMAKE_SOURCE_DIR}/tests/core")

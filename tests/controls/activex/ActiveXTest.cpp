@@ -2,9 +2,9 @@
 // registered at run time shows the order of the host's calls, delayed
 // creation, capture, focus and keys, resizing, painting, the teardown order
 // with every reference and running lock given back, a site that outlives
-// its element, and failures that leave the element empty; then the
-// platform's Flash (absent under Wine) and media-player (no view object)
-// controls.
+// its element, failures that leave the element empty, and the presets'
+// own interface let go with the control; then the platform's Flash (absent
+// under Wine) and media-player (no view object) controls.
 #include "LeakCheck.h"
 #include "TestControl.h"
 #include "controls/ActiveXControls.h"
@@ -261,6 +261,41 @@ TEST_F(ActiveXTest, FailuresLeaveTheElementEmpty)
     EXPECT_EQ(0, Record().live);
 }
 
+// The presets take their own interface from the control; whenever the
+// element lets the control go, after a failed activation or at its
+// destruction (the element itself kept alive), that interface goes too.
+TEST_F(ActiveXTest, PresetsLetTheirInterfaceGoWithTheControl)
+{
+    RegisteredControl registered;
+    ASSERT_TRUE(registered.ok());
+    hosttest::HostApp app;
+    // The Flash preset's interface, answered by the test control.
+    Record().dispatchIid = {0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+    Record().doVerbResult = E_FAIL;
+    SHostWnd host;
+    const std::wstring flash = std::wstring(L"<flash name='flash' clsID='") + kTestControlClsidText +
+                               L"' pos='10,10,@130,@100' url='intro.swf'/>";
+    ASSERT_TRUE(hosttest::LoadHost(host, Window(flash).c_str(), true, kX, kY));
+    SFlashCtrl* ctrl = sobj_cast<SFlashCtrl>(host.FindChildByName(L"flash"));
+    ASSERT_TRUE(ctrl);
+    EXPECT_NE(std::string::npos, Record().CallsFrom(0).find("Put WMode=transparent Put Movie=intro.swf"))
+        << Record().CallsFrom(0);
+    EXPECT_EQ(nullptr, ctrl->GetIUnknown()) << "its activation failed";
+    EXPECT_EQ(0, Record().live);
+    EXPECT_FALSE(ctrl->SetUrl(L"other.swf"));
+
+    Record().doVerbResult = S_OK;
+    ASSERT_TRUE(ctrl->InitActiveX());
+    EXPECT_EQ(1, Record().live);
+    EXPECT_TRUE(ctrl->SetUrl(L"other.swf"));
+    SAutoRefPtr<SFlashCtrl> keep(ctrl);
+    const size_t mark = Record().calls.size();
+    host.DestroyWindow();
+    EXPECT_EQ(0, Record().live) << "freed with the site's teardown";
+    EXPECT_FALSE(ctrl->SetUrl(L"late.swf"));
+    EXPECT_EQ(std::string::npos, Record().CallsFrom(mark).find("Put")) << Record().CallsFrom(mark);
+}
+
 TEST_F(ActiveXTest, FlashAndMediaPlayerOfThePlatform)
 {
     hosttest::HostApp app;
@@ -309,5 +344,10 @@ TEST_F(ActiveXTest, FlashAndMediaPlayerOfThePlatform)
     EXPECT_TRUE(player->SetUrl(L"C:\\no such folder\\clip.wmv"));
     EXPECT_STREQ(L"C:\\no such folder\\clip.wmv", player->GetUrl());
     EXPECT_TRUE(hosttest::SaveScreenshot(app.Factory(), host.m_hWnd, L"activex_hosts.png"));
+    // Torn down with the window, the element kept: no player is left to call.
+    SAutoRefPtr<SMediaPlayer> keep(player);
     host.DestroyWindow();
+    EXPECT_EQ(nullptr, player->GetIUnknown());
+    EXPECT_EQ(nullptr, player->GetPlayer());
+    EXPECT_FALSE(player->SetUrl(L"C:\\late.wmv"));
 }

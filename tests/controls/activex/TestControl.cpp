@@ -35,7 +35,8 @@ class TestControl : public IOleObject,
                     public IOleInPlaceObjectWindowless,
                     public IViewObject2,
                     public IPersistStreamInit,
-                    public IRunnableObject {
+                    public IRunnableObject,
+                    public IDispatch {
 public:
     TestControl() { ++Record().live; }
 
@@ -52,6 +53,8 @@ public:
         else if (IsEqualIID(iid, IID_IPersist) || IsEqualIID(iid, IID_IPersistStreamInit))
             *out = static_cast<IPersistStreamInit*>(this);
         else if (IsEqualIID(iid, IID_IRunnableObject)) *out = static_cast<IRunnableObject*>(this);
+        else if (!IsEqualIID(Record().dispatchIid, IID_NULL) && IsEqualIID(iid, Record().dispatchIid))
+            *out = static_cast<IDispatch*>(this);
         if (!*out) return E_NOINTERFACE;
         AddRef();
         return S_OK;
@@ -94,6 +97,7 @@ public:
     STDMETHODIMP DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND, LPCRECT) override
     {
         Log("DoVerb");
+        if (FAILED(Record().doVerbResult)) return Record().doVerbResult;
         if (verb != OLEIVERB_INPLACEACTIVATE || !site) return E_NOTIMPL;
         IOleInPlaceSiteWindowless* inPlace = nullptr;
         if (FAILED(site->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&inPlace))))
@@ -243,7 +247,40 @@ public:
     }
     STDMETHODIMP SetContainedObject(BOOL) override { return S_OK; }
 
+    // IDispatch: every name gets an id, every property put is logged.
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override
+    {
+        for (UINT i = 0; i < count; ++i) {
+            m_names.push_back(Narrow(names[i]));
+            ids[i] = static_cast<DISPID>(m_names.size());
+        }
+        return S_OK;
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                        UINT*) override
+    {
+        if (id < 1 || static_cast<size_t>(id) > m_names.size() || !(flags & DISPATCH_PROPERTYPUT) || !params ||
+            params->cArgs != 1 || params->rgvarg[0].vt != VT_BSTR)
+            return DISP_E_MEMBERNOTFOUND;
+        const std::string call = "Put " + m_names[id - 1] + "=" + Narrow(params->rgvarg[0].bstrVal);
+        Log(call.c_str());
+        return S_OK;
+    }
+
 private:
+    static std::string Narrow(const wchar_t* text)
+    {
+        std::string out;
+        for (; text && *text; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
+        return out;
+    }
+
     virtual ~TestControl()
     {
         for (IUnknown* held : {static_cast<IUnknown*>(m_site), static_cast<IUnknown*>(m_inPlaceSite),
@@ -258,6 +295,7 @@ private:
     IAdviseSink* m_sink = nullptr;
     IAdviseSink* m_viewSink = nullptr;
     SIZEL m_extent = {0, 0};
+    std::vector<std::string> m_names;  // dispatch ids from 1
 };
 
 class Factory : public IClassFactory {

@@ -1,7 +1,8 @@
 // A windowless control for the host's tests, made by a class factory
 // registered with CoRegisterClassObject: it records every call the host
 // makes in order, asks for the mouse capture on a button press, paints its
-// rectangle in one colour, and counts its live objects, running locks and
+// rectangle in one colour, logs the properties put through its dispatch
+// interface, and counts its live objects, running locks and
 // the references it still holds on the site.
 #pragma once
 
@@ -27,6 +28,10 @@ struct ControlRecord {
     // Behaviour of the next controls.
     DWORD miscStatus = 0;
     HRESULT initNewResult = S_OK;
+    HRESULT doVerbResult = S_OK;  // a failure is returned before anything is done
+    // Answered with the control's dispatch interface, which logs the
+    // properties put through it ("Put Name=value"); IID_NULL: not answered.
+    IID dispatchIid = IID_NULL;
     LONG fixedHeightHimetric = 0;  // non-zero: GetExtent reports this height
     COLORREF paint = RGB(0x20, 0x90, 0x40);
     // The site as the control kept it, for a test that holds it longer.

@@ -7,6 +7,7 @@
 #include "controls/SImageWnd.h"
 #include "controls/SToggle.h"
 #include "render/SSkinObjBase.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <vector>
 
@@ -94,6 +95,33 @@ TEST_F(PictureTest, OwnedSkinsAreReleasedOnce)
     EXPECT_EQ(pooled, i->GetSkin()) << "one it did not own stays";
     ASSERT_TRUE(i->SetSkin(own, 0, TRUE));
     EXPECT_EQ(1, own->Release()) << "the element's reference is left for its destruction";
+}
+
+// Setting the skin the element owns again, when the element's reference is
+// the only one, must not let the skin go on the way.
+TEST_F(PictureTest, TheOwnedSkinSetAgainStays)
+{
+    FreedMemoryProbe probe;
+    ControlHost host;
+    host.Load(L"<root><img name='i' pos='0,0,@20,@20'/></root>");
+    auto* i = host.Get<SImageWnd>(L"i");
+    ISkinObj* own = host.App().CreateSkin(L"colorrect");
+    ASSERT_TRUE(i->SetSkin(own, 0, TRUE));
+    own->Release();
+    ASSERT_TRUE(i->SetSkin(own, 2, TRUE));
+    ASSERT_FALSE(FreedMemoryProbe::IsFreed(own));
+    EXPECT_EQ(own, i->GetSkin());
+    EXPECT_EQ(2, i->GetIconIndex());
+    EXPECT_EQ(2, own->AddRef()) << "still the element's one reference";
+    // Given up: the caller's reference is the one left.
+    ASSERT_TRUE(i->SetSkin(own, 1, FALSE));
+    ASSERT_FALSE(FreedMemoryProbe::IsFreed(own));
+    EXPECT_EQ(own, i->GetSkin());
+    EXPECT_EQ(2, own->AddRef());
+    own->Release();
+    EXPECT_FALSE(i->SetSkin(nullptr));
+    EXPECT_EQ(0, own->Release());
+    EXPECT_TRUE(FreedMemoryProbe::IsFreed(own));
 }
 
 namespace {

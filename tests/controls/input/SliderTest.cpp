@@ -170,15 +170,32 @@ TEST_F(SliderTest, HoverOnlyEntersAndLeavesTheThumb)
     EXPECT_EQ(SSliderBar::kPartNone, s->GetHoverPart());
 }
 
+// A client no longer than the 10-pixel thumb leaves its rail no length: a
+// press on the thumb or beside it (across the axis, outside the thumb's 16
+// pixels) and a drag change nothing.
 TEST_F(SliderTest, ARailOfNoLengthKeepsTheValue)
 {
-    SliderHost host;
-    SSliderBar* s = host.Load(L"pos='0,0,@8,@20' value='30'");
-    ASSERT_TRUE(s);
-    host.Mouse(WM_LBUTTONDOWN, 7, 10);
-    host.Mouse(WM_MOUSEMOVE, 100, 10);
-    host.Mouse(WM_LBUTTONUP, 100, 10);
-    EXPECT_EQ(30, s->GetValue());
+    const struct {
+        const wchar_t* pos;
+        int x, y;
+    } presses[] = {
+        {L"pos='0,0,@8,@20'", 7, 10},   // on the thumb
+        {L"pos='0,0,@8,@20'", 7, 0},    // beside it
+        {L"pos='0,0,@8,@20'", 7, 19},
+        {L"pos='0,0,@10,@20'", 5, 1},   // the rail runs 5..5
+    };
+    for (const auto& p : presses) {
+        SliderHost host;
+        SSliderBar* s = host.Load(std::wstring(p.pos) + L" value='30'");
+        ASSERT_TRUE(s) << p.pos;
+        PosEvents events;
+        s->GetEventSet()->SubscribeEvent(EventSliderPos::EventID, &PosEvents::OnPos, &events);
+        host.Mouse(WM_LBUTTONDOWN, p.x, p.y);
+        host.Mouse(WM_MOUSEMOVE, 100, p.y);
+        host.Mouse(WM_LBUTTONUP, 100, p.y);
+        EXPECT_EQ(30, s->GetValue()) << p.pos << " " << p.x << "," << p.y;
+        EXPECT_TRUE(events.values.empty()) << p.pos << " " << p.x << "," << p.y;
+    }
 }
 
 TEST_F(SliderTest, Painting)

@@ -1,13 +1,15 @@
 // Menus built from XML and item by item: items, flags and sub-menus, texts
 // and mnemonics, loading by resource id and its failures, limits on what a
 // definition may build, who frees what (copies, views, inserted sub-menus),
-// failed allocations, and the rich edit's menu greying.
+// views that outlive the views they came from, failed allocations, and the rich edit's menu greying.
 #include "MenuEnv.h"
 
 #include "controls/RicheditMenu.h"
 #include "core/SRicheditMenuDef.h"
 #include "core/WuiBase.h"
+#include "support/FreedMemoryProbe.h"
 
+#include <memory>
 #include <string>
 
 using namespace WUI;
@@ -258,6 +260,34 @@ TEST_F(MenuBuildTest, CopiesAndViewsFreeNothing)
     EXPECT_EQ(9, own.GetAttr().m_nTextMargin);
     EXPECT_TRUE(Load(own, L"<menu><item id='1'>mine</item></menu>"));
     EXPECT_EQ(nullptr, empty.GetHMenu());
+}
+
+// A view leans on the root alone: the view it was taken from, or the view a
+// menu was inserted through, may go first.
+TEST_F(MenuBuildTest, ViewsOutliveTheViewsTheyCameFrom)
+{
+    FreedMemoryProbe probe;
+    SMenu root;
+    ASSERT_TRUE(Load(root, kTree));
+    HMENU h = root.GetHMenu();
+    auto sub = std::make_unique<SMenu>(root.GetSubMenu(5));
+    SMenu deep = sub->GetSubMenu(2);
+    SMenu copyOfDeep(deep);
+    SMenu inserted;
+    ASSERT_TRUE(Load(inserted, L"<menu><item id='60'>sixty</item></menu>"));
+    ASSERT_TRUE(sub->InsertMenu(0, MF_BYPOSITION, inserted, L"inserted"));
+    const void* volatile gone = sub.get();  // only looked up once freed
+    sub.reset();
+    ASSERT_TRUE(FreedMemoryProbe::IsFreed(gone));
+
+    EXPECT_TRUE(deep.InsertMenu(0, MF_BYPOSITION, 80, L"into deep"));
+    EXPECT_TRUE(copyOfDeep.InsertMenu(0, MF_BYPOSITION, 81, L"into its copy"));
+    EXPECT_TRUE(inserted.InsertMenu(0, MF_BYPOSITION, 82, L"into the inserted"));
+    HMENU subHandle = ::GetSubMenu(h, 5);
+    EXPECT_STREQ(L"into its copy", ItemData(::GetSubMenu(subHandle, 3), 0)->strText);
+    EXPECT_STREQ(L"into deep", ItemData(::GetSubMenu(subHandle, 3), 1)->strText);
+    EXPECT_STREQ(L"into the inserted", ItemData(::GetSubMenu(subHandle, 0), 0)->strText);
+    // The records are the root's: the leak check sees them freed with it.
 }
 
 TEST_F(MenuBuildTest, InsertingItemsSeparatorsAndSubMenus)

@@ -8,7 +8,7 @@ orvo_test(controls_menu_test
   ${CMAKE_CURRENT_LIST_DIR}/MenuDrawTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MenuTrackTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/res/menu_test.rc
-  LIBS wui_controls wui_sys_skin TIMEOUT 600)
+  LIBS wui_controls wui_sys_skin orvo_freed_memory_probe TIMEOUT 600)
 target_include_directories(controls_menu_test PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_CURRENT_LIST_DIR}")
 # Real key input goes to whatever window is in front: nothing may run beside it.
 set_tests_properties(controls_menu_test PROPERTIES RUN_SERIAL TRUE)

@@ -240,6 +240,34 @@ TEST_F(RichEditWindowTest, NumberFilterAndLimits)
     EXPECT_GE(number->GetLimitText(), 40000);
 }
 
+// Packed positions have 16 bits each: only 0xFFFF stands for the end.
+TEST_F(RichEditWindowTest, PackedSelectionsReachPastTheSignedRange)
+{
+    SEdit* folder = Find<SEdit>(L"folder");
+    ASSERT_TRUE(folder);
+    const std::wstring text(70000, L'a');
+    folder->SetWindowText(text.c_str());
+    ASSERT_EQ(70000, folder->GetWindowTextLength());
+    // Where -1 ends a selection (the services may count a final paragraph mark).
+    folder->SendSwndMessage(EM_SETSEL, 0, -1);
+    const DWORD end = Selection(folder).second;
+    ASSERT_GE(end, 70000u);
+    const struct {
+        WORD start, end;
+        DWORD selStart, selEnd;
+    } cases[] = {
+        {32767, 32768, 32767, 32768},
+        {32768, 40000, 32768, 40000},
+        {100, 65534, 100, 65534},
+        {65534, 65534, 65534, 65534},
+        {5, 0xFFFF, 5, end},
+    };
+    for (const auto& c : cases) {
+        folder->SetSel(MAKELONG(c.start, c.end), TRUE);
+        EXPECT_EQ(std::make_pair(c.selStart, c.selEnd), Selection(folder)) << c.start << "," << c.end;
+    }
+}
+
 TEST_F(RichEditWindowTest, DropTargetOnlyWhileEditable)
 {
     SRichEdit* drop = Find<SRichEdit>(L"drop");

@@ -2,7 +2,8 @@
 // through a pump that asks the message loop's filters first (as the
 // application's loop does): where the list opens, Enter, Escape, a press
 // outside and a click on a row, typing into an editable combo, and the
-// combo view's selection. The open combo is saved as "itemviews_combo_open.png".
+// combo view's selection, the drop-down's own style, and combos destroyed
+// by their handlers. The open combo is saved as "itemviews_combo_open.png".
 #include "RowsAdapter.h"
 
 #include "LeakCheck.h"
@@ -11,6 +12,7 @@
 #include "itemviews/SComboBox.h"
 #include "itemviews/SComboEdit.h"
 #include "itemviews/SComboView.h"
+#include "support/FreedMemoryProbe.h"
 
 using namespace WUI;
 
@@ -268,4 +270,95 @@ TEST_F(ComboWindowTest, TheComboViewChecksItsIndexAndTakesTextsFromItsAdapter)
     EXPECT_EQ(2, host.EventCount(19000));
     EXPECT_STREQ(L"item 3", cv->GetWindowText());
     host.DestroyWindow();
+}
+
+// "dropdownStyle" styles the drop-down's root element, each time the list opens.
+TEST_F(ComboWindowTest, TheDropDownStyleStylesTheRootOfTheList)
+{
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    hosttest::RecordingHost host;
+    ASSERT_TRUE(hosttest::LoadHost(host,
+                                   L"<WUI title='Styled drop-down' size='200,50'><root>"
+                                   L"<combobox name='cb' pos='10,10,@150,@26' animateTime='0' dropHeight='150'>"
+                                   L"<dropdownStyle margin='3' colorBorder='#ff0000' colorBkgnd='#00ff00'/>"
+                                   L"<liststyle itemHeight='22'/><items><item text='a'/><item text='b'/>"
+                                   L"</items></combobox></root></WUI>",
+                                   true, kHostX, kHostY));
+    SComboBox* cb = sobj_cast<SComboBox>(host.FindChildByName(L"cb"));
+    ASSERT_TRUE(cb);
+    for (int open = 0; open < 2; ++open) {
+        ASSERT_TRUE(OpenByPress(app, host, cb)) << open;
+        SDropDownWnd* drop = cb->GetDropDownWnd();
+        RECT client;
+        GetClientRect(drop->m_hWnd, &client);
+        const SwndStyle& style = static_cast<SWindow*>(drop)->GetStyle();
+        EXPECT_EQ(0xFF0000FFu, style.m_crBorder) << open;
+        EXPECT_EQ(0xFF00FF00u, style.m_crBg) << open;
+        const RECT list = cb->GetListBox()->GetWindowRect();
+        const RECT inside = {3, 3, client.right - 3, client.bottom - 3};
+        EXPECT_TRUE(EqualRect(&inside, &list)) << open << ": " << list.left << "," << list.top << ","
+                                               << list.right << "," << list.bottom;
+        Post(host.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitClosed(app, cb)) << open;
+    }
+    host.DestroyWindow();
+}
+
+// The edit goes with the combo's tree; a combo kept alive past its
+// destruction acts as one without an edit.
+TEST_F(ComboWindowTest, ADestroyedComboForgetsItsEdit)
+{
+    FreedMemoryProbe probe;
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    hosttest::RecordingHost host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kCombos, true, kHostX, kHostY));
+    SComboBox* ce = sobj_cast<SComboBox>(host.FindChildByName(L"ce"));
+    ASSERT_TRUE(ce && ce->GetEdit());
+    SComboEdit* edit = ce->GetEdit();
+    SAutoRefPtr<SComboBox> keep(ce);
+    ce->DestroyWindow();
+    ASSERT_TRUE(FreedMemoryProbe::IsFreed(edit));
+    EXPECT_EQ(nullptr, ce->GetEdit());
+    ce->SetWindowText(L"Harbin");
+    EXPECT_STREQ(L"", ce->GetWindowText()) << "no edit, no selection";
+    keep = nullptr;
+    host.DestroyWindow();
+}
+
+// A selection handler that destroys the combo, reached by setting the text
+// and by typing into the edit: what runs after the handler touches nothing freed.
+TEST_F(ComboWindowTest, ASelectionHandlerMayDestroyTheCombo)
+{
+    FreedMemoryProbe probe;
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    struct Destroyer {
+        int calls = 0;
+        bool OnSelChange(EventArgs& args)
+        {
+            ++calls;
+            args.sender->DestroyWindow();
+            return true;
+        }
+    };
+    for (bool typing : {false, true}) {
+        hosttest::RecordingHost host;
+        ASSERT_TRUE(hosttest::LoadHost(host, kCombos, true, kHostX, kHostY));
+        SComboBox* ce = sobj_cast<SComboBox>(host.FindChildByName(L"ce"));
+        ASSERT_TRUE(ce && ce->SetCurSel(1));
+        Destroyer destroyer;
+        ce->GetEventSet()->SubscribeEvent(EventCBSelChange::EventID, &Destroyer::OnSelChange, &destroyer);
+        if (typing) {
+            ce->SetFocus();
+            Post(host.m_hWnd, WM_CHAR, L'x', 0);
+            EXPECT_TRUE(hosttest::PumpUntil([&] { return destroyer.calls > 0; }, 5000, app.App().GetMsgLoop()));
+        } else {
+            ce->SetWindowText(L"Harbin");
+        }
+        EXPECT_EQ(1, destroyer.calls) << typing;
+        EXPECT_EQ(nullptr, host.FindChildByName(L"ce")) << typing;
+        host.DestroyWindow();
+    }
 }

@@ -8,7 +8,7 @@ orvo_host_test(itemviews_views_test
   ${CMAKE_CURRENT_LIST_DIR}/ViewsWindowTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DropDownTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ComboWindowTest.cpp
-  LIBS wui_itemviews core_element_support)
+  LIBS wui_itemviews orvo_freed_memory_probe core_element_support)
 # An open drop-down ends when its window loses activation, which another
 # test's window can take at any moment: these run alone.
 set_tests_properties(itemviews_views_test PROPERTIES RUN_SERIAL TRUE)
