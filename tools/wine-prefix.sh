@@ -6,7 +6,9 @@
 # once: wineboot, the faces the layouts name ("宋体", "Microsoft YaHei") mapped
 # to the installed CJK font, then a wait until the prefix's own processes have
 # exited (wineboot is slow where 32-bit code runs emulated). Concurrent callers
-# wait for the first.
+# wait for the first. Wine links the user's Desktop, Documents and the like to
+# the Unix home folder: every prefix makes them folders of its own, so what a
+# program writes there stays in the prefix.
 set -euo pipefail
 . "$(dirname "$0")/locale.sh"
 : "${WINEPREFIX:?}"
@@ -18,6 +20,17 @@ recipe="font substitutes: ${faces[*]}"
 [ "${WINEARCH:-}" = win64 ] && recipe="win64"
 ready() { [ "$(cat "$1/.orvo-ready" 2>/dev/null)" = "$recipe" ]; }
 ready "$WINEPREFIX" && exit 0
+
+# Replaces the prefix's links to folders outside it by empty folders.
+own_user_folders() {
+  local link
+  for link in "$1"/drive_c/users/*/*; do
+    [ -L "$link" ] || continue
+    case "$(readlink -f "$link")" in "$1"/*) continue ;; esac
+    rm "$link" && mkdir "$link"
+  done
+}
+
 mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
 flock 8
@@ -28,6 +41,7 @@ if [ "${WINEARCH:-}" = win64 ]; then
   export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   env -u DISPLAY wineboot -i >"$WINEPREFIX.log" 2>&1 || { echo "wine-prefix: wineboot failed, see $WINEPREFIX.log" >&2; exit 1; }
   wineserver -w
+  own_user_folders "$WINEPREFIX"
   echo "$recipe" >"$WINEPREFIX/.orvo-ready"
   exit 0
 fi
@@ -57,3 +71,4 @@ if ! ready "$cache"; then
 fi
 rm -rf "$target"
 cp -a "$cache" "$target"
+own_user_folders "$target"

@@ -377,6 +377,11 @@ TEST_F(UninstallE2E, RefusesFoldersThatAreNotItsOwnInstall)
         {L"folder of other files, registered elsewhere", L"C:\\Shared", L"C:\\Shared\\Orvoesports", 1},
         {L"no registration", L"C:\\Shared\\Orvoesports", L"", 1},
     };
+    // Wine links the desktop to the Unix home folder unless the prefix has its
+    // own: the files of this test must stay in the prefix.
+    const DWORD desktop = GetFileAttributesW(Special(CSIDL_DESKTOPDIRECTORY).c_str());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, desktop);
+    ASSERT_FALSE(desktop & FILE_ATTRIBUTE_REPARSE_POINT) << "the desktop lies outside the prefix";
     int shot = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.what, c.what + wcslen(c.what)));
