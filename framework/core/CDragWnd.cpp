@@ -13,33 +13,36 @@ BOOL CDragWnd::BeginDrag(HBITMAP bitmap, int hotX, int hotY, COLORREF colorKey, 
     CDragWnd* wnd = new CDragWnd;
     s_current = wnd;
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST;
-    if (!wnd->Create(nullptr, WS_POPUP, exStyle, 0, 0, info.bmWidth, info.bmHeight, nullptr, nullptr)) {
-        delete wnd;
-        s_current = nullptr;
+    if (!wnd->Create(nullptr, WS_POPUP, exStyle, 0, 0, info.bmWidth, info.bmHeight, nullptr, nullptr) ||
+        !wnd->ShowImage(bitmap, info, colorKey, alpha, layeredFlags)) {
+        EndDrag();
         return FALSE;
-    }
-    ::SetWindowLongW(wnd->m_hWnd, GWL_EXSTYLE, ::GetWindowLongW(wnd->m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
-    if (info.bmBitsPixel == 32) {
-        wnd->ShowAlphaImage(bitmap, SIZE{info.bmWidth, info.bmHeight}, colorKey, alpha);
-    } else {
-        wnd->m_bitmap = bitmap;
-        ::SetLayeredWindowAttributes(wnd->m_hWnd, colorKey, alpha, layeredFlags);
-        ::InvalidateRect(wnd->m_hWnd, nullptr, TRUE);
     }
     wnd->m_hotX = hotX;
     wnd->m_hotY = hotY;
     return TRUE;
 }
 
-void CDragWnd::ShowAlphaImage(HBITMAP bitmap, SIZE size, COLORREF colorKey, BYTE alpha)
+// The image must go into a DC of ours: one that another DC holds cannot.
+BOOL CDragWnd::ShowImage(HBITMAP bitmap, const BITMAP& info, COLORREF colorKey, BYTE alpha, DWORD layeredFlags)
 {
+    ::SetWindowLongW(m_hWnd, GWL_EXSTYLE, ::GetWindowLongW(m_hWnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     HDC screen = ::GetDC(nullptr);
     MemDC source(screen, bitmap);
-    POINT origin = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-    ::UpdateLayeredWindow(m_hWnd, screen, &origin, &size, source, &origin, colorKey, &blend, ULW_ALPHA);
+    BOOL shown = source.IsValid() && ::GetCurrentObject(source, OBJ_BITMAP) == bitmap;
+    if (shown && info.bmBitsPixel == 32) {
+        POINT origin = {0, 0};
+        SIZE size = {info.bmWidth, info.bmHeight};
+        BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+        shown = ::UpdateLayeredWindow(m_hWnd, screen, &origin, &size, source, &origin, colorKey, &blend, ULW_ALPHA);
+    } else if (shown) {
+        m_bitmap = bitmap;
+        shown = ::SetLayeredWindowAttributes(m_hWnd, colorKey, alpha, layeredFlags);
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
     source.Destroy();
     ::ReleaseDC(nullptr, screen);
+    return shown;
 }
 
 void CDragWnd::DragMove(int x, int y)

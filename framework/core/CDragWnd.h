@@ -11,8 +11,9 @@ public:
     // Shows nothing yet: the first DragMove does. A 32-bit bitmap is shown
     // with its own alpha times `alpha` (it may be freed after the call); any
     // other is painted by the window through the layered flags (colour key,
-    // constant alpha) and must live until EndDrag. False when a drag window
-    // exists already, the bitmap is unusable, or the window cannot be made.
+    // constant alpha) and must live until EndDrag. False (no window left)
+    // when a drag window exists already, the bitmap is unusable (none, or
+    // selected into another DC), or the window cannot be made or shown.
     static BOOL BeginDrag(HBITMAP bitmap, int hotX, int hotY, COLORREF colorKey, BYTE alpha, DWORD layeredFlags);
     // Moves the window, top-most, so that its hot spot lies at the screen point.
     static void DragMove(int x, int y);
@@ -26,7 +27,8 @@ public:
 
 private:
     CDragWnd() = default;
-    void ShowAlphaImage(HBITMAP bitmap, SIZE size, COLORREF colorKey, BYTE alpha);
+    // Makes the window layered and gives it the image; false when it cannot.
+    BOOL ShowImage(HBITMAP bitmap, const BITMAP& info, COLORREF colorKey, BYTE alpha, DWORD layeredFlags);
     void OnPaint();
 
     int m_hotX = 0;

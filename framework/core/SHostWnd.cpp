@@ -3,6 +3,7 @@
 
 #include "core/IToolTip.h"
 #include "core/SApplication.h"
+#include "core/SHostDropTarget.h"
 #include "core/SScriptTimer.h"
 #include "core/StringConv.h"
 #include "core/XmlLookup.h"
@@ -379,6 +380,7 @@ LRESULT SHostWnd::OnCreate()
         if (m_pTipCtrl && loop) loop->AddMessageFilter(m_pTipCtrl);
     }
     SetContainer(this);
+    m_oleDropTarget.Attach(SHostDropTarget::Register(m_hWnd, this));
     return 0;
 }
 
@@ -386,6 +388,8 @@ LRESULT SHostWnd::OnCreate()
 void SHostWnd::OnDestroy()
 {
     SAutoRefPtr<SWindow> keep(this);
+    if (m_oleDropTarget) m_oleDropTarget->Revoke();
+    m_oleDropTarget = nullptr;
     EventExit evt(this);
     SWindow::FireEvent(evt);
     SendSwndMessage(WM_DESTROY);

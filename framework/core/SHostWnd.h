@@ -5,9 +5,9 @@
 // animation tick and the caret, sizes and hit-tests the window, and answers
 // an inspection tool while allowed.
 //
-// Teardown, in this order: the element tree (WM_DESTROY), the dummy window,
-// the render targets (screen image and invalid region), the native window
-// (WM_NCDESTROY detaches the object).
+// Teardown, in this order: the platform's drop registration, the element
+// tree (WM_DESTROY), the dummy window, the render targets (screen image and
+// invalid region), the native window (WM_NCDESTROY detaches the object).
 #pragma once
 
 #include "core/CSimpleWnd.h"
@@ -18,6 +18,7 @@
 
 namespace WUI {
 
+class SHostDropTarget;
 class SHostWnd;
 class SSkinPool;
 class SStylePool;
@@ -227,6 +228,8 @@ private:
     SAutoRefPtr<IScriptModule> m_script;
     int m_paintCount = 0;
     int m_layeredUpdates = 0;
+    // Registered with the platform while the window lives, when OLE is initialised.
+    SAutoRefPtr<SHostDropTarget> m_oleDropTarget;
 };
 
 }  // namespace WUI

@@ -403,7 +403,10 @@ int SwndLayout::CalcPosition(SWindow* element, const RECT& parent, RECT& rc, con
     }
     if (rc.right < rc.left) std::swap(rc.left, rc.right);
     if (rc.bottom < rc.top) std::swap(rc.top, rc.bottom);
-    OffsetRect(&rc, static_cast<int>((rc.right - rc.left) * l.m_offsetX), static_cast<int>((rc.bottom - rc.top) * l.m_offsetY));
+    // Up to 1000 times the size: past what an int holds, so computed wide.
+    const double dx = std::trunc(double(rc.right - rc.left) * l.m_offsetX);
+    const double dy = std::trunc(double(rc.bottom - rc.top) * l.m_offsetY);
+    rc = RECT{ClampCoord(rc.left + dx), ClampCoord(rc.top + dy), ClampCoord(rc.right + dx), ClampCoord(rc.bottom + dy)};
     return 0;
 }
 

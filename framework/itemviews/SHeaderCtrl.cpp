@@ -4,8 +4,10 @@
 #include "core/CDragWnd.h"
 #include "core/SApplication.h"
 #include "core/XmlLookup.h"
+#include "render/GdiHandles.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 namespace WUI {
@@ -27,6 +29,21 @@ const int kMaxItemWidth = 0x7FFF;
 void DrawSkin(ISkinObj* skin, IRenderTarget* rt, const RECT& rect, DWORD state)
 {
     if (skin) skin->Draw(rt, &rect, ClampSkinState(skin, state));
+}
+
+// The drag window cannot show a bitmap that the image's own DC holds: it
+// gets a copy of the pixels, freed once shown. False when none is shown.
+bool ShowDragImage(IRenderTarget* image, POINT hot)
+{
+    IBitmap* surface = static_cast<IBitmap*>(image->GetCurrentObject(OT_BITMAP));
+    void* pixels = surface ? surface->LockPixelBits() : nullptr;
+    if (!pixels) return false;
+    const int width = int(surface->Width()), height = int(surface->Height());
+    void* bits = nullptr;
+    GdiObject<HBITMAP> copy(CreateDib32(width, height, &bits));
+    if (copy) memcpy(bits, pixels, size_t(width) * size_t(height) * 4);
+    surface->UnlockPixelBits(pixels);
+    return copy && CDragWnd::BeginDrag(copy.Get(), hot.x, hot.y, RGB(0, 0, 0), kDragAlpha, kDragLayeredFlags);
 }
 
 }  // namespace
@@ -55,7 +72,7 @@ SHeaderCtrl::SHeaderCtrl()
 
 SHeaderCtrl::~SHeaderCtrl()
 {
-    if (m_dragImage) CDragWnd::EndDrag();
+    if (m_bDragImage) CDragWnd::EndDrag();
 }
 
 // ---- items ----
@@ -336,17 +353,13 @@ void SHeaderCtrl::BeginItemDrag()
     IRenderFactory* factory = app ? app->GetRenderFactory() : nullptr;
     IRenderTarget* image = nullptr;
     if (size.cx <= 0 || size.cy <= 0 || !factory || !factory->CreateRenderTarget(&image, size.cx, size.cy)) return;
-    m_dragImage.Attach(image);
+    SAutoRefPtr<IRenderTarget> owned;
+    owned.Attach(image);
     SPaintState saved;
     BeforePaint(image, saved);
     DrawItem(image, RECT{0, 0, size.cx, size.cy}, m_items[index]);
     AfterPaint(image, saved);
-    HDC dc = image->GetDC(0);
-    HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(dc, OBJ_BITMAP));
-    image->ReleaseDC(dc);
-    if (!CDragWnd::BeginDrag(bitmap, m_ptClick.x - rc.left, m_ptClick.y - rc.top, RGB(0, 0, 0), kDragAlpha,
-                             kDragLayeredFlags))
-        m_dragImage = nullptr;
+    m_bDragImage = ShowDragImage(image, POINT{m_ptClick.x - rc.left, m_ptClick.y - rc.top});
 }
 
 // The drop place follows the body under the mouse, the press's height kept,
@@ -358,7 +371,7 @@ void SHeaderCtrl::MoveItemDrag(POINT pt)
         m_dropIndex = HeaderHitLeft(hit);
         RedrawDraggingState();
     }
-    if (!m_dragImage) return;
+    if (!m_bDragImage) return;
     POINT screen = pt;
     if (HWND host = m_pContainer ? m_pContainer->GetHostHwnd() : nullptr) ::ClientToScreen(host, &screen);
     CDragWnd::DragMove(screen.x, screen.y);
@@ -422,9 +435,9 @@ void SHeaderCtrl::DropItem(int from, int to)
 void SHeaderCtrl::EndItemDrag()
 {
     const int index = HeaderHitLeft(m_dwHitTest);
-    if (m_dragImage) {
+    if (m_bDragImage) {
         CDragWnd::EndDrag();
-        m_dragImage = nullptr;
+        m_bDragImage = FALSE;
     }
     if (IsValid(index)) m_items[index].state = kHeaderItemNormal;
     m_dropIndex = -1;

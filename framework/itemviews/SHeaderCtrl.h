@@ -197,7 +197,7 @@ private:
     void ResizeByDivider(POINT pt);
     // Moves the dragged item to the drop index; fires the swap event.
     void DropItem(int from, int to);
-    // Drag window gone, image freed, pressed item back to normal.
+    // Drag window gone, pressed item back to normal.
     void EndItemDrag();
     void CancelDrag();
     HRESULT OnAttrSkin(ISkinObj*& member, const SStringW& value);
@@ -210,7 +210,7 @@ private:
     int m_bItemSwapEnable = 1;
     BOOL m_bDragging = FALSE;
     BOOL m_bPressed = FALSE;  // the left button went down on the header
-    SAutoRefPtr<IRenderTarget> m_dragImage;  // holds the drag window's bitmap
+    BOOL m_bDragImage = FALSE;  // the drag window shows the dragged item
     POINT m_ptClick = {0, 0};
     DWORD m_dwHitTest = DWORD(-1);
     int m_dropIndex = -1;

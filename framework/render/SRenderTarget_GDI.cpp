@@ -186,6 +186,7 @@ bool SRenderTarget_GDI::Init(int width, int height) {
     m_dc = CreateCompatibleDC(screen);
     ::ReleaseDC(nullptr, screen);
     if (!m_dc) return false;
+    m_dcBitmap = ::GetCurrentObject(m_dc, OBJ_BITMAP);
     m_srcDC = CreateCompatibleDC(m_dc);
     if (!m_srcDC) return false;
     SetBkMode(m_dc, TRANSPARENT);
@@ -247,12 +248,17 @@ HRESULT SRenderTarget_GDI::Resize(SIZE size) {
     ForgetClip();
     SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.get());
     if (!bmp) return E_UNEXPECTED;
-    // The DIB cannot be deleted while selected: park a 1x1 bitmap meanwhile.
-    GdiObject<HBITMAP> park(CreateCompatibleBitmap(m_dc, 0, 0));
-    ::SelectObject(m_dc, park.Get());
+    // The DIB cannot be deleted while selected: the DC's own bitmap stands in.
+    ::SelectObject(m_dc, m_dcBitmap);
     HRESULT hr = bmp->Init(size.cx, size.cy, nullptr);
-    if (bmp->GetBitmap()) ::SelectObject(m_dc, bmp->GetBitmap());
+    SelectSurface();
     return hr;
+}
+
+void SRenderTarget_GDI::SelectSurface() {
+    SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(m_curBmp.get());
+    HBITMAP dib = bmp ? bmp->GetBitmap() : nullptr;
+    ::SelectObject(m_dc, dib ? static_cast<HGDIOBJ>(dib) : m_dcBitmap);
 }
 
 HRESULT SRenderTarget_GDI::OffsetViewportOrg(int dx, int dy, POINT* oldOut) {
@@ -746,7 +752,7 @@ HRESULT SRenderTarget_GDI::SelectObject(IRenderObj* obj, IRenderObj** oldOut) {
             SBitmap_GDI* bmp = static_cast<SBitmap_GDI*>(obj);
             bmp->MarkSurface();
             ForgetClip();
-            if (bmp->GetBitmap()) ::SelectObject(m_dc, bmp->GetBitmap());
+            SelectSurface();  // before the old bitmap may go with its last reference
             break;
         }
         case OT_FONT:

@@ -23,6 +23,8 @@ public:
     HRESULT CreatePen(int style, COLORREF cr, int width, IPen** out) override;
     HRESULT CreateSolidColorBrush(COLORREF cr, IBrush** out) override;
     HRESULT CreateBitmapBrush(IBitmap* bitmap, IBrush** out) override;
+    // New zeroed pixels of that size; on failure (a size not positive or too
+    // large) the error, and the target has no pixels until a Resize succeeds.
     HRESULT Resize(SIZE size) override;
 
     HRESULT OffsetViewportOrg(int dx, int dy, POINT* oldOut) override;
@@ -110,7 +112,11 @@ private:
     bool FillPixels(const RECT& dest, const RECT& clip, Row row, const DWORD* from, int fromStride);
 
     IRenderFactory* m_factory;
+    // Selects the current bitmap's DIB, or the DC's own bitmap when it has none.
+    void SelectSurface();
+
     HDC m_dc = nullptr;
+    HGDIOBJ m_dcBitmap = nullptr;  // the DC's own: selected whenever no DIB is
     HDC m_srcDC = nullptr;  // source bitmaps are selected here for one draw each
     COLORREF m_textColor = 0xFF000000;
     SAutoRefPtr<IBitmap> m_curBmp, m_defBmp;

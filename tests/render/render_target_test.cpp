@@ -415,6 +415,46 @@ TEST_F(TargetTest, ResizeClearsAndTransformsRoundTrip) {
     EXPECT_EQ(E_NOTIMPL, rt->GradientFillEx(nullptr, nullptr, nullptr, nullptr, 0, 255));
 }
 
+// A surface that cannot be made (too large) or has no pixels: the DC goes back
+// to the bitmap it was made with, so the old DIB is not kept alive by being
+// selected after its owner let it go, and the target recovers.
+TEST_F(TargetTest, ASurfaceThatCannotBeMadeLeavesNoBitmapSelected) {
+    HDC fresh = CreateCompatibleDC(nullptr);
+    const HGDIOBJ dcOwn = GetCurrentObject(fresh, OBJ_BITMAP);
+    DeleteDC(fresh);
+    auto selected = [this] {
+        HDC dc = rt->GetDC(0);
+        HGDIOBJ bmp = GetCurrentObject(dc, OBJ_BITMAP);
+        rt->ReleaseDC(dc);
+        return bmp;
+    };
+    const SIZE tooLarge{100000, 100000};
+    for (bool resize : {true, false}) {
+        SCOPED_TRACE(resize ? "Resize" : "SelectObject");
+        IBitmap* had = MakeBitmap(4, 4, std::vector<DWORD>(16, 0xFF112233));
+        EXPECT_EQ(S_OK, rt->SelectObject(had, nullptr));
+        had->Release();  // the target's reference is the last
+        const HGDIOBJ old = selected();
+        ASSERT_EQ(DWORD(OBJ_BITMAP), GetObjectType(old));
+        if (resize) {
+            EXPECT_TRUE(FAILED(rt->Resize(tooLarge)));
+        } else {
+            IBitmap* empty = nullptr;
+            fx.render->CreateBitmap(&empty);
+            EXPECT_TRUE(FAILED(empty->Init(tooLarge.cx, tooLarge.cy, nullptr)));
+            EXPECT_EQ(S_OK, rt->SelectObject(empty, nullptr));
+            empty->Release();
+        }
+        EXPECT_EQ(0u, GetObjectType(old)) << "the old DIB outlives its owner";
+        EXPECT_EQ(dcOwn, selected());
+        EXPECT_EQ(0u, static_cast<IBitmap*>(rt->GetCurrentObject(OT_BITMAP))->Width());
+        EXPECT_EQ(S_OK, rt->Resize(SIZE{8, 8}));
+        RECT rc = R(1, 1, 3, 3);
+        rt->FillSolidRect(&rc, 0xFF0000FF);
+        EXPECT_EQ(4, Count(R(0, 0, 8, 8), 0xFFFF0000));
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -145,6 +145,20 @@ const wchar_t kDropTree[] = L"<root><window name='a' pos='0,0,@100,@100'/><windo
 
 const DWORD kCopyMove = DROPEFFECT_COPY | DROPEFFECT_MOVE;
 
+BOOL CALLBACK CountWindow(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Top-level windows of this thread.
+int ThreadWindows()
+{
+    int n = 0;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
 void Pump()
 {
     MSG msg;
@@ -342,6 +356,32 @@ TEST_F(DragDropTest, ImageOfAnotherDepthIsPaintedThroughLayeredFlags)
     EXPECT_FALSE(CDragWnd::BeginDrag(nullptr, 0, 0, 0, 255, 0));  // no image
     EXPECT_EQ(CDragWnd::GetCurrent(), nullptr);
     ::DeleteObject(image);
+}
+
+// A bitmap selected into another DC cannot be shown: the drag fails and no
+// window is left behind, whatever the image's depth.
+TEST_F(DragDropTest, AnImageHeldByAnotherDcIsRefused)
+{
+    ElementHost host;
+    HDC screen = ::GetDC(nullptr);
+    for (int bits : {32, 24}) {
+        SCOPED_TRACE(bits);
+        HBITMAP image = MakeDib(20, 10, bits, 0xFF2040C0);
+        ASSERT_NE(image, nullptr);
+        ASSERT_TRUE(CDragWnd::BeginDrag(image, 0, 0, 0, 255, LWA_ALPHA));  // free, it is shown
+        CDragWnd::EndDrag();
+        const int windows = ThreadWindows();
+        HDC holder = ::CreateCompatibleDC(screen);
+        HGDIOBJ before = ::SelectObject(holder, image);
+        EXPECT_FALSE(CDragWnd::BeginDrag(image, 0, 0, 0, 255, LWA_ALPHA));
+        EXPECT_EQ(CDragWnd::GetCurrent(), nullptr);
+        EXPECT_EQ(ThreadWindows(), windows);
+        CDragWnd::EndDrag();
+        ::SelectObject(holder, before);
+        ::DeleteDC(holder);
+        ::DeleteObject(image);
+    }
+    ::ReleaseDC(nullptr, screen);
 }
 
 TEST_F(DragDropTest, MemDcPutsBackWhatItChanged)

@@ -249,6 +249,29 @@ TEST_F(SwndLayoutTest, LayoutsPlaceTheirChildren)
     EXPECT_TRUE(RectIs(fixed->GetWindowRect(), RECT{50, 60, 53, 64}));
 }
 
+// The shift is the element's size times a fraction of up to 1000: far past
+// what an int holds for the largest sizes, so each edge ends at the bound.
+TEST_F(SwndLayoutTest, OffsetShiftsClampToTheCoordinateRange)
+{
+    ElementHost host;
+    host.Load(L"<root>"
+              L"<stub name='far' pos='0,0,@16777215,@16777215' offset='1000,-1000'/>"
+              L"<stub name='half' pos='10,10,@16777215,@10' offset='-0.5,2'/>"
+              L"</root>");
+    const struct {
+        const wchar_t* name;
+        RECT rect;
+    } cases[] = {
+        {L"far", {kMaxLayoutCoord, -kMaxLayoutCoord, kMaxLayoutCoord, -kMaxLayoutCoord}},
+        {L"half", {10 - 8388607, 30, 16777225 - 8388607, 40}},  // toward zero, as ever
+    };
+    for (const auto& c : cases) {
+        SWindow* el = host.Find(c.name);
+        ASSERT_NE(el, nullptr) << c.name;
+        EXPECT_TRUE(RectIs(el->GetWindowRect(), c.rect)) << c.name;
+    }
+}
+
 TEST_F(SwndLayoutTest, UnplacedElementsStayOutOfSight)
 {
     ElementHost host;

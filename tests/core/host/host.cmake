@@ -24,3 +24,9 @@ orvo_bench(core_host_bench ${CMAKE_CURRENT_LIST_DIR}/bench/HostBench.cpp
 target_link_options(core_host_bench PRIVATE -municode)
 add_custom_target(bench_host COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<TARGET_FILE:core_host_bench>"
   DEPENDS core_host_bench WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}" USES_TERMINAL)
+
+# Real OLE drags onto host windows, driven by real mouse input: they take the
+# screen and the mouse, so they run alone.
+orvo_test(core_host_dragdrop_test ${CMAKE_CURRENT_LIST_DIR}/HostDragDropTest.cpp
+  LIBS core_host_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 300)
+set_tests_properties(core_host_dragdrop_test PROPERTIES RUN_SERIAL TRUE)

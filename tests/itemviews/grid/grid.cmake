@@ -14,3 +14,9 @@ orvo_host_test(itemviews_grid_test
   ${CMAKE_CURRENT_LIST_DIR}/GridWindowTest.cpp
   LIBS wui_itemviews core_element_support
   INCLUDE "${CMAKE_SOURCE_DIR}/tests/controls/input" "${CMAKE_SOURCE_DIR}/tests/itemviews/views")
+
+# The header's drag image read back from the screen ("header_drag.png"): it
+# needs the screen to itself, so it runs alone.
+orvo_host_test(itemviews_header_drag_test ${CMAKE_CURRENT_LIST_DIR}/HeaderDragImageTest.cpp
+  LIBS wui_itemviews)
+set_tests_properties(itemviews_header_drag_test PROPERTIES RUN_SERIAL TRUE)
