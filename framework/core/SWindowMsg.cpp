@@ -94,7 +94,7 @@ void SWindow::OnDestroy()
     }
     // The element may outlive its host (someone still holds it): it must not
     // reach the host any more.
-    FreePaintRecords(TRUE);
+    GiveBackPaintRecords();
     m_pContainer = nullptr;
 }
 
