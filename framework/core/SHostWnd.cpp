@@ -83,6 +83,16 @@ SHostWnd::~SHostWnd()
     m_rgnInvalidate = nullptr;
 }
 
+void SHostWnd::OnFinalRelease()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        AddRef();
+        ::DestroyWindow(m_hWnd);
+        if (InterlockedDecrement(&m_cRef) > 0) return;  // kept by a handler: its release deletes
+    }
+    delete this;
+}
+
 HWND SHostWnd::Create(HWND parent, int x, int y, int cx, int cy)
 {
     return CreateEx(parent, kHostStyle, 0, x, y, cx, cy);
@@ -268,6 +278,22 @@ RECT SHostWnd::GetClientRect() const
     RECT rc = {0, 0, 0, 0};
     if (m_hWnd) ::GetClientRect(m_hWnd, &rc);
     return rc;
+}
+
+// A layout already due has its paint requested: a tree being built asks once.
+void SHostWnd::InvalidateLayout(SWindow* child)
+{
+    const BOOL due = IsLayoutDirty();
+    SWindow::InvalidateLayout(child);
+    if (due) return;
+    for (SWindow* w = child; w && w != this; w = w->GetParent()) {
+        const RECT rc = w->GetPlacedRect();
+        if (!::IsRectEmpty(&rc)) {
+            OnRedraw(rc);
+            return;
+        }
+    }
+    OnRedraw(GetClientRect());
 }
 
 BOOL SHostWnd::ReleaseCapture()
