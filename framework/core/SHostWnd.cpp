@@ -588,11 +588,15 @@ void SHostWnd::OnCaptureChanged(HWND gaining)
     if (wcscmp(cls, L"CLIPBRDWNDCLASS") != 0) ReleaseRememberedButton();
 }
 
+// The handler may load the window anew, which lets the module go, or close
+// it: both the window and the module are kept to the end of the run.
 LRESULT SHostWnd::OnScriptTimer(UINT id, LPCWSTR handler)
 {
     if (!m_script || !handler) return 0;
+    SAutoRefPtr<SWindow> keep(this);
+    SAutoRefPtr<IScriptModule> script(m_script);
     EventTimer evt(this, id);
-    m_script->RunHandler(StrW2A(handler, CP_UTF8), evt);
+    script->RunHandler(StrW2A(handler, CP_UTF8), evt);
     return 0;
 }
 

@@ -540,14 +540,23 @@ TEST_F(HostWndTest, TheAnimationTickRunsWhileHandlersAreRegisteredAndTheRootIsSh
     host.DestroyWindow();
 }
 
-// A script engine stand-in: records what it is given and asked to run.
+// A script engine stand-in: records what it is given and asked to run. With
+// onRun, a handler runs that, and the module notes the end of the run, as an
+// engine winds its own state down after a handler.
 class RecordingScript : public TObjRefImpl<IScriptModule> {
 public:
-    explicit RecordingScript(std::vector<std::string>& log) : m_log(log) {}
+    RecordingScript(std::vector<std::string>& log, const std::function<void(const std::string&)>& onRun)
+        : m_log(log), m_onRun(onRun)
+    {
+    }
     ~RecordingScript() override { m_log.push_back("released"); }
     int RunHandler(LPCSTR handler, EventArgs& args) override
     {
         m_log.push_back(std::string("run ") + handler + " " + std::to_string(args.GetId()));
+        if (m_onRun) {
+            m_onRun(handler);
+            m_log.push_back(std::string("ran ") + handler);
+        }
         return 0;
     }
     int LoadScriptBuffer(const char* buffer, size_t size) override
@@ -558,16 +567,18 @@ public:
 
 private:
     std::vector<std::string>& m_log;
+    const std::function<void(const std::string&)>& m_onRun;
 };
 
 class RecordingScripts : public TObjRefImpl<IScriptFactory> {
 public:
     HRESULT CreateScriptModule(IScriptModule** out) override
     {
-        *out = new RecordingScript(log);
+        *out = new RecordingScript(log, onRun);
         return S_OK;
     }
     std::vector<std::string> log;
+    std::function<void(const std::string&)> onRun;
 };
 
 TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
@@ -603,6 +614,27 @@ TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
         EXPECT_EQ(scripts->log, (std::vector<std::string>{"released"}));
         EXPECT_EQ(host.FindChildByName(L"a"), nullptr);
         EXPECT_EQ(host.FindChildByName(L"c")->GetStyle().m_crBg, kColorNone) << "the earlier style is gone";
+        host.DestroyWindow();
+    }
+    app->App().SetScriptFactory(nullptr);
+}
+
+// A script timer's handler that loads the window anew: the module that runs
+// it is let go by the load, but lives to the end of its run.
+TEST_F(HostWndTest, AScriptTimerHandlerReloadingTheWindowKeepsItsModuleToTheEnd)
+{
+    SAutoRefPtr<RecordingScripts> scripts;
+    scripts.Attach(new RecordingScripts);
+    app->App().SetScriptFactory(scripts);
+    {
+        const wchar_t layout[] = L"<WUI size='60,40'><root/></WUI>";
+        SHostWnd host;
+        ASSERT_TRUE(LoadHost(host, layout, false));
+        scripts->onRun = [&](const std::string&) { LoadHost(host, layout, false); };
+        ASSERT_NE(host.RegisterScriptTimer(L"reload", 10, FALSE), 0u);
+        ASSERT_TRUE(hosttest::PumpUntil([&] { return scripts->log.size() >= 3; }, 3000));
+        EXPECT_EQ(scripts->log, (std::vector<std::string>{"run reload 8002", "ran reload", "released"}));
+        scripts->onRun = nullptr;
         host.DestroyWindow();
     }
     app->App().SetScriptFactory(nullptr);
