@@ -84,8 +84,11 @@ SWindow::AttrHandler SWindow::FindAttrHandler(const SStringW& name)
     return nullptr;
 }
 
+// Setting "visible" or "enable" runs change handlers, which may destroy the
+// element: it is kept to the end of the call.
 HRESULT SWindow::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
 {
+    SAutoRefPtr<SWindow> keep(this);
     HRESULT hr;
     if (AttrHandler handler = FindAttrHandler(name)) {
         hr = (this->*handler)(value, loading);

@@ -1,7 +1,7 @@
 // Messages, the state word, invalidation requests, render targets and timers
 // of an element.
 #include "element/ElementHost.h"
-#include "LeakCheck.h"
+#include "LifetimeCheck.h"
 #include "support/MessageRecorder.h"
 
 #include <string>
@@ -10,7 +10,7 @@
 using namespace WUI;
 using namespace elemtest;
 
-class SWindowMsgTest : public LeakChecked {};
+class SWindowMsgTest : public LifetimeChecked {};
 
 namespace {
 
@@ -118,6 +118,42 @@ TEST_F(SWindowMsgTest, StateChangesTellAndRepaintWhenTheLookDepends)
     EXPECT_EQ(hovery->GetStateIndex(), 2);
     hovery->ModifyState(WndState_Disable, 0);
     EXPECT_EQ(hovery->GetStateIndex(), 3);
+}
+
+// State, visibility and enabling changed by code, with a handler of the
+// change that destroys the element: each call finishes on the element kept
+// alive, and the element is freed once it returns.
+TEST_F(SWindowMsgTest, ChangeHandlersThatDestroyTheirElement)
+{
+    const struct {
+        const char* what;
+        int event;
+        void (*change)(SWindow*);
+    } cases[] = {
+        {"SetCheck", EventSwndStateChanged::EventID, [](SWindow* w) { w->SetCheck(TRUE); }},
+        {"SetVisible", EventSwndVisibleChanged::EventID, [](SWindow* w) { w->SetVisible(FALSE, TRUE); }},
+        {"EnableWindow", EventSwndStateChanged::EventID, [](SWindow* w) { w->EnableWindow(FALSE, TRUE); }},
+        {"visible attribute", EventSwndVisibleChanged::EventID,
+         [](SWindow* w) { w->SetAttribute(L"visible", L"0", FALSE); }},
+        {"enable attribute", EventSwndStateChanged::EventID,
+         [](SWindow* w) { w->SetAttribute(L"enable", L"0", FALSE); }},
+    };
+    for (const auto& c : cases) {
+        ElementHost host;
+        // Its look depends on the state, so a change repaints it after the handlers.
+        host.Load(L"<root><window name='w' pos='0,0,@10,@10' colorTextHover='#ff0000'"
+                  L" colorTextPushDown='#00ff00' colorTextDisable='#0000ff'/></root>");
+        SWindow* w = host.Find(L"w");
+        const SWND handle = w->GetSwnd();
+        host.Container().hostHook = [&](EventArgs& e) {
+            if (e.GetId() == c.event && e.sender == w && !w->IsDestroyed()) w->DestroyWindow();
+            return FALSE;
+        };
+        c.change(w);
+        host.Container().hostHook = nullptr;
+        EXPECT_EQ(SWindowMgr::GetWindow(handle), nullptr) << c.what;
+        EXPECT_EQ(host.Root()->GetChildrenCount(), 0) << c.what;
+    }
 }
 
 TEST_F(SWindowMsgTest, InvalidationRoutes)
