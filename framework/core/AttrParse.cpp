@@ -56,6 +56,16 @@ bool AttrParseInt(LPCWSTR text, int& out, bool allowHex, int low, int high)
     return true;
 }
 
+bool AttrParseUInt(LPCWSTR text, UINT& out)
+{
+    if (!text) return false;
+    const wchar_t* p = SkipBlanks(text);
+    unsigned long long value;
+    if (!ReadMagnitude(p, 10, value) || *SkipBlanks(p)) return false;
+    out = static_cast<UINT>(value);
+    return true;
+}
+
 int AttrParseIntList(LPCWSTR text, int* out, int max, int low, int high)
 {
     if (!text || max <= 0) return -1;

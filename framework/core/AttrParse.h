@@ -14,6 +14,11 @@ namespace WUI {
 // for null or empty text, trailing garbage, or a value outside [low, high].
 bool AttrParseInt(LPCWSTR text, int& out, bool allowHex = true, int low = INT_MIN, int high = INT_MAX);
 
+// An unsigned 32-bit decimal value (a bit pattern such as a window style),
+// blanks around it allowed, no sign. False, `out` untouched, for null or
+// empty text, trailing garbage, or a value past 32 bits.
+bool AttrParseUInt(LPCWSTR text, UINT& out);
+
 // Integers separated by ",", each as AttrParseInt (decimal only). Returns how
 // many were read into out; -1 (out untouched) for an empty or malformed piece,
 // a value outside [low, high], or more than max pieces.

@@ -84,6 +84,16 @@ SHostWnd::~SHostWnd()
     m_rgnInvalidate = nullptr;
 }
 
+void SHostWnd::OnFinalRelease()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        AddRef();
+        ::DestroyWindow(m_hWnd);
+        if (InterlockedDecrement(&m_cRef) > 0) return;  // kept by a handler: its release deletes
+    }
+    delete this;
+}
+
 HWND SHostWnd::Create(HWND parent, int x, int y, int cx, int cy)
 {
     return CreateEx(parent, kHostStyle, 0, x, y, cx, cy);
@@ -269,6 +279,22 @@ RECT SHostWnd::GetClientRect() const
     RECT rc = {0, 0, 0, 0};
     if (m_hWnd) ::GetClientRect(m_hWnd, &rc);
     return rc;
+}
+
+// A layout already due has its paint requested: a tree being built asks once.
+void SHostWnd::InvalidateLayout(SWindow* child)
+{
+    const BOOL due = IsLayoutDirty();
+    SWindow::InvalidateLayout(child);
+    if (due) return;
+    for (SWindow* w = child; w && w != this; w = w->GetParent()) {
+        const RECT rc = w->GetPlacedRect();
+        if (!::IsRectEmpty(&rc)) {
+            OnRedraw(rc);
+            return;
+        }
+    }
+    OnRedraw(GetClientRect());
 }
 
 BOOL SHostWnd::ReleaseCapture()
@@ -566,11 +592,15 @@ void SHostWnd::OnCaptureChanged(HWND gaining)
     if (wcscmp(cls, L"CLIPBRDWNDCLASS") != 0) ReleaseRememberedButton();
 }
 
+// The handler may load the window anew, which lets the module go, or close
+// it: both the window and the module are kept to the end of the run.
 LRESULT SHostWnd::OnScriptTimer(UINT id, LPCWSTR handler)
 {
     if (!m_script || !handler) return 0;
+    SAutoRefPtr<SWindow> keep(this);
+    SAutoRefPtr<IScriptModule> script(m_script);
     EventTimer evt(this, id);
-    m_script->RunHandler(StrW2A(handler, CP_UTF8), evt);
+    script->RunHandler(StrW2A(handler, CP_UTF8), evt);
     return 0;
 }
 

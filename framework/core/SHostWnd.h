@@ -69,6 +69,10 @@ public:
     explicit SHostWnd(LPCWSTR layout = nullptr);
     // Destroys a window still open, then frees the pools, render objects and caret.
     ~SHostWnd() override;
+    // The last reference of a window still open: the window is destroyed
+    // while the object is whole (WM_DESTROY's handlers take and drop
+    // references), then the object is deleted, unless a handler still holds it.
+    void OnFinalRelease() override;
 
     // CreateEx with WS_CLIPCHILDREN | WS_TABSTOP... style 0x02010000, no extended style.
     HWND Create(HWND parent, int x = 0, int y = 0, int cx = 0, int cy = 0);
@@ -132,6 +136,9 @@ public:
 
     // ---- the root element ----
     RECT GetClientRect() const override;
+    // Marks the layout dirty and repaints where the requesting element stands
+    // (or its nearest ancestor with an area): the pass runs at that paint.
+    void InvalidateLayout(SWindow* child = nullptr) override;
     BOOL IsLayered() const override { return FALSE; }
     void BeforePaint(IRenderTarget* rt, SPaintState& saved) override;
     void AfterPaint(IRenderTarget* rt, SPaintState& saved) override;

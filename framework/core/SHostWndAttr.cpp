@@ -42,6 +42,15 @@ bool ParseSize(const SStringW& value, SIZE& size)
     return true;
 }
 
+// Styles are 32-bit patterns: the top bit (WS_POPUP) must not saturate.
+HRESULT ParseStyle(const SStringW& value, DWORD& style)
+{
+    UINT parsed;
+    if (!AttrParseUInt(value, parsed)) return E_FAIL;
+    style = parsed;
+    return S_FALSE;
+}
+
 int ClampSize(int v)
 {
     return v < 0 ? 0 : (v > kMaxWindowSize ? kMaxWindowSize : v);
@@ -114,9 +123,9 @@ HRESULT SHostWndAttr::SetAttribute(const SStringW& name, const SStringW& value, 
     } else if (_wcsicmp(n, L"maxInset") == 0) {
         if (!ParseRect(value, m_rcMaxInset)) return E_FAIL;
     } else if (_wcsicmp(n, L"wndStyle") == 0) {
-        m_dwStyle = static_cast<DWORD>(number);
+        return ParseStyle(value, m_dwStyle);
     } else if (_wcsicmp(n, L"wndStyleEx") == 0) {
-        m_dwExStyle = static_cast<DWORD>(number);
+        return ParseStyle(value, m_dwExStyle);
     } else if (_wcsicmp(n, L"resizable") == 0) {
         m_bResizable = number != 0;
     } else if (_wcsicmp(n, L"appWnd") == 0) {

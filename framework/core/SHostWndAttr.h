@@ -26,8 +26,9 @@ public:
     void Reset();
 
     // Numbers are decimal (text that is no number reads 0); a list that is
-    // malformed or a "wndType" word that is unknown is refused (E_FAIL) and
-    // the field keeps its value; unknown names are refused too.
+    // malformed, a style that is not a whole unsigned 32-bit decimal number
+    // or a "wndType" word that is unknown is refused (E_FAIL) and the field
+    // keeps its value; unknown names are refused too.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // Through the application's translator in this window's own context.
     SStringW TranslateText(const SStringW& text) override;

@@ -33,7 +33,7 @@ SWindow::~SWindow()
         UnlinkChild(child);
         child->Release();
     }
-    FreePaintRecords(FALSE);
+    FreePaintRecords();
     SWindowMgr::DestroyWindow(m_swnd);
 }
 

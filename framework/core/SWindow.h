@@ -91,8 +91,9 @@ public:
     // ---- building from XML ----
     // Text, attributes (with "width", "height" and "size" last), WM_CREATE,
     // the parent's hidden and disabled state, WM_SHOWWINDOW, the children,
-    // a layout request. 0 when the element refused WM_CREATE: then its parent
-    // has destroyed it, or, at the root, the caller releases it.
+    // a layout request. 0 when the element refused WM_CREATE (then its parent
+    // has destroyed it, or, at the root, the caller releases it), or when a
+    // handler destroyed it during the build, which stops there.
     BOOL InitFromXml(pugi::xml_node node) override;
     // Each child element node becomes a child: "include" brings a fragment's
     // children, other tags are made by the window factories (unknown tags are
@@ -332,6 +333,8 @@ public:
     // its client rect (clientOnly) or window rect, within rect when given and
     // within every ancestor's client rect; mode kRt*. Calls nest; each target
     // goes back through ReleaseRenderTarget. Null without a container or target.
+    // A target stays usable until released even when a handler destroys the
+    // element meanwhile (it is shown at the destruction, nothing after).
     IRenderTarget* GetRenderTargetForRect(const RECT* rect, int mode, BOOL clientOnly);
     // Finishes what GetRenderTargetForRect began and shows it (nothing for a
     // target it did not hand out).
@@ -490,10 +493,14 @@ private:
     // Composes the layered target with the tree around it and shows the area.
     void ShowLayer(const RECT& area, IRegion* rgn);
     void TakeTarget(SwndPaintRecord& record);
+    SwndPaintRecord* FindPaintRecord(IRenderTarget* rt) const;
+    void UnlinkPaintRecord(SwndPaintRecord* record);
     SWindow* LastDescendant();
-    // Drops targets still open: given back to their container (while it
-    // lives, at WM_DESTROY), or only released.
-    void FreePaintRecords(BOOL giveBack);
+    // At WM_DESTROY: each target still open is shown (given back to its
+    // container) while its record stays, for its caller to release.
+    void GiveBackPaintRecords();
+    // In the destructor: every record goes, its target only released.
+    void FreePaintRecords();
     // A new region of the render factory (one reference), empty or of rect;
     // null when none can be made.
     static IRegion* NewRegion(const RECT* rect);

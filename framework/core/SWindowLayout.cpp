@@ -65,6 +65,8 @@ void SWindow::SetWindowText(const SStringW& text)
     }
 }
 
+// The children's moves run their handlers, which may destroy the element:
+// it is kept to the end of the call.
 void SWindow::Move(const RECT* rect)
 {
     if (!rect) {
@@ -75,6 +77,7 @@ void SWindow::Move(const RECT* rect)
     }
     m_bFloat = TRUE;
     if (EqualRect(rect, &m_rcWindow) && !IsLayoutDirty()) return;
+    SAutoRefPtr<SWindow> keep(this);
     const RECT old = m_rcWindow, now = *rect;
     m_rcWindow = now;
     m_dwFlags &= ~kFlagLayoutDirty;

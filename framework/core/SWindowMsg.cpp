@@ -94,7 +94,7 @@ void SWindow::OnDestroy()
     }
     // The element may outlive its host (someone still holds it): it must not
     // reach the host any more.
-    FreePaintRecords(TRUE);
+    GiveBackPaintRecords();
     m_pContainer = nullptr;
 }
 
@@ -156,8 +156,11 @@ void SWindow::OnShowWindow(BOOL show, UINT status)
     FireEvent(evt);
 }
 
+// The change handlers may destroy the element: it is kept to the end of the
+// call (and so in SetVisible and EnableWindow).
 DWORD SWindow::ModifyState(DWORD add, DWORD remove, BOOL redraw)
 {
+    SAutoRefPtr<SWindow> keep(this);
     const DWORD old = m_dwState;
     const DWORD now = add | (old & ~remove);
     OnStateChanging(old, now);
@@ -189,6 +192,7 @@ void SWindow::SetCheck(BOOL checked)
 
 void SWindow::SetVisible(BOOL show, BOOL redraw)
 {
+    SAutoRefPtr<SWindow> keep(this);
     if (redraw) InvalidateRect(nullptr);
     SendSwndMessage(WM_SHOWWINDOW, show, 0);
     if (redraw) InvalidateRect(nullptr);
@@ -196,6 +200,7 @@ void SWindow::SetVisible(BOOL show, BOOL redraw)
 
 void SWindow::EnableWindow(BOOL enable, BOOL redraw)
 {
+    SAutoRefPtr<SWindow> keep(this);
     SendSwndMessage(WM_ENABLE, enable, 0);
     if (redraw) InvalidateRect(nullptr);
 }

@@ -214,7 +214,9 @@ bool HasMargin(const RECT& margin)
 }  // namespace
 
 // Without a target (a hover change) the frame is painted on its own, over
-// what lies beneath it and under what lies above.
+// what lies beneath it and under what lies above. Their paint handlers may
+// destroy the element: the painting stops there (the message keeps the
+// element alive, the target stays usable until released).
 void SWindow::OnNcPaint(IRenderTarget* rt)
 {
     if (!IsVisible(TRUE) || !IsPlaced() || !HasMargin(m_style.m_rcMargin)) return;
@@ -235,8 +237,8 @@ void SWindow::OnNcPaint(IRenderTarget* rt)
     own->SaveClip(&state);
     own->ExcludeClipRect(&rcClient);
     PaintBackground(own, &rcWnd);
-    DrawFrame(own);
-    PaintForeground(own, &rcWnd);
+    if (!m_bDestroyed) DrawFrame(own);
+    if (!m_bDestroyed) PaintForeground(own, &rcWnd);
     own->RestoreClip(state);
     ReleaseRenderTarget(own);
 }

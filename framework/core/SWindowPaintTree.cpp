@@ -17,6 +17,7 @@ struct SwndPaintRecord {
     ISwndContainer* container;    // where a host target goes back
     SWND layer;                   // the layered element the target belongs to; 0: a host target
     SPaintState saved;            // the target's font and colour before the text style chain
+    bool givenBack;               // the element was destroyed: shown, and rt is only a reference kept for the caller
     SwndPaintRecord* next;
 };
 
@@ -208,7 +209,7 @@ IRenderTarget* SWindow::GetRenderTargetForRect(const RECT* rect, int mode, BOOL 
         const RECT client = p->GetClientRect();
         ::IntersectRect(&area, &area, &client);
     }
-    SwndPaintRecord* record = new (std::nothrow) SwndPaintRecord{area, mode, nullptr, nullptr, m_pContainer, 0, {}, nullptr};
+    SwndPaintRecord* record = new (std::nothrow) SwndPaintRecord{area, mode, nullptr, nullptr, m_pContainer, 0, {}, false, nullptr};
     if (!record) return nullptr;
     record->rgn.Attach(NewRegion(&area));
     m_pContainer->UpdateZorder();
@@ -229,20 +230,39 @@ IRenderTarget* SWindow::GetRenderTargetForRect(const RECT* rect, int mode, BOOL 
     return rt;
 }
 
+// What lies above, or a layer shown, may run handlers that destroy the
+// element: the record then went back already, and only its reference is left.
 void SWindow::ReleaseRenderTarget(IRenderTarget* rt)
 {
-    SwndPaintRecord** link = &m_pPaintRecords;
-    while (*link && (*link)->rt != rt) link = &(*link)->next;
-    SwndPaintRecord* record = *link;
+    SwndPaintRecord* record = FindPaintRecord(rt);
     if (!rt || !record) return;
-    if (record->mode == kRtBackground) PaintForeground(rt, &record->area);
+    if (record->mode == kRtBackground && !record->givenBack) PaintForeground(rt, &record->area);
+    UnlinkPaintRecord(record);
+    if (record->givenBack) {
+        rt->Release();
+        delete record;
+        return;
+    }
     rt->PopClip();
     RestoreTextStyle(rt, record->saved);
-    *link = record->next;
     SWindow* layer = SWindowMgr::GetWindow(record->layer);
     if (layer && record->mode != kRtEmpty) layer->ShowLayer(record->area, record->rgn);
     GiveBack(*record, true);
     delete record;
+}
+
+SwndPaintRecord* SWindow::FindPaintRecord(IRenderTarget* rt) const
+{
+    SwndPaintRecord* record = m_pPaintRecords;
+    while (record && record->rt != rt) record = record->next;
+    return record;
+}
+
+void SWindow::UnlinkPaintRecord(SwndPaintRecord* record)
+{
+    SwndPaintRecord** link = &m_pPaintRecords;
+    while (*link && *link != record) link = &(*link)->next;
+    if (*link) *link = record->next;
 }
 
 // The layered target of the nearest layered element (made on demand), or
@@ -277,33 +297,47 @@ void SWindow::ShowLayer(const RECT& area, IRegion* rgn)
     m_pContainer->ReleaseRenderTarget(host, area, kRtHostImage);
 }
 
-void SWindow::FreePaintRecords(BOOL giveBack)
+// The caller of a target may still be drawing into it: one reference stays
+// with the record until ReleaseRenderTarget or the destructor drops it.
+void SWindow::GiveBackPaintRecords()
+{
+    for (SwndPaintRecord* record = m_pPaintRecords; record; record = record->next) {
+        if (record->givenBack) continue;
+        record->rt->AddRef();
+        record->rt->PopClip();
+        RestoreTextStyle(record->rt, record->saved);
+        GiveBack(*record, true);
+        record->givenBack = true;
+    }
+}
+
+void SWindow::FreePaintRecords()
 {
     while (SwndPaintRecord* record = m_pPaintRecords) {
         m_pPaintRecords = record->next;
-        if (giveBack) {
-            record->rt->PopClip();
-            RestoreTextStyle(record->rt, record->saved);
-        }
-        GiveBack(*record, giveBack);
+        if (record->givenBack) record->rt->Release();
+        else GiveBack(*record, false);
         delete record;
     }
 }
 
+// Paint handlers may destroy the element: it is kept to the end, the
+// painting stops there, and the target stays usable until released.
 void SWindow::UpdateSwnd()
 {
     if (m_style.IsBkgndBlend() || !m_updateRgn || m_updateRgn->IsEmpty()) return;
     SAutoRefPtr<IRegion> rgn;
     rgn.Attach(m_updateRgn.Detach());
     if (!IsVisible(TRUE)) return;
+    SAutoRefPtr<SWindow> keep(this);
     RECT box;
     rgn->GetRgnBox(&box);
     IRenderTarget* rt = GetRenderTargetForRect(&box, kRtHostImage, TRUE);
     if (!rt) return;
     rt->PushClipRegion(rgn, RGN_AND);
     SendSwndMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(rt));
-    SendSwndMessage(WM_PAINT, reinterpret_cast<WPARAM>(rt));
-    PaintForeground(rt, &box);
+    if (!m_bDestroyed) SendSwndMessage(WM_PAINT, reinterpret_cast<WPARAM>(rt));
+    if (!m_bDestroyed) PaintForeground(rt, &box);
     rt->PopClip();
     ReleaseRenderTarget(rt);
 }

@@ -84,8 +84,11 @@ SWindow::AttrHandler SWindow::FindAttrHandler(const SStringW& name)
     return nullptr;
 }
 
+// Setting "visible" or "enable" runs change handlers, which may destroy the
+// element: it is kept to the end of the call.
 HRESULT SWindow::SetAttribute(const SStringW& name, const SStringW& value, BOOL loading)
 {
+    SAutoRefPtr<SWindow> keep(this);
     HRESULT hr;
     if (AttrHandler handler = FindAttrHandler(name)) {
         hr = (this->*handler)(value, loading);
@@ -301,8 +304,12 @@ HRESULT SWindow::OnAttrFlag(const SStringW& value, BOOL)
     return result;
 }
 
+// Handlers run during the build (create, state, visibility, the children's)
+// and may destroy the element: it is kept alive to the end and the build
+// stops once it is destroyed.
 BOOL SWindow::InitFromXml(pugi::xml_node node)
 {
+    SAutoRefPtr<SWindow> keep(this);
     SStringW text(node.text().get());
     text.TrimBlank();
     if (!text.IsEmpty()) m_strText = TranslateText(ResolveText(text));
@@ -316,16 +323,18 @@ BOOL SWindow::InitFromXml(pugi::xml_node node)
                 marks.Mark(a);
         if (node) SObject::InitFromXml(node);
     }
+    if (m_bDestroyed) return FALSE;
     if (m_layout.GetItemCount() != 4) ApplySizeAttributes(node);
 
     if (SendSwndMessage(WM_CREATE) != 0) {
-        if (m_pParent) m_pParent->DestroyChild(this);  // may free this element
-        else SendSwndMessage(WM_DESTROY);
+        if (m_pParent) m_pParent->DestroyChild(this);
+        else if (!m_bDestroyed) SendSwndMessage(WM_DESTROY);
         return FALSE;
     }
-    if (m_pParent) ModifyState(m_pParent->m_dwState & (WndState_Invisible | WndState_Disable), 0);
-    SendSwndMessage(WM_SHOWWINDOW, !(m_dwState & WndState_Invisible), 1);
-    CreateChildren(node);
+    if (m_pParent && !m_bDestroyed) ModifyState(m_pParent->m_dwState & (WndState_Invisible | WndState_Disable), 0);
+    if (!m_bDestroyed) SendSwndMessage(WM_SHOWWINDOW, !(m_dwState & WndState_Invisible), 1);
+    CreateChildren(node);  // makes nothing once the element is destroyed
+    if (m_bDestroyed) return FALSE;
     InvalidateLayout();
     return TRUE;
 }
@@ -359,6 +368,7 @@ BOOL SWindow::CreateChildFromNode(pugi::xml_node node)
         child->Release();
         return FALSE;
     }
+    SAutoRefPtr<SWindow> keep(child);  // an override may go on after the base build was cut short
     return child->InitFromXml(node);
 }
 

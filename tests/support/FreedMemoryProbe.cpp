@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,16 +9,30 @@
 
 namespace {
 
+// Ahead of every heap block: 16 bytes keep the block as aligned as malloc's.
+struct Header {
+    unsigned magic;
+    unsigned size;
+    unsigned spare[2];
+};
+static_assert(sizeof(Header) == 16, "blocks stay 16-byte aligned");
+
+const unsigned kLive = 0x4556494Cu;  // "LIVE"
+const unsigned kDead = 0x44414544u;  // "DEAD"
+
+// Objects are small; thousands of them held keep a use after free in sight
+// for the rest of a test. Larger blocks are poisoned and freed at once.
+const int kHeldBlocks = 16384;
+const unsigned kHeldMaxSize = 64u << 10;
+const size_t kHeldMaxBytes = size_t(32) << 20;
+
 const size_t kPage = 4096;
 // Address space for the objects made while armed; never given back, since
 // an object made there may be deleted long after.
 const size_t kArenaBytes = size_t(192) << 20;
 const size_t kArenaPages = kArenaBytes / kPage;
-// Larger objects come from the heap and are poisoned instead.
+// Larger objects come from the heap even while armed.
 const size_t kMaxArenaObject = size_t(64) << 10;
-// Poisoned blocks held back at most; the oldest goes back first.
-const int kMaxHeld = 16384;
-const size_t kMaxHeldBytes = size_t(32) << 20;
 
 enum PageState : unsigned char { kUnused = 0, kLiveStart, kFreedStart, kInside };
 
@@ -28,15 +40,16 @@ enum PageState : unsigned char { kUnused = 0, kLiveStart, kFreedStart, kInside }
 // deletes objects before main and after it.
 volatile LONG g_lock = 0;
 volatile LONG g_armed = 0;
+volatile LONG g_doubleDeletes = 0;
+volatile LONG g_writesAfterFree = 0;
+volatile LONG g_allocations = 0;
+Header* g_held[kHeldBlocks];
+int g_nextHeld = 0;
+size_t g_heldBytes = 0;
 char* g_arena = nullptr;
 size_t g_arenaUsed = 0;  // pages
 unsigned char g_pageState[kArenaPages];
 unsigned short g_pageCount[kArenaPages];  // of an object, at its first page
-void* g_held[kMaxHeld];
-size_t g_sizes[kMaxHeld];
-int g_first = 0;
-int g_count = 0;
-size_t g_heldBytes = 0;
 
 // Objects are made and deleted on any thread; nothing here may allocate.
 class SpinLock {
@@ -55,16 +68,22 @@ public:
     std::abort();
 }
 
+unsigned char* Body(Header* h) { return reinterpret_cast<unsigned char*>(h + 1); }
+
+bool AllPoison(const unsigned char* p, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        if (p[i] != FreedMemoryProbe::kPoison) return false;
+    return true;
+}
+
 bool InArena(const void* p)
 {
     const char* c = static_cast<const char*>(p);
     return g_arena && c >= g_arena && c < g_arena + kArenaBytes;
 }
 
-size_t PageOf(const void* p)
-{
-    return static_cast<size_t>(static_cast<const char*>(p) - g_arena) / kPage;
-}
+size_t PageOf(const void* p) { return static_cast<size_t>(static_cast<const char*>(p) - g_arena) / kPage; }
 
 // Under the lock; null when the arena cannot take it.
 void* ArenaAllocate(size_t size)
@@ -92,80 +111,69 @@ bool ArenaDelete(void* p)
 }
 
 // Under the lock.
-int FindHeld(const void* p)
+void Evict(int at)
 {
-    for (int i = 0; i < g_count; ++i)
-        if (g_held[(g_first + i) % kMaxHeld] == p) return (g_first + i) % kMaxHeld;
-    return -1;
-}
-
-bool StartsPoisoned(const void* p, size_t size)
-{
-    const unsigned char* bytes = static_cast<const unsigned char*>(p);
-    for (size_t i = 0; i < size && i < sizeof(void*); ++i)
-        if (bytes[i] != FreedMemoryProbe::kPoison) return false;
-    return size > 0;
+    Header* h = g_held[at];
+    if (!h) return;
+    if (!AllPoison(Body(h), h->size)) ::InterlockedIncrement(&g_writesAfterFree);
+    g_heldBytes -= h->size;
+    g_held[at] = nullptr;
+    std::free(h);
 }
 
 // Under the lock.
-void ReleaseOldest()
+void Hold(Header* h)
 {
-    std::free(g_held[g_first]);
-    g_heldBytes -= g_sizes[g_first];
-    g_first = (g_first + 1) % kMaxHeld;
-    --g_count;
+    while (g_held[g_nextHeld] || g_heldBytes + h->size > kHeldMaxBytes) {
+        Evict(g_nextHeld);
+        g_nextHeld = (g_nextHeld + 1) % kHeldBlocks;
+    }
+    g_held[g_nextHeld] = h;
+    g_heldBytes += h->size;
+    g_nextHeld = (g_nextHeld + 1) % kHeldBlocks;
 }
 
-// Under the lock; false when p is held already.
-bool Hold(void* p)
+void* HeapAllocate(size_t size)
 {
-    const size_t size = _msize(p);
-    if (StartsPoisoned(p, size) && FindHeld(p) >= 0) return false;
-    std::memset(p, FreedMemoryProbe::kPoison, size);
-    if (size > kMaxHeldBytes) {
-        std::free(p);
-        return true;
-    }
-    while (g_count == kMaxHeld || g_heldBytes + size > kMaxHeldBytes) ReleaseOldest();
-    const int at = (g_first + g_count) % kMaxHeld;
-    g_held[at] = p;
-    g_sizes[at] = size;
-    g_heldBytes += size;
-    ++g_count;
-    return true;
+    if (size > 0x7FFFFFF0u) return nullptr;
+    Header* h = static_cast<Header*>(std::malloc(sizeof(Header) + (size ? size : 1)));
+    if (!h) return nullptr;
+    h->magic = kLive;
+    h->size = static_cast<unsigned>(size);
+    return h + 1;
 }
 
 void* Allocate(size_t size)
 {
+    ::InterlockedIncrement(&g_allocations);
     if (g_armed) {
         SpinLock lock;
         if (void* p = ArenaAllocate(size)) return p;
     }
-    return std::malloc(size ? size : 1);
+    return HeapAllocate(size);
 }
 
 void Delete(void* p)
 {
     if (!p) return;
+    SpinLock lock;
     if (InArena(p)) {
-        bool deleted;
-        {
-            SpinLock lock;
-            deleted = ArenaDelete(p);
-        }
-        if (!deleted) DeletedTwice(p);
+        // Its own pages tell for sure: no heap behind it to keep going with.
+        if (!ArenaDelete(p)) DeletedTwice(p);
         return;
     }
-    if (!g_armed) {
-        std::free(p);
+    Header* h = static_cast<Header*>(p) - 1;
+    if (h->magic != kLive) {
+        ::InterlockedIncrement(&g_doubleDeletes);
         return;
     }
-    bool held;
-    {
-        SpinLock lock;
-        held = Hold(p);
+    h->magic = kDead;
+    std::memset(Body(h), FreedMemoryProbe::kPoison, h->size);
+    if (h->size > kHeldMaxSize) {
+        std::free(h);
+        return;
     }
-    if (!held) DeletedTwice(p);
+    Hold(h);
 }
 
 void* AllocateOrThrow(size_t size)
@@ -180,72 +188,56 @@ void* AllocateOrThrow(size_t size)
 
 }  // namespace
 
-FreedMemoryProbe::FreedMemoryProbe()
-{
-    ::InterlockedExchange(&g_armed, 1);
-}
+FreedMemoryProbe::FreedMemoryProbe() { ::InterlockedExchange(&g_armed, 1); }
 
-FreedMemoryProbe::~FreedMemoryProbe()
-{
-    ::InterlockedExchange(&g_armed, 0);
-    SpinLock lock;
-    while (g_count > 0) ReleaseOldest();
-}
+FreedMemoryProbe::~FreedMemoryProbe() { ::InterlockedExchange(&g_armed, 0); }
 
 bool FreedMemoryProbe::IsFreed(const void* p)
 {
     if (!p) return false;
     SpinLock lock;
     if (InArena(p)) return reinterpret_cast<UINT_PTR>(p) % kPage == 0 && g_pageState[PageOf(p)] == kFreedStart;
-    return FindHeld(p) >= 0;
+    const Header* h = static_cast<const Header*>(p) - 1;
+    for (const Header* held : g_held)
+        if (held == h) return true;
+    return false;
 }
 
-void* operator new(std::size_t size)
+bool FreedMemoryProbe::Linked()
 {
-    return AllocateOrThrow(size);
+    const LONG before = g_allocations;
+    char* volatile p = new char;  // volatile: the pair must not be optimised away
+    delete p;
+    return g_allocations != before;
 }
 
-void* operator new[](std::size_t size)
+long FreedMemoryProbe::DoubleDeletes() { return g_doubleDeletes; }
+
+long FreedMemoryProbe::WritesAfterFree() { return g_writesAfterFree; }
+
+void FreedMemoryProbe::CheckHeld()
 {
-    return AllocateOrThrow(size);
+    SpinLock lock;
+    for (int i = 0; i < kHeldBlocks; ++i) Evict(i);
+    g_nextHeld = 0;
 }
 
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
+void* operator new(std::size_t size) { return AllocateOrThrow(size); }
 
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
+void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
 
-void operator delete(void* p) noexcept
-{
-    Delete(p);
-}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 
-void operator delete[](void* p) noexcept
-{
-    Delete(p);
-}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
 
-void operator delete(void* p, std::size_t) noexcept
-{
-    Delete(p);
-}
+void operator delete(void* p) noexcept { Delete(p); }
 
-void operator delete[](void* p, std::size_t) noexcept
-{
-    Delete(p);
-}
+void operator delete[](void* p) noexcept { Delete(p); }
 
-void operator delete(void* p, const std::nothrow_t&) noexcept
-{
-    Delete(p);
-}
+void operator delete(void* p, std::size_t) noexcept { Delete(p); }
 
-void operator delete[](void* p, const std::nothrow_t&) noexcept
-{
-    Delete(p);
-}
+void operator delete[](void* p, std::size_t) noexcept { Delete(p); }
+
+void operator delete(void* p, const std::nothrow_t&) noexcept { Delete(p); }
+
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Delete(p); }

@@ -73,18 +73,27 @@ void FakeContainer::UpdateZorder()
     zorderDirty = false;
 }
 
+// As a host window does with its screen image: each target is a new one of
+// the rectangle's size, so it dies when its last reference goes; except in
+// mode kRtEmpty the image's pixels are copied in, and back on release.
 WUI::IRenderTarget* FakeContainer::GetRenderTarget(const RECT& rect, int mode)
 {
     if (!m_target) return nullptr;
+    const LONG width = rect.right - rect.left, height = rect.bottom - rect.top;
+    WUI::IRenderTarget* rt = nullptr;
+    if (FAILED(m_target->CreateCompatibleRenderTarget(SIZE{width > 0 ? width : 0, height > 0 ? height : 0}, &rt)) || !rt)
+        return nullptr;
+    rt->SetViewportOrg(POINT{-rect.left, -rect.top});
+    if (mode != WUI::kRtEmpty) rt->BitBlt(&rect, m_target, rect.left, rect.top, SRCCOPY);
     targetsTaken.push_back({rect, mode});
-    m_target->AddRef();
     ++openTargets;
-    return m_target;
+    return rt;
 }
 
 void FakeContainer::ReleaseRenderTarget(WUI::IRenderTarget* rt, const RECT& rect, int mode)
 {
     if (!rt) return;
+    if (mode != WUI::kRtEmpty && m_target) m_target->BitBlt(&rect, rt, rect.left, rect.top, SRCCOPY);
     targetsShown.push_back({rect, mode});
     --openTargets;
     rt->Release();

@@ -13,7 +13,8 @@ namespace elemtest {
 
 class FakeContainer : public WUI::ISwndContainer {
 public:
-    // The target handed out by GetRenderTarget (may be null).
+    // target stands for the host's image: render targets for a rectangle
+    // are made beside it and show into it (null: none are made).
     explicit FakeContainer(WUI::IRenderTarget* target = nullptr);
     ~FakeContainer();
     FakeContainer(const FakeContainer&) = delete;

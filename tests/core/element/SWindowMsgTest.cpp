@@ -1,7 +1,7 @@
 // Messages, the state word, invalidation requests, render targets and timers
 // of an element.
 #include "element/ElementHost.h"
-#include "LeakCheck.h"
+#include "LifetimeCheck.h"
 #include "support/MessageRecorder.h"
 
 #include <string>
@@ -10,7 +10,7 @@
 using namespace WUI;
 using namespace elemtest;
 
-class SWindowMsgTest : public LeakChecked {};
+class SWindowMsgTest : public LifetimeChecked {};
 
 namespace {
 
@@ -118,6 +118,51 @@ TEST_F(SWindowMsgTest, StateChangesTellAndRepaintWhenTheLookDepends)
     EXPECT_EQ(hovery->GetStateIndex(), 2);
     hovery->ModifyState(WndState_Disable, 0);
     EXPECT_EQ(hovery->GetStateIndex(), 3);
+}
+
+// State, visibility, enabling and place changed by code, with a handler of
+// the change (the element's own, or its child's) that destroys the element:
+// each call finishes on the element kept alive, and the element is freed
+// once it returns.
+TEST_F(SWindowMsgTest, ChangeHandlersThatDestroyTheirElement)
+{
+    const struct {
+        const char* what;
+        int event;
+        const wchar_t* sender;
+        void (*change)(SWindow*);
+    } cases[] = {
+        {"SetCheck", EventSwndStateChanged::EventID, L"w", [](SWindow* w) { w->SetCheck(TRUE); }},
+        {"SetVisible", EventSwndVisibleChanged::EventID, L"w", [](SWindow* w) { w->SetVisible(FALSE, TRUE); }},
+        {"EnableWindow", EventSwndStateChanged::EventID, L"w", [](SWindow* w) { w->EnableWindow(FALSE, TRUE); }},
+        {"visible attribute", EventSwndVisibleChanged::EventID, L"w",
+         [](SWindow* w) { w->SetAttribute(L"visible", L"0", FALSE); }},
+        {"enable attribute", EventSwndStateChanged::EventID, L"w",
+         [](SWindow* w) { w->SetAttribute(L"enable", L"0", FALSE); }},
+        {"Move", EventSwndSize::EventID, L"kid",
+         [](SWindow* w) {
+             const RECT rc = {5, 5, 40, 40};
+             w->Move(&rc);
+         }},
+    };
+    for (const auto& c : cases) {
+        ElementHost host;
+        // Its look depends on the state, so a change repaints it after the handlers.
+        host.Load(L"<root><window name='w' pos='0,0,@10,@10' colorTextHover='#ff0000'"
+                  L" colorTextPushDown='#00ff00' colorTextDisable='#0000ff'>"
+                  L"<window name='kid' pos='0,0,-0,-0'/></window></root>");
+        SWindow* w = host.Find(L"w");
+        SWindow* sender = host.Find(c.sender);
+        const SWND handle = w->GetSwnd();
+        host.Container().hostHook = [&](EventArgs& e) {
+            if (e.GetId() == c.event && e.sender == sender && !w->IsDestroyed()) w->DestroyWindow();
+            return FALSE;
+        };
+        c.change(w);
+        host.Container().hostHook = nullptr;
+        EXPECT_EQ(SWindowMgr::GetWindow(handle), nullptr) << c.what;
+        EXPECT_EQ(host.Root()->GetChildrenCount(), 0) << c.what;
+    }
 }
 
 TEST_F(SWindowMsgTest, InvalidationRoutes)

@@ -3,7 +3,7 @@
 // frame, partial repaints, render targets for a rectangle, the update region
 // and stepped showing and hiding. Pixels are read from the target itself.
 #include "element/ElementHost.h"
-#include "LeakCheck.h"
+#include "LifetimeCheck.h"
 
 #include <cstdlib>
 #include <map>
@@ -13,7 +13,7 @@
 using namespace WUI;
 using namespace elemtest;
 
-class SWindowPaintTest : public LeakChecked {};
+class SWindowPaintTest : public LifetimeChecked {};
 
 static bool operator==(const RECT& a, const RECT& b)
 {
@@ -45,9 +45,36 @@ public:
     std::map<UINT, int> counts;
 };
 
+// Destroys `victim` when it gets the message `on`, then lets its own erase
+// or paint go on with the target it was given.
+class PaintDestroyer : public SWindow {
+    WUI_SWINDOW_CLASS(PaintDestroyer, SWindow, L"destroyer")
+    WUI_SWND_MSG_MAP_BEGIN()
+        WUI_MSG_HANDLER(WM_ERASEBKGND, Destroy)
+        WUI_MSG_HANDLER(WM_PAINT, Destroy)
+    WUI_SWND_MSG_MAP_END(SWindow)
+public:
+    LRESULT Destroy(UINT msg, WPARAM, LPARAM)
+    {
+        if (msg == on && victim) {
+            SWindow* v = victim;
+            victim = nullptr;
+            v->DestroyWindow();
+        }
+        SetMsgHandled(FALSE);
+        return 0;
+    }
+    UINT on = 0;
+    SWindow* victim = nullptr;
+};
+
 class PaintHost : public ElementHost {
 public:
-    PaintHost() : ElementHost(200, 150) { App().RegisterFactory<PaintCounter>(); }
+    PaintHost() : ElementHost(200, 150)
+    {
+        App().RegisterFactory<PaintCounter>();
+        App().RegisterFactory<PaintDestroyer>();
+    }
     DWORD Px(int x, int y) { return Target()->GetPixel(x, y); }
     // A full paint of the tree on a cleared target.
     void PaintAll()
@@ -379,6 +406,67 @@ TEST_F(SWindowPaintTest, UpdateRegionPaintsTheElementAndWhatIsAbove)
     EXPECT_EQ(host.Px(12, 12), kNone);   // outside the region
     own->UpdateSwnd();
     EXPECT_EQ(own->Paints(), 1);
+}
+
+// A paint handler that destroys the element whose update region is being
+// painted: its own erase or paint, or a child's paint over it. The update
+// stops there, the target goes back once, and the element is freed after.
+TEST_F(SWindowPaintTest, UpdateOfAnElementDestroyedByAPaintHandlerStops)
+{
+    const struct {
+        const wchar_t* destroyer;
+        UINT on;
+    } cases[] = {{L"own", WM_ERASEBKGND}, {L"own", WM_PAINT}, {L"kid", WM_PAINT}};
+    for (const auto& c : cases) {
+        PaintHost host;
+        host.Load(L"<root><destroyer name='own' pos='10,10,@50,@50' bkgndBlend='0' colorBkgnd='#ff0000'>"
+                  L"  <destroyer name='kid' pos='0,0,@20,@20' colorBkgnd='#00ff00'/></destroyer></root>");
+        PaintDestroyer* own = sobj_cast<PaintDestroyer>(host.Find(L"own"));
+        PaintDestroyer* destroyer = sobj_cast<PaintDestroyer>(host.Find(c.destroyer));
+        own->UpdateSwnd();  // what building the tree gathered
+        destroyer->on = c.on;
+        destroyer->victim = own;
+        const SWND handle = own->GetSwnd();
+        own->InvalidateRect(nullptr);
+        own->UpdateSwnd();
+        EXPECT_EQ(SWindowMgr::GetWindow(handle), nullptr) << c.destroyer << " " << c.on;
+        EXPECT_EQ(host.Container().openTargets, 0) << c.destroyer << " " << c.on;
+        EXPECT_EQ(host.Root()->GetChildrenCount(), 0);
+    }
+}
+
+// The element's own targets while what lies beneath or above it paints,
+// and a handler there destroys the element: the frame painted on hover,
+// and a target with what lies beneath. A target handed out stays usable
+// until it is released; it goes back to the container once.
+TEST_F(SWindowPaintTest, TargetsOfAnElementDestroyedWhileTheTreeAroundItPaints)
+{
+    const struct {
+        const wchar_t* destroyer;
+        bool hover;  // else a target with what lies beneath, drawn into and released
+    } cases[] = {{L"under", true}, {L"kid", true}, {L"under", false}, {L"kid", false}};
+    for (const auto& c : cases) {
+        PaintHost host;
+        host.Load(L"<root><destroyer name='under' pos='0,0,@100,@100' colorBkgnd='#0000ff'/>"
+                  L"<window name='framed' pos='10,10,@50,@50' margin='4' colorBorder='#ffff00'>"
+                  L"  <destroyer name='kid' pos='0,0,-0,-0' colorBkgnd='#00ff00'/></window></root>");
+        SAutoRefPtr<SWindow> framed(host.Find(L"framed"));  // as a caller holding its element
+        PaintDestroyer* destroyer = sobj_cast<PaintDestroyer>(host.Find(c.destroyer));
+        destroyer->on = WM_PAINT;
+        destroyer->victim = framed;
+        if (c.hover) {
+            framed->SendSwndMessage(WM_MOUSEHOVER, 0, MAKELPARAM(11, 11));
+        } else {
+            IRenderTarget* rt = framed->GetRenderTargetForRect(nullptr, kRtBackground, FALSE);
+            ASSERT_NE(rt, nullptr);
+            const RECT rc = framed->GetWindowRect();
+            rt->FillSolidRect(&rc, 0xFF00FFFF);
+            framed->ReleaseRenderTarget(rt);
+        }
+        EXPECT_TRUE(framed->IsDestroyed()) << c.destroyer << " " << c.hover;
+        EXPECT_EQ(host.Container().openTargets, 0) << c.destroyer << " " << c.hover;
+        EXPECT_EQ(host.Container().targetsShown.size(), host.Container().targetsTaken.size());
+    }
 }
 
 TEST_F(SWindowPaintTest, LayeredElementBlendsAsOne)

@@ -3,14 +3,14 @@
 #include "app/TempFolder.h"
 #include "core/SNamedValue.h"
 #include "element/ElementHost.h"
-#include "LeakCheck.h"
+#include "LifetimeCheck.h"
 
 #include <string>
 
 using namespace WUI;
 using namespace elemtest;
 
-class SWindowTreeTest : public LeakChecked {};
+class SWindowTreeTest : public LifetimeChecked {};
 
 namespace {
 
@@ -256,6 +256,47 @@ TEST_F(SWindowTreeTest, RefusedCreationFreesTheElement)
     EXPECT_EQ(SWindowMgr::GetWindow(handle), alone);
     alone->Release();
     EXPECT_EQ(SWindowMgr::GetWindow(handle), nullptr);
+}
+
+// A handler that destroys the element being built, from each event the build
+// fires: the build of that element stops (its children are never made), the
+// element is freed once the build is done with it, the rest of the layout
+// is built.
+TEST_F(SWindowTreeTest, HandlerDestroyingTheElementBeingBuiltEndsItsBuild)
+{
+    const struct {
+        int event;
+        const wchar_t* attributes;
+        const char* when;
+    } cases[] = {
+        {EventSwndCreate::EventID, L"", "on WM_CREATE"},
+        {EventSwndStateChanged::EventID, L" enable='0'", "in the attribute pass"},
+        {EventSwndStateChanged::EventID, L"", "taking on the parent's state"},
+        {EventSwndVisibleChanged::EventID, L"", "on WM_SHOWWINDOW"},
+    };
+    for (const auto& c : cases) {
+        ElementHost host;
+        SWND doomed = 0;
+        int innerMade = 0;
+        host.Container().hostHook = [&](EventArgs& e) {
+            const std::wstring name = e.sender->GetName();
+            if (e.GetId() == EventSwndCreate::EventID && name == L"inner") ++innerMade;
+            if (e.GetId() == c.event && name == L"doomed" && !doomed) {
+                doomed = e.sender->GetSwnd();
+                e.sender->DestroyWindow();
+            }
+            return FALSE;
+        };
+        const std::wstring xml = L"<root><window name='a'/><window name='doomed'" + std::wstring(c.attributes) +
+                                 L"><window name='inner'/></window><window name='after'/></root>";
+        host.Load(xml.c_str());
+        host.Container().hostHook = nullptr;
+        ASSERT_NE(doomed, 0u) << c.when;
+        EXPECT_EQ(SWindowMgr::GetWindow(doomed), nullptr) << c.when;
+        EXPECT_EQ(innerMade, 0) << c.when;
+        EXPECT_EQ(ChildNames(host.Root()), L"a,after") << c.when;
+        EXPECT_TRUE(TreeConsistent(host.Root())) << c.when;
+    }
 }
 
 TEST_F(SWindowTreeTest, InsertRemoveAndMove)

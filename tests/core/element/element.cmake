@@ -19,7 +19,7 @@ orvo_test(core_element_test
   ${CMAKE_CURRENT_LIST_DIR}/SWindowMsgTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SWindowInputTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SWindowPaintTest.cpp
-  LIBS core_element_support orvo_test_support TIMEOUT 600)
+  LIBS core_element_support orvo_test_support orvo_freed_memory_probe TIMEOUT 600)
 
 # Input: accelerators, focus, drop targets and the container's dispatch.
 orvo_test(core_input_test

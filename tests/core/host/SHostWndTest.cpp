@@ -1,13 +1,15 @@
 // Host windows under Xvfb: built from layouts, painted into their own image,
 // shown directly or through layered updates, driven by posted messages.
-#include "LeakCheck.h"
+#include "LifetimeCheck.h"
 #include "host/HostTestSupport.h"
 
+#include "core/SHostDialog.h"
 #include "core/SHostWnd.h"
 #include "core/IScriptFactory.h"
 #include "support/MessageRecorder.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,11 @@ using hosttest::HostPixel;
 using hosttest::LoadHost;
 using hosttest::Pump;
 using hosttest::RecordingHost;
+
+static bool operator==(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
 
 namespace {
 
@@ -32,17 +39,17 @@ const wchar_t kPlainLayout[] =
     L" </root>"
     L"</WUI>";
 
-class HostWndTest : public LeakChecked {
+class HostWndTest : public LifetimeChecked {
 protected:
     void SetUp() override
     {
-        LeakChecked::SetUp();
+        LifetimeChecked::SetUp();
         app.reset(new hosttest::HostApp);
     }
     void TearDown() override
     {
         app.reset();
-        LeakChecked::TearDown();
+        LifetimeChecked::TearDown();
     }
     std::unique_ptr<hosttest::HostApp> app;
 };
@@ -339,6 +346,82 @@ TEST_F(HostWndTest, UpdatesOfAnElementWithoutBlendingGatherIntoOne)
     host.DestroyWindow();
 }
 
+// Position, offset, display and a move given back to the layout, changed
+// while the window is up: each shows at the next paint, in the element's
+// rectangle and in the host's own pixels.
+TEST_F(HostWndTest, LayoutChangesAtRunTimeShowOnTheNextPaint)
+{
+    SHostWnd host;
+    ASSERT_TRUE(LoadHost(host, L"<WUI size='200,100'><root colorBkgnd='#3070C0'>"
+                               L"<window name='gone' width='30' height='30' visible='0'/>"
+                               L"<window name='flow' width='30' height='30' colorBkgnd='#FFFFFF'/>"
+                               L"<window name='red' pos='10,40,@40,@40' colorBkgnd='#E04040'/>"
+                               L"</root></WUI>"));
+    SWindow* red = host.FindChildByName(L"red");
+    SWindow* gone = host.FindChildByName(L"gone");
+    SWindow* flow = host.FindChildByName(L"flow");
+    ASSERT_EQ(flow->GetWindowRect().left, 35) << "the hidden element keeps its place in the flow";
+    const RECT floated = {150, 50, 190, 90};
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        SWindow* element;
+        RECT rect;
+        POINT now, before;  // where its colour shows now, and the background where it stood
+    } steps[] = {
+        {"pos", [&] { red->SetAttribute(L"pos", L"100,40,@40,@40", FALSE); }, red, {100, 40, 140, 80}, {110, 50}, {20, 50}},
+        {"offset", [&] { red->SetAttribute(L"offset", L"-0.5,0", FALSE); }, red, {80, 40, 120, 80}, {85, 50}, {130, 50}},
+        {"display", [&] { gone->SetAttribute(L"display", L"0", FALSE); }, flow, {0, 0, 30, 30}, {5, 5}, {60, 5}},
+        {"float", [&] { red->Move(&floated); }, red, floated, {160, 60}, {85, 50}},
+        {"back to the layout", [&] { red->Move(nullptr); }, red, {80, 40, 120, 80}, {85, 50}, {160, 60}},
+    };
+    for (const auto& step : steps) {
+        const int paints = host.GetPaintCount();
+        step.change();
+        EXPECT_TRUE(hosttest::WaitPainted(host, paints)) << step.what;
+        EXPECT_EQ(step.element->GetWindowRect(), step.rect) << step.what;
+        const DWORD colour = step.element == red ? kRed : kWhite;
+        EXPECT_EQ(HostPixel(host, step.now.x, step.now.y), colour) << step.what;
+        EXPECT_EQ(HostPixel(host, step.before.x, step.before.y), kBlue) << step.what;
+    }
+    host.DestroyWindow();
+}
+
+// The last reference of a window made on the heap, let go while its window
+// is open: the window closes while the object is whole (its own hook hears
+// the exit), then the object goes, once.
+TEST_F(HostWndTest, ReleasingTheLastReferenceOfAnOpenWindowClosesItFirst)
+{
+    struct ExitCounter {
+        static BOOL Count(int& exits, EventArgs& args)
+        {
+            exits += args.GetId() == EventExit::EventID;
+            return FALSE;
+        }
+    };
+    class CountingHost : public SHostWnd {
+    public:
+        explicit CountingHost(int& n) : exits(n) {}
+        BOOL OnFireEvent(EventArgs& args) override { return ExitCounter::Count(exits, args); }
+        int& exits;
+    };
+    class CountingDialog : public SHostDialog {
+    public:
+        explicit CountingDialog(int& n) : exits(n) {}
+        BOOL OnFireEvent(EventArgs& args) override { return ExitCounter::Count(exits, args) || SHostDialog::OnFireEvent(args); }
+        int& exits;
+    };
+    for (bool dialog : {false, true}) {
+        int exits = 0;
+        SHostWnd* host = dialog ? static_cast<SHostWnd*>(new CountingDialog(exits)) : new CountingHost(exits);
+        ASSERT_TRUE(LoadHost(*host, kPlainLayout)) << dialog;
+        const HWND hwnd = host->m_hWnd;
+        host->Release();
+        EXPECT_FALSE(IsWindow(hwnd)) << dialog;
+        EXPECT_EQ(exits, 1) << dialog;
+    }
+}
+
 // Records, at the dummy window's destruction, what still stood.
 struct TeardownProbe {
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
@@ -457,14 +540,23 @@ TEST_F(HostWndTest, TheAnimationTickRunsWhileHandlersAreRegisteredAndTheRootIsSh
     host.DestroyWindow();
 }
 
-// A script engine stand-in: records what it is given and asked to run.
+// A script engine stand-in: records what it is given and asked to run. With
+// onRun, a handler runs that, and the module notes the end of the run, as an
+// engine winds its own state down after a handler.
 class RecordingScript : public TObjRefImpl<IScriptModule> {
 public:
-    explicit RecordingScript(std::vector<std::string>& log) : m_log(log) {}
+    RecordingScript(std::vector<std::string>& log, const std::function<void(const std::string&)>& onRun)
+        : m_log(log), m_onRun(onRun)
+    {
+    }
     ~RecordingScript() override { m_log.push_back("released"); }
     int RunHandler(LPCSTR handler, EventArgs& args) override
     {
         m_log.push_back(std::string("run ") + handler + " " + std::to_string(args.GetId()));
+        if (m_onRun) {
+            m_onRun(handler);
+            m_log.push_back(std::string("ran ") + handler);
+        }
         return 0;
     }
     int LoadScriptBuffer(const char* buffer, size_t size) override
@@ -475,16 +567,18 @@ public:
 
 private:
     std::vector<std::string>& m_log;
+    const std::function<void(const std::string&)>& m_onRun;
 };
 
 class RecordingScripts : public TObjRefImpl<IScriptFactory> {
 public:
     HRESULT CreateScriptModule(IScriptModule** out) override
     {
-        *out = new RecordingScript(log);
+        *out = new RecordingScript(log, onRun);
         return S_OK;
     }
     std::vector<std::string> log;
+    std::function<void(const std::string&)> onRun;
 };
 
 TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
@@ -525,6 +619,27 @@ TEST_F(HostWndTest, ScriptsStylesAndSkinsBelongToTheLoadedLayout)
     app->App().SetScriptFactory(nullptr);
 }
 
+// A script timer's handler that loads the window anew: the module that runs
+// it is let go by the load, but lives to the end of its run.
+TEST_F(HostWndTest, AScriptTimerHandlerReloadingTheWindowKeepsItsModuleToTheEnd)
+{
+    SAutoRefPtr<RecordingScripts> scripts;
+    scripts.Attach(new RecordingScripts);
+    app->App().SetScriptFactory(scripts);
+    {
+        const wchar_t layout[] = L"<WUI size='60,40'><root/></WUI>";
+        SHostWnd host;
+        ASSERT_TRUE(LoadHost(host, layout, false));
+        scripts->onRun = [&](const std::string&) { LoadHost(host, layout, false); };
+        ASSERT_NE(host.RegisterScriptTimer(L"reload", 10, FALSE), 0u);
+        ASSERT_TRUE(hosttest::PumpUntil([&] { return scripts->log.size() >= 3; }, 3000));
+        EXPECT_EQ(scripts->log, (std::vector<std::string>{"run reload 8002", "ran reload", "released"}));
+        scripts->onRun = nullptr;
+        host.DestroyWindow();
+    }
+    app->App().SetScriptFactory(nullptr);
+}
+
 // Layouts come from anyone: malformed values keep what was there or read 0
 // as documented, and an unknown window type is refused.
 TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
@@ -539,6 +654,10 @@ TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
         {L"minsize", L"1,2,3", E_FAIL},  {L"wndType", L"dialog", E_FAIL}, {L"wndType", L"normal", S_FALSE},
         {L"width", L"abc", S_FALSE},     {L"height", L"99999", S_FALSE},  {L"noSuchAttribute", L"1", E_FAIL},
         {L"ALLOWSPY", L"0", S_FALSE},
+        // Styles are 32-bit patterns written in decimal: the top bit counts.
+        {L"wndStyle", L"2147483648", S_FALSE}, {L"wndStyleEx", L"4294967295", S_FALSE},
+        {L"wndStyle", L"abc", E_FAIL},   {L"wndStyle", L"-1", E_FAIL},    {L"wndStyle", L"4294967296", E_FAIL},
+        {L"wndStyleEx", L"12x", E_FAIL}, {L"wndStyleEx", L"0x10", E_FAIL},
     };
     SHostWndAttr attr;
     for (const Case& c : cases)
@@ -548,9 +667,20 @@ TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
     EXPECT_EQ(attr.m_byWndType, kWndTypeNormal);
     EXPECT_FALSE(attr.m_bAllowSpy);
     EXPECT_EQ(attr.m_szMin.cx, 200) << "kept";
+    EXPECT_EQ(attr.m_dwStyle, 0x80000000u) << "kept after the refused values";
+    EXPECT_EQ(attr.m_dwExStyle, 0xFFFFFFFFu);
     attr.Reset();
     EXPECT_EQ(attr.m_size.cx, 640);
     EXPECT_TRUE(attr.m_bAllowSpy);
+
+    // On a window: WS_POPUP is the top bit.
+    SHostWnd host;
+    ASSERT_TRUE(host.CreateEx(nullptr, WS_OVERLAPPED, 0, 0, 0, 0, 0));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(L"<WUI size='50,40' wndType='normal' wndStyle='2147483648'><root/></WUI>"));
+    ASSERT_TRUE(host.InitFromXml(doc.child(L"WUI"), 0, 0));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(host.m_hWnd, GWL_STYLE)) & (WS_POPUP | WS_CHILD), DWORD(WS_POPUP));
+    host.DestroyWindow();
 }
 
 TEST_F(HostWndTest, ATranslucentHostAnimatesInLayeredSteps)

@@ -16,7 +16,8 @@ orvo_test(core_host_test
   ${CMAKE_CURRENT_LIST_DIR}/SScriptTimerTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SHostWndTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SHostDialogTest.cpp
-  LIBS core_host_support core_element_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 900)
+  LIBS core_host_support core_element_support orvo_test_support orvo_freed_memory_probe wui_sys_skin wui_sys_res
+  TIMEOUT 900)
 
 # Start-up and repaint speed of a host window, run by hand: not a CTest test.
 orvo_bench(core_host_bench ${CMAKE_CURRENT_LIST_DIR}/bench/HostBench.cpp
