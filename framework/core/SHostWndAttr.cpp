@@ -51,6 +51,15 @@ HRESULT ParseStyle(const SStringW& value, DWORD& style)
     return S_FALSE;
 }
 
+// A byte written in decimal; a value beyond a byte is refused, not cut.
+HRESULT ParseByte(const SStringW& value, BYTE& out)
+{
+    int parsed;
+    if (!AttrParseInt(value.c_str(), parsed, false, 0, 255)) return E_FAIL;
+    out = static_cast<BYTE>(parsed);
+    return S_FALSE;
+}
+
 int ClampSize(int v)
 {
     return v < 0 ? 0 : (v > kMaxWindowSize ? kMaxWindowSize : v);
@@ -139,9 +148,9 @@ HRESULT SHostWndAttr::SetAttribute(const SStringW& name, const SStringW& value, 
     } else if (_wcsicmp(n, L"sendWheel2Hover") == 0) {
         m_bSendWheel2Hover = number != 0;
     } else if (_wcsicmp(n, L"alpha") == 0) {
-        m_byAlpha = static_cast<BYTE>(number);
+        return ParseByte(value, m_byAlpha);
     } else if (_wcsicmp(n, L"appMainWnd") == 0) {
-        m_byWndType = static_cast<BYTE>(number);
+        return ParseByte(value, m_byWndType);
     } else if (_wcsicmp(n, L"wndType") == 0) {
         if (value == L"undefine") m_byWndType = kWndTypeUndefine;
         else if (value == L"appMain") m_byWndType = kWndTypeAppMain;

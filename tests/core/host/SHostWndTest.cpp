@@ -658,6 +658,9 @@ TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
         {L"wndStyle", L"2147483648", S_FALSE}, {L"wndStyleEx", L"4294967295", S_FALSE},
         {L"wndStyle", L"abc", E_FAIL},   {L"wndStyle", L"-1", E_FAIL},    {L"wndStyle", L"4294967296", E_FAIL},
         {L"wndStyleEx", L"12x", E_FAIL}, {L"wndStyleEx", L"0x10", E_FAIL},
+        // Bytes: a value beyond one is refused, not cut to its low byte.
+        {L"alpha", L"128", S_FALSE},     {L"alpha", L"300", E_FAIL},      {L"alpha", L"-1", E_FAIL},
+        {L"alpha", L"half", E_FAIL},     {L"appMainWnd", L"258", E_FAIL}, {L"appMainWnd", L"x", E_FAIL},
     };
     SHostWndAttr attr;
     for (const Case& c : cases)
@@ -669,6 +672,7 @@ TEST_F(HostWndTest, WindowAttributesParseAndRefuseBadValues)
     EXPECT_EQ(attr.m_szMin.cx, 200) << "kept";
     EXPECT_EQ(attr.m_dwStyle, 0x80000000u) << "kept after the refused values";
     EXPECT_EQ(attr.m_dwExStyle, 0xFFFFFFFFu);
+    EXPECT_EQ(attr.m_byAlpha, 128) << "kept after the refused values";
     attr.Reset();
     EXPECT_EQ(attr.m_size.cx, 640);
     EXPECT_TRUE(attr.m_bAllowSpy);
