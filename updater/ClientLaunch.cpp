@@ -39,6 +39,9 @@ bool IsAcceptableClientName(const std::wstring& name, const std::wstring& launch
         return false;
     if (name.find_first_of(L"\\/:") != std::wstring::npos || name.find(L"..") != std::wstring::npos)
         return false;
+    // Windows drops trailing dots and blanks, so "OrvoMain.exe." is the launcher.
+    if (name.back() == L'.' || name.back() == L' ')
+        return false;
     return _wcsicmp(name.c_str(), launcherName.c_str()) != 0;
 }
 

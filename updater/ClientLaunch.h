@@ -22,8 +22,9 @@ struct VersionText
 VersionText ParseVersionText(const char* text);
 
 // True when name may be started from the install folder: not empty, no
-// "\", "/", ":" or "..", fewer than 256 characters, and not the launcher's
-// own executable name (letter case ignored).
+// "\", "/", ":" or "..", no trailing dot or blank, fewer than 256
+// characters, and not the launcher's own executable name (letter case
+// ignored).
 bool IsAcceptableClientName(const std::wstring& name, const std::wstring& launcherName);
 
 // The file name of the running executable.

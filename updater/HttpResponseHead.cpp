@@ -1,6 +1,7 @@
 #include "HttpResponseHead.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,7 +79,11 @@ long long GetContentLength(const char* head, int length, long long maxLength)
     for (char c : text) {
         if (!isdigit((unsigned char)c))
             return -3;
-        value = value * 10 + (c - '0');
+        // Nineteen digits can pass the range: refused, never wrapped.
+        const int digit = c - '0';
+        if (value > (LLONG_MAX - digit) / 10)
+            return -3;
+        value = value * 10 + digit;
     }
     return value <= maxLength ? value : -3;
 }

@@ -10,6 +10,12 @@
 
 namespace WUI {
 
+namespace {
+
+const long kMaxIconSize = 256;
+
+} // namespace
+
 int ParseResId(LPCWSTR id, SStringW parts[2])
 {
     if (!id)
@@ -179,8 +185,12 @@ HICON SResProviderMgr::LoadIconById(LPCWSTR id)
     int n = ParseResId(id, parts);
     if (!n)
         return nullptr;
-    int size = n == 2 ? _wtoi(parts[1]) : 0;
-    return LoadIcon(parts[0], size, size, FALSE);
+    // The system would scale to any size asked, allocating for it: icons
+    // are at most 256 pixels wide.
+    long size = n == 2 ? wcstol(parts[1], nullptr, 10) : 0;
+    if (size < 0 || size > kMaxIconSize)
+        return nullptr;
+    return LoadIcon(parts[0], static_cast<int>(size), static_cast<int>(size), FALSE);
 }
 
 HBITMAP SResProviderMgr::LoadBitmap(LPCWSTR name, BOOL fromFile)

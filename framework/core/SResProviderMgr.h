@@ -70,7 +70,8 @@ public:
 
     // From the newest provider that has it, or from the file at name; null when nothing loads.
     HICON LoadIcon(LPCWSTR name, int cx = 0, int cy = 0, BOOL fromFile = FALSE);
-    // "name" or "name:size"; null when nothing loads.
+    // "name" or "name:size" (decimal; text that is no number is the system
+    // size); null when nothing loads or the size is outside 0..256.
     HICON LoadIconById(LPCWSTR id);
     HBITMAP LoadBitmap(LPCWSTR name, BOOL fromFile = FALSE);
     // Integer ids and system cursor names give system cursors; others are loaded

@@ -17,7 +17,11 @@ namespace {
 const int kMaxTreeDepth = 128;
 // "include" fragments that include each other stop here.
 const int kMaxIncludeNesting = 8;
-int g_includeNesting = 0;  // UI thread only
+// Fragments that one include of a layout brings in, its own included: a
+// fragment that includes itself twice would double at every level.
+const int kMaxIncludedFragments = 32;
+int g_includeNesting = 0;    // UI thread only
+int g_includedFragments = 0;  // under the outermost include in progress
 
 const struct {
     LPCWSTR name;
@@ -378,8 +382,11 @@ void SWindow::IncludeFragment(pugi::xml_node node)
     SStringW parts[2];
     const int n = ParseResId(XmlAttributeNoCase(node, L"src").value(), parts);
     if (!app || n == 0 || g_includeNesting >= kMaxIncludeNesting) return;
+    if (g_includeNesting == 0) g_includedFragments = 0;
+    if (g_includedFragments >= kMaxIncludedFragments) return;
     pugi::xml_document doc;
     if (!app->LoadXmlDocument(doc, n == 2 ? parts[1] : parts[0], n == 2 ? parts[0] : SStringW(L"LAYOUT"))) return;
+    ++g_includedFragments;
     ++g_includeNesting;
     CreateChildren(XmlChildNoCase(doc, L"include"));
     --g_includeNesting;

@@ -42,6 +42,8 @@ struct IRenderTarget : IObjRef, IPropSupport {
     virtual HRESULT GetClipRegion(IRegion** out) = 0;
     virtual HRESULT GetClipBox(RECT* rect) = 0;
 
+    // DrawTextW's formats, except that the text is never written to
+    // (DT_MODIFYSTRING is ignored).
     virtual HRESULT DrawText(LPCWSTR text, int length, RECT* rect, UINT format) = 0;
     virtual HRESULT MeasureText(LPCWSTR text, int length, SIZE* size) = 0;
     virtual HRESULT TextOut(int x, int y, LPCWSTR text, int length) = 0;

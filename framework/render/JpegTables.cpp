@@ -23,9 +23,19 @@ struct Component {
     uint8_t id, quant;
 };
 
+uint64_t CeilDiv(uint64_t a, uint64_t b) { return (a + b - 1) / b; }
+
 class JpegWalk {
 public:
     JpegWalk(const uint8_t* data, size_t size) : d_(data), size_(size) {}
+
+    // Whether the scans seen hold one bit per MCU of the frame; true without a frame.
+    bool ScansCanFillFrame() const
+    {
+        if (!framed_) return true;
+        uint64_t mcus = CeilDiv(width_, 8u * maxH_) * CeilDiv(height_, 8u * maxV_);
+        return scanBytes_ * 8 >= mcus;
+    }
 
     bool Run()
     {
@@ -96,7 +106,14 @@ private:
         if (framed_ || n < 6) return false;
         size_t count = p[5];
         if (count == 0 || count > 4 || n != 6 + 3 * count) return false;
-        for (size_t i = 0; i < count; ++i) components_[i] = Component{p[6 + 3 * i], uint8_t(p[8 + 3 * i])};
+        for (size_t i = 0; i < count; ++i) {
+            components_[i] = Component{p[6 + 3 * i], uint8_t(p[8 + 3 * i])};
+            unsigned h = p[7 + 3 * i] >> 4, v = p[7 + 3 * i] & 15;
+            if (h > maxH_) maxH_ = h;
+            if (v > maxV_) maxV_ = v;
+        }
+        height_ = unsigned(p[1]) << 8 | p[2];
+        width_ = unsigned(p[3]) << 8 | p[4];
         count_ = count;
         progressive_ = marker == kSof2;
         framed_ = true;
@@ -135,13 +152,15 @@ private:
     // followed by neither a stuffed 0 nor a restart marker.
     bool SkipScanData()
     {
+        const size_t start = pos_;
         for (; pos_ + 1 < size_; ++pos_) {
             if (d_[pos_] != 0xFF) continue;
             uint8_t next = d_[pos_ + 1];
             if (next == 0 || (next >= kRst0 && next <= kRst7) || next == 0xFF) continue;
-            return true;
+            break;
         }
-        pos_ = size_;
+        if (pos_ + 1 >= size_) pos_ = size_;
+        scanBytes_ += pos_ - start;
         return true;
     }
 
@@ -152,6 +171,9 @@ private:
     Component components_[4] = {};
     size_t count_ = 0;
     bool framed_ = false, progressive_ = false;
+    unsigned width_ = 0, height_ = 0;
+    unsigned maxH_ = 1, maxV_ = 1;  // sampling factors; 0 would not be one
+    uint64_t scanBytes_ = 0;         // entropy-coded bytes of every scan
 };
 
 }  // namespace
@@ -160,6 +182,14 @@ bool JpegScansUseDefinedTables(const uint8_t* data, size_t size)
 {
     if (!data || size < 2 || data[0] != 0xFF || data[1] != kSoi) return true;
     return JpegWalk(data, size).Run();
+}
+
+bool JpegDataCanFillImage(const uint8_t* data, size_t size)
+{
+    if (!data || size < 2 || data[0] != 0xFF || data[1] != kSoi) return true;
+    JpegWalk walk(data, size);
+    walk.Run();  // a malformed stream is the tables check's to refuse
+    return walk.ScansCanFillFrame();
 }
 
 }  // namespace WUI

@@ -14,4 +14,10 @@ namespace WUI {
 // ends inside scan data is judged on what came before.
 bool JpegScansUseDefinedTables(const uint8_t* data, size_t size);
 
+// False for a JPEG stream whose scans hold fewer bits than its frame has
+// MCUs: every MCU takes one bit at least, and a decoder that reads past the
+// end of the data as zeros would make a whole image of a header. True for
+// anything else, streams without a frame or not JPEG included.
+bool JpegDataCanFillImage(const uint8_t* data, size_t size);
+
 }  // namespace WUI

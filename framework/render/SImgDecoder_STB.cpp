@@ -57,13 +57,63 @@ bool BmpDataCanFillImage(const uint8_t* data, size_t size)
     return rowBytes * height <= size;
 }
 
+// Moves past a colour table of 2^(bits + 1) entries when flags hold one.
+bool SkipColourTable(uint8_t flags, size_t& pos, size_t size)
+{
+    size_t table = (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0;
+    if (size - pos < table) return false;
+    pos += table;
+    return true;
+}
+
+// Moves past data sub-blocks up to their empty terminator.
+bool SkipSubBlocks(const uint8_t* data, size_t& pos, size_t size)
+{
+    while (pos < size) {
+        size_t n = data[pos++];
+        if (n == 0) return true;
+        if (size - pos < n) return false;
+        pos += n;
+    }
+    return false;
+}
+
+// Whether a GIF file holds its first image whole: stb takes the screen's
+// canvas (nine bytes a pixel) before it reads any, so a header and the start
+// of a frame would cost 600 MB to refuse. True for anything not GIF.
+bool GifFirstImageIsWhole(const uint8_t* data, size_t size)
+{
+    if (size < 6 || memcmp(data, "GIF8", 4) != 0) return true;
+    size_t pos = 13;
+    if (size < pos || !SkipColourTable(data[10], pos, size)) return false;
+    while (pos < size) {
+        uint8_t block = data[pos++];
+        if (block == 0x21) {  // extension: its label, then sub-blocks
+            if (pos >= size) return false;
+            ++pos;
+            if (!SkipSubBlocks(data, pos, size)) return false;
+        } else if (block == 0x2C) {  // image: descriptor, colour table, code size, data
+            if (size - pos < 9) return false;
+            uint8_t flags = data[pos + 8];
+            pos += 9;
+            if (!SkipColourTable(flags, pos, size) || pos >= size) return false;
+            ++pos;
+            return SkipSubBlocks(data, pos, size);
+        } else {
+            return false;  // the trailer or an unknown block before any image
+        }
+    }
+    return false;
+}
+
 // Inputs stb would mishandle: scans over tables never defined (it reads them
 // uninitialised), PNG data too small for its header (it allocates the
-// declared size first) and BMP files cut short (it makes up the rest).
+// declared size first), BMP and JPEG data cut short (it makes up the rest)
+// and GIF files without a whole first image (it allocates the screen first).
 bool StbCanTake(const uint8_t* data, size_t size)
 {
-    return JpegScansUseDefinedTables(data, size) && PngDataCanFillImage(data, size) &&
-           BmpDataCanFillImage(data, size);
+    return JpegScansUseDefinedTables(data, size) && JpegDataCanFillImage(data, size) &&
+           PngDataCanFillImage(data, size) && BmpDataCanFillImage(data, size) && GifFirstImageIsWhole(data, size);
 }
 
 // Lifts the budget however the decode ends.

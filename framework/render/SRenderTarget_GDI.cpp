@@ -361,6 +361,9 @@ HRESULT SRenderTarget_GDI::GetClipBox(RECT* rect) {
 
 HRESULT SRenderTarget_GDI::DrawText(LPCWSTR text, int length, RECT* rect, UINT format) {
     if (!text || !rect) return E_INVALIDARG;
+    // The text is the caller's and const: the system must not write the
+    // ellipsised form into it (nor past its end).
+    format &= ~UINT(DT_MODIFYSTRING);
     if (format & DT_CALCRECT) {
         ::DrawTextW(m_dc, text, length, rect, format);
         return S_OK;

@@ -178,7 +178,9 @@ struct JpegBuilder {
         b[1] = 1;
         return Seg(0xC4, b);
     }
-    JpegBuilder& Frame(uint8_t type, uint8_t quant = 0) { return Seg(type, {8, 0, 8, 0, 8, 1, 1, 0x11, quant}); }
+    JpegBuilder& Frame(uint8_t type, uint8_t quant = 0, uint16_t width = 8, uint16_t height = 8, uint8_t sampling = 0x11) {
+        return Seg(type, {8, uint8_t(height >> 8), uint8_t(height), uint8_t(width >> 8), uint8_t(width), 1, 1, sampling, quant});
+    }
     JpegBuilder& Scan(uint8_t tables, uint8_t start = 0, uint8_t end = 63, uint8_t approx = 0, uint8_t component = 1) {
         Seg(0xDA, {1, component, tables, start, end, approx});
         bytes.insert(bytes.end(), {0x00, 0xFF, 0x00, 0x12, 0xFF, 0xD0, 0x00});  // data, a stuffed 0xFF, a restart
@@ -218,6 +220,29 @@ TEST(JpegTables, ScansMustFollowTheirTables) {
         {"not a JPEG", {0x89, 'P', 'N', 'G'}, true},
     };
     for (const auto& c : cases) EXPECT_EQ(c.ok, JpegScansUseDefinedTables(c.stream.data(), c.stream.size())) << c.what;
+}
+
+// Each scan of the builder holds 7 bytes of data: 56 bits, for 56 MCUs at most.
+TEST(JpegTables, ScanDataMustCoverTheFrame) {
+    const uint8_t kBase = 0xC0, kProg = 0xC2;
+    auto frame = [&](uint8_t type, uint16_t w, uint16_t h, uint8_t sampling = 0x11) {
+        return JpegBuilder().Quant(0).Frame(type, 0, w, h, sampling).Huffman(0, 0).Huffman(1, 0);
+    };
+    std::vector<uint8_t> cut = frame(kBase, 8, 8).Scan(0x00).bytes;
+    cut.resize(cut.size() - 7);  // the scan's header only
+    const struct { const char* what; std::vector<uint8_t> stream; bool ok; } cases[] = {
+        {"one MCU", frame(kBase, 8, 8).Scan(0x00).End(), true},
+        {"56 MCUs", frame(kBase, 448, 8).Scan(0x00).End(), true},
+        {"57 MCUs", frame(kBase, 449, 8).Scan(0x00).End(), false},
+        {"a header for 8192x8192", frame(kBase, 8192, 8192).Scan(0x00).End(), false},
+        {"MCUs of 16x16 pixels", frame(kBase, 896, 16, 0x22).Scan(0x00).End(), true},
+        {"two scans together", frame(kProg, 896, 8).Scan(0x00, 0, 0).Scan(0x00, 0, 0, 0x10).End(), true},
+        {"no scan data", cut, false},
+        {"no scan", frame(kBase, 8, 8).End(), false},
+        {"height left to a later marker", frame(kBase, 8192, 0).Scan(0x00).End(), true},
+        {"not a JPEG", {0x89, 'P', 'N', 'G'}, true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.ok, JpegDataCanFillImage(c.stream.data(), c.stream.size())) << c.what;
 }
 
 TEST(ApngDelay, HundredthsFromFraction) {
@@ -298,7 +323,8 @@ TEST_F(DecoderTest, MalformedFilesGiveZeroFramesWithinBounds) {
         {"apng_seq_out_of_order", kPngOnly}, {"apng_bad_dispose", kPngOnly}, {"apng_first_not_full", kPngOnly},
         {"apng_frame_data_broken", kPngOnly}, {"gif_huge_screen", kAll}, {"bmp_huge", kAll}, {"garbage", kAll},
         {"hdr_rle_zero_run", kAll}, {"jpeg_undefined_huffman", kOwn}, {"jpeg_undefined_quant", kAll},
-        {"png_idat_past_end", kOwn}, {"png_large_canvas_tiny_data", kAll},
+        {"png_idat_past_end", kOwn}, {"png_large_canvas_tiny_data", kAll}, {"jpeg_large_canvas_tiny_data", kOwn},
+        {"gif_large_canvas_tiny_data", kOwn},
         {"bmp_large_canvas_tiny_data", kOwn}, {"apng_huge_canvas", kAll},
         {"apng_broken_first_frame", kAll}, {"apng_total_over_cap", kPngOnly},
     };

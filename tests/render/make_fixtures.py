@@ -254,15 +254,16 @@ def with_chunk_edit(data, kind, edit, nth=0):
 def set_be32(off, value):
     return lambda p: p[:off] + struct.pack(">I", value) + p[off + 4:]
 
-def jpeg(huffman=True, quant_id=0):
-    """An 8x8 one-component baseline JPEG of zero coefficients; its scan names
-    DC and AC table 0, defined only when huffman is set, and its component the
-    quantisation table quant_id (table 0 is the one defined)."""
+def jpeg(huffman=True, quant_id=0, side=8):
+    """A side x side one-component baseline JPEG of zero coefficients (64 bytes
+    of scan data: whole at side 8); its scan names DC and AC table 0, defined
+    only when huffman is set, and its component the quantisation table
+    quant_id (table 0 is the one defined)."""
     soi, eoi = b"\xff\xd8", b"\xff\xd9"
     def seg(marker, body):
         return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
     dqt = seg(0xDB, b"\x00" + b"\x01" * 64)
-    sof = seg(0xC0, struct.pack(">BHHB", 8, 8, 8, 1) + bytes([1, 0x11, quant_id]))
+    sof = seg(0xC0, struct.pack(">BHHB", 8, side, side, 1) + bytes([1, 0x11, quant_id]))
     # One code of length 1 per table: DC category 0, AC end of block.
     dht = seg(0xC4, b"\x00" + b"\x01" + b"\x00" * 15 + b"\x00" + b"\x10" + b"\x01" + b"\x00" * 15 + b"\x00")
     sos = seg(0xDA, bytes([1, 1, 0x00, 0, 63, 0]))
@@ -316,6 +317,11 @@ bad = {
                          + struct.pack(">I", 0x3FFFFFFF) + b"IDAT" + b"\0" * 12,
     "bmp_large_canvas_tiny_data": b"BM" + struct.pack("<IHHI", 70, 0, 0, 54)
                                   + struct.pack("<IiiHHIIiiII", 40, 8192, 8192, 1, 32, 0, 16, 0, 0, 0, 0) + b"\0" * 16,
+    # Scan data for one block of the 1,048,576 the header declares.
+    "jpeg_large_canvas_tiny_data": jpeg(side=8192),
+    # A screen of 8192x8192 whose image data stops short of its one 1x1 frame.
+    "gif_large_canvas_tiny_data": b"GIF89a" + struct.pack("<HH", 8192, 8192) + b"\x00\x00\x00" + b",\x00\x00\x00\x00"
+                                  + struct.pack("<HH", 1, 1) + b"\x00\x02",
     "png_large_canvas_tiny_data": SIG + ihdr(8192, 8192) + chunk(b"IDAT", zlib.compress(b"\0" * 64)) + chunk(b"IEND", b""),
     # 127 bytes declaring an 8192x8192 animation.
     "apng_huge_canvas": apng_head(8192, 8192, 1) + chunk(b"IDAT", b"\x78\x9c" + b"\0" * 10) + chunk(b"IEND", b""),

@@ -136,6 +136,24 @@ TEST_F(TargetTest, DrawTextEmptyAndMeasuring) {
     EXPECT_GT(sz.cx, 0);
 }
 
+// A layout's "textMode" reaches DrawText as it is: the text handed over is
+// const (often a shared string), so no flag may make the system write into it.
+TEST_F(TargetTest, DrawTextNeverWritesIntoTheText) {
+    const wchar_t original[] = L"WWWWWWWWWWWW\0guard";
+    const UINT formats[] = {DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE,
+                            DT_PATH_ELLIPSIS | DT_MODIFYSTRING | DT_SINGLELINE,
+                            DT_END_ELLIPSIS | DT_MODIFYSTRING | DT_CALCRECT};
+    for (UINT format : formats) {
+        for (int length : {12, -1}) {
+            wchar_t text[sizeof original / sizeof original[0]];
+            memcpy(text, original, sizeof original);
+            RECT rc = R(0, 0, 6, 24);
+            EXPECT_EQ(S_OK, rt->DrawText(text, length, &rc, format));
+            EXPECT_EQ(0, memcmp(text, original, sizeof original)) << std::hex << format << " " << std::dec << length;
+        }
+    }
+}
+
 TEST_F(TargetTest, TextOutDrawsWithinMeasuredBox) {
     SIZE sz{};
     rt->MeasureText(L"Hi", 2, &sz);

@@ -184,6 +184,8 @@ TEST(LauncherFigures, VersionTextsAndClientNames)
         {L"Client.exe", true}, {L"", false}, {L"..\\Client.exe", false}, {L"bin\\Client.exe", false},
         {L"bin/Client.exe", false}, {L"C:Client.exe", false}, {L"a..exe", false}, {L"orvomain.EXE", false},
         {L"OrvoMain.exe", false}, {L"OrvoMain2.exe", true},
+        // Windows drops trailing dots and blanks: these are the launcher too.
+        {L"OrvoMain.exe.", false}, {L"OrvoMain.exe ", false}, {L"orvomain.exe. .", false}, {L"Client.exe.", false},
     };
     for (const auto& c : names)
         EXPECT_EQ(IsAcceptableClientName(c.name, L"OrvoMain.exe"), c.ok) << Utf8Of(c.name);

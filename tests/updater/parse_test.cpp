@@ -101,6 +101,8 @@ TEST(HttpResponseHead, RefusesMalformedHeads)
         {"HTTP/1.1 200 OK\r\nContent-Length: 12x\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nContent-Length:\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999\r\n\r\n", 200, -3},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 9999999999999999999\r\n\r\n", 200, -3},
+        {"HTTP/1.1 200 OK\r\nContent-Length: 9223372036854775808\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n\r\n", 200, -3},
         {"HTTP/1.1 200 OK\r\ncontent-length: 7\r\n\r\n", 200, 7},

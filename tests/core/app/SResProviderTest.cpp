@@ -297,6 +297,12 @@ TEST_F(SResProviderMgrLeaks, IconsAndBitmapsFromProvidersAndFiles)
         {L"square:16", 16},
         {L"SQUARE:48", 48},
         {L"MISSING:16", 0},
+        // Icons are at most 256 pixels wide: a size from a layout past that
+        // (or below 0) is refused, not scaled to.
+        {L"SQUARE:256", 256},
+        {L"SQUARE:4000", 0},
+        {L"SQUARE:-16", 0},
+        {L"SQUARE:99999999999", 0},
     };
     for (const Case &c : cases) {
         HICON icon = mgr.LoadIconById(c.id);

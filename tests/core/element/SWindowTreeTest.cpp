@@ -158,6 +158,16 @@ TEST_F(SWindowTreeTest, IncludePresentMissingAndLooping)
     holder->CreateChildrenFromString((L"<x><include src='" + FileLayoutId(loop) + L"'/></x>").c_str());
     EXPECT_EQ(holder->GetChildrenCount(), 8);
     EXPECT_EQ(holder->CreateChildrenFromString(L"<x><unclosed></x>"), nullptr);
+
+    // One that includes itself three times would triple at each of those
+    // rounds (3,280 fragments); one include brings in 32 fragments at most.
+    const std::wstring bomb = dir.File(L"bomb.xml"), bombIdWide = FileLayoutId(bomb);
+    const std::string bombId(bombIdWide.begin(), bombIdWide.end()), self = "<include src='" + bombId + "'/>";
+    dir.Write(L"bomb.xml", "<include><window name='b'/>" + self + self + self + "</include>");
+    SWindow* bombed = host.Load(L"<root><window name='bombed'/></root>");
+    bombed->CreateChildrenFromString((L"<x><include src='" + bombIdWide + L"'/><include src='" + bombIdWide +
+                                      L"'/></x>").c_str());
+    EXPECT_EQ(bombed->GetChildrenCount(), 2 * 32);
 }
 
 TEST_F(SWindowTreeTest, FindChildByIdAndName)
