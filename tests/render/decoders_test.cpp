@@ -6,6 +6,7 @@
 #include "RenderTestUtil.h"
 #include "support/CostMeter.h"
 #include "render/ApngDecoder.h"
+#include "render/ImgFiles.h"
 #include "render/IRenderObj.h"
 #include "render/JpegTables.h"
 #include "render/PngCodec.h"
@@ -379,6 +380,47 @@ TEST_F(DecoderTest, AnsiPathsUpTo259Characters) {
         img->Release();
         f->Release();
     }
+}
+
+// Takes every free stretch of the address space of at least `least` bytes
+// for as long as it lives, so no allocation that large can succeed.
+class AddressSpaceHog {
+public:
+    explicit AddressSpaceHog(SIZE_T least) {
+        // Largest first: the system hands out stretches it keeps apart
+        // (Wine's reserved areas) only to reservations it places itself.
+        for (SIZE_T size = SIZE_T(1) << 30; size >= least; size /= 2)
+            while (void* p = VirtualAlloc(nullptr, size, MEM_RESERVE, PAGE_NOACCESS)) m_taken.push_back(p);
+    }
+    ~AddressSpaceHog() {
+        for (void* p : m_taken) VirtualFree(p, 0, MEM_RELEASE);
+    }
+
+private:
+    std::vector<void*> m_taken;
+};
+
+TEST(ImgFiles, AFileThatCannotBeHeldInMemoryIsRefusedAndClosed) {
+    wchar_t folder[MAX_PATH];
+    ASSERT_TRUE(GetTempPathW(MAX_PATH, folder));
+    const std::wstring path = std::wstring(folder) + L"orvo_big_image.bin";
+    {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        LARGE_INTEGER size;
+        size.QuadPart = 200 << 20;  // within the image cap, sparse on disk
+        EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    std::vector<BYTE> data(3, 1);
+    bool read = true;
+    {
+        AddressSpaceHog hog(64 << 20);
+        EXPECT_NO_THROW(read = ImgFiles::ReadAll(path.c_str(), &data));
+    }
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(data.empty());
+    EXPECT_TRUE(DeleteFileW(path.c_str())) << "the file was left open";
 }
 
 TEST_F(DecoderTest, StbReloadReplacesFrame) {
