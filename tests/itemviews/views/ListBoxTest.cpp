@@ -300,9 +300,10 @@ TEST_F(ListBoxTest, ASelectionHandlerMayDestroyTheListBox)
         for (int id : {int(EventLBSelChanging::EventID), int(EventLBSelChanged::EventID)}) {
             SCOPED_TRACE(std::string(road.what) + (id == EventLBSelChanging::EventID ? ", changing" : ", changed"));
             ViewHost host;
-            const std::wstring xml = std::wstring(L"<root><listbox name=\"lb\" pos=\"0,0,200,60\" curSel=\"1\" hotTrack=\"") +
-                                     road.hotTrack + L"\"><items><item text=\"a\"/><item text=\"b\"/><item text=\"c\"/>" +
-                                     L"</items></listbox></root>";
+            const std::wstring xml =
+                std::wstring(L"<root><listbox name=\"lb\" pos=\"0,0,200,60\" curSel=\"1\" hotTrack=\"") +
+                road.hotTrack +
+                L"\"><items><item text=\"a\"/><item text=\"b\"/><item text=\"c\"/></items></listbox></root>";
             SListBox* lb = host.Load<SListBox>(xml.c_str(), L"lb");
             ASSERT_TRUE(lb);
             lb->SetFocus();
