@@ -31,7 +31,7 @@ void WriteJump(unsigned char *code, const void *arg, const void *target)
 } // namespace
 
 CSimpleWnd::CSimpleWnd(HWND hWnd)
-    : m_hWnd(hWnd), m_currentMsg(nullptr), m_destroyed(FALSE), m_creating(FALSE), m_thunk(nullptr),
+    : m_hWnd(hWnd), m_dispatch(nullptr), m_destroyed(FALSE), m_creating(FALSE), m_thunk(nullptr),
       m_prevProc(::DefWindowProcW)
 {
 }
@@ -44,6 +44,15 @@ CSimpleWnd::~CSimpleWnd()
     if (m_thunk && m_hWnd && ::IsWindow(m_hWnd) && !UnsubclassWindow(FALSE))
         OrphanThunk();
     ReleaseThunkMemory();
+    LeaveDispatches(); // deleted by a handler: its messages end without it
+}
+
+void CSimpleWnd::LeaveDispatches()
+{
+    for (Dispatch *d = m_dispatch; d; d = d->outer)
+        d->detached = true;
+    m_dispatch = nullptr;
+    m_destroyed = FALSE;
 }
 
 BOOL CSimpleWnd::ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT &, DWORD)
@@ -124,7 +133,7 @@ HWND CSimpleWnd::Create(LPCWSTR name, DWORD style, DWORD exStyle, int x, int y, 
     // was never this object's: its final step is not run.
     m_hWnd = nullptr;
     m_destroyed = FALSE;
-    m_currentMsg = nullptr;
+    m_dispatch = nullptr;
     ReleaseThunkMemory();
     return nullptr;
 }
@@ -150,21 +159,32 @@ LRESULT CALLBACK CSimpleWnd::StartWindowProc(HWND hWnd, UINT msg, WPARAM wParam,
 LRESULT CALLBACK CSimpleWnd::WindowProc(HWND selfArg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CSimpleWnd *self = reinterpret_cast<CSimpleWnd *>(selfArg);
-    MSG record = {self->m_hWnd, msg, wParam, lParam, 0, {0, 0}};
-    const MSG *saved = self->m_currentMsg;
-    self->m_currentMsg = &record;
+    const HWND hWnd = self->m_hWnd;
+    const WNDPROC prev = self->m_prevProc;
+    Dispatch dispatch = {{hWnd, msg, wParam, lParam, 0, {0, 0}}, self->m_dispatch, false};
+    self->m_dispatch = &dispatch;
 
     LRESULT result = 0;
-    BOOL handled = self->ProcessWindowMessage(self->m_hWnd, msg, wParam, lParam, result, 0);
+    BOOL handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+    // The handler let the window go, or deleted the object: the window's own
+    // procedure has the rest of the message and the object is not touched.
+    if (dispatch.detached) {
+        if (!handled)
+            result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
+        return result;
+    }
     if (!handled) {
         if (msg == WM_NCDESTROY) {
-            LONG before = ::GetWindowLongW(self->m_hWnd, GWL_WNDPROC);
-            result = ::CallWindowProcW(self->m_prevProc, self->m_hWnd, msg, wParam, lParam);
-            if (self->m_prevProc != ::DefWindowProcW &&
-                ::GetWindowLongW(self->m_hWnd, GWL_WNDPROC) == before)
-                ::SetWindowLongW(self->m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(self->m_prevProc));
+            LONG before = ::GetWindowLongW(hWnd, GWL_WNDPROC);
+            result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
+            if (dispatch.detached)
+                return result;
+            if (prev != ::DefWindowProcW && ::GetWindowLongW(hWnd, GWL_WNDPROC) == before)
+                ::SetWindowLongW(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(prev));
         } else {
-            result = ::CallWindowProcW(self->m_prevProc, self->m_hWnd, msg, wParam, lParam);
+            result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
+            if (dispatch.detached)
+                return result;
         }
     }
     // Handled or not, the window is gone after this message: the thunk must go once.
@@ -173,15 +193,12 @@ LRESULT CALLBACK CSimpleWnd::WindowProc(HWND selfArg, UINT msg, WPARAM wParam, L
 
     // The final step waits for the outermost dispatch; inside Create, Create
     // itself cleans up after a window that died there.
-    if (self->m_destroyed && !saved && !self->m_creating) {
-        HWND hWnd = self->m_hWnd;
+    self->m_dispatch = dispatch.outer;
+    if (self->m_destroyed && !dispatch.outer && !self->m_creating) {
         self->m_hWnd = nullptr;
         self->m_destroyed = FALSE;
-        self->m_currentMsg = nullptr;
         self->m_prevProc = ::DefWindowProcW;
         self->FreeThunk(hWnd); // may delete the object: nothing of it is used after
-    } else {
-        self->m_currentMsg = saved;
     }
     return result;
 }
@@ -221,6 +238,7 @@ HWND CSimpleWnd::UnsubclassWindow(BOOL force)
     m_prevProc = ::DefWindowProcW;
     HWND old = m_hWnd;
     m_hWnd = nullptr;
+    LeaveDispatches();
     return old;
 }
 
@@ -231,9 +249,10 @@ LRESULT CSimpleWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT CSimpleWnd::DefWindowProc()
 {
-    if (!m_currentMsg)
+    if (!m_dispatch)
         return 0;
-    return DefWindowProc(m_currentMsg->message, m_currentMsg->wParam, m_currentMsg->lParam);
+    const MSG &msg = m_dispatch->msg;
+    return DefWindowProc(msg.message, msg.wParam, msg.lParam);
 }
 
 namespace {

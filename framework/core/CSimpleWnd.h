@@ -37,7 +37,10 @@ public:
     // procedure was replaced since (unless forced), cannot be restored, or this
     // object routes no window. Forced over a procedure installed since, the
     // thunk stays for it to pass messages down to the previous procedure until
-    // the window's last message (else until the support object goes).
+    // the window's last message (else until the support object goes). Called
+    // from a handler, the messages being dispatched go on without the object
+    // (one left unhandled goes to the previous procedure), which may then be
+    // deleted there; no final step runs for it.
     HWND UnsubclassWindow(BOOL force = FALSE);
 
     LRESULT DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -84,13 +87,22 @@ public:
 
     enum { kThunkSize = 13 };
     const void *GetThunk() const { return m_thunk; }
-    const MSG *GetCurrentMessage() const { return m_currentMsg; }
+    const MSG *GetCurrentMessage() const { return m_dispatch ? &m_dispatch->msg : nullptr; }
 
 protected:
     // Runs after the last message of the window; the base frees the thunk.
     virtual void FreeThunk(HWND hWnd);
 
 private:
+    // One message being dispatched to the object, on the static procedure's stack.
+    struct Dispatch {
+        MSG msg;
+        Dispatch *outer;  // the dispatch this one runs inside, if any
+        bool detached;    // the object let the window go meanwhile (or is gone)
+    };
+
+    // The dispatches running go on without the object from here.
+    void LeaveDispatches();
     bool AllocThunk();
     void WriteThunk();
     void ReleaseThunkMemory();
@@ -100,7 +112,7 @@ private:
     static LRESULT CALLBACK OrphanProc(HWND record, UINT msg, WPARAM wParam, LPARAM lParam);
     static HWND ReflectTarget(UINT msg, WPARAM wParam, LPARAM lParam, HWND hWnd);
 
-    const MSG *m_currentMsg;
+    Dispatch *m_dispatch; // the innermost message being dispatched
     BOOL m_destroyed;
     BOOL m_creating; // inside Create: the final step waits for it
     unsigned char *m_thunk;

@@ -406,7 +406,12 @@ RECT SListView::GetListRect() const
 
 int SListView::NextRowTop(int, int top, int height)
 {
-    return top + height + (m_locator ? m_locator->GetDividerHeight() : 0);
+    return top + height + DividerStripHeight();
+}
+
+int SListView::DividerStripHeight()
+{
+    return m_locator ? m_locator->GetDividerHeight() : 0;
 }
 
 int SListView::GetRowWidth() const
@@ -491,13 +496,14 @@ void SListView::OnLvPaint(IRenderTarget* rt)
         rt->PushClipRect(&list, RGN_AND);
         RECT box;
         rt->GetClipBox(&box);
+        const int strip = DividerStripHeight();
         int index = m_iFirstVisible;
         for (SList<ItemInfo>::Node* n = m_visible.GetHead(); n; n = n->pNext, ++index) {
             const RECT row = RowRect(index);
             RECT meet;
             if (::IntersectRect(&meet, &row, &box)) n->data.panel->Draw(rt, row);
-            if (m_pDividerSkin && m_nDividerSize > 0) {
-                const RECT divider = {row.left, row.bottom, row.right, row.bottom + m_nDividerSize};
+            if (m_pDividerSkin && strip > 0) {
+                const RECT divider = {row.left, row.bottom, row.right, row.bottom + strip};
                 m_pDividerSkin->Draw(rt, &divider, 0);
             }
         }

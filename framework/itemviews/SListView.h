@@ -100,7 +100,8 @@ public:
     // ---- IItemContainer ----
     BOOL GetItemRect(SItemPanel* panel, RECT* out) override;
 
-    // "dividerSkin", "dividerSize", "wantTab".
+    // "dividerSkin", "dividerSize", "wantTab". The size goes to the locator
+    // made from the next template read; rows and strips follow the locator.
     HRESULT SetAttribute(const SStringW& name, const SStringW& value, BOOL loading) override;
     // Reads the "template" child and makes the locator; no child elements.
     BOOL CreateChildren(pugi::xml_node node) override;
@@ -131,6 +132,9 @@ protected:
     // Where the row after `index` starts, given the top and height of that
     // row's panel: below it and the divider here (tiles share a row).
     virtual int NextRowTop(int index, int top, int height);
+    // How high the strip below each row that the divider skin fills: the
+    // locator's gap between rows (0 without a locator).
+    virtual int DividerStripHeight();
     // A panel for row i of that type: the old one of the row, a parked one, or a new one.
     SItemPanel* TakePanel(int i, int type, SArray<ItemInfo>& old, int oldFirst);
     void ParkPanel(const ItemInfo& info);
@@ -168,7 +172,7 @@ protected:
     SArray<SList<SItemPanel*>*> m_freeLists;  // parked panels per view type
     pugi::xml_document m_tmplDoc;
     ISkinObj* m_pDividerSkin = nullptr;  // owned by the skin pool
-    int m_nDividerSize = 0;
+    int m_nDividerSize = 0;  // for the locator the next template makes
     int m_bWantTab = 0;
     int m_nBoundPos = -1;          // the scroll position the rows in sight were bound for
     int m_nUpdating = 0;           // UpdateVisibleItems running

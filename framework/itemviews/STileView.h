@@ -39,6 +39,8 @@ protected:
     RECT RowRect(int index) const override;
     int GetRowWidth() const override;
     int NextRowTop(int index, int top, int height) override;
+    // Tiles keep margins between them, no dividers.
+    int DividerStripHeight() override { return 0; }
 
 private:
     LRESULT OnTileKeyDown(UINT msg, WPARAM wParam, LPARAM lParam);

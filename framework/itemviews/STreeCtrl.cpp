@@ -309,12 +309,14 @@ HSTREEITEM STreeCtrl::InsertItem(LPCWSTR text, int image, int selImage, LPARAM d
     const HSTREEITEM handle = HandleOf(node);
     m_live.insert(handle);
     node->data.hItem = handle;
-    if (parentNode && !parentNode->data.bHasChildren) {
+    const bool firstChild = parentNode && !parentNode->data.bHasChildren;
+    if (firstChild) {
         parentNode->data.bHasChildren = TRUE;
         if (parentNode->data.bVisible) RemoveRow(parentNode->data);
         CalcItemContentWidth(&parentNode->data);
         if (parentNode->data.bVisible) AddRow(parentNode->data);
     }
+    if (m_bCheckBox && parentNode) CheckAfterInsert(parentNode, firstChild);
     OnInsertItem(&node->data);
     if (!IsItem(handle)) return 0;
     if (node->data.bVisible) {
@@ -588,6 +590,19 @@ void STreeCtrl::UpdateCheckUp(Node* node)
             if (child->data.nCheckBoxValue != state) state = 2;
         node->data.nCheckBoxValue = state;
     }
+}
+
+// The new child is unchecked: a parent that was checked is so no longer for
+// its whole branch (a leaf's first child alone decides), and the states
+// above follow when the parent's changed.
+void STreeCtrl::CheckAfterInsert(Node* parent, bool firstChild)
+{
+    const int before = parent->data.nCheckBoxValue;
+    const int after = firstChild || before == 0 ? 0 : 2;
+    if (after == before) return;
+    parent->data.nCheckBoxValue = after;
+    UpdateCheckUp(parent->parent);
+    Invalidate();
 }
 
 int STreeCtrl::GetCheckState(HSTREEITEM item) const

@@ -99,7 +99,8 @@ public:
     // A new item under parent (STVI_ROOT or 0: top level) after the sibling
     // after (STVI_FIRST, STVI_LAST, or a child of parent; after the last is
     // last). Null, and nothing changed, for an unknown parent, an after that
-    // is not parent's child, or when memory runs out.
+    // is not parent's child, or when memory runs out. The item comes
+    // unchecked; with check boxes its ancestors' states follow.
     HSTREEITEM InsertItem(LPCWSTR text, int image, int selImage, LPARAM data, HSTREEITEM parent = STVI_ROOT,
                           HSTREEITEM after = STVI_LAST, BOOL ensureVisible = FALSE);
     HSTREEITEM InsertItem(LPCWSTR text, int image, int selImage, HSTREEITEM parent = STVI_ROOT,
@@ -212,6 +213,8 @@ protected:
     void UpdateViewSize();
     // Each ancestor's check state from its children, from node upwards.
     void UpdateCheckUp(Node* node);
+    // After an unchecked item was inserted under parent (its first child when firstChild).
+    void CheckAfterInsert(Node* parent, bool firstChild);
     // Every content width and the widest row again (margins, indent or font changed).
     void RecalcWidths();
     // The row rectangle (client width) of row index.

@@ -10,6 +10,29 @@ namespace {
 // the stack with it.
 const int kMaxDepth = 1024;
 
+// Ends a walk along one kind of the adapter's links (parents, or siblings)
+// where they come round to an item met before. Brent's method: one compare
+// a step and no memory; the loop is seen within twice its length.
+class LoopGuard {
+public:
+    // False once item comes round again.
+    bool Fresh(HSTREEITEM item)
+    {
+        if (item == m_mark) return false;
+        if (++m_steps == m_span) {
+            m_mark = item;
+            m_span *= 2;
+            m_steps = 0;
+        }
+        return true;
+    }
+
+private:
+    HSTREEITEM m_mark = 0;
+    unsigned m_steps = 0;
+    unsigned m_span = 1;
+};
+
 }  // namespace
 
 STreeViewItemLocator::STreeViewItemLocator(int indent) : m_nIndent(std::max(0, indent)) {}
@@ -45,7 +68,8 @@ void STreeViewItemLocator::InitBranch(HSTREEITEM item, int depth)
         return;
     }
     int sum = 0, widest = 0;
-    for (; child; child = m_adapter->GetNextSiblingItem(child)) {
+    LoopGuard siblings;
+    for (; child && siblings.Fresh(child); child = m_adapter->GetNextSiblingItem(child)) {
         Set(child, kOffset, sum);
         InitBranch(child, depth + 1);
         sum += BranchHeight(child);
@@ -73,7 +97,9 @@ void STreeViewItemLocator::OnBranchChanged(HSTREEITEM item)
 // the sums above it stay.
 void STreeViewItemLocator::AddToAncestors(HSTREEITEM item, int delta)
 {
-    for (HSTREEITEM up = m_adapter->GetParentItem(item); up; up = m_adapter->GetParentItem(up)) {
+    LoopGuard ancestors;
+    for (HSTREEITEM up = m_adapter->GetParentItem(item); up && ancestors.Fresh(up);
+         up = m_adapter->GetParentItem(up)) {
         Set(up, kChildrenHeight, Get(up, kChildrenHeight) + delta);
         if (!IsExpanded(up)) break;
     }
@@ -91,9 +117,13 @@ void STreeViewItemLocator::OnExpandStateChanged(HSTREEITEM item, BOOL oldExpande
 
 void STreeViewItemLocator::UpdateOffsets(HSTREEITEM item)
 {
-    while (item && item != STVI_ROOT) {
+    LoopGuard ancestors;
+    while (item && item != STVI_ROOT && ancestors.Fresh(item)) {
         int y = Get(item, kOffset) + BranchHeight(item);
-        for (HSTREEITEM s = m_adapter->GetNextSiblingItem(item); s; s = m_adapter->GetNextSiblingItem(s)) {
+        LoopGuard siblings;
+        siblings.Fresh(item);
+        for (HSTREEITEM s = m_adapter->GetNextSiblingItem(item); s && siblings.Fresh(s);
+             s = m_adapter->GetNextSiblingItem(s)) {
             Set(s, kOffset, y);
             y += BranchHeight(s);
         }
@@ -117,7 +147,9 @@ int STreeViewItemLocator::GetItemTop(HSTREEITEM item)
 {
     if (!m_adapter || !item || item == STVI_ROOT || !m_adapter->IsItemVisible(item)) return -1;
     int top = 0;
+    LoopGuard ancestors;
     for (HSTREEITEM up = item; up && up != STVI_ROOT; up = m_adapter->GetParentItem(up)) {
+        if (!ancestors.Fresh(up)) return -1;  // never reaches the root: not shown
         top += Get(up, kOffset);
         if (up != item) top += Get(up, kHeight);
     }
@@ -129,15 +161,17 @@ HSTREEITEM STreeViewItemLocator::GetItemAt(int y)
     if (!m_adapter || y < 0) return 0;
     HSTREEITEM item = STVI_ROOT;
     int c = 0;
-    while (item) {
+    for (int depth = 0; item && depth <= kMaxDepth; ++depth) {
         if (y >= c + BranchHeight(item)) return 0;
         c += Get(item, kHeight);
         if (y < c) return item == STVI_ROOT ? 0 : item;
         const int d = Get(item, kChildrenHeight);
         HSTREEITEM child;
+        LoopGuard siblings;
         if (y - c < d / 2) {
             int top = c;
             for (child = m_adapter->GetFirstChildItem(item); child; child = m_adapter->GetNextSiblingItem(child)) {
+                if (!siblings.Fresh(child)) return 0;
                 const int bh = BranchHeight(child);
                 if (y < top + bh) break;
                 top += bh;
@@ -146,6 +180,7 @@ HSTREEITEM STreeViewItemLocator::GetItemAt(int y)
         } else {
             int bottom = c + d;
             for (child = m_adapter->GetLastChildItem(item); child; child = m_adapter->GetPrevSiblingItem(child)) {
+                if (!siblings.Fresh(child)) return 0;
                 bottom -= BranchHeight(child);
                 if (y >= bottom) break;
             }
@@ -167,16 +202,19 @@ void STreeViewItemLocator::RecordItemWidth(HSTREEITEM item, int width)
 void STreeViewItemLocator::PropagateWidth(HSTREEITEM item, int bw0, int bw1)
 {
     HSTREEITEM child = item;
+    LoopGuard ancestors;
     while (bw0 != bw1) {
         const HSTREEITEM up = m_adapter->GetParentItem(child);
-        if (!up) return;
+        if (!up || !ancestors.Fresh(up)) return;
         const int f = ChildIndent(up);
         const int e = Get(up, kChildrenWidth);
         int value;
         if (bw0 + f == e) {
             if (bw1 < bw0) {  // the widest shrank: the widest of its siblings now
                 value = 0;
-                for (HSTREEITEM s = m_adapter->GetFirstChildItem(up); s; s = m_adapter->GetNextSiblingItem(s))
+                LoopGuard siblings;
+                for (HSTREEITEM s = m_adapter->GetFirstChildItem(up); s && siblings.Fresh(s);
+                     s = m_adapter->GetNextSiblingItem(s))
                     value = std::max(value, BranchWidth(s));
                 value += f;
             } else {

@@ -1,6 +1,7 @@
 #include "core/CSimpleWnd.h"
 #include "core/CSimpleWndHelper.h"
 #include "../LeakCheck.h"
+#include "support/FreedMemoryProbe.h"
 #include <gtest/gtest.h>
 #include <cstring>
 #include <memory>
@@ -426,6 +427,107 @@ TEST_F(CSimpleWndTest, ThunkBelowAnotherProcedureOutlivesItsObject)
         DestroyWindow(hWnd); // the window's last message frees the old thunk
         DestroyWindow(second);
     }
+}
+
+namespace {
+
+// What a LettingGoWnd does with its window, and what it saw.
+struct LetGoPlan {
+    enum Act { kUnsubclass, kUnsubclassAndDelete, kDelete, kDestroyAndDelete };
+    UINT on;        // the message in whose handling the window is let go
+    bool nested;    // in a message sent to the window from that handling
+    bool handled;   // the messages are answered (7); else the window's procedure answers
+    Act act;        // unsubclass (forced), delete the object, or both; or destroy the window and delete
+    int freeThunks; // runs of FreeThunk
+};
+
+// Lets its window go in the middle of a message as its plan says; nothing
+// of it is read after that.
+class LettingGoWnd : public CSimpleWnd {
+public:
+    explicit LettingGoWnd(LetGoPlan &plan) : m_plan(plan) {}
+    BOOL ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM, LPARAM, LRESULT &result, DWORD) override
+    {
+        LetGoPlan &plan = m_plan;
+        if (msg == plan.on && plan.nested) {
+            ::SendMessageW(hWnd, kNested, 0, 0);
+        } else if (msg == (plan.nested ? kNested : plan.on)) {
+            if (plan.act == LetGoPlan::kUnsubclass || plan.act == LetGoPlan::kUnsubclassAndDelete)
+                UnsubclassWindow(TRUE);
+            if (plan.act == LetGoPlan::kDestroyAndDelete)
+                DestroyWindow();
+            if (plan.act != LetGoPlan::kUnsubclass)
+                delete this;
+        } else {
+            return FALSE;
+        }
+        result = 7;
+        return plan.handled;
+    }
+    void FreeThunk(HWND hWnd) override
+    {
+        ++m_plan.freeThunks;
+        CSimpleWnd::FreeThunk(hWnd);
+    }
+
+private:
+    LetGoPlan &m_plan;
+};
+
+} // namespace
+
+// A handler that gives the window back or deletes its object (after
+// destroying the window, too) in the middle of a message: the rest of the
+// message goes to the window's own procedure with the window's handle,
+// nothing of the object is touched again, and its final step never runs:
+// the window is no longer its.
+TEST_F(CSimpleWndTest, AWindowLetGoInsideItsMessageGoesOnWithoutTheObject)
+{
+    FreedMemoryProbe probe;
+    const char *const acts[] = {"unsubclassed", "unsubclassed and deleted", "deleted", "destroyed and deleted"};
+    for (UINT on : {kPing, static_cast<UINT>(WM_NCDESTROY)})
+        for (bool nested : {false, true})
+            for (bool handled : {false, true})
+                for (LetGoPlan::Act act : {LetGoPlan::kUnsubclass, LetGoPlan::kUnsubclassAndDelete, LetGoPlan::kDelete,
+                                           LetGoPlan::kDestroyAndDelete}) {
+                    if (on == WM_NCDESTROY && act == LetGoPlan::kDestroyAndDelete)
+                        continue; // the window is being destroyed already
+                    SCOPED_TRACE(testing::Message() << (on == kPing ? "ping" : "WM_NCDESTROY")
+                                                    << (nested ? ", nested" : "") << (handled ? ", handled" : "")
+                                                    << ", " << acts[act]);
+                    LetGoPlan plan = {on, nested, handled, act, 0};
+                    HWND hWnd = MakePlainWindow();
+                    ASSERT_NE(hWnd, nullptr);
+                    LettingGoWnd *w = new LettingGoWnd(plan);
+                    ASSERT_TRUE(w->SubclassWindow(hWnd));
+                    g_plainNcDestroys = 0;
+                    if (on == kPing) {
+                        const LRESULT answer = SendMessageW(hWnd, kPing, 0, 0);
+                        if (act != LetGoPlan::kDestroyAndDelete) {
+                            EXPECT_EQ(answer, handled ? 7 : 100);
+                            EXPECT_EQ(GetWindowLongW(hWnd, GWL_WNDPROC), reinterpret_cast<LONG>(PlainProc));
+                        } else if (handled) {
+                            EXPECT_EQ(answer, 7);
+                        }
+                    }
+                    if (act == LetGoPlan::kUnsubclass) {
+                        if (on == kPing) {
+                            EXPECT_EQ(w->m_hWnd, nullptr);
+                            EXPECT_EQ(w->GetCurrentMessage(), nullptr);
+                        }
+                        DestroyWindow(hWnd);
+                        EXPECT_EQ(w->m_hWnd, nullptr);
+                        EXPECT_EQ(w->GetThunk(), nullptr);
+                        EXPECT_EQ(w->GetCurrentMessage(), nullptr);
+                        delete w;
+                    } else {
+                        DestroyWindow(hWnd);
+                        EXPECT_TRUE(FreedMemoryProbe::IsFreed(w));
+                    }
+                    EXPECT_FALSE(IsWindow(hWnd));
+                    EXPECT_EQ(g_plainNcDestroys, on == WM_NCDESTROY && handled ? 0 : 1);
+                    EXPECT_EQ(plan.freeThunks, 0);
+                }
 }
 
 namespace {

@@ -12,7 +12,7 @@ orvo_test(core_app_test
   ${CMAKE_CURRENT_LIST_DIR}/SApplicationTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SUiDefTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc
-  LIBS wui_core TIMEOUT 600)
+  LIBS wui_core orvo_freed_memory_probe TIMEOUT 600)
 
 # Speed figures of the lookups, run by hand: not a CTest test.
 orvo_bench(core_app_bench ${CMAKE_CURRENT_LIST_DIR}/bench/AppBench.cpp ${CMAKE_CURRENT_LIST_DIR}/res/core_app_test.rc LIBS wui_core)

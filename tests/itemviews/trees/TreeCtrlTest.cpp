@@ -148,6 +148,38 @@ TEST_F(TreeCtrlTest, AParentLeftWithoutChildrenIsNoLongerPartlyChecked)
     }
 }
 
+// top (p (x, y), q): a new child is unchecked, so its parent and every item
+// above take their states from their children again.
+TEST_F(TreeCtrlTest, AnUncheckedChildInsertedMakesItsParentsStatesAgain)
+{
+    const struct Case {
+        const wchar_t* checked;  // checked before the insert
+        const wchar_t* parent;   // the new child's parent
+        int p, q, top;           // their states after
+    } cases[] = {
+        {L"top", L"p", 2, 1, 2},    // a checked parent is only partly checked now
+        {L"top", L"top", 1, 1, 2},  // right under the top
+        {L"q", L"p", 0, 1, 2},      // an unchecked parent stays so
+        {L"top", L"q", 1, 0, 2},    // a checked leaf's first child decides its state
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::wstring(c.checked) + L" checked, under " + c.parent);
+        ViewHost host;
+        STreeCtrl* tc = host.Load<STreeCtrl>(
+            L"<root><treectrl name='tc' pos='0,0,200,100' checkBox='1'><item text='top'><item text='p'>"
+            L"<item text='x'/><item text='y'/></item><item text='q'/></item></treectrl></root>",
+            L"tc");
+        ASSERT_TRUE(tc);
+        ASSERT_TRUE(tc->SetCheckState(Find(tc, c.checked), TRUE));
+        const HSTREEITEM added = tc->InsertItem(L"new", Find(tc, c.parent), STVI_LAST, FALSE);
+        ASSERT_TRUE(added);
+        EXPECT_EQ(0, tc->GetCheckState(added));
+        EXPECT_EQ(c.p, tc->GetCheckState(Find(tc, L"p")));
+        EXPECT_EQ(c.q, tc->GetCheckState(Find(tc, L"q")));
+        EXPECT_EQ(c.top, tc->GetCheckState(Find(tc, L"top")));
+    }
+}
+
 TEST_F(TreeCtrlTest, TheToggleExpandsAndCollapsesWithEvents)
 {
     ViewHost host;

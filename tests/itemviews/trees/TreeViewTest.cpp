@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
 
 using namespace WUI;
 using treetest::TreeAdapter;
@@ -321,6 +322,141 @@ TEST_F(TreeViewTest, AnEmptyTreeShowsNothingAndPagingBindsOnlyWhatIsInSight)
     EXPECT_LE(tv->GetPanelCount(), 12);
     tv->SetAdapter(nullptr);
     big->Release();
+}
+
+// The six items of Tree with one kind of link made to loop. A count of the
+// links followed far beyond what a tree of six items needs cuts the walk
+// short (the links then end) and is reported.
+class LoopingAdapter : public TreeAdapter {
+public:
+    enum Loop { kParent, kNextSibling, kPrevSibling, kChild };
+    explicit LoopingAdapter(Loop loop) : m_loop(loop)
+    {
+        f1 = Add(L"f1");
+        c1 = Add(L"c1", f1);
+        c2 = Add(L"c2", f1);
+        f2 = Add(L"f2");
+        c3 = Add(L"c3", f2);
+        leaf = Add(L"leaf");
+    }
+    // Whether the links followed since the last call ran away; counts afresh.
+    bool RanAway()
+    {
+        const bool ran = m_steps > kRunaway;
+        m_steps = 0;
+        return ran;
+    }
+    // f1 under c1 under f1.
+    HSTREEITEM GetParentItem(HSTREEITEM item) override
+    {
+        if (Cut()) return 0;
+        return m_loop == kParent && item == f1 ? c1 : TreeAdapter::GetParentItem(item);
+    }
+    // Round the top level: after leaf comes f1, before f1 leaf.
+    HSTREEITEM GetNextSiblingItem(HSTREEITEM item) override
+    {
+        if (Cut()) return 0;
+        return m_loop == kNextSibling && item == leaf ? f1 : TreeAdapter::GetNextSiblingItem(item);
+    }
+    HSTREEITEM GetPrevSiblingItem(HSTREEITEM item) override
+    {
+        if (Cut()) return 0;
+        return m_loop == kPrevSibling && item == f1 ? leaf : TreeAdapter::GetPrevSiblingItem(item);
+    }
+    // f1 is c1's only child.
+    HSTREEITEM GetFirstChildItem(HSTREEITEM item) override
+    {
+        if (Cut()) return 0;
+        return m_loop == kChild && item == c1 ? f1 : TreeAdapter::GetFirstChildItem(item);
+    }
+    HSTREEITEM GetLastChildItem(HSTREEITEM item) override
+    {
+        if (Cut()) return 0;
+        return m_loop == kChild && item == c1 ? f1 : TreeAdapter::GetLastChildItem(item);
+    }
+
+    HSTREEITEM f1, c1, c2, f2, c3, leaf;
+
+private:
+    static const long kRunaway = 1000000;
+    bool Cut() { return ++m_steps > kRunaway; }
+
+    Loop m_loop;
+    long m_steps = 0;
+};
+
+// Whatever the links say, every walk of the locator and of the view ends;
+// an item whose ancestors never reach the root is not shown.
+TEST_F(TreeViewTest, LinksThatLoopEndEveryWalk)
+{
+    const struct {
+        const char* what;
+        LoopingAdapter::Loop loop;
+    } loops[] = {{"parents", LoopingAdapter::kParent},
+                 {"next siblings", LoopingAdapter::kNextSibling},
+                 {"previous siblings", LoopingAdapter::kPrevSibling},
+                 {"children", LoopingAdapter::kChild}};
+    for (const auto& l : loops) {
+        SCOPED_TRACE(l.what);
+        LoopingAdapter* a = new LoopingAdapter(l.loop);
+        {
+            SAutoRefPtr<STreeViewItemLocator> loc;
+            loc.Attach(new STreeViewItemLocator(10));
+            loc->SetAdapter(a);
+            const std::pair<const char*, std::function<void()>> steps[] = {
+                {"layout", [&] { loc->OnBranchChanged(STVI_ROOT); }},
+                {"tops",
+                 [&] {
+                     for (HSTREEITEM item : {a->f1, a->c1, a->c2, a->f2, a->c3, a->leaf}) {
+                         loc->GetItemTop(item);
+                         loc->GetItemIndent(item);
+                     }
+                 }},
+                {"lookups",
+                 [&] {
+                     for (int y = 0; y < 400; y += 10) loc->GetItemAt(y);
+                 }},
+                {"heights", [&] { loc->RecordItemHeight(a->c1, 20); }},
+                {"widths",
+                 [&] {
+                     loc->RecordItemWidth(a->c1, 200);
+                     loc->RecordItemWidth(a->c1, 50);
+                 }},
+                {"collapse",
+                 [&] {
+                     a->ExpandItem(a->f1, kTvCollapse);
+                     loc->OnExpandStateChanged(a->f1, TRUE, FALSE);
+                 }},
+                {"expand",
+                 [&] {
+                     a->ExpandItem(a->f1, kTvExpand);
+                     loc->OnExpandStateChanged(a->f1, FALSE, TRUE);
+                 }},
+                {"branch rebuilt", [&] { loc->OnBranchChanged(a->f1); }},
+            };
+            a->RanAway();
+            for (const auto& step : steps) {
+                step.second();
+                EXPECT_FALSE(a->RanAway()) << step.first;
+            }
+            if (l.loop == LoopingAdapter::kParent) {
+                for (HSTREEITEM item : {a->f1, a->c1, a->c2}) EXPECT_EQ(-1, loc->GetItemTop(item)) << item;
+            }
+        }
+        {
+            ViewHost host;
+            STreeView* tv = host.Load<STreeView>(kView, L"tv");
+            ASSERT_TRUE(tv);
+            ASSERT_TRUE(tv->SetAdapter(a));
+            tv->SetFocus();
+            host.PaintAll();
+            for (UINT vk : {VK_DOWN, VK_DOWN, VK_RIGHT, VK_NEXT, VK_END, VK_HOME}) host.Key(vk);
+            host.Click(20, 30);
+            host.PaintAll();
+            EXPECT_FALSE(a->RanAway()) << "the view";
+        }
+        a->Release();
+    }
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 
 #include "LeakCheck.h"
 #include "itemviews/SListBox.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 using namespace WUI;
@@ -268,6 +270,50 @@ TEST_F(ListBoxTest, RowsPaintTheirBackgrounds)
     host.PaintAll();
     EXPECT_EQ(0xFF00FF00u, host.Px(150, 25)) << "odd row 1";
     EXPECT_EQ(0xFFFF0000u, host.Px(150, 45)) << "even row 2";
+}
+
+// A selection handler that destroys the list box, reached by each road the
+// user has: what runs after the handler touches nothing freed.
+TEST_F(ListBoxTest, ASelectionHandlerMayDestroyTheListBox)
+{
+    FreedMemoryProbe probe;
+    struct Destroyer {
+        int calls = 0;
+        bool On(EventArgs& args)
+        {
+            ++calls;
+            args.sender->DestroyWindow();
+            return false;
+        }
+    };
+    const struct Road {
+        const char* what;
+        const wchar_t* hotTrack;
+        std::function<void(ViewHost&)> act;
+    } roads[] = {
+        {"click", L"0", [](ViewHost& h) { h.Click(10, 5); }},
+        {"hot-tracked release", L"1", [](ViewHost& h) { h.Click(10, 5); }},
+        {"down key", L"0", [](ViewHost& h) { h.Key(VK_DOWN); }},
+        {"up key", L"1", [](ViewHost& h) { h.Key(VK_UP); }},
+    };
+    for (const Road& road : roads)
+        for (int id : {int(EventLBSelChanging::EventID), int(EventLBSelChanged::EventID)}) {
+            SCOPED_TRACE(std::string(road.what) + (id == EventLBSelChanging::EventID ? ", changing" : ", changed"));
+            ViewHost host;
+            const std::wstring xml =
+                std::wstring(L"<root><listbox name=\"lb\" pos=\"0,0,200,60\" curSel=\"1\" hotTrack=\"") +
+                road.hotTrack +
+                L"\"><items><item text=\"a\"/><item text=\"b\"/><item text=\"c\"/></items></listbox></root>";
+            SListBox* lb = host.Load<SListBox>(xml.c_str(), L"lb");
+            ASSERT_TRUE(lb);
+            lb->SetFocus();
+            Destroyer destroyer;
+            lb->GetEventSet()->SubscribeEvent(id, &Destroyer::On, &destroyer);
+            road.act(host);
+            EXPECT_EQ(1, destroyer.calls);
+            EXPECT_TRUE(FreedMemoryProbe::IsFreed(lb));
+            EXPECT_EQ(nullptr, host.Find(L"lb"));
+        }
 }
 
 }  // namespace

@@ -417,4 +417,33 @@ TEST_F(ListViewTest, TheSelectedRowPaintsItsColour)
     EXPECT_NE(0xFF000080u, host.Px(150, 50));
 }
 
+// The divider skin fills the gap the locator leaves between rows; a
+// "dividerSize" set later is kept for the next template, and the strip
+// still matches the rows.
+TEST_F(ListViewTest, TheDividerFillsTheGapBetweenRows)
+{
+    ViewHost host;
+    host.AddSkins(L"<skin><colorrect name='skin_divider' normal='#ff0000'/></skin>");
+    SListView* lv = host.Load<SListView>(
+        L"<root><listview name='lv' pos='0,0,200,100' sbSkin='' dividerSize='4' dividerSkin='skin_divider'>"
+        L"<template itemHeight='20'><text name='text' pos='0,0,-0,-0'/></template></listview></root>",
+        L"lv");
+    ASSERT_TRUE(lv);
+    Rows rows(10);
+    lv->SetAdapter(rows.adapter);
+    const DWORD red = 0xFFFF0000u;
+    for (const wchar_t* size : {L"4", L"10", L"1"}) {
+        SCOPED_TRACE(testing::Message() << "dividerSize " << size);
+        lv->SetAttribute(L"dividerSize", size, FALSE);
+        host.PaintAll();
+        ASSERT_EQ(4, lv->GetItemLocator()->GetDividerHeight());
+        EXPECT_NE(red, host.Px(150, 19)) << "row 0";
+        EXPECT_EQ(red, host.Px(150, 20)) << "the gap below row 0";
+        EXPECT_EQ(red, host.Px(150, 23)) << "the gap below row 0";
+        EXPECT_NE(red, host.Px(150, 24)) << "row 1";
+        EXPECT_NE(red, host.Px(150, 29)) << "row 1";
+        EXPECT_EQ(red, host.Px(150, 45)) << "the gap below row 1";
+    }
+}
+
 }  // namespace
