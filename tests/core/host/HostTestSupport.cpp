@@ -117,12 +117,41 @@ DWORD HostPixel(WUI::SHostWnd& host, int x, int y)
     return image ? static_cast<DWORD>(image->GetPixel(x, y)) : 0;
 }
 
+namespace {
+
+// Test programs of one prefix take turns at the top of the screen, so two
+// windows never hold it at once while one of them is read.
+class ScreenTurn {
+public:
+    ScreenTurn() : m_turn(CreateMutexW(nullptr, FALSE, L"Global\\OrvoTestScreenshot"))
+    {
+        m_held = m_turn && WaitForSingleObject(m_turn, 30000) != WAIT_TIMEOUT;
+    }
+    ~ScreenTurn()
+    {
+        End();
+        if (m_turn) CloseHandle(m_turn);
+    }
+    void End()
+    {
+        if (m_held) ReleaseMutex(m_turn);
+        m_held = false;
+    }
+
+private:
+    HANDLE m_turn;
+    bool m_held = false;
+};
+
+}  // namespace
+
 bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path)
 {
     // Other tests' windows share the display when ctest runs in parallel: bring
     // this one above them and repaint it before reading the screen.
     // X refuses to read a rectangle that leaves the screen, so the window is
     // moved wholly onto it first.
+    ScreenTurn turn;
     RECT at = {};
     GetWindowRect(hwnd, &at);
     const int x = (std::max)(0L, (std::min)(at.left, GetSystemMetrics(SM_CXSCREEN) - (at.right - at.left)));
@@ -141,6 +170,7 @@ bool SaveScreenshot(WUI::IRenderFactory* factory, HWND hwnd, const wchar_t* path
     rt->ReleaseDC(dc);
     ReleaseDC(nullptr, screen);
     SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    turn.End();
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) rt->SetPixel(x, y, rt->GetPixel(x, y) | 0xFF000000u);
     WUI::IBitmap* bitmap = static_cast<WUI::IBitmap*>(rt->GetCurrentObject(WUI::OT_BITMAP));
