@@ -379,6 +379,29 @@ TEST(Update, PathsLeavingTheFolderFailTheRunBeforeAnyChange)
     }
 }
 
+TEST(Update, ServerFilesNamedAsTheLaunchersOwnAreRefused)
+{
+    // Swapped in, each would go again: backups and downloads with the
+    // clean-up, the manifest after the run, the batch under the launcher's
+    // own; and "a.txt.orvobak" is a.txt's backup besides.
+    const char* names[] = {"a.txt.orvobak", "A.TXT.OrvoBak", "bin/b.dll.orvobak", "UPDATER.TXT", "del.bat"};
+    for (const char* name : names) {
+        TestRelease release("own_names");
+        release.AddFile("a.txt", "new alpha");
+        // Served under any letter case, beside the server's own updater.txt.
+        release.AddFile("shipped.bin", "shipped");
+        release.AddBehaviour(std::string(name) + " redirect 302 /own_names/shipped.bin");
+        WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+        release.SetManifest("bin|0\r\n" + release.ManifestFor({"a.txt"}) + name + "|" + Md5Of("shipped") + "\r\n");
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << name;
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{name}) << name;
+        EXPECT_EQ(release.Installed("a.txt"), "old alpha") << name;
+        EXPECT_NE(release.Installed(name), "shipped") << name;
+        EXPECT_EQ(release.Requests(), ServerFiles("own_names")) << name;
+    }
+}
+
 TEST(Update, LockedTargetRollsBackEverySwap)
 {
     TestRelease release("locked");
