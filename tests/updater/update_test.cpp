@@ -866,3 +866,28 @@ TEST(Update, ARunWaitsItsTurnForTheFolder)
         EXPECT_EQ(PathExists(batch), c.holder == Holder::OldBatch) << c.what;
     }
 }
+
+TEST(Update, AFinishedRunKeepsTheFolderUntilTheWindowLetsGo)
+{
+    // Until the window has started the client and written "del.bat", whose
+    // deletion of every backup would catch the next run's.
+    TestRelease release("hand_over");
+    release.AddFile("a.txt", "new alpha");
+    release.SetManifest(release.ManifestFor({"a.txt"}));
+    const std::string dir = release.InstallDir();
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, FolderLockName(WideFromUtf8(dir.c_str())).c_str()));
+    ASSERT_TRUE(mutex.Valid());
+    OrvoClientUpdater updater;  // no window: the done message goes nowhere
+    ASSERT_TRUE(updater.Init(release.Url("updater.ini").c_str(), dir.c_str()));
+    const DWORD start = GetTickCount();
+    while (PathExists(dir + "/updater.txt") || release.Installed("a.txt") != "new alpha") {
+        ASSERT_LT(GetTickCount() - start, 60000u);
+        Sleep(10);
+    }
+    EXPECT_FALSE(updater.WaitForWorker(500));
+    EXPECT_EQ(WaitForSingleObject(mutex.Get(), 0), DWORD(WAIT_TIMEOUT));
+    updater.ReleaseFolder();
+    EXPECT_TRUE(updater.WaitForWorker(5000));
+    EXPECT_EQ(WaitForSingleObject(mutex.Get(), 0), DWORD(WAIT_OBJECT_0));
+    ReleaseMutex(mutex.Get());
+}
