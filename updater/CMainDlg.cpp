@@ -115,6 +115,9 @@ BOOL CMainDlg::ProcessWindowMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM l
     case kMsgDone:
         OnDone();
         return TRUE;
+    case kMsgWaiting:
+        SetText(L"server_status", Translated(wParam ? L"UpdateWaiting" : L"Updateing"));
+        return TRUE;
     default:
         break;
     }
@@ -241,16 +244,18 @@ void CMainDlg::OnDone()
     DWORD error = ERROR_INVALID_NAME;
     if (IsAcceptableClientName(name, LauncherFileName()))
         error = StartClient(folder, name);
-    if (error == 0) {
+    if (error == 0)
         OnClientStarted(folder);
-        return;
-    }
-    SetText(L"server_status", Translated(L"updateError") + L":" + Number(error));
+    else
+        SetText(L"server_status", Translated(L"updateError") + L":" + Number(error));
+    // "del.bat" runs by now, or never will: another launcher may have the folder.
+    m_updater.ReleaseFolder();
 }
 
 void CMainDlg::OnClientStarted(const std::wstring& folder)
 {
     WriteDelBatAndRun(folder);
+    // The worker, which still holds the folder, ends with the process.
     ExitProcess(0);
 }
 

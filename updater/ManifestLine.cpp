@@ -47,13 +47,31 @@ bool IsDotsOnly(const std::string& segment)
     return !segment.empty() && segment.find_first_not_of(". ") == std::string::npos;
 }
 
+// The launcher's own files: backups and downloads ("*.orvobak") anywhere,
+// and beside the launcher its manifest and its clean-up batch. Swapped in,
+// such a file would be removed or overwritten by the launcher, or be another
+// file's backup. Judged as Windows names it: trailing dots and blanks go.
+bool IsLauncherOwnName(const std::string& path)
+{
+    const size_t end = path.find_last_not_of("/\\. ");
+    if (end == std::string::npos)
+        return false;
+    const size_t slash = path.find_last_of("/\\", end);
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const std::string name = path.substr(start, end + 1 - start);
+    const size_t suffix = sizeof ".orvobak" - 1;
+    if (name.size() >= suffix && _stricmp(name.c_str() + name.size() - suffix, ".orvobak") == 0)
+        return true;
+    return start == 0 && (_stricmp(name.c_str(), "updater.txt") == 0 || _stricmp(name.c_str(), "del.bat") == 0);
+}
+
 } // namespace
 
 bool IsSafeManifestPath(const std::string& path)
 {
     if (path.empty() || path.size() > kMaxManifestPath)
         return false;
-    if (path[0] == '/' || path[0] == '\\' || path.find(':') != std::string::npos)
+    if (path[0] == '/' || path[0] == '\\' || path.find(':') != std::string::npos || IsLauncherOwnName(path))
         return false;
     size_t start = 0;
     while (start <= path.size()) {

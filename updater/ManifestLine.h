@@ -30,5 +30,7 @@ ManifestLine ParseManifestLine(const char* line);
 // True for a path that names something inside the install folder: not empty,
 // at most kMaxManifestPath characters, relative, no drive or ":", no segment
 // of dots and blanks only (".", "..", "...") and no device name ("CON",
-// "nul.txt", "COM1") as a segment.
+// "nul.txt", "COM1") as a segment; nor a file of the launcher's own: no last
+// segment ending in ".orvobak", and not "updater.txt" or "del.bat" in the
+// folder itself (any letter case).
 bool IsSafeManifestPath(const std::string& path);

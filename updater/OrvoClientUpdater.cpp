@@ -20,6 +20,11 @@ const int kAttempts = 3;
 // Downloads received in full whose writing may still go on.
 const size_t kMaxUnsettled = 8;
 const size_t kTempSuffix = sizeof "_YYYYMMDDhhmmss.orvobak" - 1;
+// How often a run waiting for the folder looks again (and sees a stop).
+const DWORD kPollMs = 100;
+// A "del.bat" younger than this is a clean-up still to run: it lives about
+// a second.
+const DWORD kCleanUpBatchLifeMs = 30000;
 
 bool FileExists(const char* path) { return FsAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
@@ -70,6 +75,23 @@ bool IsTemporaryName(const std::string& stem)
         if (!isdigit((unsigned char)stem[i]))
             return false;
     return true;
+}
+
+// True for a file at path written less than ms ago (or as long ahead, should
+// the clock have gone back).
+bool IsFreshFile(const char* path, DWORD ms)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(WideFromUtf8(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    auto ticks = [](const FILETIME& t) {
+        return (long long)(((unsigned long long)t.dwHighDateTime << 32) | t.dwLowDateTime);
+    };
+    long long age = ticks(now) - ticks(data.ftLastWriteTime);
+    return (age < 0 ? -age : age) < (long long)ms * 10000;
 }
 
 bool IsNameTaken(DWORD error) { return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS; }
@@ -139,7 +161,19 @@ SwapStep SwapOne(const PendingReplace& record)
 
 } // namespace
 
-OrvoClientUpdater::~OrvoClientUpdater() { WaitForWorker(INFINITE); }
+OrvoClientUpdater::OrvoClientUpdater() : m_folderReleased(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+OrvoClientUpdater::~OrvoClientUpdater()
+{
+    ReleaseFolder();
+    WaitForWorker(INFINITE);
+}
+
+void OrvoClientUpdater::ReleaseFolder()
+{
+    if (m_folderReleased.Valid())
+        SetEvent(m_folderReleased.Get());
+}
 
 OrvoClientUpdater& OrvoClientUpdater::GetInstance()
 {
@@ -215,6 +249,7 @@ bool OrvoClientUpdater::WaitForWorker(DWORD milliseconds)
 bool OrvoClientUpdater::StopWorker(DWORD milliseconds)
 {
     Abort();
+    ReleaseFolder();
     if (WaitForWorker(milliseconds))
         return true;
     // Once files move in, the run is finished whole: ending the process in
@@ -231,16 +266,67 @@ DWORD WINAPI OrvoClientUpdater::UpdateThreadProc(void* self)
 
 void OrvoClientUpdater::RunUpdate()
 {
+    CFolderLock lock;
+    if (TakeFolder(lock) && UpdateFolder())
+        WaitForSingleObject(m_folderReleased.Get(), kHandOverMs);
+}
+
+bool OrvoClientUpdater::TakeFolder(CFolderLock& lock)
+{
+    if (!lock.Open(GetInstallFolderW())) {
+        const DWORD error = GetLastError();
+        LogError("folder lock for %s not made: %lu", m_installFolder, error);
+        PostError("Updater lock folder fail", int(error));
+        return false;
+    }
+    bool waiting = false;
+    while (!lock.Take(waiting ? kPollMs : 0)) {
+        if (IsAborted())
+            return false;
+        PostWaiting(waiting);
+    }
+    if (!AwaitCleanUpBatch(waiting))
+        return false;
+    if (waiting)
+        Post(kMsgWaiting, 0, 0);
+    return true;
+}
+
+bool OrvoClientUpdater::AwaitCleanUpBatch(bool& waiting)
+{
+    char path[MAX_PATH];
+    if (!FormatBounded(path, sizeof path, "%s/del.bat", m_installFolder))
+        return true;
+    while (IsFreshFile(path, kCleanUpBatchLifeMs)) {
+        if (IsAborted())
+            return false;
+        PostWaiting(waiting);
+        Sleep(kPollMs);
+    }
+    return !IsAborted();
+}
+
+void OrvoClientUpdater::PostWaiting(bool& posted)
+{
+    if (posted)
+        return;
+    Log("waiting for another update of %s", m_installFolder);
+    Post(kMsgWaiting, 1, 0);
+    posted = true;
+}
+
+bool OrvoClientUpdater::UpdateFolder()
+{
     // A file a cut swap left only as its backup (the launcher, maybe) must
     // not wait for a server that may not answer.
     RestoreOrphanedBackups(m_installFolder);
     if (!FetchBaseAddress())
-        return;
+        return false;
     std::string base = m_baseAddress;
     if (HTTPGetFile((base + "/updater.txt").c_str(), m_installFolder, nullptr, nullptr, 1) < 0) {
         if (!IsAborted())
             PostError("Updater Get updater.txt fail", GetLastErrorCode());
-        return;
+        return false;
     }
     const struct { const char* name; UINT message; } texts[] = {{"notice.txt", kMsgNotice}, {"version.txt", kMsgVersion}};
     for (const auto& text : texts) {
@@ -262,15 +348,16 @@ void OrvoClientUpdater::RunUpdate()
     if (!m_swapping) {
         m_pending.Clear();
         DeleteBackupFiles(m_installFolder);
-        return;
+        return false;
     }
     bool swapped = SwapPending();
     m_swapping = false;
     if (!swapped)
-        return;
+        return false;
     DeleteBackupFiles(m_installFolder);
     RemoveUpdaterTxt(m_installFolder);
     PostDone();
+    return true;
 }
 
 bool OrvoClientUpdater::CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount)

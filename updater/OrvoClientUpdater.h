@@ -9,6 +9,7 @@
 #include <deque>
 #include <string>
 
+#include "FolderLock.h"
 #include "LocalDigests.h"
 
 struct ManifestLine;
@@ -24,13 +25,15 @@ enum UpdaterMessage : UINT
     kMsgVersion = WM_USER + 104,   // wParam char[2048]: version text
     kMsgError = WM_USER + 105,     // wParam char[1024]: error text, lParam error code
     kMsgDone = WM_USER + 106,      // the update finished
+    kMsgWaiting = WM_USER + 107,   // wParam 1: another launcher has the folder, the run waits; 0: it goes on
 };
 
 class OrvoClientUpdater : public CNBTCPClient
 {
 public:
-    OrvoClientUpdater() = default;
-    // Waits for a running worker, which still uses this object.
+    OrvoClientUpdater();
+    // Lets go of the folder and waits for a running worker, which still uses
+    // this object.
     ~OrvoClientUpdater() override;
 
     static OrvoClientUpdater& GetInstance();
@@ -48,8 +51,9 @@ public:
     // True once no worker runs (or none was started), false on time-out.
     bool WaitForWorker(DWORD milliseconds);
     // Stops a running worker: its requests fail at once and it ends at the
-    // next step. Until the swap nothing of the folder has changed but the
-    // folders the manifest's lines made (deletions wait for the swap too).
+    // next step (a wait for the folder ends too). Until the swap nothing of
+    // the folder has changed but the folders the manifest's lines made
+    // (deletions wait for the swap too).
     // A swap under way is never cut in half: it is waited for, with its
     // clean-up, beyond milliseconds (a swap that began before the stop
     // counts too). True once no worker runs, false when it did not end in
@@ -57,6 +61,15 @@ public:
     bool StopWorker(DWORD milliseconds);
     // True while the worker moves the downloads in (a stop waits for that).
     bool IsSwapping() const { return m_swapping; }
+    // The worker holds the install folder from before its first step to its
+    // end, so that a second launcher on it waits its turn (kMsgWaiting), and
+    // then waits for the "del.bat" of one that has just ended. After the
+    // done message it keeps the folder until this is called, once the window
+    // has started the client and written "del.bat" (which deletes every
+    // backup in the folder, the next run's too), or until a stop, the
+    // process's end or kHandOverMs.
+    void ReleaseFolder();
+    static const DWORD kHandOverMs = 30000;
 
     void RunUpdate();
     // 1 done (also after a malformed line), 0 manifest not readable, -1 a
@@ -102,6 +115,18 @@ private:
     };
 
     static DWORD WINAPI UpdateThreadProc(void* self);
+    // Waits for the folder and for the clean-up batch a launcher that just
+    // ended left running in it: false (posted, unless stopped) when the run
+    // must end.
+    bool TakeFolder(CFolderLock& lock);
+    // Waits while a "del.bat" written moments ago is in the folder (it
+    // removes itself when done): false when stopped.
+    bool AwaitCleanUpBatch(bool& waiting);
+    // Posts that the run waits, once.
+    void PostWaiting(bool& posted);
+    // The steps of RunUpdate once the folder is this run's: true after the
+    // done message.
+    bool UpdateFolder();
     // The base address from the update URL; false (posted) when there is none.
     bool FetchBaseAddress();
     bool CheckManifest(FILE* manifest, const char* localPrefix, int& lineCount);
@@ -136,6 +161,7 @@ private:
     std::atomic<bool> m_swapStarted{false};
     int m_timeoutSeconds = 6;
     UniqueHandle m_worker;
+    UniqueHandle m_folderReleased;  // manual-reset event
     DWORD m_lastProgressTick = 0;
     int m_lineCount = 0;
     int m_announced = 0;  // line whose counter and name were posted last

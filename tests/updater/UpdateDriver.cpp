@@ -23,7 +23,7 @@ const char* OutcomeName(UpdateOutcome outcome)
     }
 }
 
-UpdateDriver::UpdateDriver() : m_recorder(kMsgProgress, kMsgDone)
+UpdateDriver::UpdateDriver() : m_recorder(kMsgProgress, kMsgWaiting)
 {
     m_recorder.OnMessage([this](const MessageRecorder::Message& m) {
         PostedMessage posted{m.message, m.wParam, m.lParam, {}};
@@ -33,6 +33,7 @@ UpdateDriver::UpdateDriver() : m_recorder(kMsgProgress, kMsgDone)
             delete[] text;
         }
         m_messages.push_back(posted);
+        m_done |= m.message == kMsgDone;
     });
 }
 
@@ -45,12 +46,17 @@ UpdateOutcome UpdateDriver::Run(OrvoClientUpdater& updater, const char* updateUr
                                 DWORD timeoutMs)
 {
     m_messages.clear();
+    m_done = false;
     updater.SetDialogWindow(m_recorder.Handle());
     updater.Init(updateUrl, appPath);
     DWORD start = GetTickCount();
     bool ended;
-    while (!(ended = updater.WaitForWorker(5)) && GetTickCount() - start < timeoutMs)
+    while (!(ended = updater.WaitForWorker(5)) && GetTickCount() - start < timeoutMs) {
         m_recorder.PumpFor(0);
+        // As the window does once it has started the client.
+        if (m_done)
+            updater.ReleaseFolder();
+    }
     m_recorder.PumpFor(0);
     if (!ended)
         return UpdateOutcome::None;

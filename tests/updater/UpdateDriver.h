@@ -34,8 +34,9 @@ public:
     UpdateDriver(const UpdateDriver&) = delete;
     UpdateDriver& operator=(const UpdateDriver&) = delete;
 
-    // Init, then pumps messages until the worker has ended. A worker that
-    // outlives timeoutMs gives None.
+    // Init, then pumps messages until the worker has ended, letting go of
+    // the folder once the done message came. A worker that outlives
+    // timeoutMs gives None.
     UpdateOutcome Run(OrvoClientUpdater& updater, const char* updateUrl, const char* appPath,
                       DWORD timeoutMs = 120000);
     const std::vector<PostedMessage>& Messages() const { return m_messages; }
@@ -44,6 +45,7 @@ public:
 private:
     MessageRecorder m_recorder;
     std::vector<PostedMessage> m_messages;
+    bool m_done = false;
 };
 
 const char* OutcomeName(UpdateOutcome outcome);

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <regex>
 
 #include "TestRelease.h"
-#include "host/HostTestSupport.h"
 #include "syshelpers/WinHandles.h"
 
 namespace {
@@ -35,7 +35,8 @@ Launcher StartLauncher(const std::wstring& folder, const TestRelease& release)
 {
     Launcher launcher;
     const std::wstring exe = folder + L"\\OrvoMain.exe";
-    if (!CopyFileW(ORVO_MAIN_EXE, exe.c_str(), FALSE))
+    // A launcher already there may be running.
+    if (!CopyFileW(ORVO_MAIN_EXE, exe.c_str(), TRUE) && GetLastError() != ERROR_FILE_EXISTS)
         return launcher;
     std::wstring commandLine =
         L"\"" + exe + L"\" --appPath \"" + folder + L"\" --updateUrl " + WideOf(release.Url("updater.ini"));
@@ -100,6 +101,32 @@ bool WaitGone(const std::wstring& path, DWORD ms)
         Sleep(100);
     }
     return true;
+}
+
+// True once done says so, asked every 50 ms for up to ms (nothing of this
+// process's own is pumped: the launchers are other processes).
+bool WaitUntil(const std::function<bool()>& done, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+// True once a line of the launcher's logs in folder holds text, waited for up to ms.
+bool WaitForLogLine(const std::wstring& folder, const std::string& text, DWORD ms)
+{
+    return WaitUntil(
+        [&] {
+            for (const std::string& log : FindFiles(Utf8Of(folder + L"\\log"), "UpdateLog"))
+                if (ReadWide(WideOf(log)).find(text) != std::string::npos)
+                    return true;
+            return false;
+        },
+        ms);
 }
 
 // A release with the stand-in client and a little data, named in version.txt.
@@ -198,13 +225,68 @@ TEST(LauncherProgram, AFailedUpdateKeepsTheWindowAndNeverStartsTheClient)
     HWND window = WaitForWindow(launcher.id, 60000);
     ASSERT_NE(window, nullptr);
     // Three tries of the file, then the error; the launcher waits for the player.
-    ASSERT_TRUE(hosttest::PumpUntil([&] { return release.CountRequests("readme.txt") >= 3; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return release.CountRequests("readme.txt") >= 3; }, 60000));
     EXPECT_EQ(ExitCodeWithin(launcher, 3000), DWORD(STILL_ACTIVE));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_TRUE(WaitForClientRecord(folder, 500).empty());
     EXPECT_FALSE(ExistsWide(folder + L"\\Client.exe"));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_NE(ExitCodeWithin(launcher, 30000), DWORD(STILL_ACTIVE));
+}
+
+TEST(LauncherProgram, ASecondLauncherOnTheFolderWaitsItsTurn)
+{
+    // Started twice, as by a double click too many: the second waits while
+    // the first updates, and says so; then it waits for the first one's
+    // "del.bat", which deletes every backup in the folder a moment after the
+    // first has ended. The second is sent to a later release, so it has
+    // files to fetch then, some of them waiting as downloads while the last
+    // one comes.
+    TestRelease first("e2e_first");
+    FillRelease(first);
+    first.AddFile("slow.pak", std::string(2000000, 's'));
+    first.AddBehaviour("slow.pak pace_gate 8000 _gate");  // until the test opens the gate
+    first.SetManifest("data|0\r\n" + first.ManifestFor({"Client.exe", "readme.txt", "data/maps.pak", "slow.pak"}));
+    TestRelease second("e2e_second");
+    FillRelease(second);
+    second.AddFile("readme.txt", "Welcome to season 4.");
+    std::vector<std::string> fetched = {"readme.txt"};
+    for (int i = 0; i < 5; ++i) {
+        fetched.push_back("new" + std::to_string(i) + ".txt");
+        second.AddFile(fetched.back(), "new in season 4");
+    }
+    fetched.push_back("late.bin");
+    second.AddFile("late.bin", std::string(600000, 'l'));
+    second.AddBehaviour("late.bin pace 100000");
+    std::vector<std::string> listed = fetched;
+    listed.insert(listed.begin(), {"Client.exe", "data/maps.pak"});
+    second.SetManifest("data|0\r\n" + second.ManifestFor(listed));
+    const std::wstring folder = FullPathOf(WideOf(first.InstallDir()));
+
+    Launcher one = StartLauncher(folder, first);
+    ASSERT_TRUE(one.process.Valid());
+    ASSERT_TRUE(WaitUntil([&] { return first.CountRequests("slow.pak") > 0; }, 90000));
+    Launcher two = StartLauncher(folder, second);
+    ASSERT_TRUE(two.process.Valid());
+    HWND window = WaitForWindow(two.id, 60000);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForLogLine(folder, "waiting for another update", 60000));
+    EXPECT_TRUE(second.Requests().empty());  // its server not asked yet
+    Sleep(500);
+    EXPECT_TRUE(SaveWindowPicture(window, L"launcher_waiting.png"));
+
+    WriteFileBytes(first.ServedDir() + "/_gate", "");
+    EXPECT_EQ(ExitCodeWithin(one, 60000), 0u);
+    EXPECT_EQ(ExitCodeWithin(two, 90000), 0u);
+    EXPECT_FALSE(WaitForClientRecord(folder, 20000).empty());
+    for (const std::string& name : fetched) {
+        EXPECT_TRUE(ReadWide(folder + L"\\" + WideOf(name)) == ReadFileBytes(second.ServedDir() + "/" + name)) << name;
+        EXPECT_EQ(second.CountRequests(name), 1) << name;
+    }
+    EXPECT_TRUE(ReadWide(folder + L"\\slow.pak") == std::string(2000000, 's'));
+    EXPECT_TRUE(WaitGone(folder + L"\\del.bat", 30000));
+    EXPECT_TRUE(FindFiles(Utf8Of(folder), ".orvobak").empty());
+    EXPECT_FALSE(ExistsWide(folder + L"\\updater.txt"));
 }
 
 } // namespace

@@ -267,6 +267,12 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
     hosttest::Pump(200);
     EXPECT_TRUE(SaveWindowPicture(w, L"launcher_window.png"));
 
+    // Another launcher has the folder, then it is this one's.
+    ::SendMessageW(w, kMsgWaiting, 1, 0);
+    EXPECT_EQ(TextOf(dlg, L"server_status"), L"正在等待本文件夹的另一个更新完成……");
+    ::SendMessageW(w, kMsgWaiting, 0, 0);
+    EXPECT_EQ(TextOf(dlg, L"server_status"), L"正在更新……");
+
     ::SendMessageW(w, kMsgError, WPARAM(HeapText("Updater Get updater.txt fail", 1024)), 10060);
     EXPECT_EQ(TextOf(dlg, L"server_status"), L"更新失败:Updater Get updater.txt fail_10060");
     // Too long a version text is refused whole, never cut to another name.
@@ -292,11 +298,14 @@ TEST(LauncherWindow, ShowsWhatTheWorkerPostsInChinese)
 
 TEST(LauncherWindow, EnglishWhenTheChineseTableCannotLoad)
 {
-    const struct { const char* what; bool cnBroken, cnMissing, enMissing; const wchar_t* status; const wchar_t* title; } cases[] = {
-        {"both load", false, false, false, L"正在更新……", L"Orvo对战平台正在更新"},
-        {"no Chinese", false, true, false, L"Updating...", L"Orvoesports is updating"},
-        {"Chinese malformed", true, false, false, L"Updating...", L"Orvoesports is updating"},
-        {"neither", false, true, true, L"Updateing", L"PlatformUpdating"},
+    const struct { const char* what; bool cnBroken, cnMissing, enMissing; const wchar_t* status; const wchar_t* title;
+                   const wchar_t* waiting; } cases[] = {
+        {"both load", false, false, false, L"正在更新……", L"Orvo对战平台正在更新", L"正在等待本文件夹的另一个更新完成……"},
+        {"no Chinese", false, true, false, L"Updating...", L"Orvoesports is updating",
+         L"Waiting for another update of this folder to finish..."},
+        {"Chinese malformed", true, false, false, L"Updating...", L"Orvoesports is updating",
+         L"Waiting for another update of this folder to finish..."},
+        {"neither", false, true, true, L"Updateing", L"PlatformUpdating", L"UpdateWaiting"},
     };
     for (const auto& c : cases) {
         TranslationLoader load = [&c](pugi::xml_document& doc, LPCWSTR name) {
@@ -322,6 +331,8 @@ TEST(LauncherWindow, EnglishWhenTheChineseTableCannotLoad)
         };
         walk(&dlg);
         EXPECT_TRUE(titleFound) << c.what;
+        ::SendMessageW(dlg.m_hWnd, kMsgWaiting, 1, 0);
+        EXPECT_EQ(TextOf(dlg, L"server_status"), c.waiting) << c.what;
         dlg.DestroyWindow();
     }
 }

@@ -243,6 +243,24 @@ TEST(ManifestLine, RefusesPathsLeavingTheFolder)
         {"a/./b", false},
         {". /x", false},
         {".hidden/a", true},
+        // The launcher's own files: backups and downloads anywhere, the
+        // manifest and the clean-up batch beside the launcher.
+        {"a.txt.orvobak", false},
+        {"bin/A.DLL.OrvoBak", false},
+        {"a_20260101000000.orvobak", false},
+        {".orvobak", false},
+        {"a.orvobak. ", false},
+        {"bin\\a.orvobak/", false},
+        {"a.orvobak.txt", true},
+        {"x.orvobak/a.txt", true},
+        {"updater.txt", false},
+        {"Updater.TXT.", false},
+        {"del.bat", false},
+        {"DEL.BAT ", false},
+        {"del.bat/", false},
+        {"bin/updater.txt", true},
+        {"bin\\del.bat", true},
+        {"del.bat.txt", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(IsSafeManifestPath(c.path), c.safe) << c.path;

@@ -27,6 +27,7 @@ still has uses wins; "{port}"/"{port2}" in args become the two ports):
   trickle_body     the head at once, then the body one byte every 100 ms
   pace RATE        the head at once, then the body at RATE bytes a second
   pace_joined RATE as pace, the head and the body's first bytes in one send
+  pace_gate RATE GATE   as pace until ROOT/<case>/GATE exists, then the rest at once
   drip LENGTH SECS LIMIT   LENGTH announced (no file needed), then one byte every
                    SECS seconds until the client gives up or LIMIT seconds pass
 """
@@ -112,7 +113,7 @@ class Handler(socketserver.BaseRequestHandler):
             with open(file_path, "rb") as f:
                 body = f.read()
         rule = rule_for(case_dir, rel) if case else None
-        self.answer(body, rule)
+        self.answer(body, rule, case_dir)
 
     def head(self, status, headers):
         reason = {200: "OK", 404: "Not Found", 500: "Internal Server Error"}.get(status, "Moved")
@@ -120,10 +121,11 @@ class Handler(socketserver.BaseRequestHandler):
         text += "".join("%s: %s\r\n" % h for h in headers) + "Connection: close\r\n\r\n"
         return text.encode("latin-1")
 
-    def answer(self, body, rule):
+    def answer(self, body, rule, case_dir):
         mode, args = rule if rule else ("plain", [])
         if body is None and mode in ("plain", "split", "lower", "mixed", "nolength", "close", "stall", "corrupt",
-                                     "bighead", "badlength", "longer", "trickle", "trickle_body", "pace", "pace_joined"):
+                                     "bighead", "badlength", "longer", "trickle", "trickle_body", "pace", "pace_joined",
+                                     "pace_gate"):
             self.send(self.head(404, [("Content-Length", "9")]) + b"not found")
             return
         length = [("Content-Length", str(len(body) if body is not None else 0))]
@@ -177,6 +179,19 @@ class Handler(socketserver.BaseRequestHandler):
                     if i > 0:
                         time.sleep(0.05)
                     self.send(body[i:i + step])
+            except OSError:
+                pass  # the client gave up
+        elif mode == "pace_gate":
+            step = max(1, int(args[0]) // 20)
+            gate = os.path.join(case_dir, args[1])
+            self.send(self.head(200, length))
+            try:
+                for i in range(0, len(body), step):
+                    if os.path.exists(gate):
+                        self.send(body[i:])
+                        break
+                    self.send(body[i:i + step])
+                    time.sleep(0.05)
             except OSError:
                 pass  # the client gave up
         elif mode == "drip":

@@ -3,8 +3,11 @@
 
 #include <algorithm>
 #include <regex>
+#include <thread>
 
-#include "OrvoClientUpdater.h"
+#include "OrvoClientUpdater.h"  // winsock2.h before windows.h
+#include "FolderLock.h"
+#include "FsPath.h"
 #include "TestRelease.h"
 #include "UpdateDriver.h"
 
@@ -379,6 +382,29 @@ TEST(Update, PathsLeavingTheFolderFailTheRunBeforeAnyChange)
     }
 }
 
+TEST(Update, ServerFilesNamedAsTheLaunchersOwnAreRefused)
+{
+    // Swapped in, each would go again: backups and downloads with the
+    // clean-up, the manifest after the run, the batch under the launcher's
+    // own; and "a.txt.orvobak" is a.txt's backup besides.
+    const char* names[] = {"a.txt.orvobak", "A.TXT.OrvoBak", "bin/b.dll.orvobak", "UPDATER.TXT", "del.bat"};
+    for (const char* name : names) {
+        TestRelease release("own_names");
+        release.AddFile("a.txt", "new alpha");
+        // Served under any letter case, beside the server's own updater.txt.
+        release.AddFile("shipped.bin", "shipped");
+        release.AddBehaviour(std::string(name) + " redirect 302 /own_names/shipped.bin");
+        WriteFileBytes(release.InstallDir() + "/a.txt", "old alpha");
+        release.SetManifest("bin|0\r\n" + release.ManifestFor({"a.txt"}) + name + "|" + Md5Of("shipped") + "\r\n");
+        UpdateDriver driver;
+        EXPECT_EQ(RunUpdate(release, driver), UpdateOutcome::Error) << name;
+        EXPECT_EQ(Texts(driver.Of(kMsgError)), std::vector<std::string>{name}) << name;
+        EXPECT_EQ(release.Installed("a.txt"), "old alpha") << name;
+        EXPECT_NE(release.Installed(name), "shipped") << name;
+        EXPECT_EQ(release.Requests(), ServerFiles("own_names")) << name;
+    }
+}
+
 TEST(Update, LockedTargetRollsBackEverySwap)
 {
     TestRelease release("locked");
@@ -633,4 +659,235 @@ TEST(Update, ATricklingServerFailsTheLineInBoundedTime)
     EXPECT_LT(took, 3 * (window + 1000) + 6000);
     EXPECT_EQ(release.Installed("f.bin"), "stale");
     EXPECT_TRUE(FindFiles(release.InstallDir(), ".orvobak").empty());
+}
+
+TEST(Update, TwoRunsOnOneFolderTakeTurns)
+{
+    // A player who starts the launcher twice: the second run begins with the
+    // first, while the first fetches, or while it swaps. Either way the folder
+    // ends wholly new, both runs say so, and the second finds nothing to fetch.
+    enum class When { Together, Fetching, Swapping };
+    struct Case { const char* what; When when; };
+    const Case cases[] = {
+        {"together", When::Together}, {"while the first fetches", When::Fetching},
+        {"while the first swaps", When::Swapping},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("take_turns");
+        const std::string dir = release.InstallDir();
+        std::vector<std::string> paths, gone;
+        std::string deletions;
+        // Enough files that the swap takes a while; those there already take
+        // the longer way, through their backups.
+        for (int i = 0; i < 200; ++i) {
+            const std::string name = "f" + std::to_string(i) + ".txt";
+            paths.push_back(name);
+            release.AddFile(name, "new " + name);
+            WriteFileBytes(dir + "/" + name, "old " + name);
+        }
+        for (int i = 0; i < 10; ++i) {
+            gone.push_back("g" + std::to_string(i) + ".txt");
+            WriteFileBytes(dir + "/" + gone.back(), "old");
+            deletions += gone.back() + "|-\r\n";
+        }
+        paths.push_back("slow.bin");
+        release.AddFile("slow.bin", std::string(120000, 's'));
+        release.AddBehaviour("slow.bin pace 40000");  // three seconds
+        release.SetManifest(deletions + release.ManifestFor(paths));
+
+        struct Run
+        {
+            OrvoClientUpdater updater;
+            UpdateOutcome outcome = UpdateOutcome::None;
+            std::vector<std::string> errors;
+            std::vector<WPARAM> waits;  // what its waiting messages said
+        };
+        Run runs[2];
+        auto update = [&](Run& run) {
+            run.updater.SetTimeout(2);
+            UpdateDriver driver;
+            run.outcome = driver.Run(run.updater, release.Url("updater.ini").c_str(), dir.c_str());
+            run.errors = Texts(driver.Of(kMsgError));
+            for (const PostedMessage& m : driver.Of(kMsgWaiting))
+                run.waits.push_back(m.wParam);
+        };
+        std::thread first(update, std::ref(runs[0]));
+        const DWORD start = GetTickCount();
+        auto due = [&] {
+            if (c.when == When::Fetching)
+                return release.CountRequests("slow.bin") > 0;
+            return c.when == When::Together || runs[0].updater.IsSwapping();
+        };
+        while (!due() && GetTickCount() - start < 60000)
+            Sleep(1);
+        std::thread second(update, std::ref(runs[1]));
+        first.join();
+        second.join();
+
+        for (const Run& run : runs) {
+            EXPECT_EQ(run.outcome, UpdateOutcome::Done) << c.what;
+            EXPECT_TRUE(run.errors.empty()) << c.what << ": " << (run.errors.empty() ? "" : run.errors[0]);
+        }
+        // One of them said it waits, and then that it goes on.
+        const std::vector<WPARAM> waited = {1, 0};
+        EXPECT_TRUE((runs[0].waits.empty() && runs[1].waits == waited) ||
+                    (runs[1].waits.empty() && runs[0].waits == waited))
+            << c.what << ": " << runs[0].waits.size() << " and " << runs[1].waits.size();
+        int stale = 0, fetchedAgain = 0, left = 0;
+        for (const std::string& name : paths) {
+            stale += release.Installed(name) != ReadFileBytes(release.ServedDir() + "/" + name);
+            fetchedAgain += release.CountRequests(name) != 1;
+        }
+        for (const std::string& name : gone)
+            left += PathExists(dir + "/" + name);
+        EXPECT_EQ(stale, 0) << c.what;
+        EXPECT_EQ(fetchedAgain, 0) << c.what;
+        EXPECT_EQ(left, 0) << c.what;
+        EXPECT_TRUE(FindFiles(dir, ".orvobak").empty()) << c.what;
+        EXPECT_FALSE(PathExists(dir + "/updater.txt")) << c.what;
+    }
+}
+
+TEST(Update, EverySpellingOfAFolderHasOneLock)
+{
+    const std::string folder = "inst/lock_name/Orvo Game";
+    MakeFolders(folder);
+    MakeFolders("inst/lock_name/Orvo Game 2");
+    const std::wstring full = FsFullPath(folder.c_str());
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(full.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(shortPath), full);  // "ORVOGA~1"
+    std::wstring upper = full;
+    CharUpperBuffW(&upper[0], DWORD(upper.size()));
+    const std::wstring name = FolderLockName(full);
+    EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
+    EXPECT_LE(name.size(), size_t(MAX_PATH));
+    struct Case { std::wstring spelling; bool same; };
+    const Case cases[] = {
+        {WideFromUtf8(folder.c_str()), true},
+        {L"inst\\lock_name\\Orvo Game\\", true},
+        {L"inst/lock_name/sub/../Orvo Game", true},
+        {upper, true},
+        {shortPath, true},
+        {L"inst/lock_name/Orvo Game 2", false},
+        {L"inst/lock_name", false},
+        // Not there yet: still one name for its spellings.
+        {L"inst/lock_name/missing", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FolderLockName(c.spelling) == name, c.same) << Utf8FromWide(c.spelling.c_str());
+    EXPECT_EQ(FolderLockName(L"inst/lock_name/missing/"), FolderLockName(L"INST\\LOCK_NAME\\MISSING"));
+    const std::wstring deep = L"inst/lock_name/" + std::wstring(300, L'd');
+    EXPECT_LE(FolderLockName(deep).size(), size_t(MAX_PATH));
+    EXPECT_NE(FolderLockName(deep), FolderLockName(deep + L"e"));
+}
+
+TEST(Update, ARunWaitsItsTurnForTheFolder)
+{
+    // What holds the folder: another launcher (a thread of the test here),
+    // or the "del.bat" of one that has just ended. The run asks the server
+    // nothing until that is gone; a stop ends the wait. A holder that ended
+    // without letting go (a killed launcher) and a batch left from long ago
+    // hold nothing.
+    enum class Holder { Launcher, Killed, StopWhileHeld, FreshBatch, OldBatch };
+    struct Case { const char* what; Holder holder; UpdateOutcome outcome; std::vector<WPARAM> waits; };
+    const Case cases[] = {
+        {"another launcher", Holder::Launcher, UpdateOutcome::Done, {1, 0}},
+        {"a killed launcher", Holder::Killed, UpdateOutcome::Done, {}},
+        {"a stop while held", Holder::StopWhileHeld, UpdateOutcome::None, {1}},
+        {"a batch just written", Holder::FreshBatch, UpdateOutcome::Done, {1, 0}},
+        {"a batch from long ago", Holder::OldBatch, UpdateOutcome::Done, {}},
+    };
+    for (const Case& c : cases) {
+        TestRelease release("wait_turn");
+        release.AddFile("a.txt", "new alpha");
+        release.SetManifest(release.ManifestFor({"a.txt"}));
+        const std::string dir = release.InstallDir();
+        const std::string batch = dir + "/del.bat";
+        OrvoClientUpdater updater;
+        updater.SetTimeout(2);
+
+        // Kept open here, so that the mutex outlives a holder that ends.
+        UniqueHandle mutex(CreateMutexW(nullptr, FALSE, FolderLockName(WideFromUtf8(dir.c_str())).c_str()));
+        ASSERT_TRUE(mutex.Valid());
+        UniqueHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        size_t requestsWhileHeld = 99;
+        bool stopped = false;
+        std::thread holder([&] {
+            if (c.holder == Holder::Launcher || c.holder == Holder::Killed || c.holder == Holder::StopWhileHeld)
+                WaitForSingleObject(mutex.Get(), INFINITE);
+            if (c.holder == Holder::FreshBatch || c.holder == Holder::OldBatch)
+                WriteFileBytes(batch, "@echo off\r\n");
+            if (c.holder == Holder::OldBatch) {
+                FILETIME t;
+                GetSystemTimeAsFileTime(&t);
+                ULARGE_INTEGER ago = {{t.dwLowDateTime, t.dwHighDateTime}};
+                ago.QuadPart -= 600ull * 10000000;  // ten minutes
+                t = {ago.LowPart, ago.HighPart};
+                UniqueHandle file(FsCreateFile(batch.c_str(), FILE_WRITE_ATTRIBUTES, 0, OPEN_EXISTING, 0));
+                SetFileTime(file.Get(), nullptr, nullptr, &t);
+            }
+            SetEvent(taken.Get());
+            if (c.holder == Holder::Killed || c.holder == Holder::OldBatch)
+                return;  // the mutex is abandoned as the thread ends
+            Sleep(1500);
+            requestsWhileHeld = release.Requests().size();
+            if (c.holder == Holder::StopWhileHeld)
+                stopped = updater.StopWorker(3000);
+            if (c.holder == Holder::FreshBatch)
+                DeleteFileA(batch.c_str());
+            else
+                ReleaseMutex(mutex.Get());
+        });
+        WaitForSingleObject(taken.Get(), INFINITE);
+        if (c.holder == Holder::Killed || c.holder == Holder::OldBatch)
+            holder.join();
+        UpdateDriver driver;
+        const UpdateOutcome outcome = driver.Run(updater, release.Url("updater.ini").c_str(), dir.c_str());
+        if (holder.joinable())
+            holder.join();
+
+        EXPECT_EQ(outcome, c.outcome) << c.what;
+        std::vector<WPARAM> waits;
+        for (const PostedMessage& m : driver.Of(kMsgWaiting))
+            waits.push_back(m.wParam);
+        EXPECT_EQ(waits, c.waits) << c.what;
+        if (!c.waits.empty()) {
+            EXPECT_EQ(requestsWhileHeld, 0u) << c.what;
+        }
+        const bool done = c.outcome == UpdateOutcome::Done;
+        EXPECT_EQ(release.Installed("a.txt"), done ? "new alpha" : "") << c.what;
+        if (c.holder == Holder::StopWhileHeld) {
+            EXPECT_TRUE(stopped);
+            EXPECT_TRUE(driver.Of(kMsgError).empty());
+            EXPECT_TRUE(release.Requests().empty());
+        }
+        // The launcher leaves the batch to remove itself.
+        EXPECT_EQ(PathExists(batch), c.holder == Holder::OldBatch) << c.what;
+    }
+}
+
+TEST(Update, AFinishedRunKeepsTheFolderUntilTheWindowLetsGo)
+{
+    // Until the window has started the client and written "del.bat", whose
+    // deletion of every backup would catch the next run's.
+    TestRelease release("hand_over");
+    release.AddFile("a.txt", "new alpha");
+    release.SetManifest(release.ManifestFor({"a.txt"}));
+    const std::string dir = release.InstallDir();
+    UniqueHandle mutex(CreateMutexW(nullptr, FALSE, FolderLockName(WideFromUtf8(dir.c_str())).c_str()));
+    ASSERT_TRUE(mutex.Valid());
+    OrvoClientUpdater updater;  // no window: the done message goes nowhere
+    ASSERT_TRUE(updater.Init(release.Url("updater.ini").c_str(), dir.c_str()));
+    const DWORD start = GetTickCount();
+    while (PathExists(dir + "/updater.txt") || release.Installed("a.txt") != "new alpha") {
+        ASSERT_LT(GetTickCount() - start, 60000u);
+        Sleep(10);
+    }
+    EXPECT_FALSE(updater.WaitForWorker(500));
+    EXPECT_EQ(WaitForSingleObject(mutex.Get(), 0), DWORD(WAIT_TIMEOUT));
+    updater.ReleaseFolder();
+    EXPECT_TRUE(updater.WaitForWorker(5000));
+    EXPECT_EQ(WaitForSingleObject(mutex.Get(), 0), DWORD(WAIT_OBJECT_0));
+    ReleaseMutex(mutex.Get());
 }
