@@ -3,67 +3,11 @@
 
 #include <thread>
 
+#include "LoopbackListener.h"
 #include "NBTCPClient.h"
 #include "TestRelease.h"
 
 namespace {
-
-// One loopback listener; each Serve* call takes one connection on a thread.
-class Listener
-{
-public:
-    Listener()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        m_socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = inet_addr("127.0.0.1");
-        bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(m_socket, 4);
-        int length = sizeof address;
-        getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
-        port = ntohs(address.sin_port);
-    }
-    ~Listener()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-        closesocket(m_socket);
-        WSACleanup();
-    }
-    // Collects everything the next peer sends into received.
-    void ServeReceive()
-    {
-        m_thread = std::thread([this] {
-            SOCKET peer = accept(m_socket, nullptr, nullptr);
-            char block[4096];
-            int n;
-            while ((n = recv(peer, block, sizeof block, 0)) > 0)
-                received.append(block, n);
-            closesocket(peer);
-        });
-    }
-    // Sends bytes to the next peer, then closes.
-    void ServeSend(const std::string& bytes)
-    {
-        m_thread = std::thread([this, bytes] {
-            SOCKET peer = accept(m_socket, nullptr, nullptr);
-            send(peer, bytes.data(), int(bytes.size()), 0);
-            shutdown(peer, SD_SEND);
-            closesocket(peer);
-        });
-    }
-    void Join() { m_thread.join(); }
-
-    unsigned short port = 0;
-    std::string received;
-
-private:
-    SOCKET m_socket;
-    std::thread m_thread;
-};
 
 std::string Pattern(size_t size)
 {
@@ -82,7 +26,7 @@ TEST(RawTransfer, SendFileSendsEveryByte)
     for (const Case& c : cases) {
         const std::string bytes = Pattern(c.size);
         WriteFileBytes("raw_send.bin", bytes);
-        Listener listener;
+        LoopbackListener listener;
         listener.ServeReceive();
         CNBTCPClient client;
         ASSERT_EQ(client.Init(2), 1);
@@ -122,7 +66,7 @@ TEST(RawTransfer, RecvFileStopsAtTheLengthOrTheClose)
     const Case cases[] = {{8000, 5000, 5000}, {3000, 5000, 3000}, {0, 10, 0}};
     for (const Case& c : cases) {
         const std::string bytes = Pattern(c.sent);
-        Listener listener;
+        LoopbackListener listener;
         listener.ServeSend(bytes);
         CNBTCPClient client;
         ASSERT_EQ(client.Init(2), 1);
@@ -136,7 +80,7 @@ TEST(RawTransfer, RecvFileStopsAtTheLengthOrTheClose)
 
 TEST(RawTransfer, ReconnectReachesTheSamePeer)
 {
-    Listener listener;
+    LoopbackListener listener;
     listener.ServeSend("first");
     CNBTCPClient client;
     ASSERT_EQ(client.Init(2), 1);

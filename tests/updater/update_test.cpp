@@ -8,6 +8,7 @@
 #include "OrvoClientUpdater.h"  // winsock2.h before windows.h
 #include "FolderLock.h"
 #include "FsPath.h"
+#include "LoopbackListener.h"
 #include "TestRelease.h"
 #include "UpdateDriver.h"
 
@@ -45,36 +46,6 @@ std::string TodayLog(const char* tag)
     snprintf(name, sizeof name, "log/%s%04d-%02d-%02d.txt", tag, t.wYear, t.wMonth, t.wDay);
     return ReadFileBytes(name);
 }
-
-// A listener that takes connections and never answers.
-class SilentServer
-{
-public:
-    SilentServer()
-    {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        m_socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(m_socket, 8);
-        int size = sizeof address;
-        getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &size);
-        m_port = ntohs(address.sin_port);
-    }
-    ~SilentServer()
-    {
-        closesocket(m_socket);
-        WSACleanup();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(m_port) + "/updater.ini"; }
-
-private:
-    SOCKET m_socket;
-    int m_port = 0;
-};
 
 std::vector<std::string> ServerFiles(const std::string& name)
 {
@@ -496,7 +467,7 @@ TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
     // As a process ended between the two renames of a swap leaves the folder.
     // The file may be the launcher itself: it goes back even while the server
     // is down (refused), silent, or answers nothing useful.
-    SilentServer silent;
+    LoopbackListener silent;  // takes connections and never answers
     // Leftovers are removed by a run that gets as far as its manifest.
     struct Case { const char* rule; std::string url; UpdateOutcome outcome; const char* a; bool cleaned; };
     const Case cases[] = {
@@ -504,7 +475,7 @@ TEST(Update, BackupLeftByAnInterruptedSwapGoesBack)
         {"", "", UpdateOutcome::Done, "new alpha", true},
         {"updater.ini status 500", "", UpdateOutcome::Error, "old alpha", false},
         {"refused", "http://127.0.0.1:1/updater.ini", UpdateOutcome::Error, "old alpha", false},
-        {"silent", silent.Url(), UpdateOutcome::Error, "old alpha", false},
+        {"silent", "http://127.0.0.1:" + std::to_string(silent.port) + "/updater.ini", UpdateOutcome::Error, "old alpha", false},
     };
     for (const Case& c : cases) {
         TestRelease release("orphan");
