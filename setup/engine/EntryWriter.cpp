@@ -34,6 +34,41 @@ bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
     return true;
 }
 
+// A new, empty file in the folder of path, of a name no file had; empty
+// when none can be made there (the folder's path too long included).
+std::wstring NewFileBeside(const std::wstring& path)
+{
+    const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    wchar_t name[MAX_PATH] = {};
+    if (folder.size() + 14 > MAX_PATH || !GetTempFileNameW(folder.c_str(), L"orv", 0, name)) return std::wstring();
+    return name;
+}
+
+bool WriteWholeFile(const std::wstring& path, const void* data, uint64_t size)
+{
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file.Valid()) return false;
+    bool written = WriteAllBytes(file.Get(), static_cast<const unsigned char*>(data), size);
+    // Errors held back by the file system show up at the close.
+    return CloseHandle(file.Release()) && written;
+}
+
+// Gives temp the name path, replacing what stands there: an earlier file,
+// read-only or not, or a link. False when path is a folder or held open.
+bool ReplaceWith(const std::wstring& temp, const std::wstring& path)
+{
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & FILE_ATTRIBUTE_READONLY) ||
+        !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+        return false;
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    SetFileAttributesW(path.c_str(), attributes);
+    return false;
+}
+
 // Device names ("CON", "nul.txt", "COM1"...) would swallow the data as
 // if written; names ending in "." or " " are changed by the file system.
 bool IsWritableSegment(const std::wstring& segment)
@@ -108,13 +143,19 @@ ExtractResult CEntryWriter::Write(const std::wstring& name, const void* data, ui
     std::wstring path = EntryPath(name);
     if (path.empty()) return kCreateFailed;
     if (!MakeParentFolders(path)) return kFolderFailed;
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return kCreateFailed;
-    bool written = WriteAllBytes(file.Get(), static_cast<const unsigned char*>(data), size);
-    // Errors held back by the file system show up at the close.
-    bool closed = CloseHandle(file.Release());
-    if (written && closed) return kExtractOk;
-    DeleteFileW(path.c_str());
-    return kWriteFailed;
+    // The bytes go to a new file beside the entry, which then takes the
+    // entry's name: a failure or a cut leaves an earlier file whole, a file
+    // under the entry's name is never half written, and a link standing
+    // there is replaced, not written through.
+    const std::wstring temp = NewFileBeside(path);
+    if (temp.empty()) return kCreateFailed;
+    if (!WriteWholeFile(temp, data, size)) {
+        DeleteFileW(temp.c_str());
+        return kWriteFailed;
+    }
+    if (!ReplaceWith(temp, path)) {
+        DeleteFileW(temp.c_str());
+        return kCreateFailed;
+    }
+    return kExtractOk;
 }

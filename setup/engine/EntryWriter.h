@@ -20,8 +20,12 @@ enum ExtractResult {
 bool IsSafeEntryName(const std::wstring& name);
 
 // Writes one file at folder + "\" + name ("/" read as "\"), making the
-// folders on the way. A folder that is not a full path gives kFolderFailed;
-// a partly written file is removed again.
+// folders on the way. The bytes go to a new file in the same folder, which
+// then replaces what has the name (a read-only file or a link included), so
+// a failure leaves an earlier file as it was and a cut never leaves a file
+// half written under the name. A folder that is not a full path gives
+// kFolderFailed; a name that cannot be replaced (a folder, a file held
+// open) kCreateFailed; bytes that cannot all be written kWriteFailed.
 ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size);
 
 // Writes many entries under one folder. The folder is checked once, when the

@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -516,6 +517,46 @@ TEST(InstallWorker, OneWriterForManyEntriesRemembersOnlyFoldersThatExist)
     EXPECT_EQ(kFolderFailed, relative.Write(L"r.txt", "r", 1));
     EXPECT_EQ(kFolderFailed, relative.MakeFolder(L"r"));
     EXPECT_FALSE(Exists(Cwd() + L"\\work\\entry-writer-relative"));
+}
+
+// An earlier install's file is replaced only by a new file written whole:
+// never written through (a hard link shares its bytes with a file outside
+// the folder), not refused for being read-only, and kept as it was when the
+// new bytes cannot all be written.
+TEST(InstallWorker, EarlierFilesAreReplacedOnlyByWholeNewOnes)
+{
+    const std::wstring outside = FreshFolder(L"replace-outside") + L"\\theirs.txt";
+    enum Earlier { kPlain, kReadOnly, kHardLink };
+    for (Earlier earlier : {kPlain, kReadOnly, kHardLink}) {
+        SCOPED_TRACE(earlier);
+        const std::wstring folder = FreshFolder(L"replace-earlier");
+        const std::wstring file = folder + L"\\OrvoMain.exe";
+        if (earlier == kHardLink) {
+            ASSERT_TRUE(WriteBytes(outside, "not ours"));
+            ASSERT_TRUE(CreateHardLinkW(file.c_str(), outside.c_str(), nullptr)) << GetLastError();
+        } else {
+            ASSERT_TRUE(WriteBytes(file, "earlier launcher"));
+            if (earlier == kReadOnly) { ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY)); }
+        }
+        EXPECT_EQ(kExtractOk, WriteArchiveEntry(folder, L"OrvoMain.exe", "new launcher", 12));
+        EXPECT_EQ((std::map<std::wstring, std::string>{{L"OrvoMain.exe", "new launcher"}}), ReadTree(folder));
+        if (earlier == kHardLink) { EXPECT_EQ("not ours", ReadBytes(outside)); }
+    }
+
+    // Bytes that fail part way, as on a full disk: the first MiB can be
+    // read, the second cannot.
+    const std::wstring folder = FreshFolder(L"replace-failing");
+    ASSERT_TRUE(WriteBytes(folder + L"\\OrvoMain.exe", "earlier launcher"));
+    const SIZE_T mib = 1 << 20;
+    auto* bytes = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * mib, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(nullptr, bytes);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(bytes + mib, mib, PAGE_NOACCESS, &old));
+    EXPECT_EQ(kWriteFailed, WriteArchiveEntry(folder, L"OrvoMain.exe", bytes, 2 * mib));
+    EXPECT_EQ(kWriteFailed, WriteArchiveEntry(folder, L"bin/new.dll", bytes, 2 * mib));
+    VirtualFree(bytes, 0, MEM_RELEASE);
+    EXPECT_EQ((std::map<std::wstring, std::string>{{L"OrvoMain.exe", "earlier launcher"}, {L"bin\\", ""}}),
+              ReadTree(folder));
 }
 
 // Runs the worker on a fixture into a fresh folder until it reports.
