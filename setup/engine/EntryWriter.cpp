@@ -123,7 +123,10 @@ bool CEntryWriter::MakeParentFolders(const std::wstring& path)
         // Drive roots ("C:") and share roots are not made.
         if (folder.empty() || folder.back() == L':' || folder.size() < 3 || made_.count(folder)) continue;
         if (folder.compare(0, 2, L"\\\\") == 0 && folder.find(L'\\', 2) == std::wstring::npos) continue;
-        if (!IsFolder(folder) && !CreateDirectoryW(folder.c_str(), nullptr) && !IsFolder(folder)) return false;
+        if (!IsFolder(folder)) {
+            if (CreateDirectoryW(folder.c_str(), nullptr)) madeNew_.push_back(folder);
+            else if (!IsFolder(folder)) return false;
+        }
         made_.insert(folder);
     }
     return true;
@@ -153,9 +156,23 @@ ExtractResult CEntryWriter::Write(const std::wstring& name, const void* data, ui
         DeleteFileW(temp.c_str());
         return kWriteFailed;
     }
+    const bool isNew = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
     if (!ReplaceWith(temp, path)) {
         DeleteFileW(temp.c_str());
         return kCreateFailed;
     }
+    if (isNew) added_.push_back(path);
     return kExtractOk;
+}
+
+void CEntryWriter::RemoveAdded()
+{
+    for (const std::wstring& file : added_) DeleteFileW(file.c_str());
+    // Deepest first: a folder is made before those inside it.
+    for (auto it = madeNew_.rbegin(); it != madeNew_.rend(); ++it) {
+        RemoveDirectoryW(it->c_str());
+        made_.erase(*it);
+    }
+    added_.clear();
+    madeNew_.clear();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 enum ExtractResult {
     kExtractOk = 0,
@@ -41,6 +42,10 @@ public:
     ExtractResult MakeFolder(const std::wstring& name);
     // As WriteArchiveEntry, under this writer's folder.
     ExtractResult Write(const std::wstring& name, const void* data, uint64_t size);
+    // Deletes the files this writer wrote where nothing stood before and
+    // then the folders it made, once empty; what stood before stays (a
+    // replaced file keeps its new bytes). Nothing when it added nothing.
+    void RemoveAdded();
 
 private:
     // The entry's full path, or empty when the name is unsafe or the path would reach MAX_PATH.
@@ -50,5 +55,7 @@ private:
 
     std::wstring base_;  // the folder with "\" separators and no trailing "\"
     bool usable_;
-    std::unordered_set<std::wstring> made_;
+    std::unordered_set<std::wstring> made_;  // folders made or found
+    std::vector<std::wstring> madeNew_;      // folders made, in the order made
+    std::vector<std::wstring> added_;        // files written where nothing stood
 };

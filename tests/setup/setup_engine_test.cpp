@@ -697,6 +697,42 @@ TEST(InstallWorker, ALockedTargetFailsAfterThreeAttempts)
     EXPECT_EQ((PostedMessage{kMsgInstallDone, kCreateFailed, 0}), window.Messages().back());
 }
 
+// An install that fails or is stopped takes back what it added, over all
+// its attempts, and leaves what stood in the folder before.
+TEST(InstallWorker, AnUnfinishedInstallTakesBackOnlyWhatItAdded)
+{
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "failed");
+        const std::wstring folder = FreshFolder(L"install-undo");
+        ASSERT_TRUE(CreateDirectoryW((folder + L"\\bin").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(folder + L"\\bin\\data.bin", "earlier"));
+        ASSERT_TRUE(WriteBytes(folder + L"\\bin\\old.dll", "earlier"));
+        ASSERT_TRUE(WriteBytes(folder + L"\\mine.txt", "the user's"));
+        const auto before = ReadTree(folder);
+        // A file held open, so every attempt fails at it.
+        HANDLE lock = stop ? INVALID_HANDLE_VALUE
+                           : CreateFileW((folder + L"\\bin\\data.bin").c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+        ASSERT_EQ(stop, lock == INVALID_HANDLE_VALUE);
+        TestWindow window;
+        ArchiveModule module(L"folders.7z");
+        CInstallWorker worker(module.Get(), folder, window.Handle(), stop ? 300 : 0);
+        ASSERT_TRUE(worker.Start());
+        if (stop) {
+            ASSERT_TRUE(window.PumpUntil(kMsgInstallProgress, kTimeout, Ended(worker)));
+            worker.Stop();
+        } else {
+            ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
+            ASSERT_TRUE(worker.Wait(kTimeout));
+            CloseHandle(lock);
+            EXPECT_EQ((PostedMessage{kMsgInstallDone, kCreateFailed, 0}), window.Messages().back());
+        }
+        EXPECT_GT(ReadTree(folder).size(), before.size()) << "nothing was written before the end";
+        worker.RemoveAdded();
+        EXPECT_EQ(before, ReadTree(folder));
+    }
+}
+
 TEST(InstallWorker, NoArchiveResourceFailsWithEntryMissing)
 {
     std::wstring folder = FreshFolder(L"install-none");
