@@ -72,6 +72,8 @@ FolderCheck PrepareInstallFolder(const std::wstring& folder, bool* created, std:
             return FolderCheck::kCannotCreate;
         if (HasEntries(full) && !IsEarlierInstall(full)) return FolderCheck::kHoldsOtherFiles;
     }
-    *normalized = full;
+    // Short names in a path expand only once the whole path exists.
+    const std::wstring made = NormalizeFolder(full);
+    *normalized = made.empty() ? full : made;
     return FolderCheck::kReady;
 }

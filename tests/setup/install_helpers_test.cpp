@@ -138,6 +138,17 @@ TEST(InstallFolder, OnlyNewEmptyOrEarlierInstallFoldersAreTaken)
             EXPECT_EQ(L"unchanged", full);
         }
     }
+    // A folder typed with a short name in its path is registered by its
+    // full name: short names may be stripped from a volume later.
+    wchar_t shortRoot[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(root.c_str(), shortRoot, MAX_PATH));
+    ASSERT_NE(root, shortRoot);
+    bool created = false;
+    std::wstring full;
+    EXPECT_EQ(FolderCheck::kReady, PrepareInstallFolder(std::wstring(shortRoot) + L"\\by-short-name", &created, &full));
+    EXPECT_TRUE(created);
+    EXPECT_EQ(root + L"\\by-short-name", full);
+
     EXPECT_FALSE(Exists(root + L"\\missing")) << "a missing parent was made";
     EXPECT_EQ("canary", ReadBytes(root + L"\\others\\photo.jpg"));
     EXPECT_TRUE(IsEarlierInstall(root + L"\\earlier"));
