@@ -68,6 +68,11 @@ TEST(SafePaths, ProtectedFoldersAreRecognised)
         {L"C:\\Games\\Orvo esports", false},
         {L"D:\\Orvo", false},
         {Cwd(), false},
+        // Links are judged by what they lead to (made by the fixture step).
+        {Cwd() + L"\\fixtures\\link-to-root", true},
+        {Cwd() + L"\\fixtures\\link-to-root\\", true},
+        {Cwd() + L"\\fixtures\\clean-link\\sub\\link", false},
+        {Cwd() + L"\\fixtures\\link-to-root\\not-there\\Orvo", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.protectedFolder, IsProtectedFolder(c.path)) << Narrow(c.path);
 }
