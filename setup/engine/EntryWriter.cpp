@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace {
 
 const DWORD kWriteChunk = 1 << 20;
@@ -34,13 +36,15 @@ bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
     return true;
 }
 
+const wchar_t kTempPrefix[] = L"orv";
+
 // A new, empty file in the folder of path, of a name no file had; empty
 // when none can be made there (the folder's path too long included).
 std::wstring NewFileBeside(const std::wstring& path)
 {
     const std::wstring folder = path.substr(0, path.rfind(L'\\'));
     wchar_t name[MAX_PATH] = {};
-    if (folder.size() + 14 > MAX_PATH || !GetTempFileNameW(folder.c_str(), L"orv", 0, name)) return std::wstring();
+    if (folder.size() + 14 > MAX_PATH || !GetTempFileNameW(folder.c_str(), kTempPrefix, 0, name)) return std::wstring();
     return name;
 }
 
@@ -78,6 +82,18 @@ bool IsWritableSegment(const std::wstring& segment)
 }
 
 }  // namespace
+
+bool IsEntryWriterTempName(const std::wstring& name)
+{
+    if (name.size() < 8 || name.size() > 11) return false;
+    const size_t digits = name.size() - 7;
+    if (_wcsnicmp(name.c_str(), kTempPrefix, 3) != 0 ||
+        _wcsicmp(name.c_str() + 3 + digits, L".tmp") != 0)
+        return false;
+    for (size_t i = 3; i < 3 + digits; ++i)
+        if (!iswxdigit(name[i])) return false;
+    return true;
+}
 
 bool IsSafeEntryName(const std::wstring& name)
 {

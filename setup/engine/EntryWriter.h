@@ -20,6 +20,11 @@ enum ExtractResult {
 // or ".." segment, a device name, or a segment ending in "." or " ".
 bool IsSafeEntryName(const std::wstring& name);
 
+// True for the name of the new file a write puts beside its entry before
+// it takes the entry's name: "orv", one to four hexadecimal digits, ".tmp"
+// (any letter case). A cut install may leave one.
+bool IsEntryWriterTempName(const std::wstring& name);
+
 // Writes one file at folder + "\" + name ("/" read as "\"), making the
 // folders on the way. The bytes go to a new file in the same folder, which
 // then replaces what has the name (a read-only file or a link included), so
