@@ -214,18 +214,17 @@ void CMainDlg::OnInstallProgress(WPARAM total, LPARAM index)
 void CMainDlg::OnInstallDone(WPARAM result)
 {
     // The worker has posted its last message and is ending.
-    if (worker_) {
-        worker_->Wait(kStopWaitMs);
-        worker_.reset();
-    }
+    if (worker_) worker_->Wait(kStopWaitMs);
     KillTimer(kTimerCarouselWait);
     KillTimer(kTimerCarouselSlide);
     // An install without its registration could not be removed again: it failed too.
     if (result != 0 || !RegisterInstall()) {
+        StopWorker();
         Ask(L"FailedToInstall", true);
         DestroyWindow();
         return;
     }
+    worker_.reset();
     ShowPage(L"page_installing", L"page_end");
 }
 
@@ -256,6 +255,7 @@ bool CMainDlg::ValidateInstallDir()
     }
     // The folder exists now, so its own volume is read.
     folder_ = full;
+    folderMade_ = created;
     SetElementText(L"edit_location", folder_);
     ShowAvailableSpace();
     if (!availableKnown_ || availableMiB_ < RequiredMiB(unpackedSize_)) {
@@ -330,8 +330,15 @@ void CMainDlg::StopWorker()
 {
     if (!worker_) return;
     worker_->RequestStop();
-    if (worker_->Wait(kStopWaitMs)) worker_.reset();
-    else (void)worker_.release();  // still inside a file call: it ends with the process
+    if (!worker_->Wait(kStopWaitMs)) {
+        (void)worker_.release();  // still inside a file call: it ends with the process
+        return;
+    }
+    // Nothing registers what an unfinished install wrote, so no uninstaller
+    // would ever remove it.
+    worker_->RemoveAdded();
+    worker_.reset();
+    if (folderMade_) RemoveDirectoryW(folder_.c_str());
 }
 
 bool CMainDlg::IsOnLastPage()

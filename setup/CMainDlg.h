@@ -55,8 +55,10 @@ private:
     bool RegisterInstall();
     LSTATUS WriteUninstallInfo();
     void RunClientIfChecked();
-    // Asks a running worker to stop and waits for it, bounded; a worker
-    // that does not stop in time is left to end with the process.
+    // Asks a worker that has not reached the finish page to stop and waits
+    // for it, bounded, then takes back the files and folders the install
+    // added (the install folder too when this run made it); a worker that
+    // does not stop in time is left to end with the process.
     void StopWorker();
     // One step of the carousel's slide.
     void SlideCarousel();
@@ -77,4 +79,5 @@ private:
     uint64_t availableMiB_ = 0;
     bool availableKnown_ = false;
     std::wstring folder_;
+    bool folderMade_ = false;  // folder_ was made by this run
 };

@@ -1,5 +1,6 @@
 #include "InstallFolder.h"
 
+#include "engine/EntryWriter.h"
 #include "syshelpers/RegistryEntries.h"
 #include "syshelpers/SafePaths.h"
 #include "syshelpers/WinHandles.h"
@@ -18,13 +19,16 @@ bool SameFolder(const std::wstring& a, const std::wstring& b)
                CSTR_EQUAL;
 }
 
+// True when folder holds anything but the new file an install cut in its
+// first file may have left.
 bool HasEntries(const std::wstring& folder)
 {
     WIN32_FIND_DATAW data;
     FindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
     if (!find.Valid()) return false;
     do {
-        if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0) return true;
+        if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsEntryWriterTempName(data.cFileName)) return true;
     } while (FindNextFileW(find.Get(), &data));
     return false;
 }
@@ -72,6 +76,8 @@ FolderCheck PrepareInstallFolder(const std::wstring& folder, bool* created, std:
             return FolderCheck::kCannotCreate;
         if (HasEntries(full) && !IsEarlierInstall(full)) return FolderCheck::kHoldsOtherFiles;
     }
-    *normalized = full;
+    // Short names in a path expand only once the whole path exists.
+    const std::wstring made = NormalizeFolder(full);
+    *normalized = made.empty() ? full : made;
     return FolderCheck::kReady;
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace {
 
 const DWORD kWriteChunk = 1 << 20;
@@ -34,6 +36,43 @@ bool WriteAllBytes(HANDLE file, const unsigned char* data, uint64_t size)
     return true;
 }
 
+const wchar_t kTempPrefix[] = L"orv";
+
+// A new, empty file in the folder of path, of a name no file had; empty
+// when none can be made there (the folder's path too long included).
+std::wstring NewFileBeside(const std::wstring& path)
+{
+    const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    wchar_t name[MAX_PATH] = {};
+    if (folder.size() + 14 > MAX_PATH || !GetTempFileNameW(folder.c_str(), kTempPrefix, 0, name)) return std::wstring();
+    return name;
+}
+
+bool WriteWholeFile(const std::wstring& path, const void* data, uint64_t size)
+{
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (!file.Valid()) return false;
+    bool written = WriteAllBytes(file.Get(), static_cast<const unsigned char*>(data), size);
+    // Errors held back by the file system show up at the close.
+    return CloseHandle(file.Release()) && written;
+}
+
+// Gives temp the name path, replacing what stands there: an earlier file,
+// read-only or not, or a link. False when path is a folder or held open.
+bool ReplaceWith(const std::wstring& temp, const std::wstring& path)
+{
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        !(attributes & FILE_ATTRIBUTE_READONLY) ||
+        !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+        return false;
+    if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    SetFileAttributesW(path.c_str(), attributes);
+    return false;
+}
+
 // Device names ("CON", "nul.txt", "COM1"...) would swallow the data as
 // if written; names ending in "." or " " are changed by the file system.
 bool IsWritableSegment(const std::wstring& segment)
@@ -43,6 +82,18 @@ bool IsWritableSegment(const std::wstring& segment)
 }
 
 }  // namespace
+
+bool IsEntryWriterTempName(const std::wstring& name)
+{
+    if (name.size() < 8 || name.size() > 11) return false;
+    const size_t digits = name.size() - 7;
+    if (_wcsnicmp(name.c_str(), kTempPrefix, 3) != 0 ||
+        _wcsicmp(name.c_str() + 3 + digits, L".tmp") != 0)
+        return false;
+    for (size_t i = 3; i < 3 + digits; ++i)
+        if (!iswxdigit(name[i])) return false;
+    return true;
+}
 
 bool IsSafeEntryName(const std::wstring& name)
 {
@@ -88,7 +139,10 @@ bool CEntryWriter::MakeParentFolders(const std::wstring& path)
         // Drive roots ("C:") and share roots are not made.
         if (folder.empty() || folder.back() == L':' || folder.size() < 3 || made_.count(folder)) continue;
         if (folder.compare(0, 2, L"\\\\") == 0 && folder.find(L'\\', 2) == std::wstring::npos) continue;
-        if (!IsFolder(folder) && !CreateDirectoryW(folder.c_str(), nullptr) && !IsFolder(folder)) return false;
+        if (!IsFolder(folder)) {
+            if (CreateDirectoryW(folder.c_str(), nullptr)) madeNew_.push_back(folder);
+            else if (!IsFolder(folder)) return false;
+        }
         made_.insert(folder);
     }
     return true;
@@ -108,13 +162,33 @@ ExtractResult CEntryWriter::Write(const std::wstring& name, const void* data, ui
     std::wstring path = EntryPath(name);
     if (path.empty()) return kCreateFailed;
     if (!MakeParentFolders(path)) return kFolderFailed;
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return kCreateFailed;
-    bool written = WriteAllBytes(file.Get(), static_cast<const unsigned char*>(data), size);
-    // Errors held back by the file system show up at the close.
-    bool closed = CloseHandle(file.Release());
-    if (written && closed) return kExtractOk;
-    DeleteFileW(path.c_str());
-    return kWriteFailed;
+    // The bytes go to a new file beside the entry, which then takes the
+    // entry's name: a failure or a cut leaves an earlier file whole, a file
+    // under the entry's name is never half written, and a link standing
+    // there is replaced, not written through.
+    const std::wstring temp = NewFileBeside(path);
+    if (temp.empty()) return kCreateFailed;
+    if (!WriteWholeFile(temp, data, size)) {
+        DeleteFileW(temp.c_str());
+        return kWriteFailed;
+    }
+    const bool isNew = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (!ReplaceWith(temp, path)) {
+        DeleteFileW(temp.c_str());
+        return kCreateFailed;
+    }
+    if (isNew) added_.push_back(path);
+    return kExtractOk;
+}
+
+void CEntryWriter::RemoveAdded()
+{
+    for (const std::wstring& file : added_) DeleteFileW(file.c_str());
+    // Deepest first: a folder is made before those inside it.
+    for (auto it = madeNew_.rbegin(); it != madeNew_.rend(); ++it) {
+        RemoveDirectoryW(it->c_str());
+        made_.erase(*it);
+    }
+    added_.clear();
+    madeNew_.clear();
 }

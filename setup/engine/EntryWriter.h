@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 enum ExtractResult {
     kExtractOk = 0,
@@ -19,9 +20,18 @@ enum ExtractResult {
 // or ".." segment, a device name, or a segment ending in "." or " ".
 bool IsSafeEntryName(const std::wstring& name);
 
+// True for the name of the new file a write puts beside its entry before
+// it takes the entry's name: "orv", one to four hexadecimal digits, ".tmp"
+// (any letter case). A cut install may leave one.
+bool IsEntryWriterTempName(const std::wstring& name);
+
 // Writes one file at folder + "\" + name ("/" read as "\"), making the
-// folders on the way. A folder that is not a full path gives kFolderFailed;
-// a partly written file is removed again.
+// folders on the way. The bytes go to a new file in the same folder, which
+// then replaces what has the name (a read-only file or a link included), so
+// a failure leaves an earlier file as it was and a cut never leaves a file
+// half written under the name. A folder that is not a full path gives
+// kFolderFailed; a name that cannot be replaced (a folder, a file held
+// open) kCreateFailed; bytes that cannot all be written kWriteFailed.
 ExtractResult WriteArchiveEntry(const std::wstring& folder, const std::wstring& name, const void* data, uint64_t size);
 
 // Writes many entries under one folder. The folder is checked once, when the
@@ -37,6 +47,10 @@ public:
     ExtractResult MakeFolder(const std::wstring& name);
     // As WriteArchiveEntry, under this writer's folder.
     ExtractResult Write(const std::wstring& name, const void* data, uint64_t size);
+    // Deletes the files this writer wrote where nothing stood before and
+    // then the folders it made, once empty; what stood before stays (a
+    // replaced file keeps its new bytes). Nothing when it added nothing.
+    void RemoveAdded();
 
 private:
     // The entry's full path, or empty when the name is unsafe or the path would reach MAX_PATH.
@@ -46,5 +60,7 @@ private:
 
     std::wstring base_;  // the folder with "\" separators and no trailing "\"
     bool usable_;
-    std::unordered_set<std::wstring> made_;
+    std::unordered_set<std::wstring> made_;  // folders made or found
+    std::vector<std::wstring> madeNew_;      // folders made, in the order made
+    std::vector<std::wstring> added_;        // files written where nothing stood
 };

@@ -10,7 +10,7 @@ const int kAttempts = 3;
 }  // namespace
 
 CInstallWorker::CInstallWorker(HMODULE archiveModule, std::wstring folder, HWND notify, DWORD pauseMs)
-    : module_(archiveModule), folder_(std::move(folder)), notify_(notify), pauseMs_(pauseMs)
+    : module_(archiveModule), folder_(std::move(folder)), notify_(notify), pauseMs_(pauseMs), writer_(folder_)
 {
 }
 
@@ -22,6 +22,11 @@ bool CInstallWorker::Start()
 }
 
 void CInstallWorker::Stop() { thread_.Stop(); }
+
+void CInstallWorker::RemoveAdded()
+{
+    if (thread_.Wait(0)) writer_.RemoveAdded();
+}
 
 void CInstallWorker::Run()
 {
@@ -46,18 +51,17 @@ ExtractResult CInstallWorker::ExtractAll()
 
 ExtractResult CInstallWorker::WriteAll(const SzArchive& archive)
 {
-    CEntryWriter writer(folder_);
-    if (!writer.Usable()) return kFolderFailed;
+    if (!writer_.Usable()) return kFolderFailed;
     // Folder items first, so empty folders of the archive exist too.
     for (const std::wstring& name : archive.GetFolders()) {
-        ExtractResult r = writer.MakeFolder(name);
+        ExtractResult r = writer_.MakeFolder(name);
         if (r != kExtractOk) return r;
     }
     const size_t n = archive.GetCount();
     for (size_t i = 0; i < n; ++i) {
         if (!thread_.Pause(pauseMs_)) return kExtractStopped;
         const SzArchiveEntry* entry = archive.GetEntry(i);
-        ExtractResult r = writer.Write(entry->name, entry->data, entry->size);
+        ExtractResult r = writer_.Write(entry->name, entry->data, entry->size);
         if (r != kExtractOk) return r;
         PostMessageW(notify_, kMsgInstallProgress, n, i);
     }

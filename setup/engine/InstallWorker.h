@@ -27,6 +27,10 @@ public:
     // Asks the worker to stop after the entry in hand, without waiting.
     void RequestStop() { thread_.RequestStop(); }
     bool Wait(DWORD ms) const { return thread_.Wait(ms); }
+    // Takes back what the runs added (see CEntryWriter::RemoveAdded), for an
+    // install that is not going to be finished. Only once the thread has
+    // ended (Wait gave true); nothing while it runs.
+    void RemoveAdded();
 
 private:
     void Run();
@@ -39,6 +43,8 @@ private:
     const std::wstring folder_;
     const HWND notify_;
     const DWORD pauseMs_;
+    // One for every attempt, so what the first one added is known to the last.
+    CEntryWriter writer_;
     // Last, so the thread is stopped before the members it reads go away.
     CWorkerThread thread_;
 };

@@ -2,6 +2,7 @@
 
 #include "syshelpers/SafePaths.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -67,6 +68,11 @@ std::string DeleteSelfLine(const std::wstring& batPath)
     return self.empty() ? std::string("del \"%~f0\"") : "del " + BatchQuoted(self);
 }
 
+// The batch's first lines. Delayed expansion, which the registry can turn
+// on for every command interpreter, would take "!" and "^" out of quoted
+// paths and aim a command at another folder.
+std::string BatchHead() { return "@echo off\r\nsetlocal DisableDelayedExpansion\r\n"; }
+
 std::string PingLine()
 {
     std::string system = ToConsoleCodePage(SystemFolder());
@@ -75,9 +81,9 @@ std::string PingLine()
     return ping + " -n 2 127.1 >nul\r\n";
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& text)
+bool WriteWholeFile(const std::wstring& path, const std::string& text, DWORD disposition = CREATE_ALWAYS)
 {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
     DWORD written = 0;
     return WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
@@ -92,6 +98,23 @@ std::wstring TempFolder()
     std::wstring folder(buf, n);
     while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return folder;
+}
+
+// A new folder under temp, made by this call: a file, folder or link that
+// another program keeps in the shared temporary folder is never written
+// through or over. Empty when none could be made.
+std::wstring NewFolderUnder(const std::wstring& temp)
+{
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        GUID id;
+        wchar_t text[40] = {};
+        if (FAILED(CoCreateGuid(&id)) || StringFromGUID2(id, text, 40) != 39) return std::wstring();
+        // "{...}" without its braces.
+        const std::wstring folder = temp + L"\\orvo-" + std::wstring(text + 1, 36);
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return folder;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return std::wstring();
+    }
+    return std::wstring();
 }
 
 // True when anything under folder is a link (reparse point) or the tree is
@@ -133,17 +156,29 @@ bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath)
     const std::string target = PathForBatch(full);
     const std::wstring temp = TempFolder();
     if (target.empty() || temp.empty()) return false;
+    const std::wstring own = NewFolderUnder(temp);
+    if (own.empty()) return false;
     const std::string quoted = BatchQuoted(target);
+    // The batch leaves its own folder before removing it, with itself inside;
+    // "%~dp0" names that folder where the console code page cannot.
+    const std::string ownSpelled = PathForBatch(own);
+    const std::string tempSpelled = PathForBatch(temp);
+    const std::string ownQuoted = ownSpelled.empty() ? std::string("\"%~dp0\"") : BatchQuoted(ownSpelled);
+    const std::string tempQuoted = tempSpelled.empty() ? std::string("\"%~dp0..\"") : BatchQuoted(tempSpelled);
     // The uninstaller may still be exiting when the first try runs.
-    const std::string text = "@echo off\r\n"
+    const std::string text = BatchHead() +
                              "set n=0\r\n"
                              ":retry\r\n" +
                              PingLine() + "rd /s /q " + quoted + "\r\n" +
                              "set /a n+=1\r\n"
-                             "if exist " + quoted + " if %n% lss 10 goto retry\r\n";
-    const std::wstring path = temp + L"\\clean.bat";
-    // Made first, so the batch can name itself by its short path.
-    if (!WriteWholeFile(path, text) || !WriteWholeFile(path, text + DeleteSelfLine(path))) return false;
+                             "if exist " + quoted + " if %n% lss 10 goto retry\r\n"
+                             "cd /d " + tempQuoted + "\r\n"
+                             "rd /s /q " + ownQuoted;
+    const std::wstring path = own + L"\\clean.bat";
+    if (!WriteWholeFile(path, text, CREATE_NEW)) {
+        RemoveDirectoryW(own.c_str());
+        return false;
+    }
     if (batPath) *batPath = path;
     return true;
 }
@@ -162,7 +197,7 @@ bool WriteDelBat(const std::wstring& folder, std::wstring* batPath)
     const std::string target = PathForBatch(full);
     const std::string pattern = target.empty() ? std::string("\"%~dp0*.orvobak\"")
                                                : BatchQuoted(target + "\\*.orvobak");
-    const std::string text = "@echo off\r\n" + PingLine() + "del /q " + pattern + "\r\n";
+    const std::string text = BatchHead() + PingLine() + "del /q " + pattern + "\r\n";
     const std::wstring path = full + L"\\del.bat";
     if (!WriteWholeFile(path, text) || !WriteWholeFile(path, text + DeleteSelfLine(path))) return false;
     if (batPath) *batPath = path;

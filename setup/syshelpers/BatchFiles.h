@@ -7,13 +7,15 @@
 
 #include <string>
 
-// Writes "clean.bat" into the temporary folder (a batch inside the folder
-// it removes would keep that folder alive while it runs). The batch waits,
-// removes folder with everything in it (retrying while the uninstaller is
-// still exiting), then deletes itself. False, with nothing written, for a
-// protected folder (see IsProtectedFolder), a folder that still holds a
-// link (its target must not be emptied), a path the batch cannot spell in
-// the console code page, or when the file cannot be written.
+// Writes "clean.bat" into a new folder of its own under the temporary
+// folder (a batch inside the folder it removes would keep that folder alive
+// while it runs; a fixed name in the shared folder could be another
+// program's file). The batch waits, removes folder with everything in it
+// (retrying while the uninstaller is still exiting), then its own folder
+// with itself. False, with nothing written, for a protected folder (see
+// IsProtectedFolder), a folder that still holds a link (its target must not
+// be emptied), a path the batch cannot spell in the console code page, or
+// when the file cannot be written.
 bool WriteCleanBat(const std::wstring& folder, std::wstring* batPath);
 
 // Writes "del.bat" into folder (text in the system code page, "/" or "\"):

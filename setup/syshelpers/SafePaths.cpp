@@ -1,5 +1,7 @@
 #include "syshelpers/SafePaths.h"
 
+#include "syshelpers/WinHandles.h"
+
 #include <shlobj.h>
 
 #include <cwchar>
@@ -100,6 +102,47 @@ std::vector<std::wstring> SystemFolders()
     return folders;
 }
 
+// "\\?\C:\x" as "C:\x" and "\\?\UNC\server\share" as "\\server\share"; empty
+// for any other device path.
+std::wstring WithoutDevicePrefix(const std::wstring& path)
+{
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0) return L"\\\\" + path.substr(8);
+    if (path.compare(0, 4, L"\\\\?\\") == 0 && path.size() >= 6 && IsDriveLetter(path[4]) && path[5] == L':')
+        return path.substr(4);
+    return std::wstring();
+}
+
+// The folder (in its full form) with every link on its way resolved, for
+// the part of it that exists; the folder as given when that cannot be read.
+std::wstring ResolveLinks(const std::wstring& folder)
+{
+    std::wstring head = folder, tail;
+    for (;;) {
+        UniqueHandle file(CreateFileW(head.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (file.Valid()) {
+            const std::wstring real = WithoutDevicePrefix(GrowingCall([&](wchar_t* buf, DWORD cap) {
+                return GetFinalPathNameByHandleW(file.Get(), buf, cap, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+            }));
+            const std::wstring resolved = real.empty() ? std::wstring() : NormalizeFolder(real + tail);
+            return resolved.empty() ? folder : resolved;
+        }
+        const size_t cut = head.rfind(L'\\');
+        if (cut == std::wstring::npos || cut < RootLength(head)) return folder;
+        tail = head.substr(cut) + tail;
+        head = head.substr(0, cut);
+    }
+}
+
+// The protection test on one spelling of a folder (in its full form).
+bool IsProtectedSpelling(const std::wstring& folder, const std::vector<std::wstring>& specials)
+{
+    if (folder.size() <= RootLength(folder)) return true;
+    for (const std::wstring& special : specials)
+        if (IsSameOrAncestor(folder, special)) return true;
+    return false;
+}
+
 }  // namespace
 
 std::wstring NormalizeFolder(const std::wstring& path)
@@ -119,15 +162,15 @@ std::wstring NormalizeFolder(const std::wstring& path)
 
 bool IsProtectedFolder(const std::wstring& path)
 {
-    std::wstring folder = NormalizeFolder(path);
+    const std::wstring folder = NormalizeFolder(path);
     if (folder.empty()) return true;
-    size_t root = RootLength(folder);
-    if (folder.size() <= root) return true;
+    std::vector<std::wstring> specials;
     for (const std::wstring& system : SystemFolders()) {
-        const std::wstring special = NormalizeFolder(system);
-        if (!special.empty() && IsSameOrAncestor(folder, special)) return true;
+        std::wstring special = NormalizeFolder(system);
+        if (!special.empty()) specials.push_back(std::move(special));
     }
-    return false;
+    // A link (or a junction) is judged by where it leads as well.
+    return IsProtectedSpelling(folder, specials) || IsProtectedSpelling(ResolveLinks(folder), specials);
 }
 
 bool IsPlainName(const std::wstring& name)

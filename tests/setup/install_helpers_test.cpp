@@ -104,6 +104,11 @@ TEST(InstallFolder, OnlyNewEmptyOrEarlierInstallFoldersAreTaken)
     CreateDirectoryW((root + L"\\registered").c_str(), nullptr);
     ASSERT_TRUE(WriteBytes(root + L"\\registered\\data.bin", "x"));
     ASSERT_TRUE(WriteBytes(root + L"\\a-file", "x"));
+    // What an install cut in its first file leaves, and a user's look-alike.
+    CreateDirectoryW((root + L"\\cut").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(root + L"\\cut\\orv1A2F.tmp", "half"));
+    CreateDirectoryW((root + L"\\look-alike").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(root + L"\\look-alike\\orvnotes.tmp", "mine"));
     UninstallInfo info;
     info.uninstallerPath = root + L"/registered/OrvoUninstall.exe";
     ASSERT_EQ(ERROR_SUCCESS, WriteUninstallKey(info));
@@ -118,6 +123,8 @@ TEST(InstallFolder, OnlyNewEmptyOrEarlierInstallFoldersAreTaken)
         {root + L"\\earlier", FolderCheck::kReady, false},
         {root + L"\\REGISTERED\\", FolderCheck::kReady, false},  // named as registered, in other letters
         {root + L"\\others", FolderCheck::kHoldsOtherFiles, false},
+        {root + L"\\cut", FolderCheck::kReady, false},
+        {root + L"\\look-alike", FolderCheck::kHoldsOtherFiles, false},
         {root + L"\\missing\\Orvoesports", FolderCheck::kCannotCreate, false},
         {root + L"\\a-file", FolderCheck::kCannotCreate, false},
         {L"relative\\Orvoesports", FolderCheck::kCannotCreate, false},
@@ -138,6 +145,17 @@ TEST(InstallFolder, OnlyNewEmptyOrEarlierInstallFoldersAreTaken)
             EXPECT_EQ(L"unchanged", full);
         }
     }
+    // A folder typed with a short name in its path is registered by its
+    // full name: short names may be stripped from a volume later.
+    wchar_t shortRoot[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(root.c_str(), shortRoot, MAX_PATH));
+    ASSERT_NE(root, shortRoot);
+    bool created = false;
+    std::wstring full;
+    EXPECT_EQ(FolderCheck::kReady, PrepareInstallFolder(std::wstring(shortRoot) + L"\\by-short-name", &created, &full));
+    EXPECT_TRUE(created);
+    EXPECT_EQ(root + L"\\by-short-name", full);
+
     EXPECT_FALSE(Exists(root + L"\\missing")) << "a missing parent was made";
     EXPECT_EQ("canary", ReadBytes(root + L"\\others\\photo.jpg"));
     EXPECT_TRUE(IsEarlierInstall(root + L"\\earlier"));

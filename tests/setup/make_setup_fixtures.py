@@ -127,3 +127,7 @@ write(os.path.join(out, "clean-link-outside", "precious.txt"), b"keep me")
 write(os.path.join(out, "clean-link", "OrvoUninstall.exe"), b"x")
 os.makedirs(os.path.join(out, "clean-link", "sub"))
 os.symlink(os.path.join("..", "..", "clean-link-outside"), os.path.join(out, "clean-link", "sub", "link"))
+
+# Links that name a folder other than they spell: the host's root (a drive
+# root to the prefix) and an ordinary folder.
+os.symlink("/", os.path.join(out, "link-to-root"))

@@ -22,6 +22,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -518,6 +519,43 @@ TEST(InstallWorker, OneWriterForManyEntriesRemembersOnlyFoldersThatExist)
     EXPECT_FALSE(Exists(Cwd() + L"\\work\\entry-writer-relative"));
 }
 
+// An earlier install's file is replaced only by a new file written whole:
+// never written through (a hard link shares its bytes with a file outside
+// the folder), and kept as it was when the new bytes cannot all be written.
+TEST(InstallWorker, EarlierFilesAreReplacedOnlyByWholeNewOnes)
+{
+    const std::wstring outside = FreshFolder(L"replace-outside") + L"\\theirs.txt";
+    for (bool hardLink : {false, true}) {
+        SCOPED_TRACE(hardLink ? "hard link" : "plain file");
+        const std::wstring folder = FreshFolder(L"replace-earlier");
+        const std::wstring file = folder + L"\\OrvoMain.exe";
+        if (hardLink) {
+            ASSERT_TRUE(WriteBytes(outside, "not ours"));
+            ASSERT_TRUE(CreateHardLinkW(file.c_str(), outside.c_str(), nullptr)) << GetLastError();
+        } else {
+            ASSERT_TRUE(WriteBytes(file, "earlier launcher"));
+        }
+        EXPECT_EQ(kExtractOk, WriteArchiveEntry(folder, L"OrvoMain.exe", "new launcher", 12));
+        EXPECT_EQ((std::map<std::wstring, std::string>{{L"OrvoMain.exe", "new launcher"}}), ReadTree(folder));
+        if (hardLink) { EXPECT_EQ("not ours", ReadBytes(outside)); }
+    }
+
+    // Bytes that fail part way, as on a full disk: the first MiB can be
+    // read, the second cannot.
+    const std::wstring folder = FreshFolder(L"replace-failing");
+    ASSERT_TRUE(WriteBytes(folder + L"\\OrvoMain.exe", "earlier launcher"));
+    const SIZE_T mib = 1 << 20;
+    auto* bytes = static_cast<unsigned char*>(VirtualAlloc(nullptr, 2 * mib, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    ASSERT_NE(nullptr, bytes);
+    DWORD old = 0;
+    ASSERT_TRUE(VirtualProtect(bytes + mib, mib, PAGE_NOACCESS, &old));
+    EXPECT_EQ(kWriteFailed, WriteArchiveEntry(folder, L"OrvoMain.exe", bytes, 2 * mib));
+    EXPECT_EQ(kWriteFailed, WriteArchiveEntry(folder, L"bin/new.dll", bytes, 2 * mib));
+    VirtualFree(bytes, 0, MEM_RELEASE);
+    EXPECT_EQ((std::map<std::wstring, std::string>{{L"OrvoMain.exe", "earlier launcher"}, {L"bin\\", ""}}),
+              ReadTree(folder));
+}
+
 // Runs the worker on a fixture into a fresh folder until it reports.
 struct InstallRun {
     std::wstring folder;
@@ -654,6 +692,42 @@ TEST(InstallWorker, ALockedTargetFailsAfterThreeAttempts)
     CloseHandle(lock);
     EXPECT_EQ(3 * lockedAt, window.Count(kMsgInstallProgress));
     EXPECT_EQ((PostedMessage{kMsgInstallDone, kCreateFailed, 0}), window.Messages().back());
+}
+
+// An install that fails or is stopped takes back what it added, over all
+// its attempts, and leaves what stood in the folder before.
+TEST(InstallWorker, AnUnfinishedInstallTakesBackOnlyWhatItAdded)
+{
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "failed");
+        const std::wstring folder = FreshFolder(L"install-undo");
+        ASSERT_TRUE(CreateDirectoryW((folder + L"\\bin").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(folder + L"\\bin\\data.bin", "earlier"));
+        ASSERT_TRUE(WriteBytes(folder + L"\\bin\\old.dll", "earlier"));
+        ASSERT_TRUE(WriteBytes(folder + L"\\mine.txt", "the user's"));
+        const auto before = ReadTree(folder);
+        // A file held open, so every attempt fails at it.
+        HANDLE lock = stop ? INVALID_HANDLE_VALUE
+                           : CreateFileW((folder + L"\\bin\\data.bin").c_str(), GENERIC_READ, 0, nullptr,
+                                         OPEN_EXISTING, 0, nullptr);
+        ASSERT_EQ(stop, lock == INVALID_HANDLE_VALUE);
+        TestWindow window;
+        ArchiveModule module(L"folders.7z");
+        CInstallWorker worker(module.Get(), folder, window.Handle(), stop ? 300 : 0);
+        ASSERT_TRUE(worker.Start());
+        if (stop) {
+            ASSERT_TRUE(window.PumpUntil(kMsgInstallProgress, kTimeout, Ended(worker)));
+            worker.Stop();
+        } else {
+            ASSERT_TRUE(window.PumpUntil(kMsgInstallDone, kTimeout, Ended(worker)));
+            ASSERT_TRUE(worker.Wait(kTimeout));
+            CloseHandle(lock);
+            EXPECT_EQ((PostedMessage{kMsgInstallDone, kCreateFailed, 0}), window.Messages().back());
+        }
+        EXPECT_GT(ReadTree(folder).size(), before.size()) << "nothing was written before the end";
+        worker.RemoveAdded();
+        EXPECT_EQ(before, ReadTree(folder));
+    }
 }
 
 TEST(InstallWorker, NoArchiveResourceFailsWithEntryMissing)

@@ -22,6 +22,8 @@ namespace {
 
 std::string Narrow(const std::wstring& w) { return std::string(w.begin(), w.end()); }
 
+bool RunningUnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+
 std::wstring Special(int csidl)
 {
     wchar_t buf[MAX_PATH] = {};
@@ -66,6 +68,11 @@ TEST(SafePaths, ProtectedFoldersAreRecognised)
         {L"C:\\Games\\Orvo esports", false},
         {L"D:\\Orvo", false},
         {Cwd(), false},
+        // Links are judged by what they lead to (made by the fixture step).
+        {Cwd() + L"\\fixtures\\link-to-root", true},
+        {Cwd() + L"\\fixtures\\link-to-root\\", true},
+        {Cwd() + L"\\fixtures\\clean-link\\sub\\link", false},
+        {Cwd() + L"\\fixtures\\link-to-root\\not-there\\Orvo", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.protectedFolder, IsProtectedFolder(c.path)) << Narrow(c.path);
 }
@@ -402,22 +409,103 @@ TEST(BatchFiles, CleanBatRefusesAFolderThatStillHoldsALink)
     EXPECT_TRUE(Exists(Cwd() + L"\\fixtures\\clean-link-outside\\precious.txt"));
 }
 
-TEST(BatchFiles, CleanBatRemovesAFolderWithSpacesAndNonAsciiName)
+// Runs a batch as cmd does where the registry turns delayed expansion on
+// for every command interpreter: "!" then takes text out of a line.
+bool RunWithDelayedExpansionAndWait(const std::wstring& bat)
 {
-    const std::wstring parent = FreshFolder(L"clean");
-    const std::wstring folder = parent + L"\\Orvo 100% \u5ba2\u6237\u7aef";
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryW((folder + L"\\sub dir").c_str(), nullptr));
-    ASSERT_TRUE(WriteBytes(folder + L"\\OrvoUninstall.exe", "x"));
-    ASSERT_TRUE(WriteBytes(folder + L"\\sub dir\\.hidden", "x"));
-    ASSERT_TRUE(WriteBytes(parent + L"\\beside.txt", "stay"));
-    std::wstring bat;
-    ASSERT_TRUE(WriteCleanBat(folder, &bat));
-    EXPECT_EQ(std::wstring::npos, bat.find(folder));
-    ASSERT_TRUE(RunAndWait(bat));
-    EXPECT_FALSE(Exists(folder));
-    EXPECT_FALSE(Exists(bat));
-    EXPECT_EQ("stay", ReadBytes(parent + L"\\beside.txt"));
+    std::wstring cmd = L"cmd.exe /v:on /c \"" + bat + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi))
+        return false;
+    const bool ended = WaitForSingleObject(pi.hProcess, 120000) == WAIT_OBJECT_0;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return ended;
+}
+
+TEST(BatchFiles, CleanBatRemovesExactlyTheFolderWhateverItsName)
+{
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* decoy;  // a folder beside it that a misread name would hit
+        bool delayedExpansion;
+    } cases[] = {
+        {L"Orvo 100% \u5ba2\u6237\u7aef", L"Orvo 100 \u5ba2\u6237\u7aef", false},
+        {L"My!Games", L"MyGames", true},
+        {L"a&b^c! d", L"a&bc d", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Narrow(c.name));
+        const std::wstring parent = FreshFolder(L"clean");
+        const std::wstring folder = parent + L"\\" + c.name;
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((folder + L"\\sub dir").c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(folder + L"\\OrvoUninstall.exe", "x"));
+        ASSERT_TRUE(WriteBytes(folder + L"\\sub dir\\.hidden", "x"));
+        ASSERT_TRUE(CreateDirectoryW((parent + L"\\" + c.decoy).c_str(), nullptr));
+        ASSERT_TRUE(WriteBytes(parent + L"\\" + c.decoy + L"\\precious.txt", "stay"));
+        std::wstring bat;
+        ASSERT_TRUE(WriteCleanBat(folder, &bat));
+        EXPECT_EQ(std::wstring::npos, bat.find(folder));
+        ASSERT_TRUE(c.delayedExpansion ? RunWithDelayedExpansionAndWait(bat) : RunAndWait(bat));
+        EXPECT_FALSE(Exists(folder));
+        EXPECT_FALSE(Exists(bat));
+        EXPECT_EQ("stay", ReadBytes(parent + L"\\" + c.decoy + L"\\precious.txt"));
+    }
+}
+
+std::wstring TempFolder()
+{
+    wchar_t buf[MAX_PATH + 1] = {};
+    DWORD n = GetTempPathW(MAX_PATH + 1, buf);
+    std::wstring folder(buf, n);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
+// "clean.bat" goes into the shared temporary folder, where another program
+// may keep a file or a folder of that name.
+TEST(BatchFiles, CleanBatNeverTouchesAnotherFileOfItsNameInTheTemporaryFolder)
+{
+    const std::wstring planted = TempFolder() + L"\\clean.bat";
+    enum Kind { kFile, kReadOnlyFile, kFolder };
+    for (Kind kind : {kFile, kReadOnlyFile, kFolder}) {
+        SCOPED_TRACE(kind);
+        RemoveTree(planted);
+        if (kind == kFolder) {
+            ASSERT_TRUE(CreateDirectoryW(planted.c_str(), nullptr));
+            ASSERT_TRUE(WriteBytes(planted + L"\\inside.txt", "theirs"));
+        } else {
+            ASSERT_TRUE(WriteBytes(planted, "echo another program's batch"));
+            if (kind == kReadOnlyFile) { ASSERT_TRUE(SetFileAttributesW(planted.c_str(), FILE_ATTRIBUTE_READONLY)); }
+        }
+        const std::wstring folder = FreshFolder(L"clean-beside-planted");
+        ASSERT_TRUE(WriteBytes(folder + L"\\OrvoUninstall.exe", "x"));
+        std::wstring bat;
+        ASSERT_TRUE(WriteCleanBat(folder, &bat));
+        EXPECT_NE(planted, bat);
+        EXPECT_EQ(L"clean.bat", GetFileNamePart(bat.c_str()));
+        ASSERT_TRUE(RunAndWait(bat));
+        EXPECT_FALSE(Exists(folder));
+        EXPECT_FALSE(Exists(bat));
+        // Windows removes the batch's own folder with it; Wine's cmd holds
+        // its batch open until it ends, which keeps that folder, empty.
+        const std::wstring own = bat.substr(0, bat.rfind(L'\\'));
+        ASSERT_NE(TempFolder(), own);
+        if (!RunningUnderWine()) { EXPECT_FALSE(Exists(own)); }
+        EXPECT_TRUE(ReadTree(own).empty());
+        if (kind == kFolder) {
+            EXPECT_EQ("theirs", ReadBytes(planted + L"\\inside.txt"));
+        } else {
+            EXPECT_EQ("echo another program's batch", ReadBytes(planted));
+            EXPECT_EQ(kind == kReadOnlyFile, (GetFileAttributesW(planted.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
+        }
+        SetFileAttributesW(planted.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(own);
+    }
+    RemoveTree(planted);
 }
 
 TEST(BatchFiles, CleanBatRemovesTheFolderItWasStartedFrom)
