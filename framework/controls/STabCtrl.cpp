@@ -276,19 +276,26 @@ BOOL STabCtrl::SetCurSel(int index)
 
     InvalidateItem(old);
     FinishSlide();
-    STabPage* oldPage = GetItem(old);
-    STabPage* newPage = GetItem(index);
+    // The page the slide's end showed has handlers too.
+    if (m_bDestroyed || index >= m_pages.GetCount() || m_nCurrentPage != old) return FALSE;
+    const SAutoRefPtr<STabPage> oldPage = GetItem(old);
+    const SAutoRefPtr<STabPage> newPage = GetItem(index);
     m_nCurrentPage = index;
     if (m_nAnimateSteps > 0 && oldPage && IsVisible(TRUE) && IsPlaced()) {
-        m_slider = new STabSlider(this, old, index, m_nAnimateSteps);
+        const SAutoRefPtr<STabSlider> slider(new STabSlider(this, old, index, m_nAnimateSteps));
+        m_slider = slider;
+        slider->Start();
         // Without ticks the slide would never end: the page shows at once.
-        if (!m_slider->IsTicking()) FinishSlide();
+        if (m_slider == slider && !slider->IsTicking()) FinishSlide();
     } else {
         if (oldPage) oldPage->SetVisible(FALSE, TRUE);
-        newPage->SetVisible(TRUE, TRUE);
+        if (!m_bDestroyed && GetItem(m_nCurrentPage) == newPage) newPage->SetVisible(TRUE, TRUE);
     }
-    InvalidateItem(index);
-    EventTabSelChanged changed(this, old, index);
+    // The pages' visibility handlers may have destroyed the control or
+    // moved the selection: the page chosen is followed, not its index.
+    if (m_bDestroyed || GetItem(m_nCurrentPage) != newPage) return FALSE;
+    InvalidateItem(m_nCurrentPage);
+    EventTabSelChanged changed(this, old, m_nCurrentPage);
     FireEvent(changed);
     return TRUE;
 }
