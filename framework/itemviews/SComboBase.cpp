@@ -292,13 +292,17 @@ void SComboBase::DropDown()
     bool above = false;
     const RECT place = PlaceDropDown(rc, height, limit, &above);
 
-    // Until Create returns the window is the maker's: a failure leaves it to us.
+    // Until Create returns the window is the maker's: a failure leaves it to
+    // us. The list's handlers run while it is filled and may end it, when
+    // the window's reference goes: ours keeps the object to the end.
+    SAutoRefPtr<SWindow> hold(dropDown);
     m_pDropDownWnd = dropDown;
     if (!dropDown->Create(place, nullptr, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW)) {
         m_pDropDownWnd = nullptr;
         dropDown->Release();
         return;
     }
+    if (m_pDropDownWnd != dropDown) return;
     if (m_nAnimTime < 1)
         ::SetWindowPos(dropDown->m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
