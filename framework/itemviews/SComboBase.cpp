@@ -341,13 +341,15 @@ void SComboBase::OnDestroyDropDown(SDropDownWnd* dropDown)
         list->SetVisible(FALSE);
         list->SetContainer(GetContainer());
     }
-    if (m_pEdit) {
-        m_pEdit->SetFocus();
-        m_pEdit->SendSwndMessage(EM_SETSEL, 0, 65535);
-        m_pEdit->SendSwndMessage(EM_SCROLLCARET);
+    // The edit's handlers may destroy the combo, which forgets the edit.
+    if (SAutoRefPtr<SWindow> edit = m_pEdit) {
+        edit->SetFocus();
+        if (!IsDestroyed()) edit->SendSwndMessage(EM_SETSEL, 0, 65535);
+        if (!IsDestroyed()) edit->SendSwndMessage(EM_SCROLLCARET);
     }
     m_dwBtnState = 0;
     m_pDropDownWnd = nullptr;
+    if (IsDestroyed()) return;
     RedrawButton();
     if (GetState() & WndState_Hover) ModifyState(0, WndState_Hover, TRUE);
     if (ISwndContainer* container = GetContainer()) {
@@ -358,7 +360,7 @@ void SComboBase::OnDestroyDropDown(SDropDownWnd* dropDown)
             ::PostMessageW(host, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
         }
     }
-    if (dropDown->GetExitCode() == IDOK) OnSelChanged();
+    if (dropDown->GetExitCode() == IDOK && !IsDestroyed()) OnSelChanged();
 }
 
 // ---- messages ----

@@ -406,3 +406,40 @@ TEST_F(ComboWindowTest, TheListsHandlersMayEndTheDropDownWhileItOpens)
             host.DestroyWindow();
         }
 }
+
+// As the drop-down closes, the edit of an editable combo takes the focus
+// and selects its text: a selection handler of the edit may destroy the
+// combo there, and the closing goes on without the edit.
+TEST_F(ComboWindowTest, TheEditsHandlerMayDestroyTheComboAsTheDropDownCloses)
+{
+    FreedMemoryProbe probe;
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    hosttest::RecordingHost host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kCombos, true, kHostX, kHostY));
+    SComboBox* ce = sobj_cast<SComboBox>(host.FindChildByName(L"ce"));
+    ASSERT_TRUE(ce && ce->GetEdit());
+    ce->SetWindowText(L"Harbin");
+    ce->SetFocus();
+    ce->GetEdit()->SendSwndMessage(EM_SETSEL, 0, 0);
+    Post(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return ce->IsDroppedDown(); }, 5000, app.App().GetMsgLoop()));
+    struct Destroyer {
+        SComboBox* combo;
+        int calls = 0;
+        bool On(EventArgs& args)
+        {
+            if (static_cast<EventRENotify&>(args).iNotify != EN_SELCHANGE || calls++ > 0) return false;
+            combo->DestroyWindow();
+            return false;
+        }
+    } destroyer{ce};
+    ce->GetEdit()->SendSwndMessage(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    ce->GetEdit()->GetEventSet()->SubscribeEvent(EventRENotify::EventID, &Destroyer::On, &destroyer);
+    Post(host.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return destroyer.calls > 0; }, 5000, app.App().GetMsgLoop()));
+    hosttest::Pump(50);
+    EXPECT_TRUE(FreedMemoryProbe::IsFreed(ce));
+    EXPECT_EQ(nullptr, host.FindChildByName(L"ce"));
+    host.DestroyWindow();
+}
