@@ -434,21 +434,23 @@ void STabCtrl::UpdateHover(POINT pt)
 }
 
 // The arrows step and wrap round: a step refused at either end, or vetoed,
-// goes to the other end.
+// goes to the other end. One whose handlers moved the selection elsewhere
+// or destroyed the control stands.
 LRESULT STabCtrl::OnTabKeyDown(UINT, WPARAM key, LPARAM)
 {
-    const int last = m_pages.GetCount() - 1;
+    const int current = m_nCurrentPage;
+    const auto refused = [&] { return !m_bDestroyed && m_nCurrentPage == current; };
     switch (key) {
     case VK_LEFT:
     case VK_UP:
-        if (!SetCurSel(m_nCurrentPage - 1)) SetCurSel(last);
+        if (!SetCurSel(current - 1) && refused()) SetCurSel(m_pages.GetCount() - 1);
         break;
     case VK_RIGHT:
     case VK_DOWN:
-        if (!SetCurSel(m_nCurrentPage + 1)) SetCurSel(0);
+        if (!SetCurSel(current + 1) && refused()) SetCurSel(0);
         break;
     case VK_HOME: SetCurSel(0); break;
-    case VK_END: SetCurSel(last); break;
+    case VK_END: SetCurSel(m_pages.GetCount() - 1); break;
     default: SetMsgHandled(FALSE); break;
     }
     return 0;

@@ -540,6 +540,37 @@ TEST_F(TabCtrlTest, PageVisibilityHandlersMayDestroyTheControlOrTakePagesAway)
     }
 }
 
+// An arrow key wraps round only when its step was refused: a step whose
+// handler moved the selection elsewhere, or destroyed the control, stands.
+TEST_F(TabCtrlTest, AnArrowKeyDoesNotWrapOverAHandlersOwnSelection)
+{
+    for (bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "control destroyed" : "selection moved");
+        TabHost host;
+        STabCtrl* tab = host.Load(SlideLayout(L"top", 0).c_str());
+        ASSERT_NE(nullptr, tab);
+        ASSERT_TRUE(tab->SetCurSel(2));
+        tab->SetFocus();
+        OnceOnVisibility watch;
+        watch.act = [&] {
+            if (destroy) tab->DestroyWindow();
+            else tab->SetCurSel(0);
+        };
+        tab->GetItem(2)->GetEventSet()->SubscribeEvent(EventSwndVisibleChanged::EventID, &OnceOnVisibility::On,
+                                                        &watch);
+        TabEventLog log(tab);
+        host.Key(VK_LEFT);
+        EXPECT_EQ(1, watch.calls);
+        if (destroy) {
+            EXPECT_EQ(nullptr, host.Find(L"tab"));
+            continue;
+        }
+        EXPECT_EQ(0, tab->GetCurSel());
+        EXPECT_EQ(std::vector<int>{0}, VisiblePages(tab));
+        EXPECT_EQ((Log{L"changing 2>1", L"changing 1>0", L"changed 1>0"}), log.Take());
+    }
+}
+
 namespace {
 
 // The box around the pixels of a tab that differ from its white skin.
