@@ -83,9 +83,11 @@ void SAnimateImgWnd::OnAnimateDestroy()
     OnDestroy();
 }
 
+// A visibility handler may destroy the element: then nothing starts.
 void SAnimateImgWnd::OnAnimateShowWindow(BOOL show, UINT status)
 {
     OnShowWindow(show, status);
+    if (IsDestroyed()) return;
     if (!IsVisible(TRUE)) {
         if (m_bPlaying) Tick(FALSE);
     } else if (m_bPlaying) {

@@ -384,8 +384,13 @@ LRESULT SAxContainerImpl::ForwardMessage(UINT msg, WPARAM wParam, LPARAM lParam,
 {
     handled = FALSE;
     if (!m_bInPlaceActive || !m_bWindowless || !m_windowlessObject) return 0;
+    // The message may close the window, and the teardown lets the control
+    // go while its call still runs: the call holds it.
+    IOleInPlaceObjectWindowless* control = m_windowlessObject;
+    control->AddRef();
     LRESULT result = 0;
-    if (m_windowlessObject->OnWindowMessage(msg, wParam, lParam, &result) != S_OK) result = 0;
+    if (control->OnWindowMessage(msg, wParam, lParam, &result) != S_OK) result = 0;
+    control->Release();
     handled = TRUE;
     return result;
 }

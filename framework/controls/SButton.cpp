@@ -125,7 +125,7 @@ LRESULT SButton::OnButtonKeyUp(UINT, WPARAM key, LPARAM)
     }
     if (m_dwState & WndState_PushDown) {
         ModifyState(0, WndState_PushDown, TRUE);
-        FireCommand();
+        if (!IsDestroyed()) FireCommand();  // a state handler may have destroyed it
     }
     return 0;
 }

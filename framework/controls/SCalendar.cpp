@@ -46,6 +46,7 @@ SCalendar::SCalendar(WORD year, WORD month, WORD day) : SCalendar()
 BOOL SCalendar::SetDate(WORD year, WORD month, WORD day, BOOL notify)
 {
     if (day > DaysInMonth(year, month)) day = 0;
+    ++m_nDatesSet;
     m_wHoverDay = 0;
     m_wYear = year;
     m_wMonth = month;
@@ -230,16 +231,18 @@ void SCalendar::RedrawDay(WORD day)
     ReleaseRenderTarget(rt);
 }
 
-// A click outside the days clears the pick without an event.
+// A click outside the days clears the pick without an event. A date the
+// handler set stands: the day clicked was one of the month shown before.
 void SCalendar::OnCalendarLButtonDown(UINT flags, POINT pt)
 {
     SAutoRefPtr<SWindow> keep(this);  // a handler may destroy the calendar
     SWindow::OnLButtonDown(flags, pt);
     const WORD day = HitTestDay(pt);
     if (day != 0 && day != m_wDay) {
+        const unsigned datesSet = m_nDatesSet;
         EventCalendarSelDay evt(this, m_wDay, day);
         FireEvent(evt);
-        if (IsDestroyed()) return;
+        if (IsDestroyed() || m_nDatesSet != datesSet) return;
     }
     m_wDay = day;
     Invalidate();

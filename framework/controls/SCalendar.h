@@ -116,6 +116,7 @@ private:
     WORD m_wMonth = 0;
     WORD m_wDay = 0;
     WORD m_wHoverDay = 0;
+    unsigned m_nDatesSet = 0;  // SetDate calls, so a click sees one its handler made
 };
 
 }  // namespace WUI

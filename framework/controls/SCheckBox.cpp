@@ -116,11 +116,12 @@ void SBoxButton::SetColorizeColor(COLORREF color)
 
 SCheckBox::SCheckBox() : SBoxButton(kSkinSysCheckbox, kSkinSysFocusCheckbox, false) {}
 
+// A change handler may destroy the box: the click ends with it (and so Space).
 void SCheckBox::OnCheckButtonUp(UINT flags, POINT pt)
 {
     const RECT rc = GetPlacedRect();
     if ((m_dwState & WndState_PushDown) && ::PtInRect(&rc, pt)) Toggle();
-    SWindow::OnLButtonUp(flags, pt);
+    if (!IsDestroyed()) SWindow::OnLButtonUp(flags, pt);
 }
 
 // Space toggles once per press: the repeats of a held key do not.
@@ -133,7 +134,7 @@ LRESULT SCheckBox::OnCheckKeyDown(UINT, WPARAM key, LPARAM lParam)
     const bool repeat = (lParam & (1 << 30)) != 0;
     if (repeat) return 0;
     Toggle();
-    FireCommand();
+    if (!IsDestroyed()) FireCommand();
     return 0;
 }
 

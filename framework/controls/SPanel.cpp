@@ -543,7 +543,8 @@ LRESULT SPanel::OnPanelMouseWheel(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (!HasScrollBar(TRUE) || !IsScrollBarEnable(TRUE)) return SWindow::OnMouseWheel(msg, wParam, lParam);
     const int steps = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-    for (int i = 0; i < std::abs(steps); ++i) OnScroll(TRUE, steps > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
+    // A scroll handler may destroy the panel: the notches left go nowhere.
+    for (int i = 0; i < std::abs(steps) && !IsDestroyed(); ++i) OnScroll(TRUE, steps > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
     HWND host = m_pContainer ? m_pContainer->GetHostHwnd() : nullptr;
     if (!steps || !host) return 0;
     ::SendMessageW(host, WM_MOUSEMOVE, GET_KEYSTATE_WPARAM(wParam), lParam);

@@ -52,10 +52,15 @@ BOOL SRealWnd::ProcessSwndMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
 
 HWND SRealWnd::GetRealHwnd(BOOL create)
 {
-    if (create && !m_bInit && !HasLiveWindow()) InitRealWnd();
+    if (!create || m_bInit || HasLiveWindow()) return m_hRealWnd;
+    SAutoRefPtr<SWindow> keep(this);  // the handler may destroy the element
+    InitRealWnd();
     return m_hRealWnd;
 }
 
+// The handler may destroy the element while it makes the window (every
+// caller holds the element): a window made for an element that went goes
+// back to the handler at once, as it would have at the element's end.
 BOOL SRealWnd::InitRealWnd()
 {
     m_dwStyle |= WS_CHILD;
@@ -65,6 +70,10 @@ BOOL SRealWnd::InitRealWnd()
     HWND made = handler->OnRealWindowCreate(this);
     if (!made || !::IsWindow(made)) return FALSE;
     m_hRealWnd = made;
+    if (IsDestroyed()) {
+        OnDestroyRealWnd();
+        return FALSE;
+    }
     if (!m_bInit) {
         const RECT rc = GetClientRect();
         ::SetWindowPos(made, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);

@@ -123,14 +123,17 @@ SStringW SRichEdit::GetWindowText() const
     return text;
 }
 
+// A change handler may destroy the edit inside the call: it is kept to the
+// end (and so in SetSel).
 void SRichEdit::SetWindowText(const SStringW& text)
 {
     if (!GetTextServices()) {
         m_strText = text;
         return;
     }
+    SAutoRefPtr<SWindow> keep(this);
     SendSwndMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(text)));
-    InvalidateRect(nullptr);
+    if (!IsDestroyed()) InvalidateRect(nullptr);
 }
 
 int SRichEdit::GetWindowTextLength()
@@ -147,9 +150,10 @@ void SRichEdit::ReplaceSel(LPCWSTR text, BOOL canUndo)
 
 void SRichEdit::SetSel(DWORD selection, BOOL noScroll)
 {
+    SAutoRefPtr<SWindow> keep(this);
     SendSwndMessage(EM_SETSEL, static_cast<WPARAM>(PackedPosition(LOWORD(selection))),
                     static_cast<LPARAM>(PackedPosition(HIWORD(selection))));
-    if (!noScroll) SendSwndMessage(EM_SCROLLCARET);
+    if (!noScroll && !IsDestroyed()) SendSwndMessage(EM_SCROLLCARET);
 }
 
 BOOL SRichEdit::SetReadOnly(BOOL readOnly)

@@ -76,14 +76,19 @@ HRESULT SScrollView::OnAttrOrigin(const SStringW& value, BOOL loading, BOOL vert
     return S_FALSE;
 }
 
+// The children's size handlers and the view's own events may destroy the
+// view: it is kept to the end, and fires nothing once destroyed (and so in
+// SetViewOrigin and OnScroll).
 void SScrollView::SetViewSize(SIZE size)
 {
     if (!(size != m_szView)) return;
+    SAutoRefPtr<SWindow> keep(this);
     const SIZE old = m_szView;
     m_szView = size;
     UpdateScrollBar();
+    if (IsDestroyed()) return;
     LayoutChildren();
-    OnViewSizeChanged(old, size);
+    if (!IsDestroyed()) OnViewSizeChanged(old, size);
 }
 
 // The bars are set for the origin asked; where they hold it back (a view
@@ -91,6 +96,7 @@ void SScrollView::SetViewSize(SIZE size)
 void SScrollView::SetViewOrigin(POINT origin)
 {
     if (!(origin != m_ptOrigin)) return;
+    SAutoRefPtr<SWindow> keep(this);
     const POINT old = m_ptOrigin;
     const BOOL wasMoving = m_bMovingOrigin;
     m_bMovingOrigin = TRUE;
@@ -101,7 +107,7 @@ void SScrollView::SetViewOrigin(POINT origin)
     m_ptOrigin = POINT{GetScrollPos(FALSE), GetScrollPos(TRUE)};
     if (!(m_ptOrigin != old)) return;
     OnViewOriginChanged(old, m_ptOrigin);
-    Invalidate();
+    if (!IsDestroyed()) Invalidate();
 }
 
 void SScrollView::SetBar(BOOL vertical, BOOL show, int extent, int page)
@@ -140,12 +146,14 @@ void SScrollView::UpdateScrollBar()
 BOOL SScrollView::OnScroll(BOOL vertical, UINT code, int pos)
 {
     const BOOL nested = m_bMovingOrigin;
+    SAutoRefPtr<SWindow> keep(this);
     SPanel::OnScroll(vertical, code, pos);
     if (!nested) {
         POINT origin = m_ptOrigin;
         (vertical ? origin.y : origin.x) = GetScrollPos(vertical);
         if (origin != m_ptOrigin) SetViewOrigin(origin);
     }
+    if (IsDestroyed()) return TRUE;
     if (code == SB_THUMBTRACK) ThrottledUpdate();
     if (nested) return TRUE;
     EventScroll evt(this, int(code), GetScrollPos(vertical), vertical);
@@ -188,6 +196,7 @@ void SScrollView::OnViewSizeChanged(SIZE oldSize, SIZE newSize)
 void SScrollView::OnViewOriginChanged(POINT oldOrigin, POINT newOrigin)
 {
     LayoutChildren();
+    if (IsDestroyed()) return;
     EventScrollViewOriginChanged evt(this, oldOrigin, newOrigin);
     FireEvent(evt);
 }

@@ -163,6 +163,7 @@ int SSplitWnd::NextShown(int index) const
 int SSplitWnd::InsertPane(SSplitPane* pane, int index)
 {
     if (!pane) return -1;
+    SAutoRefPtr<SWindow> keep(this);  // the panes' handlers run in the layout
     for (const auto& held : m_panes)
         if (held == pane) return -1;
     const int count = static_cast<int>(m_panes.size());
@@ -186,7 +187,8 @@ int SSplitWnd::InsertPane(SSplitPane* pane, int index)
 
 BOOL SSplitWnd::RemovePane(SSplitPane* pane)
 {
-    SAutoRefPtr<SSplitPane> keep(pane);  // the lists may hold the last references
+    SAutoRefPtr<SSplitPane> hold(pane);  // the lists may hold the last references
+    SAutoRefPtr<SWindow> keep(this);     // the panes' handlers run in the layout
     bool found = false;
     for (auto* list : {&m_panes, &m_byPriority}) {
         for (auto it = list->begin(); it != list->end(); ++it) {
@@ -204,8 +206,9 @@ BOOL SSplitWnd::ShowPane(int index)
 {
     SSplitPane* pane = GetPane(index);
     if (!pane) return FALSE;
+    SAutoRefPtr<SWindow> keep(this);  // the pane's handlers may destroy the split window
     pane->SetVisible(TRUE, FALSE);
-    Relayout(GetClientRect(), nullptr);
+    if (!IsDestroyed()) Relayout(GetClientRect(), nullptr);
     return TRUE;
 }
 
@@ -213,8 +216,9 @@ BOOL SSplitWnd::HidePane(int index)
 {
     SSplitPane* pane = GetPane(index);
     if (!pane) return FALSE;
+    SAutoRefPtr<SWindow> keep(this);
     pane->SetVisible(FALSE, FALSE);
-    Relayout(GetClientRect(), nullptr);
+    if (!IsDestroyed()) Relayout(GetClientRect(), nullptr);
     return TRUE;
 }
 
@@ -287,10 +291,14 @@ void SSplitWnd::PlacePanes(const RECT& rect, const std::vector<PaneSize>& record
         placed.push_back(Placed{pane, rc});
         pos += size + m_nSepSize;
     }
-    // Handlers run only once every pane has its place; any of them may
-    // change the panes or destroy the split window.
-    for (const Placed& p : placed) p.pane->Move(&p.rc);
+    // The moves run the panes' size handlers, the moved events come once
+    // every pane has its place; any handler may change the panes or destroy
+    // the split window.
     SAutoRefPtr<SWindow> keep(this);
+    for (const Placed& p : placed) {
+        if (IsDestroyed()) return;
+        p.pane->Move(&p.rc);
+    }
     for (const Placed& p : placed) {
         if (IsDestroyed()) return;
         if (p.pane->IsDestroyed()) continue;

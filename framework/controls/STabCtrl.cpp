@@ -276,19 +276,26 @@ BOOL STabCtrl::SetCurSel(int index)
 
     InvalidateItem(old);
     FinishSlide();
-    STabPage* oldPage = GetItem(old);
-    STabPage* newPage = GetItem(index);
+    // The page the slide's end showed has handlers too.
+    if (m_bDestroyed || index >= m_pages.GetCount() || m_nCurrentPage != old) return FALSE;
+    const SAutoRefPtr<STabPage> oldPage = GetItem(old);
+    const SAutoRefPtr<STabPage> newPage = GetItem(index);
     m_nCurrentPage = index;
     if (m_nAnimateSteps > 0 && oldPage && IsVisible(TRUE) && IsPlaced()) {
-        m_slider = new STabSlider(this, old, index, m_nAnimateSteps);
+        const SAutoRefPtr<STabSlider> slider(new STabSlider(this, old, index, m_nAnimateSteps));
+        m_slider = slider;
+        slider->Start();
         // Without ticks the slide would never end: the page shows at once.
-        if (!m_slider->IsTicking()) FinishSlide();
+        if (m_slider == slider && !slider->IsTicking()) FinishSlide();
     } else {
         if (oldPage) oldPage->SetVisible(FALSE, TRUE);
-        newPage->SetVisible(TRUE, TRUE);
+        if (!m_bDestroyed && GetItem(m_nCurrentPage) == newPage) newPage->SetVisible(TRUE, TRUE);
     }
-    InvalidateItem(index);
-    EventTabSelChanged changed(this, old, index);
+    // The pages' visibility handlers may have destroyed the control or
+    // moved the selection: the page chosen is followed, not its index.
+    if (m_bDestroyed || GetItem(m_nCurrentPage) != newPage) return FALSE;
+    InvalidateItem(m_nCurrentPage);
+    EventTabSelChanged changed(this, old, m_nCurrentPage);
     FireEvent(changed);
     return TRUE;
 }
@@ -427,21 +434,23 @@ void STabCtrl::UpdateHover(POINT pt)
 }
 
 // The arrows step and wrap round: a step refused at either end, or vetoed,
-// goes to the other end.
+// goes to the other end. One whose handlers moved the selection elsewhere
+// or destroyed the control stands.
 LRESULT STabCtrl::OnTabKeyDown(UINT, WPARAM key, LPARAM)
 {
-    const int last = m_pages.GetCount() - 1;
+    const int current = m_nCurrentPage;
+    const auto refused = [&] { return !m_bDestroyed && m_nCurrentPage == current; };
     switch (key) {
     case VK_LEFT:
     case VK_UP:
-        if (!SetCurSel(m_nCurrentPage - 1)) SetCurSel(last);
+        if (!SetCurSel(current - 1) && refused()) SetCurSel(m_pages.GetCount() - 1);
         break;
     case VK_RIGHT:
     case VK_DOWN:
-        if (!SetCurSel(m_nCurrentPage + 1)) SetCurSel(0);
+        if (!SetCurSel(current + 1) && refused()) SetCurSel(0);
         break;
     case VK_HOME: SetCurSel(0); break;
-    case VK_END: SetCurSel(last); break;
+    case VK_END: SetCurSel(m_pages.GetCount() - 1); break;
     default: SetMsgHandled(FALSE); break;
     }
     return 0;

@@ -5,7 +5,8 @@
 
 namespace WUI {
 
-STabSlider::STabSlider(STabCtrl* tab, int oldIndex, int newIndex, int steps) : m_nSteps(steps), m_pTabCtrl(tab)
+STabSlider::STabSlider(STabCtrl* tab, int oldIndex, int newIndex, int steps)
+    : m_nSteps(steps), m_nOldIndex(oldIndex), m_nNewIndex(newIndex), m_pTabCtrl(tab)
 {
     // Hidden while the pages are painted into the image: what lies beneath
     // it is what the image shows.
@@ -27,21 +28,28 @@ STabSlider::STabSlider(STabCtrl* tab, int oldIndex, int newIndex, int steps) : m
 
     // Forward the view runs from the old page (first half) to the new one;
     // backward the other way round.
-    const bool forward = oldIndex < newIndex;
-    m_nStep = forward ? span / steps : -(span / steps);
-    const int start = forward ? 0 : span;
-    (m_bVertical ? m_nYOffset : m_nXOffset) = start;
+    m_nStep = oldIndex < newIndex ? span / steps : -(span / steps);
+    (m_bVertical ? m_nYOffset : m_nXOffset) = oldIndex < newIndex ? 0 : span;
+}
 
-    STabPage* oldPage = tab->GetItem(oldIndex);
-    STabPage* newPage = tab->GetItem(newIndex);
-    const int oldAt = start, newAt = span - start;
+void STabSlider::Start()
+{
+    STabCtrl* tab = Tab();
+    if (!tab) return;
+    SAutoRefPtr<STabPage> oldPage = tab->GetItem(m_nOldIndex);
+    SAutoRefPtr<STabPage> newPage = tab->GetItem(m_nNewIndex);
+    const int span = m_bVertical ? m_rcWindow.bottom - m_rcWindow.top : m_rcWindow.right - m_rcWindow.left;
+    const int oldAt = m_bVertical ? m_nYOffset : m_nXOffset, newAt = span - oldAt;
     PaintPageInto(m_bVertical ? 0 : oldAt, m_bVertical ? oldAt : 0);
     if (oldPage) oldPage->SetVisible(FALSE);
+    if (!Tab()) return;
     if (newPage) newPage->SetVisible(TRUE);
+    if (!Tab()) return;
     PaintPageInto(m_bVertical ? 0 : newAt, m_bVertical ? newAt : 0);
 
     if (m_pContainer) m_bRegistered = m_pContainer->RegisterTimelineHandler(this);
     if (newPage) newPage->SetVisible(FALSE);
+    if (!Tab()) return;
     SetVisible(TRUE, TRUE);
 }
 

@@ -13,10 +13,16 @@ class STabCtrl;
 class STabSlider : public SWindow, public ITimelineHandler {
     WUI_SWINDOW_CLASS(STabSlider, SWindow, L"tabslider")
 public:
-    // Becomes the last child of tab over its page area, paints the old page
-    // and the new one, and starts ticking; steps must be positive. The new
-    // page is left hidden until the slide ends.
+    // Becomes the last child of tab over its page area, the tab control
+    // holding the creation reference; steps must be positive. Nothing of
+    // the pages changes yet: Start plays the slide.
     STabSlider(STabCtrl* tab, int oldIndex, int newIndex, int steps);
+    // Paints the old page and the new one and starts ticking; the new page
+    // is left hidden until the slide ends. The pages' visibility handlers
+    // run meanwhile: when one of them ends the slide, takes the slider out
+    // or destroys the control, the rest is not done. The caller holds a
+    // reference across the call.
+    void Start();
 
     // Tick n (1-based) moves the view n steps; tick steps + 1 ends the slide
     // (the tab control then destroys this element).
@@ -55,6 +61,8 @@ private:
     int m_nTicks = 0;
     BOOL m_bVertical = FALSE;
     BOOL m_bRegistered = FALSE;  // the set-up is over and ticks arrive
+    int m_nOldIndex;
+    int m_nNewIndex;
     STabCtrl* m_pTabCtrl;
 };
 

@@ -73,9 +73,11 @@ BOOL SWindow::SetCaretPos(int x, int y)
     return m_pContainer && m_pContainer->SetCaretPos(x, y);
 }
 
+// The focus and state handlers may destroy the element: a click ends with it.
 void SWindow::OnLButtonDown(UINT, POINT)
 {
     if (IsFocusable()) SetFocus();
+    if (m_bDestroyed) return;
     SetCapture();
     ModifyState(WndState_PushDown, 0, TRUE);
 }
@@ -87,7 +89,7 @@ void SWindow::OnLButtonUp(UINT, POINT pt)
     if (!(m_dwState & WndState_PushDown)) return;
     ModifyState(0, WndState_PushDown, TRUE);
     const RECT rc = GetPlacedRect();
-    if (::PtInRect(&rc, pt)) FireCommand();
+    if (::PtInRect(&rc, pt) && !m_bDestroyed) FireCommand();
 }
 
 void SWindow::OnRButtonDown(UINT, POINT pt)

@@ -292,13 +292,17 @@ void SComboBase::DropDown()
     bool above = false;
     const RECT place = PlaceDropDown(rc, height, limit, &above);
 
-    // Until Create returns the window is the maker's: a failure leaves it to us.
+    // Until Create returns the window is the maker's: a failure leaves it to
+    // us. The list's handlers run while it is filled and may end it, when
+    // the window's reference goes: ours keeps the object to the end.
+    SAutoRefPtr<SWindow> hold(dropDown);
     m_pDropDownWnd = dropDown;
     if (!dropDown->Create(place, nullptr, WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW)) {
         m_pDropDownWnd = nullptr;
         dropDown->Release();
         return;
     }
+    if (m_pDropDownWnd != dropDown) return;
     if (m_nAnimTime < 1)
         ::SetWindowPos(dropDown->m_hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -337,13 +341,15 @@ void SComboBase::OnDestroyDropDown(SDropDownWnd* dropDown)
         list->SetVisible(FALSE);
         list->SetContainer(GetContainer());
     }
-    if (m_pEdit) {
-        m_pEdit->SetFocus();
-        m_pEdit->SendSwndMessage(EM_SETSEL, 0, 65535);
-        m_pEdit->SendSwndMessage(EM_SCROLLCARET);
+    // The edit's handlers may destroy the combo, which forgets the edit.
+    if (SAutoRefPtr<SWindow> edit = m_pEdit) {
+        edit->SetFocus();
+        if (!IsDestroyed()) edit->SendSwndMessage(EM_SETSEL, 0, 65535);
+        if (!IsDestroyed()) edit->SendSwndMessage(EM_SCROLLCARET);
     }
     m_dwBtnState = 0;
     m_pDropDownWnd = nullptr;
+    if (IsDestroyed()) return;
     RedrawButton();
     if (GetState() & WndState_Hover) ModifyState(0, WndState_Hover, TRUE);
     if (ISwndContainer* container = GetContainer()) {
@@ -354,7 +360,7 @@ void SComboBase::OnDestroyDropDown(SDropDownWnd* dropDown)
             ::PostMessageW(host, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
         }
     }
-    if (dropDown->GetExitCode() == IDOK) OnSelChanged();
+    if (dropDown->GetExitCode() == IDOK && !IsDestroyed()) OnSelChanged();
 }
 
 // ---- messages ----

@@ -11,7 +11,9 @@
 #include "controls/CommonControls.h"
 #include "controls/SActiveX.h"
 #include "host/HostTestSupport.h"
+#include "support/FreedMemoryProbe.h"
 
+#include <algorithm>
 #include <string>
 
 using namespace WUI;
@@ -171,6 +173,29 @@ TEST_F(ActiveXTest, WindowlessControlFromCreationToTeardown)
     EXPECT_EQ(1u, late->Release());
     EXPECT_EQ(0u, Record().site->Release());
     Record().site = nullptr;
+}
+
+// A message the control passes on to the host window's default handling
+// may close the window, and the element and the site let the control go:
+// the control's call, still running, keeps it until it returns.
+TEST_F(ActiveXTest, AControlClosingTheWindowInsideAMessageLivesToTheEndOfIt)
+{
+    FreedMemoryProbe probe;
+    RegisteredControl registered;
+    ASSERT_TRUE(registered.ok());
+    hosttest::HostApp app;
+    SHostWnd host;
+    ASSERT_TRUE(hosttest::LoadHost(host, Window(TestControlAt(L"pos='20,20,@200,@100'")).c_str(), true, kX, kY));
+    SActiveX* ax = sobj_cast<SActiveX>(host.FindChildByName(L"ax"));
+    ASSERT_TRUE(ax && ax->GetIUnknown());
+    ax->SetFocus();
+    Record().keysCloseByDefault = true;
+    ::SendMessageW(host.m_hWnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(::IsWindow(host.m_hWnd));
+    const auto& calls = Record().calls;
+    const auto closed = std::find(calls.begin(), calls.end(), "Closed by default");
+    EXPECT_TRUE(closed < std::find(calls.begin(), calls.end(), "FinalRelease")) << Record().CallsFrom(0);
+    EXPECT_EQ(0, Record().live);
 }
 
 TEST_F(ActiveXTest, DelayedCreationAndClassNames)

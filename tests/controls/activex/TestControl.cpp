@@ -190,6 +190,11 @@ public:
         ++Record().windowMessages;
         if (m_inPlaceSite && (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP))
             m_inPlaceSite->SetCapture(msg == WM_LBUTTONDOWN);
+        if (m_inPlaceSite && msg == WM_KEYDOWN && Record().keysCloseByDefault) {
+            LRESULT closed = 0;
+            m_inPlaceSite->OnDefWindowMessage(WM_CLOSE, 0, 0, &closed);
+            Log(m_inPlaceSite ? "Closed by default, still active" : "Closed by default");
+        }
         *result = 42;
         return S_OK;
     }

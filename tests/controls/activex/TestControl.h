@@ -34,6 +34,10 @@ struct ControlRecord {
     IID dispatchIid = IID_NULL;
     LONG fixedHeightHimetric = 0;  // non-zero: GetExtent reports this height
     COLORREF paint = RGB(0x20, 0x90, 0x40);
+    // A key goes on to the host window's default handling as WM_CLOSE (which
+    // closes the window, and the control with it), the control carrying on
+    // with its own state after ("Closed by default" logged once deactivated).
+    bool keysCloseByDefault = false;
     // The site as the control kept it, for a test that holds it longer.
     IOleClientSite* site = nullptr;
 

@@ -4,4 +4,4 @@
 orvo_host_test(controls_activex_test
   ${CMAKE_CURRENT_LIST_DIR}/TestControl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ActiveXTest.cpp
-  LIBS wui_controls)
+  LIBS wui_controls orvo_freed_memory_probe)

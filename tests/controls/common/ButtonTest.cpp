@@ -61,6 +61,24 @@ TEST_F(ButtonTest, ClicksSpaceAndReturnFireTheCommand)
     EXPECT_EQ(0, host.TakeHostEvents(kCommand)) << "a release without a press";
 }
 
+// A handler of the pushed state going at the key's release that destroys the
+// button: the button that went fires no command.
+TEST_F(ButtonTest, AButtonDestroyedAsItsKeyIsReleasedFiresNoCommand)
+{
+    for (UINT key : {VK_SPACE, VK_RETURN}) {
+        ButtonHost host;
+        host.Load(L"<root><button name='b' pos='10,10,@80,@30'>OK</button></root>");
+        SButton* b = host.Button(L"b");
+        b->SetFocus();
+        host.Key(key);
+        DestroyOnEvent watch(b, EventSwndStateChanged::EventID);
+        host.KeyUp(key);
+        EXPECT_TRUE(watch.gone) << key;
+        EXPECT_EQ(0, watch.after) << key;
+        EXPECT_EQ(nullptr, host.Find(L"b")) << key;
+    }
+}
+
 TEST_F(ButtonTest, TheAcceleratorFiresTheCommandWhileTheButtonIsEnabled)
 {
     ButtonHost host;

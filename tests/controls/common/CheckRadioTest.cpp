@@ -123,6 +123,26 @@ TEST_F(CheckRadioTest, SpaceTogglesOncePerPress)
     EXPECT_TRUE(c->IsChecked());
 }
 
+// A handler of the check's change that destroys the box, by click or by
+// Space: the box that went fires no command.
+TEST_F(CheckRadioTest, ACheckBoxDestroyedByItsChangeFiresNoCommand)
+{
+    for (bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "Space" : "click");
+        ControlHost host;
+        host.Load(L"<root><check name='c' pos='10,10,@100,@20'>Run now</check></root>");
+        SWindow* c = host.Find(L"c");
+        c->SetFocus();
+        if (!byKey) host.Host().Mouse(WM_LBUTTONDOWN, 20, 20);
+        DestroyOnEvent watch(c, kStateChanged);
+        if (byKey) host.Key(VK_SPACE);
+        else host.Host().Mouse(WM_LBUTTONUP, 20, 20);
+        EXPECT_TRUE(watch.gone);
+        EXPECT_EQ(0, watch.after);
+        EXPECT_EQ(nullptr, host.Find(L"c"));
+    }
+}
+
 TEST_F(CheckRadioTest, ARadioGroupHasOneCheckedMember)
 {
     ControlHost host;

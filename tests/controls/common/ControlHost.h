@@ -72,4 +72,26 @@ private:
 // True when each byte of the two colours differs by at most tolerance.
 bool Near(DWORD got, DWORD want, int tolerance);
 
+// Destroys the element at the first event of one id it fires, then counts
+// the state changes and commands it fires once its destroy event came.
+struct DestroyOnEvent {
+    DestroyOnEvent(WUI::SWindow* element, int id) : event(id)
+    {
+        for (int e : {id, int(WUI::EventSwndStateChanged::EventID), int(WUI::EventCmd::EventID),
+                      int(WUI::EventSwndDestroy::EventID)})
+            element->GetEventSet()->SubscribeEvent(e, &DestroyOnEvent::On, this);
+    }
+    bool On(WUI::EventArgs& e)
+    {
+        if (e.GetId() == WUI::EventSwndDestroy::EventID) gone = true;
+        else if (gone) ++after;
+        else if (e.GetId() == event && destroyed++ == 0) e.sender->DestroyWindow();
+        return false;
+    }
+    int event;
+    int destroyed = 0;
+    bool gone = false;
+    int after = 0;
+};
+
 }  // namespace ctltest

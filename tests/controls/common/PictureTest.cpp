@@ -326,6 +326,35 @@ TEST_F(AnimationTest, DestroyingStopsAndAStopHandlerMayDestroyTheElement)
     EXPECT_EQ(0, bare.Get<SAnimateImgWnd>(L"a")->GetFrameIndex());
 }
 
+// An animation that starts when first shown, whose visibility handler
+// destroys it there: the animation that went starts nothing.
+TEST_F(AnimationTest, AVisibilityHandlerThatDestroysTheAnimationStartsNothing)
+{
+    ControlHost host;
+    SAnimateImgWnd* a = Load(host, L"speed='0' visible='0'");
+    ASSERT_FALSE(a->IsPlaying());
+    struct Watch {
+        int starts = 0;
+        bool OnVisible(EventArgs& args)
+        {
+            args.sender->DestroyWindow();
+            return false;
+        }
+        bool OnStart(EventArgs&)
+        {
+            ++starts;
+            return false;
+        }
+    } watch;
+    a->GetEventSet()->SubscribeEvent(EventSwndVisibleChanged::EventID, &Watch::OnVisible, &watch);
+    a->GetEventSet()->SubscribeEvent(EventAnimateStart::EventID, &Watch::OnStart, &watch);
+    SAutoRefPtr<SAnimateImgWnd> keep(a);  // to see what it does once destroyed
+    a->SetVisible(TRUE);
+    EXPECT_EQ(nullptr, host.Find(L"a"));
+    EXPECT_EQ(0, watch.starts);
+    EXPECT_FALSE(a->IsPlaying());
+}
+
 // Colourising a control recolours the skins it holds.
 TEST_F(PictureTest, ColourisingReachesTheControlsSkins)
 {

@@ -4,6 +4,7 @@
 #include "HostElementsFixture.h"
 
 #include "controls/SRealWnd.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <string>
 #include <vector>
@@ -110,6 +111,53 @@ TEST_F(HostElementsTest, TheNativeChildComesOnFirstShowAndFollowsTheElement)
         EXPECT_FALSE(IsWindow(child));
     }
     app->App().SetRealWndHandler(nullptr);
+}
+
+// A handler that makes the window and destroys the element while doing so:
+// the window goes back to it as the element's, and nothing of the element
+// is used after it went.
+class DestroyingHandler : public TestHandler {
+public:
+    HWND OnRealWindowCreate(SRealWnd* wnd) override
+    {
+        made = TestHandler::OnRealWindowCreate(wnd);
+        wnd->DestroyWindow();
+        return made;
+    }
+    void OnRealWindowDestroy(SRealWnd* wnd) override
+    {
+        given = wnd->GetRealHwnd(FALSE);
+        TestHandler::OnRealWindowDestroy(wnd);
+    }
+    HWND made = nullptr;
+    HWND given = nullptr;
+};
+
+TEST_F(HostElementsTest, TheHandlerMayDestroyTheElementWhileMakingItsWindow)
+{
+    for (bool byCode : {true, false}) {
+        SCOPED_TRACE(byCode ? "asked by code" : "first shown");
+        FreedMemoryProbe probe;
+        SAutoRefPtr<DestroyingHandler> handler;
+        handler.Attach(new DestroyingHandler);
+        app->App().SetRealWndHandler(handler);
+        SHostWnd host;
+        ASSERT_TRUE(hosttest::LoadHost(host, kLayout, false));
+        SRealWnd* later = sobj_cast<SRealWnd>(host.FindChildByName(L"later"));
+        ASSERT_TRUE(later);
+        handler->calls.clear();
+        if (byCode) {
+            EXPECT_EQ(nullptr, later->GetRealHwnd(TRUE));
+        } else {
+            later->SetVisible(TRUE, TRUE);
+        }
+        EXPECT_TRUE(FreedMemoryProbe::IsFreed(later));
+        EXPECT_EQ(handler->calls, (std::vector<std::wstring>{L"create later", L"destroy later"}));
+        EXPECT_EQ(handler->made, handler->given) << "the window went back with the element";
+        EXPECT_FALSE(IsWindow(handler->made));
+        host.DestroyWindow();
+        app->App().SetRealWndHandler(nullptr);
+    }
 }
 
 TEST_F(HostElementsTest, WithoutAHandlerNoNativeWindowIsMade)

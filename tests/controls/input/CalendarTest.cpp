@@ -286,6 +286,36 @@ TEST_F(CalendarTest, AHandlerMayDestroyTheCalendar)
     EXPECT_EQ(nullptr, host.Find(L"cal"));
 }
 
+// A selection handler that sets the date itself has the last word: the day
+// clicked belonged to the month shown before, which may be shorter or gone.
+TEST_F(CalendarTest, ADateSetByTheSelectionHandlerStands)
+{
+    struct Setter {
+        WORD year, month, day;
+        bool OnSelDay(EventArgs& args)
+        {
+            static_cast<SCalendar*>(args.sender)->SetDate(year, month, day, TRUE);
+            return true;
+        }
+    };
+    const Setter cases[] = {{2024, 2, 1}, {2024, 1, 5}};
+    for (Setter setter : cases) {
+        SCOPED_TRACE(testing::Message() << setter.year << "-" << setter.month << "-" << setter.day);
+        InputHost host;
+        SCalendar* cal = LoadCalendar(host);
+        ASSERT_TRUE(cal);
+        cal->GetEventSet()->SubscribeEvent(EventCalendarSelDay::EventID, &Setter::OnSelDay, &setter);
+        const POINT day31 = CellCentre(3, 4);
+        ASSERT_EQ(31, cal->HitTestDay(day31));
+        host.Click(day31.x, day31.y);
+        WORD y, m, d;
+        cal->GetDate(y, m, d);
+        EXPECT_EQ(setter.year, y);
+        EXPECT_EQ(setter.month, m);
+        EXPECT_EQ(setter.day, d);
+    }
+}
+
 TEST_F(CalendarTest, HoverDayRepaintsOnlyWithADaySkin)
 {
     InputHost host;

@@ -5,7 +5,9 @@
 #include "InputHost.h"
 #include "LeakCheck.h"
 #include "controls/SSplitWnd.h"
+#include "support/FreedMemoryProbe.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -137,6 +139,51 @@ TEST_F(SplitWndTest, LayoutHideShowInsertAndBars)
     EXPECT_TRUE(split->RemovePane(added));
     EXPECT_FALSE(split->RemovePane(added));
     EXPECT_EQ(3, split->GetPaneCount());
+}
+
+// Hiding, showing and removing panes run the panes' handlers (visibility,
+// size, moved): one that destroys the split window, called from code that
+// holds no reference on it, leaves the call running on nothing freed.
+TEST_F(SplitWndTest, PaneHandlersMayDestroyTheSplitWindow)
+{
+    FreedMemoryProbe probe;
+    struct Destroyer {
+        int calls = 0;
+        bool On(EventArgs& args)
+        {
+            if (calls++ == 0) args.sender->GetParent()->DestroyWindow();
+            return false;
+        }
+    };
+    const struct Case {
+        const char* what;
+        const wchar_t* pane;  // whose handler destroys the split window
+        int event;
+        std::function<void(SSplitWnd*)> act;
+    } cases[] = {
+        {"hidden pane's visibility", L"a", EventSwndVisibleChanged::EventID, [](SSplitWnd* s) { s->HidePane(0); }},
+        {"shown pane's visibility", L"c", EventSwndVisibleChanged::EventID, [](SSplitWnd* s) { s->ShowPane(2); }},
+        {"size of a pane a hidden one leaves room to", L"b", EventSwndSize::EventID,
+         [](SSplitWnd* s) { s->HidePane(0); }},
+        {"pane moved after a hide", L"b", EventSplitPaneMoved::EventID, [](SSplitWnd* s) { s->HidePane(0); }},
+        {"size of a pane a removed one leaves room to", L"b", EventSwndSize::EventID,
+         [](SSplitWnd* s) { s->RemovePane(s->GetPane(0)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SplitHost host;
+        SSplitWnd* split = host.Load(L"maxSize='100'");
+        ASSERT_TRUE(split);
+        if (c.event == EventSwndVisibleChanged::EventID && !wcscmp(c.pane, L"c")) split->HidePane(2);
+        SWindow* pane = host.Find(c.pane);
+        ASSERT_TRUE(pane);
+        Destroyer destroyer;
+        pane->GetEventSet()->SubscribeEvent(c.event, &Destroyer::On, &destroyer);
+        c.act(split);
+        EXPECT_EQ(1, destroyer.calls);
+        EXPECT_TRUE(FreedMemoryProbe::IsFreed(split));
+        EXPECT_EQ(nullptr, host.Find(L"split"));
+    }
 }
 
 TEST_F(SplitWndTest, DraggingABar)

@@ -12,4 +12,4 @@ orvo_host_test(controls_input_test
   ${CMAKE_CURRENT_LIST_DIR}/InputWindowTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SliderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplitWndTest.cpp
-  LIBS wui_controls core_element_support)
+  LIBS wui_controls core_element_support orvo_freed_memory_probe)

@@ -4,6 +4,9 @@
 #include "controls/SScrollView.h"
 #include "panels/PanelTestHost.h"
 #include "LeakCheck.h"
+#include "support/FreedMemoryProbe.h"
+
+#include <functional>
 
 using namespace WUI;
 using namespace paneltest;
@@ -203,6 +206,56 @@ TEST_F(ScrollViewTest, ThumbDragScrollsTheView)
     host.Container().SetFocus(v->GetSwnd());
     host.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(40, 40));
     EXPECT_EQ(v->GetViewOrigin().y, 145);
+}
+
+// Moving the origin or changing the size from code, or by the wheel, runs the
+// view's own events and its children's size handlers: one that destroys the
+// view leaves nothing freed in use, and the view fires nothing more.
+TEST_F(ScrollViewTest, HandlersMayDestroyTheView)
+{
+    FreedMemoryProbe probe;
+    struct Destroyer {
+        int calls = 0;
+        bool On(EventArgs& args)
+        {
+            SWindow* view = args.sender->IsClass(L"scrollview") ? args.sender : args.sender->GetParent();
+            if (calls++ == 0) view->DestroyWindow();
+            return false;
+        }
+    };
+    const struct Case {
+        const char* what;
+        const wchar_t* watched;
+        int event;
+        std::function<void(MouseHost&, SScrollView*)> act;
+    } cases[] = {
+        {"origin set, its event", L"v", EventScrollViewOriginChanged::EventID,
+         [](MouseHost&, SScrollView* v) { v->SetViewOrigin(POINT{30, 40}); }},
+        {"origin set, a child's size", L"c", EventSwndSize::EventID,
+         [](MouseHost&, SScrollView* v) { v->SetViewOrigin(POINT{30, 40}); }},
+        {"size set, a child's size", L"c", EventSwndSize::EventID,
+         [](MouseHost&, SScrollView* v) { v->SetViewSize(SIZE{300, 500}); }},
+        {"wheel of three notches", L"v", EventScrollViewOriginChanged::EventID,
+         [](MouseHost& h, SScrollView* v) {
+             h.Container().SetFocus(v->GetSwnd());
+             h.Send(WM_MOUSEWHEEL, MAKEWPARAM(0, -360), MAKELPARAM(40, 40));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MouseHost host;
+        // The child's size follows the view's.
+        host.Load(L"<root><scrollview name='v' pos='0,0,@100,@90' viewSize='300,400'>"
+                  L"<window name='c' pos='10,20,-10,-10'/></scrollview></root>");
+        SScrollView* v = As<SScrollView>(host.Find(L"v"));
+        ASSERT_NE(v, nullptr);
+        Destroyer destroyer;
+        host.Find(c.watched)->GetEventSet()->SubscribeEvent(c.event, &Destroyer::On, &destroyer);
+        c.act(host, v);
+        EXPECT_EQ(1, destroyer.calls);
+        EXPECT_TRUE(FreedMemoryProbe::IsFreed(v));
+        EXPECT_EQ(nullptr, host.Find(L"v"));
+    }
 }
 
 // An allocation failing anywhere in building, scrolling and painting a view

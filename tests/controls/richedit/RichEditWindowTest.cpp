@@ -11,6 +11,7 @@
 #include "controls/SEdit.h"
 #include "controls/SMenu.h"
 #include "host/HostTestSupport.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <algorithm>
 #include <string>
@@ -561,4 +562,47 @@ TEST_F(RichEditWindowTest, HandlerDestroysTheEditWhileTheServicesRun)
     menu->choice = kRicheditMenuSelectAll;
     Click(menu, WM_RBUTTONDOWN);
     EXPECT_FALSE(host->FindChildByName(L"menu"));
+}
+
+// Setting the text or the selection from code runs the notification
+// handlers inside the call: one that destroys the edit leaves the rest of
+// the call to nothing freed.
+TEST_F(RichEditWindowTest, NotifyHandlersMayDestroyTheEditDuringCallsFromCode)
+{
+    // The window made again under the probe: its elements get pages of their own.
+    FreedMemoryProbe probe;
+    host->DestroyWindow();
+    host.reset(new hosttest::RecordingHost);
+    ASSERT_TRUE(hosttest::LoadHost(*host, Layout().c_str(), true, kHostX, kHostY));
+    struct Destroyer {
+        int code;
+        int calls = 0;
+        bool OnNotify(EventArgs& args)
+        {
+            if (static_cast<EventRENotify&>(args).iNotify != code || calls++ > 0) return false;
+            args.sender->DestroyWindow();
+            return true;
+        }
+    };
+    const struct Case {
+        const wchar_t* edit;
+        int code;
+        void (*act)(SEdit*);
+    } cases[] = {
+        {L"number", EN_CHANGE, [](SEdit* e) { e->SetWindowText(L"12"); }},
+        {L"folder", EN_SELCHANGE, [](SEdit* e) { e->SetSel(MAKELONG(0, 3), FALSE); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.code);
+        SEdit* edit = Find<SEdit>(c.edit);
+        ASSERT_TRUE(edit);
+        if (c.code == EN_SELCHANGE) edit->SendSwndMessage(EM_SETEVENTMASK, 0, ENM_SELCHANGE);
+        Destroyer destroyer{c.code};
+        edit->GetEventSet()->SubscribeEvent(EventRENotify::EventID, &Destroyer::OnNotify, &destroyer);
+        c.act(edit);
+        EXPECT_EQ(1, destroyer.calls);
+        EXPECT_TRUE(FreedMemoryProbe::IsFreed(edit));
+        EXPECT_FALSE(host->FindChildByName(c.edit));
+    }
+    Repaint();
 }

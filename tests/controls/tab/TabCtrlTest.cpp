@@ -5,8 +5,10 @@
 #include "TabHost.h"
 
 #include "controls/STabSlider.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <algorithm>
+#include <functional>
 
 using namespace WUI;
 using tabtest::TabEventLog;
@@ -453,6 +455,119 @@ TEST_F(TabCtrlTest, WhatEndsASlideEarly)
             EXPECT_FALSE(tab->IsSliding());
             EXPECT_EQ(std::vector<int>{tab->GetCurSel()}, VisiblePages(tab));
         }
+    }
+}
+
+namespace {
+
+// Runs its action the first time the page it watches is hidden or shown.
+struct OnceOnVisibility {
+    std::function<void()> act;
+    bool onShow = false;
+    int calls = 0;
+    bool On(EventArgs& args)
+    {
+        if (calls > 0 || (args.sender->IsVisible(FALSE) != FALSE) != onShow) return false;
+        ++calls;
+        act();
+        return false;
+    }
+};
+
+}  // namespace
+
+// The pages' visibility handlers run while a selection moves: as the old page
+// is hidden (with or without a slide) and as a running slide ends and shows
+// its page. One that destroys the control or takes a page away leaves the
+// selection running on nothing freed and one page, the current one, showing.
+TEST_F(TabCtrlTest, PageVisibilityHandlersMayDestroyTheControlOrTakePagesAway)
+{
+    FreedMemoryProbe probe;
+    enum Act { kDestroy, kRemoveTarget, kRemoveOld };
+    const struct Case {
+        const char* what;
+        int steps;
+        bool slideFirst;  // a slide 0>1 runs, and the one watched is page 1 shown as it ends
+        Act act;
+    } cases[] = {
+        {"old page hidden, no slide, control destroyed", 0, false, kDestroy},
+        {"old page hidden, no slide, new page removed", 0, false, kRemoveTarget},
+        {"old page hidden, no slide, old page removed", 0, false, kRemoveOld},
+        {"old page hidden for a slide, control destroyed", 4, false, kDestroy},
+        {"old page hidden for a slide, new page removed", 4, false, kRemoveTarget},
+        {"old page hidden for a slide, old page removed", 4, false, kRemoveOld},
+        {"running slide ends, control destroyed", 4, true, kDestroy},
+        {"running slide ends, page to select removed", 4, true, kRemoveTarget},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TabHost host;
+        STabCtrl* tab = host.Load(SlideLayout(L"top", c.steps).c_str());
+        ASSERT_NE(nullptr, tab);
+        const int from = c.slideFirst ? 1 : 0, to = 2;
+        if (c.slideFirst) {
+            ASSERT_TRUE(tab->SetCurSel(1));
+            ASSERT_TRUE(tab->IsSliding());
+        }
+        STabPage* target = tab->GetItem(to);
+        OnceOnVisibility watch;
+        watch.onShow = c.slideFirst;
+        watch.act = [&] {
+            if (c.act == kDestroy) tab->DestroyWindow();
+            else tab->RemoveItem(tab->GetPageIndex(c.act == kRemoveOld ? L"p0" : L"p2", FALSE), 0);
+        };
+        tab->GetItem(from)->GetEventSet()->SubscribeEvent(EventSwndVisibleChanged::EventID, &OnceOnVisibility::On,
+                                                           &watch);
+        const BOOL moved = tab->SetCurSel(to);
+        EXPECT_EQ(1, watch.calls);
+        if (c.act == kDestroy) {
+            EXPECT_TRUE(FreedMemoryProbe::IsFreed(tab));
+            EXPECT_EQ(nullptr, host.Find(L"tab"));
+            for (int i = 0; i < 6; ++i) host.Tick();
+            continue;
+        }
+        EXPECT_EQ(2, tab->GetItemCount());
+        if (c.act == kRemoveTarget) {
+            EXPECT_FALSE(moved) << "the page to select went";
+            EXPECT_TRUE(FreedMemoryProbe::IsFreed(target));
+        } else {
+            EXPECT_TRUE(moved);
+            EXPECT_EQ(target, tab->GetItem(tab->GetCurSel()));
+        }
+        for (int i = 0; i < 6; ++i) host.Tick();
+        EXPECT_FALSE(tab->IsSliding());
+        EXPECT_EQ(std::vector<int>{tab->GetCurSel()}, VisiblePages(tab));
+    }
+}
+
+// An arrow key wraps round only when its step was refused: a step whose
+// handler moved the selection elsewhere, or destroyed the control, stands.
+TEST_F(TabCtrlTest, AnArrowKeyDoesNotWrapOverAHandlersOwnSelection)
+{
+    for (bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "control destroyed" : "selection moved");
+        TabHost host;
+        STabCtrl* tab = host.Load(SlideLayout(L"top", 0).c_str());
+        ASSERT_NE(nullptr, tab);
+        ASSERT_TRUE(tab->SetCurSel(2));
+        tab->SetFocus();
+        OnceOnVisibility watch;
+        watch.act = [&] {
+            if (destroy) tab->DestroyWindow();
+            else tab->SetCurSel(0);
+        };
+        tab->GetItem(2)->GetEventSet()->SubscribeEvent(EventSwndVisibleChanged::EventID, &OnceOnVisibility::On,
+                                                        &watch);
+        TabEventLog log(tab);
+        host.Key(VK_LEFT);
+        EXPECT_EQ(1, watch.calls);
+        if (destroy) {
+            EXPECT_EQ(nullptr, host.Find(L"tab"));
+            continue;
+        }
+        EXPECT_EQ(0, tab->GetCurSel());
+        EXPECT_EQ(std::vector<int>{0}, VisiblePages(tab));
+        EXPECT_EQ((Log{L"changing 2>1", L"changing 1>0", L"changed 1>0"}), log.Take());
     }
 }
 

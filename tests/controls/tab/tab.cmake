@@ -6,4 +6,4 @@ orvo_host_test(controls_tab_test
   ${CMAKE_CURRENT_LIST_DIR}/TabCtrlTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TabWindowTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MessageBoxTest.cpp
-  LIBS wui_controls core_element_support)
+  LIBS wui_controls core_element_support orvo_freed_memory_probe)

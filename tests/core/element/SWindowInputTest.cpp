@@ -1,5 +1,6 @@
 // Hit testing, the cursor, the tip, sibling groups and the default mouse
 // handlers of elements.
+#include "element/ContainerHost.h"
 #include "element/ElementHost.h"
 #include "LeakCheck.h"
 
@@ -220,4 +221,50 @@ TEST_F(SWindowInputTest, ElementDestroyedByItsOwnClick)
     EXPECT_EQ(host.Root()->GetChildrenCount(), 0);
     EXPECT_EQ(host.Container().HostEventCount(EventCmd::EventID), 1);
     host.Container().hostHook = nullptr;
+}
+
+// A handler that destroys the element during its own press (the focus it
+// takes) or release (its pushed state going): the click ends there, and the
+// element that went fires nothing more, a command least of all.
+TEST_F(SWindowInputTest, APressOrReleaseEndsWithTheElementItsHandlersDestroy)
+{
+    struct Watch {
+        int event;
+        int destroyed = 0;  // calls of the destroying handler
+        bool gone = false;  // its destroy event came
+        int after = 0;      // state changes and commands since
+        bool OnEvent(EventArgs& e)
+        {
+            if (e.GetId() == EventSwndDestroy::EventID) gone = true;
+            else if (gone) ++after;
+            else if (e.GetId() == event && destroyed++ == 0) e.sender->DestroyWindow();
+            return false;
+        }
+    };
+    const struct {
+        const char* what;
+        int event;
+        bool onRelease;
+    } cases[] = {
+        {"the focus the press takes", EventSetFocus::EventID, false},
+        {"the pushed state going at the release", EventSwndStateChanged::EventID, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ContainerHost host;
+        host.Load(L"<root><window name='btn' pos='10,10,@40,@20' focusable='1'/></root>");
+        SWindow* btn = host.Find(L"btn");
+        if (c.onRelease) host.Mouse(WM_LBUTTONDOWN, 15, 15);
+        Watch watch{c.event};
+        for (int id : {c.event, int(EventSwndStateChanged::EventID), int(EventCmd::EventID),
+                       int(EventSwndDestroy::EventID)})
+            btn->GetEventSet()->SubscribeEvent(id, &Watch::OnEvent, &watch);
+        if (!c.onRelease) host.Mouse(WM_LBUTTONDOWN, 15, 15);
+        host.Mouse(WM_LBUTTONUP, 15, 15);
+        EXPECT_EQ(1, watch.destroyed);
+        EXPECT_TRUE(watch.gone);
+        EXPECT_EQ(0, watch.after);
+        EXPECT_EQ(nullptr, host.Find(L"btn"));
+        EXPECT_EQ(0u, host.Container().GetCapture());
+    }
 }

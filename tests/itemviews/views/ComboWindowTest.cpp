@@ -362,3 +362,84 @@ TEST_F(ComboWindowTest, ASelectionHandlerMayDestroyTheCombo)
         host.DestroyWindow();
     }
 }
+
+// The list's handlers run while the drop-down is being filled: one that
+// closes the drop-down or destroys the combo there leaves the opening
+// running on nothing freed.
+TEST_F(ComboWindowTest, TheListsHandlersMayEndTheDropDownWhileItOpens)
+{
+    FreedMemoryProbe probe;
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    struct Ender {
+        SComboBox* combo;
+        bool destroy;
+        int calls = 0;
+        bool On(EventArgs&)
+        {
+            if (calls++ > 0) return false;
+            if (destroy) combo->DestroyWindow();
+            else combo->CloseUp();
+            return false;
+        }
+    };
+    for (int event : {int(EventSwndVisibleChanged::EventID), int(EventSetFocus::EventID)})
+        for (bool destroy : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (event == EventSetFocus::EventID ? "focus" : "shown")
+                                            << (destroy ? ", combo destroyed" : ", closed"));
+            hosttest::RecordingHost host;
+            ASSERT_TRUE(hosttest::LoadHost(host, kCombos, true, kHostX, kHostY));
+            SComboBox* cb = sobj_cast<SComboBox>(host.FindChildByName(L"cb"));
+            ASSERT_TRUE(cb);
+            Ender ender{cb, destroy};
+            cb->GetListBox()->GetEventSet()->SubscribeEvent(event, &Ender::On, &ender);
+            Post(host.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, Centre(cb->GetWindowRect()));
+            EXPECT_TRUE(hosttest::PumpUntil([&] { return ender.calls > 0; }, 5000, app.App().GetMsgLoop()));
+            hosttest::Pump(50);
+            if (destroy) {
+                EXPECT_TRUE(FreedMemoryProbe::IsFreed(cb));
+                EXPECT_EQ(nullptr, host.FindChildByName(L"cb"));
+            } else {
+                EXPECT_FALSE(cb->IsDroppedDown());
+                EXPECT_EQ(0, cb->GetButtonState());
+            }
+            host.DestroyWindow();
+        }
+}
+
+// As the drop-down closes, the edit of an editable combo takes the focus
+// and selects its text: a selection handler of the edit may destroy the
+// combo there, and the closing goes on without the edit.
+TEST_F(ComboWindowTest, TheEditsHandlerMayDestroyTheComboAsTheDropDownCloses)
+{
+    FreedMemoryProbe probe;
+    AddFrameworkTags();
+    hosttest::HostApp app;
+    hosttest::RecordingHost host;
+    ASSERT_TRUE(hosttest::LoadHost(host, kCombos, true, kHostX, kHostY));
+    SComboBox* ce = sobj_cast<SComboBox>(host.FindChildByName(L"ce"));
+    ASSERT_TRUE(ce && ce->GetEdit());
+    ce->SetWindowText(L"Harbin");
+    ce->SetFocus();
+    ce->GetEdit()->SendSwndMessage(EM_SETSEL, 0, 0);
+    Post(host.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_TRUE(hosttest::PumpUntil([&] { return ce->IsDroppedDown(); }, 5000, app.App().GetMsgLoop()));
+    struct Destroyer {
+        SComboBox* combo;
+        int calls = 0;
+        bool On(EventArgs& args)
+        {
+            if (static_cast<EventRENotify&>(args).iNotify != EN_SELCHANGE || calls++ > 0) return false;
+            combo->DestroyWindow();
+            return false;
+        }
+    } destroyer{ce};
+    ce->GetEdit()->SendSwndMessage(EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
+    ce->GetEdit()->GetEventSet()->SubscribeEvent(EventRENotify::EventID, &Destroyer::On, &destroyer);
+    Post(host.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(hosttest::PumpUntil([&] { return destroyer.calls > 0; }, 5000, app.App().GetMsgLoop()));
+    hosttest::Pump(50);
+    EXPECT_TRUE(FreedMemoryProbe::IsFreed(ce));
+    EXPECT_EQ(nullptr, host.FindChildByName(L"ce"));
+    host.DestroyWindow();
+}
