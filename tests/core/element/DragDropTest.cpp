@@ -165,6 +165,22 @@ void Pump()
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
 }
 
+// The screen's pixel once it shows `want`, or what it shows after 5 s: the
+// display server draws a newly shown window when it gets to it.
+COLORREF ScreenPixelOnceItIs(int x, int y, COLORREF want)
+{
+    COLORREF got = CLR_INVALID;
+    for (int tries = 0; tries < 100; ++tries) {
+        Pump();
+        HDC screen = ::GetDC(nullptr);
+        got = ::GetPixel(screen, x, y);
+        ::ReleaseDC(nullptr, screen);
+        if (got == want) break;
+        ::Sleep(50);
+    }
+    return got;
+}
+
 }  // namespace
 
 TEST_F(DragDropTest, DragCallsGoToTheTargetOfTheElementUnderTheMouse)
@@ -317,11 +333,8 @@ TEST_F(DragDropTest, DragWindowFollowsTheMouseAndIsAlone)
     EXPECT_EQ(rc.top, 74);
     EXPECT_EQ(rc.right - rc.left, 40);
     EXPECT_EQ(rc.bottom - rc.top, 30);
-    Pump();
+    EXPECT_EQ(ScreenPixelOnceItIs(110, 90, RGB(0x20, 0x40, 0xC0)), RGB(0x20, 0x40, 0xC0));
     SaveScreen(host, RECT{80, 60, 150, 120}, L"drag_window_32bit.png");
-    HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(::GetPixel(screen, 110, 90), RGB(0x20, 0x40, 0xC0));
-    ::ReleaseDC(nullptr, screen);
 
     CDragWnd::EndDrag();
     EXPECT_EQ(CDragWnd::GetCurrent(), nullptr);
@@ -347,11 +360,9 @@ TEST_F(DragDropTest, ImageOfAnotherDepthIsPaintedThroughLayeredFlags)
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY));
     CDragWnd::DragMove(200, 150);
     ::UpdateWindow(hwnd);
-    Pump();
+    // Painted from the kept image.
+    EXPECT_EQ(ScreenPixelOnceItIs(210, 160, RGB(0xC0, 0x80, 0x20)), RGB(0xC0, 0x80, 0x20));
     SaveScreen(host, RECT{190, 140, 240, 180}, L"drag_window_24bit.png");
-    HDC screen = ::GetDC(nullptr);
-    EXPECT_EQ(::GetPixel(screen, 210, 160), RGB(0xC0, 0x80, 0x20));  // painted from the kept image
-    ::ReleaseDC(nullptr, screen);
     CDragWnd::EndDrag();
     EXPECT_FALSE(CDragWnd::BeginDrag(nullptr, 0, 0, 0, 255, 0));  // no image
     EXPECT_EQ(CDragWnd::GetCurrent(), nullptr);
