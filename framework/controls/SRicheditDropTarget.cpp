@@ -12,30 +12,6 @@ SRicheditDropTarget::~SRicheditDropTarget()
     if (m_services) m_services->Release();
 }
 
-HRESULT STDMETHODCALLTYPE SRicheditDropTarget::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE SRicheditDropTarget::AddRef()
-{
-    return ++m_cRef;
-}
-
-ULONG STDMETHODCALLTYPE SRicheditDropTarget::Release()
-{
-    const ULONG count = --m_cRef;
-    if (count == 0) delete this;
-    return count;
-}
-
 IDropTarget* SRicheditDropTarget::ServicesTarget() const
 {
     IDropTarget* target = nullptr;

@@ -4,19 +4,15 @@
 #pragma once
 
 #include "controls/TextServices.h"
+#include "core/SCountedDropTarget.h"
 
 namespace WUI {
 
-class SRicheditDropTarget final : public IDropTarget {
+class SRicheditDropTarget final : public SCountedDropTarget {
 public:
     // Holds one reference on the services; count 1 for the creator.
     explicit SRicheditDropTarget(ITextServices* services);
-    SRicheditDropTarget(const SRicheditDropTarget&) = delete;
-    SRicheditDropTarget& operator=(const SRicheditDropTarget&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // The services' answer, then DROPEFFECT_COPY; DROPEFFECT_NONE (S_OK)
     // when the services have no drop target.
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
@@ -27,11 +23,10 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
 
 private:
-    ~SRicheditDropTarget();
+    ~SRicheditDropTarget() override;
     // The services' drop target (one reference), or null when they give none.
     IDropTarget* ServicesTarget() const;
 
-    ULONG m_cRef = 1;
     ITextServices* m_services;
 };
 

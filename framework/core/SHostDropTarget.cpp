@@ -20,30 +20,6 @@ void SHostDropTarget::Revoke()
     ::RevokeDragDrop(m_hwnd);
 }
 
-HRESULT SHostDropTarget::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDropTarget)) {
-        *object = static_cast<IDropTarget*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG SHostDropTarget::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
-}
-
-ULONG SHostDropTarget::Release()
-{
-    const LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
-}
-
 template <class Call>
 HRESULT SHostDropTarget::Forward(DWORD* effect, Call call)
 {

@@ -5,27 +5,22 @@
 // host alive, since an element's target may close the window.
 #pragma once
 
-#include <ole2.h>
+#include "core/SCountedDropTarget.h"
 
 namespace WUI {
 
 class SwndContainerImpl;
 
-class SHostDropTarget final : public IDropTarget {
+class SHostDropTarget final : public SCountedDropTarget {
 public:
     // Registers a new one for the host's window: the caller holds one
     // reference. Null when the platform refuses (OLE is not initialised on
     // this thread, or the window is registered already).
     static SHostDropTarget* Register(HWND hwnd, SwndContainerImpl* host);
-    SHostDropTarget(const SHostDropTarget&) = delete;
-    SHostDropTarget& operator=(const SHostDropTarget&) = delete;
     // Revokes the window and lets the host go; later drag calls find no
     // element. The caller's reference stays to be released.
     void Revoke();
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
     // As the host's dispatcher answers; DROPEFFECT_NONE once revoked.
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keyState, POINTL pt, DWORD* effect) override;
     HRESULT STDMETHODCALLTYPE DragOver(DWORD keyState, POINTL pt, DWORD* effect) override;
@@ -34,12 +29,10 @@ public:
 
 private:
     SHostDropTarget(HWND hwnd, SwndContainerImpl* host) : m_hwnd(hwnd), m_host(host) {}
-    ~SHostDropTarget() = default;
     // Calls the host's dispatcher with the host and this object kept alive.
     template <class Call>
     HRESULT Forward(DWORD* effect, Call call);
 
-    LONG m_refs = 1;
     HWND m_hwnd;
     SwndContainerImpl* m_host;  // null once revoked
 };
