@@ -1,28 +1,12 @@
 #include "FolderLock.h"
 
-#include <vector>
-
 #include "FsPath.h"
 #include "Md5.h"
 #include "syshelpers/SafePaths.h"
 
-namespace {
-
-std::wstring FullPath(const std::wstring& path)
-{
-    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0)
-        return path;
-    std::vector<wchar_t> full(n);
-    DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
-    return got > 0 && got < n ? std::wstring(full.data(), got) : path;
-}
-
-} // namespace
-
 std::wstring FolderLockName(const std::wstring& folder)
 {
-    std::wstring key = NormalizeFolder(FullPath(folder));
+    std::wstring key = NormalizeFolder(FsFullPath(folder));
     if (key.empty())
         key = folder;
     if (!key.empty())

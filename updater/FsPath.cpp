@@ -92,10 +92,14 @@ HANDLE FsCreateFile(const char* path, DWORD access, DWORD share, DWORD dispositi
     return CreateFileW(WideFromUtf8(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
 }
 
-std::wstring FsFullPath(const char* path)
+std::wstring FsFullPath(const std::wstring& path)
 {
-    std::wstring wide = WideFromUtf8(path);
-    wchar_t full[MAX_PATH * 2];
-    DWORD n = GetFullPathNameW(wide.c_str(), MAX_PATH * 2, full, nullptr);
-    return n && n < MAX_PATH * 2 ? std::wstring(full, n) : wide;
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return path;
+    std::vector<wchar_t> full(n);
+    DWORD got = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    return got > 0 && got < n ? std::wstring(full.data(), got) : path;
 }
+
+std::wstring FsFullPath(const char* path) { return FsFullPath(WideFromUtf8(path)); }

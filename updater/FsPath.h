@@ -29,5 +29,6 @@ DWORD FsAttributes(const char* path);
 bool FsSetAttributes(const char* path, DWORD attributes);
 bool FsCreateFolder(const char* path);
 HANDLE FsCreateFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
-// The full path of path; path itself when it cannot be resolved.
+// The full path of path (UTF-8 or wide); path itself when it cannot be resolved.
+std::wstring FsFullPath(const std::wstring& path);
 std::wstring FsFullPath(const char* path);
