@@ -174,18 +174,14 @@ LRESULT CALLBACK CSimpleWnd::WindowProc(HWND selfArg, UINT msg, WPARAM wParam, L
         return result;
     }
     if (!handled) {
-        if (msg == WM_NCDESTROY) {
-            LONG before = ::GetWindowLongW(hWnd, GWL_WNDPROC);
-            result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
-            if (dispatch.detached)
-                return result;
-            if (prev != ::DefWindowProcW && ::GetWindowLongW(hWnd, GWL_WNDPROC) == before)
-                ::SetWindowLongW(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(prev));
-        } else {
-            result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
-            if (dispatch.detached)
-                return result;
-        }
+        // After the last message the previous procedure gets the window
+        // back, unless its own handling of it set another procedure.
+        const LONG before = msg == WM_NCDESTROY ? ::GetWindowLongW(hWnd, GWL_WNDPROC) : 0;
+        result = ::CallWindowProcW(prev, hWnd, msg, wParam, lParam);
+        if (dispatch.detached)
+            return result;
+        if (msg == WM_NCDESTROY && prev != ::DefWindowProcW && ::GetWindowLongW(hWnd, GWL_WNDPROC) == before)
+            ::SetWindowLongW(hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(prev));
     }
     // Handled or not, the window is gone after this message: the thunk must go once.
     if (msg == WM_NCDESTROY)
