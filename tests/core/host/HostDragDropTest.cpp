@@ -5,10 +5,10 @@
 // and the mouse: CTest runs these alone.
 #include "host/HostTestSupport.h"
 #include "LeakCheck.h"
+#include "support/FreedMemoryProbe.h"
 
 #include <ole2.h>
 
-#include <cstring>
 #include <functional>
 #include <string>
 #include <thread>
@@ -203,16 +203,6 @@ DragResult RealDrag(HWND host, POINT from, POINT to, IDataObject* data, HANDLE o
     return result;
 }
 
-// Freed memory is overwritten, so a call through what was freed fails loudly.
-class PoisonedHost : public RecordingHost {
-public:
-    static void operator delete(void* p, size_t size)
-    {
-        memset(p, 0xDD, size);
-        ::operator delete(p);
-    }
-};
-
 }  // namespace
 
 TEST_F(HostDragDropTest, ARealDragReachesTheTargetOfTheElementUnderTheMouse)
@@ -247,7 +237,8 @@ TEST_F(HostDragDropTest, ARealDragReachesTheTargetOfTheElementUnderTheMouse)
 TEST_F(HostDragDropTest, ADropHandlerThatClosesTheWindowEndsTheDragCleanly)
 {
     HostApp app;
-    PoisonedHost* host = new PoisonedHost;
+    FreedMemoryProbe probe;  // a call through the freed host faults at once
+    RecordingHost* host = new RecordingHost;
     ASSERT_TRUE(LoadHost(*host, kLayout));
     const HWND hwnd = host->m_hWnd;
     ::SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -29,5 +29,5 @@ add_custom_target(bench_host COMMAND "${CMAKE_SOURCE_DIR}/tools/wine-run.sh" "$<
 # Real OLE drags onto host windows, driven by real mouse input: they take the
 # screen and the mouse, so they run alone.
 orvo_test(core_host_dragdrop_test ${CMAKE_CURRENT_LIST_DIR}/HostDragDropTest.cpp
-  LIBS core_host_support orvo_test_support wui_sys_skin wui_sys_res TIMEOUT 300)
+  LIBS core_host_support orvo_test_support orvo_freed_memory_probe wui_sys_skin wui_sys_res TIMEOUT 300)
 set_tests_properties(core_host_dragdrop_test PROPERTIES RUN_SERIAL TRUE)
