@@ -639,19 +639,19 @@ void STreeCtrl::SortBranch(Node* parent, FunTreeSortCallback compare, void* cont
 {
     const unsigned edits = m_nTreeEdits;
     std::vector<Node*> pending(1, parent);
-    std::vector<HSTREEITEM> order;
-    std::vector<Node*> nodes;
+    std::vector<Node*> order;
     while (!pending.empty()) {
         Node* p = pending.back();
         pending.pop_back();
         order.clear();
-        for (Node* c = p ? p->firstChild : m_tree.GetRootItem(); c; c = c->nextSibling) order.push_back(HandleOf(c));
-        SafeStableSort(order, [&](const HSTREEITEM& a, const HSTREEITEM& b) { return compare(context, &a, &b) < 0; });
+        for (Node* c = p ? p->firstChild : m_tree.GetRootItem(); c; c = c->nextSibling) order.push_back(c);
+        SafeStableSort(order, [&](Node* a, Node* b) {
+            const HSTREEITEM ha = HandleOf(a), hb = HandleOf(b);
+            return compare(context, &ha, &hb) < 0;
+        });
         if (m_nTreeEdits != edits) return;
-        nodes.clear();
-        for (HSTREEITEM h : order) nodes.push_back(reinterpret_cast<Node*>(h));
-        m_tree.RelinkChildren(p, nodes.data(), int(nodes.size()));
-        for (Node* c : nodes)
+        m_tree.RelinkChildren(p, order.data(), int(order.size()));
+        for (Node* c : order)
             if (c->firstChild) pending.push_back(c);
     }
 }
