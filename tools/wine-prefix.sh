@@ -35,10 +35,11 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 exec 8>"$WINEPREFIX.lock"
 flock 8
 ready "$WINEPREFIX" && exit 0
+# Making a prefix: no Mono or Gecko add-on installs, no host menu entries.
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
 
 if [ "${WINEARCH:-}" = win64 ]; then
   rm -rf "$WINEPREFIX"
-  export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   env -u DISPLAY wineboot -i >"$WINEPREFIX.log" 2>&1 || { echo "wine-prefix: wineboot failed, see $WINEPREFIX.log" >&2; exit 1; }
   wineserver -w
   own_user_folders "$WINEPREFIX"
@@ -52,8 +53,7 @@ exec 7>"$cache.lock"
 flock 7
 if ! ready "$cache"; then
   rm -rf "$cache"
-  export WINEPREFIX=$cache WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-  export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+  export WINEPREFIX=$cache WINEARCH=win32
   log=$cache.log
   echo "wine-prefix: making the master Wine prefix $cache (minutes where 32-bit code is emulated)" >&2
   env -u DISPLAY wineboot -i >"$log" 2>&1 || { echo "wine-prefix: wineboot failed, see $log" >&2; exit 1; }
